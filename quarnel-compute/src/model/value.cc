@@ -1,0 +1,220 @@
+// Allocation, release, collections and the StringConstant order of model values.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+#include <nlohmann/json.hpp>
+
+#include "quarnel/compute/model/value.h"
+
+namespace qc {
+namespace {
+
+Heap* alloc_heap(Heap::Type type, size_t payload_bytes) {
+  void* p = std::malloc(sizeof(Heap) + payload_bytes);
+  if (!p) throw std::bad_alloc();
+  Heap* h = static_cast<Heap*>(p);
+  new (&h->refs) std::atomic<size_t>(1);
+  h->type = type;
+  h->variant = 0;
+  h->count = 0;
+  h->desc = nullptr;
+  return h;
+}
+
+// The bytes of a StringConstant: literal/variable text, or the unknown variant's name.
+int compare_bytes(std::string_view a, std::string_view b) {
+  size_t n = std::min(a.size(), b.size());
+  int c = n ? std::memcmp(a.data(), b.data(), n) : 0;
+  if (c != 0) return c;
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+// Variant rank of a StringConstant: declared variants first, then the unknown variant.
+uint32_t rank(const Value& v) {
+  return v.variant() == kUnknownVariant ? 0x10000u : v.variant();
+}
+
+}  // namespace
+
+const TypeDesc kListDesc{Kind::List, "list"};
+const TypeDesc kSetDesc{Kind::Set, "set"};
+const TypeDesc kMapDesc{Kind::Map, "map"};
+
+// Destroys without recursion: blocks whose count drops to zero are chained through their
+// header and freed in a loop, so a tree of any depth is released in constant stack.
+void release_heap(const Heap* first) noexcept {
+  Heap* pending = const_cast<Heap*>(first);
+  pending->next = nullptr;
+  while (pending) {
+    Heap* h = pending;
+    pending = h->next;
+    if (h->type == Heap::Type::Node) {
+      Value* s = reinterpret_cast<Value*>(h + 1);
+      for (uint32_t i = 0; i < h->count; ++i) {
+        Value& v = s[i];
+        if (v.tag() >= Tag::Str) {
+          Heap* c = const_cast<Heap*>(v.heap());
+          if (c->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            c->next = pending;
+            pending = c;
+          }
+          new (&v) Value();  // the reference is gone; nothing left to drop
+        }
+      }
+    } else if (h->type == Heap::Type::Any) {
+      reinterpret_cast<Any*>(h + 1)->~Any();
+    }
+    std::free(h);
+  }
+}
+
+Value Value::str(std::string_view s) {
+  Heap* h = alloc_heap(Heap::Type::Str, s.size() + 1);
+  h->count = static_cast<uint32_t>(s.size());
+  if (s.size() != h->count) {
+    std::free(h);
+    throw std::length_error("string too long");
+  }
+  char* d = reinterpret_cast<char*>(h + 1);
+  if (!s.empty()) std::memcpy(d, s.data(), s.size());
+  d[s.size()] = '\0';
+  return adopt(h, Tag::Str);
+}
+
+Value Value::any(const Any& a) {
+  Heap* h = alloc_heap(Heap::Type::Any, sizeof(Any));
+  try {
+    new (h + 1) Any(a);
+  } catch (...) {
+    std::free(h);
+    throw;
+  }
+  return adopt(h, Tag::Any);
+}
+
+const Any& Value::as_any() const noexcept { return *reinterpret_cast<const Any*>(h_ + 1); }
+
+Value* new_node(const TypeDesc* desc, uint16_t variant, uint32_t count, Value& out) {
+  Heap* h = alloc_heap(Heap::Type::Node, sizeof(Value) * size_t(count));
+  h->desc = desc;
+  h->variant = variant;
+  h->count = count;
+  Value* s = reinterpret_cast<Value*>(h + 1);
+  for (uint32_t i = 0; i < count; ++i) new (s + i) Value();
+  out = Value::adopt(h, Tag::Node);
+  return s;
+}
+
+namespace detail {
+void bad_payload(const TypeDesc& u, uint16_t variant) {
+  throw std::logic_error("payload does not match variant " + std::to_string(variant) + " of " +
+                         std::string(u.name));
+}
+}  // namespace detail
+
+Value make_unknown(const TypeDesc& u, std::string_view name, const Any& value) {
+  Value name_v = Value::str(name);
+  Value any_v = Value::any(value);
+  Value out;
+  Value* s = new_node(&u, kUnknownVariant, 2, out);
+  s[0] = std::move(name_v);
+  s[1] = std::move(any_v);
+  return out;
+}
+
+namespace {
+Value collection(const TypeDesc* desc, std::vector<Value>&& items) {
+  if (items.size() > UINT32_MAX) throw std::length_error("collection too long");
+  Value out;
+  Value* s = new_node(desc, 0, static_cast<uint32_t>(items.size()), out);
+  for (auto& v : items) *s++ = std::move(v);
+  return out;
+}
+}  // namespace
+
+Value list(std::vector<Value> items) { return collection(&kListDesc, std::move(items)); }
+
+Value string_set(std::vector<std::string> items) {
+  std::sort(items.begin(), items.end(),
+            [](const std::string& a, const std::string& b) { return compare_bytes(a, b) < 0; });
+  items.erase(std::unique(items.begin(), items.end()), items.end());
+  std::vector<Value> vs;
+  vs.reserve(items.size());
+  for (auto& s : items) vs.push_back(Value::str(s));
+  return collection(&kSetDesc, std::move(vs));
+}
+
+bool string_constant_less(const Value& a, const Value& b) {
+  uint32_t ra = rank(a), rb = rank(b);
+  if (ra != rb) return ra < rb;
+  int c = compare_bytes(a[0].as_str(), b[0].as_str());
+  if (c != 0) return c < 0;
+  if (a.variant() == kUnknownVariant) return a[1].as_any() < b[1].as_any();
+  return false;
+}
+
+bool string_constant_equal(const Value& a, const Value& b) {
+  if (a.variant() != b.variant()) return false;
+  if (a[0].as_str() != b[0].as_str()) return false;
+  if (a.variant() == kUnknownVariant) return a[1].as_any() == b[1].as_any();
+  return true;
+}
+
+Value string_constant_set(std::vector<Value> items) {
+  std::stable_sort(items.begin(), items.end(), string_constant_less);
+  std::vector<Value> kept;
+  kept.reserve(items.size());
+  for (size_t i = 0; i < items.size(); ++i)
+    if (i + 1 == items.size() || !string_constant_equal(items[i], items[i + 1]))
+      kept.push_back(std::move(items[i]));
+  return collection(&kSetDesc, std::move(kept));
+}
+
+namespace {
+Value map_from_sorted(std::vector<std::pair<Value, Value>>&& entries,
+                      bool (*same)(const Value&, const Value&)) {
+  std::vector<Value> slots;
+  slots.reserve(entries.size() * 2);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (i + 1 < entries.size() && same(entries[i].first, entries[i + 1].first)) continue;
+    slots.push_back(std::move(entries[i].first));
+    slots.push_back(std::move(entries[i].second));
+  }
+  return collection(&kMapDesc, std::move(slots));
+}
+}  // namespace
+
+Value string_map(std::vector<std::pair<std::string, Value>> entries) {
+  std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+    return compare_bytes(a.first, b.first) < 0;
+  });
+  std::vector<std::pair<Value, Value>> vs;
+  vs.reserve(entries.size());
+  for (auto& [k, v] : entries) vs.emplace_back(Value::str(k), std::move(v));
+  return map_from_sorted(std::move(vs), [](const Value& a, const Value& b) {
+    return a.as_str() == b.as_str();
+  });
+}
+
+namespace {
+// Known enumeration values by declaration order, then unknown ones (strings) by bytes.
+int compare_enum_keys(const Value& a, const Value& b) {
+  bool ka = a.tag() == Tag::Enum, kb = b.tag() == Tag::Enum;
+  if (ka != kb) return ka ? -1 : 1;
+  if (ka) return a.enum_index() < b.enum_index() ? -1 : a.enum_index() > b.enum_index() ? 1 : 0;
+  return compare_bytes(a.as_str(), b.as_str());
+}
+}  // namespace
+
+Value enum_map(std::vector<std::pair<Value, Value>> entries) {
+  std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+    return compare_enum_keys(a.first, b.first) < 0;
+  });
+  return map_from_sorted(std::move(entries), [](const Value& a, const Value& b) {
+    return compare_enum_keys(a, b) == 0;
+  });
+}
+
+}  // namespace qc
