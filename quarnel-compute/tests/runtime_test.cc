@@ -295,6 +295,14 @@ TEST(RuntimeCopy, SharesAndOutlivesSource) {
 TEST(RuntimeUnion, MismatchedPayloadIsRejected) {
   EXPECT_THROW(TUnion::make(TUnion::node, TEmpty{}), std::logic_error);
   EXPECT_THROW(TUnion::make(TUnion::set, TEmpty{}), std::logic_error);
+  EXPECT_THROW(TUnion::make(TUnion::node, TEmpty{}.build()), std::logic_error);
+  EXPECT_THROW(TUnion::make(TUnion::node, Value::i32(1)), std::logic_error);
+}
+
+TEST(RuntimeUnion, RecordBuiltAloneBecomesInlinePayload) {
+  Value record = TNode{.first = Value::i32(1), .items = list({Value::i32(2)})}.build();
+  EXPECT_EQ(to_json(TUnion::make(TUnion::node, record)),
+            R"({"type":"node","node":{"first":1,"items":[2]}})");
 }
 
 // A million levels: built, copied, written and destroyed without native recursion.

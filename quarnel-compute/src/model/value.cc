@@ -114,6 +114,15 @@ void bad_payload(const TypeDesc& u, uint16_t variant) {
 }
 }  // namespace detail
 
+Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record) {
+  const TypeDesc* expected = u.variants[variant].record;
+  if (record.tag() != Tag::Node || &record.desc() != expected) detail::bad_payload(u, variant);
+  Value out;
+  Value* s = new_node(&u, variant, expected->field_count, out);
+  for (uint32_t i = 0; i < expected->field_count; ++i) s[i] = record[i];
+  return out;
+}
+
 Value make_unknown(const TypeDesc& u, std::string_view name, const Any& value) {
   Value name_v = Value::str(name);
   Value any_v = Value::any(value);

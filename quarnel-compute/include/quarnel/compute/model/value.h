@@ -234,9 +234,17 @@ Value make_record(R&& r) {
   return out;
 }
 
+// Makes a union value from a record value already built on its own: the record's fields are
+// shared into the union's node.
+Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record);
+
 template <class P>
 Value make_union(const TypeDesc& u, uint16_t variant, P&& payload) {
   using T = std::remove_cvref_t<P>;
+  if constexpr (std::is_same_v<T, Value>) {
+    if (variant < u.variant_count && u.variants[variant].record)
+      return union_from_record(u, variant, payload);
+  }
   if (variant >= u.variant_count || u.variants[variant].record != detail::inline_record<T>())
     detail::bad_payload(u, variant);
   Value out;

@@ -1,0 +1,12 @@
+// The InterpolationConfiguration union.
+#pragma once
+
+#include "quarnel/compute/model/interpolation.h"
+
+namespace qc::model {
+
+#define QC_INTERPOLATION_CONFIGURATION_VARIANTS(V) \
+  V(forwardFillInterpolation, "forwardFillInterpolation", ForwardFillInterpolation)
+QC_UNION(InterpolationConfiguration, QC_INTERPOLATION_CONFIGURATION_VARIANTS)
+
+}  // namespace qc::model
