@@ -60,7 +60,7 @@ TEST_P(ModelF1ArrayWire, Writes) { EXPECT_EQ(to_json(GetParam().make()), GetPara
 std::string case_name(const testing::TestParamInfo<Case>& info) { return info.param.name; }
 
 INSTANTIATE_TEST_SUITE_P(
-    ArraySeriesVariants, ModelF1ArrayWire,
+    ModelF1ArraySeriesVariants, ModelF1ArrayWire,
     testing::Values(
         Case{"numeric_nests_the_inner_union",
              [] { return ArraySeries::make(ArraySeries::numeric1d, raw_v<Numeric1dArraySeries>()); },
@@ -116,7 +116,7 @@ std::vector<Case> array_cases(const char* select_json) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    NumericArrayVariants, ModelF1ArrayWire,
+    ModelF1NumericArrayVariants, ModelF1ArrayWire,
     testing::ValuesIn(
         array_cases<Numeric1dArraySeries, Numeric1dArraySeries::selectNumeric1dArray, ExtractNumeric1dArrayFromStructSeries,
                     Numeric1dArrayToStartOfIntervalSeries, Numeric1dArrayTimeShiftSeries, Numeric1dArrayTagFilterSeries,
@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
-    EnumArrayVariants, ModelF1ArrayWire,
+    ModelF1EnumArrayVariants, ModelF1ArrayWire,
     testing::ValuesIn(
         array_cases<Enum1dArraySeries, Enum1dArraySeries::selectEnum1dArray, ExtractEnum1dArrayFromStructSeries,
                     Enum1dArrayToStartOfIntervalSeries, Enum1dArrayTimeShiftSeries, Enum1dArrayTagFilterSeries,
@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
-    IndexSelection, ModelF1ArrayWire,
+    ModelF1IndexSelection, ModelF1ArrayWire,
     testing::Values(
         Case{"index_zero_as_numeric_series", [] { return select_index(integer_literal(0)); },
              R"({"type":"select1dArrayIndex","select1dArrayIndex":{"input":)" RAW("v")

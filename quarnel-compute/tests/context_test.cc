@@ -64,7 +64,7 @@ TEST_P(ModelF1ContextWire, Writes) { EXPECT_EQ(to_json(GetParam().make()), GetPa
 std::string case_name(const testing::TestParamInfo<Case>& info) { return info.param.name; }
 
 INSTANTIATE_TEST_SUITE_P(
-    Context, ModelF1ContextWire,
+    ModelF1Context, ModelF1ContextWire,
     testing::Values(
         Case{"empty_maps_and_no_defaults_is_empty_object",
              [] { return Context{.variables = string_map({}), .datasetReferences = string_map({})}.build(); }, "{}"},
@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
-    VariableValues, ModelF1ContextWire,
+    ModelF1VariableValues, ModelF1ContextWire,
     testing::Values(
         Case{"double", [] { return double_value(2.0); }, R"({"type":"double","double":2.0})"},
         Case{"double_nan_is_null", [] { return double_value(std::nan("")); },
@@ -137,6 +137,17 @@ INSTANTIATE_TEST_SUITE_P(
              R"({"type":"duration","duration":{"seconds":1,"nanos":500}})"},
         Case{"integer_minimum", [] { return integer_value(-2147483647 - 1); },
              R"({"type":"integer","integer":-2147483648})"},
+        Case{"channel",
+             [] {
+               return VariableValue::make(
+                   VariableValue::channel,
+                   ChannelSeries::make(ChannelSeries::asset,
+                                       AssetChannel{.assetRid = string_literal("ri.a"),
+                                                    .dataScopeName = string_literal("scope"),
+                                                    .channel = string_literal("c")}));
+             },
+             R"({"type":"channel","channel":{"type":"asset","asset":{"assetRid":)" LIT("ri.a")
+             R"(,"dataScopeName":)" LIT("scope") R"(,"channel":)" LIT("c") "}}}"},
         Case{"derived", [] { return VariableValue::make(VariableValue::derived, derived_f()); },
              R"({"type":"derived","derived":)" DERIVED_F "}"},
         Case{"series_without_group_by_writes_select_only",
@@ -172,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
-    FunctionsAndDefaults, ModelF1ContextWire,
+    ModelF1FunctionsAndDefaults, ModelF1ContextWire,
     testing::Values(
         Case{"parameter_variable_is_a_plain_string",
              [] { return FunctionParameterValue::make(FunctionParameterValue::variable, Value::str("v")); },
@@ -203,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The "derived" variant of each series union carries the same DerivedSeries payload.
 INSTANTIATE_TEST_SUITE_P(
-    DerivedInEverySeriesUnion, ModelF1ContextWire,
+    ModelF1DerivedInEverySeriesUnion, ModelF1ContextWire,
     testing::Values(
         Case{"numeric", [] { return NumericSeries::make(NumericSeries::derived, derived_f()); },
              R"({"type":"derived","derived":)" DERIVED_F "}"},
@@ -226,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
-    Unknown, ModelF1ContextWire,
+    ModelF1ContextUnknown, ModelF1ContextWire,
     testing::Values(
         Case{"variable_value", [] { return VariableValue::unknown("bytes", Any("AQ==")); },
              R"({"type":"bytes","bytes":"AQ=="})"},

@@ -40,7 +40,7 @@ TEST_P(ModelF1LogWire, Writes) { EXPECT_EQ(to_json(GetParam().make()), GetParam(
 std::string case_name(const testing::TestParamInfo<Case>& info) { return info.param.name; }
 
 INSTANTIATE_TEST_SUITE_P(
-    Variants, ModelF1LogWire,
+    ModelF1LogVariants, ModelF1LogWire,
     testing::Values(
         Case{"raw", [] { return raw_log("app"); }, RAW("app")},
         Case{"channel",
@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
-    FilterConditions, ModelF1LogWire,
+    ModelF1FilterConditions, ModelF1LogWire,
     testing::Values(
         Case{"regex", [] { return regex("a.*"); }, REGEX("a.*")},
         Case{"exact_match_case_insensitive",

@@ -64,7 +64,7 @@ Value operation(RangeAggregationOperation::Variant v) {
   R"({"interpolationRadius":{"type":"literal","literal":{"seconds":1,"nanos":0}}}})"
 
 INSTANTIATE_TEST_SUITE_P(
-    Nodes, ModelDRangeDetection,
+    ModelDNodes, ModelDRangeDetection,
     testing::Values(
         Case{"thresholding_with_window",
              [] {
@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
-    CategoricalNodes, ModelDRangeDetection,
+    ModelDCategoricalNodes, ModelDRangeDetection,
     testing::Values(
         Case{"enum_filter_is_not_in_without_window",
              [] {
@@ -233,7 +233,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
-    Unions, ModelDRangeDetection,
+    ModelDUnions, ModelDRangeDetection,
     testing::Values(
         Case{"first_point_matching_condition",
              [] { return OutputRangeStart::make(OutputRangeStart::firstPointMatchingCondition, RangeNoParameters{}); },
@@ -271,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
-    Enumerations, ModelDRangeDetection,
+    ModelDEnumerations, ModelDRangeDetection,
     testing::Values(
         Case{"outside_bounds", [] { return MinMaxThresholdOperator::make(MinMaxThresholdOperator::outside_bounds); },
              R"("OUTSIDE_BOUNDS")"},

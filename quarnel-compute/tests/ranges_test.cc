@@ -56,7 +56,7 @@ Value padded(std::string_view name) {
 
 // One case per variant, in declaration order, each with a payload small enough to show its keys.
 INSTANTIATE_TEST_SUITE_P(
-    Variants, ModelDRangeSeries,
+    ModelDVariants, ModelDRangeSeries,
     testing::Values(
         Case{"approximateThreshold",
              [] {
@@ -237,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
-    EdgeCases, ModelDRangeSeries,
+    ModelDEdgeCases, ModelDRangeSeries,
     testing::Values(
         Case{"intersect_without_inputs",
              [] { return RangeSeries::make(RangeSeries::intersectRange, IntersectRanges{}); },
@@ -292,7 +292,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
-    Enumerations, ModelDRangeSeries,
+    ModelDEnumerations, ModelDRangeSeries,
     testing::Values(
         Case{"pad_start", [] { return RangePaddingConfiguration::make(RangePaddingConfiguration::pad_start); },
              R"("PAD_START")"},

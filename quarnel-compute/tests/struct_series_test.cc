@@ -49,7 +49,7 @@ TEST_P(ModelF1StructWire, Writes) { EXPECT_EQ(to_json(GetParam().make()), GetPar
 std::string case_name(const testing::TestParamInfo<Case>& info) { return info.param.name; }
 
 INSTANTIATE_TEST_SUITE_P(
-    Variants, ModelF1StructWire,
+    ModelF1StructVariants, ModelF1StructWire,
     testing::Values(
         Case{"channel",
              [] {
@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
     case_name);
 
 INSTANTIATE_TEST_SUITE_P(
-    Extractions, ModelF1StructWire,
+    ModelF1Extractions, ModelF1StructWire,
     testing::Values(
         Case{"numeric_with_path_and_data_type",
              [] { return numeric_extraction(path({"a", "b"}), objects::NumericDataType::make(objects::NumericDataType::float64)); },

@@ -12,7 +12,7 @@ namespace qc::model {
   V(computeNode, "computeNode", ComputeNodeWithContext)                        \
   V(duration, "duration", run::api::RunDuration)                               \
   V(integer, "integer", ::qc::Value)                                           \
-  /* V(channel, "channel", ChannelSeries) */                                   \
+  V(channel, "channel", ::qc::Value /* ChannelSeries */)                       \
   V(derived, "derived", ::qc::Value /* DerivedSeries */)                       \
   V(series, "series", SeriesVariable)                                          \
   V(string, "string", ::qc::Value)                                             \
