@@ -13,6 +13,8 @@
 #include "quarnel/compute/model/selection_unions.h"
 #include "quarnel/compute/model/struct_series_unions.h"
 
+#include "wire_case.h"
+
 namespace qc::model {
 namespace {
 
@@ -47,71 +49,61 @@ Value select_index(Value index) {
                              SelectIndexFrom1dNumericArraySeries{.input = raw_v<Numeric1dArraySeries>(), .index = std::move(index)});
 }
 
-struct Case {
-  const char* name;
-  Value (*make)();
-  const char* json;
-};
-
-class ModelF1ArrayWire : public testing::TestWithParam<Case> {};
-
-TEST_P(ModelF1ArrayWire, Writes) { EXPECT_EQ(to_json(GetParam().make()), GetParam().json); }
-
-std::string case_name(const testing::TestParamInfo<Case>& info) { return info.param.name; }
+QC_WIRE_SUITE(ModelF1ArrayWire)
 
 INSTANTIATE_TEST_SUITE_P(
     ModelF1ArraySeriesVariants, ModelF1ArrayWire,
     testing::Values(
-        Case{"numeric_nests_the_inner_union",
-             [] { return ArraySeries::make(ArraySeries::numeric1d, raw_v<Numeric1dArraySeries>()); },
-             R"({"type":"numeric1d","numeric1d":)" RAW("v") "}"},
-        Case{"enum", [] { return ArraySeries::make(ArraySeries::enum1d, raw_v<Enum1dArraySeries>()); },
+        WireCase{"numeric_nests_the_inner_union",
+                 [] { return ArraySeries::make(ArraySeries::numeric1d, raw_v<Numeric1dArraySeries>()); },
+                 R"({"type":"numeric1d","numeric1d":)" RAW("v") "}"},
+        WireCase{"enum", [] { return ArraySeries::make(ArraySeries::enum1d, raw_v<Enum1dArraySeries>()); },
              R"({"type":"enum1d","enum1d":)" RAW("v") "}"},
-        Case{"unknown", [] { return ArraySeries::unknown("foo", Any(nullptr)); }, R"({"type":"foo","foo":null})"},
-        Case{"unknown_inside_numeric",
-             [] { return ArraySeries::make(ArraySeries::numeric1d, Numeric1dArraySeries::unknown("foo", Any(nullptr))); },
-             R"({"type":"numeric1d","numeric1d":{"type":"foo","foo":null}})"}),
-    case_name);
+        WireCase{"unknown", [] { return ArraySeries::unknown("foo", Any(nullptr)); }, R"({"type":"foo","foo":null})"},
+        WireCase{"unknown_inside_numeric",
+                 [] { return ArraySeries::make(ArraySeries::numeric1d, Numeric1dArraySeries::unknown("foo", Any(nullptr))); },
+                 R"({"type":"numeric1d","numeric1d":{"type":"foo","foo":null}})"}),
+    wire_case_name);
 
 // Both array unions have the same variants but for the selection's name; one table serves both,
 // each over the raw array series v of its own kind.
 template <class U, typename U::Variant SelectVariant, class Extract, class ToStart, class Shift, class Filter,
           class Select>
-std::vector<Case> array_cases(const char* select_json) {
+std::vector<WireCase> array_cases(const char* select_json) {
   return {
-      Case{"channel", [] { return U::make(U::channel, channel_c()); }, CHANNEL_C},
-      Case{"raw", raw_v<U>, RAW("v")},
-      Case{"select", [] { return U::make(SelectVariant, SelectSeries{.name = string_literal("a")}); }, select_json},
-      Case{"extract_keeps_path_order",
-           [] {
-             return U::make(U::extractFromStruct,
-                            Extract{.input = struct_raw_s(), .fieldPath = list({string_literal("b"), string_literal("a")})});
-           },
-           R"({"type":"extractFromStruct","extractFromStruct":{"input":)" RAW("s") R"(,"fieldPath":[)" LIT("b") ","
-           LIT("a") "]}}"},
-      Case{"extract_path_step_may_be_a_variable",
-           [] {
-             return U::make(U::extractFromStruct,
-                            Extract{.input = struct_raw_s(), .fieldPath = list({string_variable("p")})});
-           },
-           R"({"type":"extractFromStruct","extractFromStruct":{"input":)" RAW("s")
-           R"(,"fieldPath":[{"type":"variable","variable":"p"}]}})"},
-      Case{"extract_with_empty_path_writes_input_only",
-           [] { return U::make(U::extractFromStruct, Extract{.input = struct_raw_s(), .fieldPath = list({})}); },
-           R"({"type":"extractFromStruct","extractFromStruct":{"input":)" RAW("s") "}}"},
-      Case{"to_start_of_interval", [] { return U::make(U::toStartOfInterval, ToStart{.input = raw_v<U>(), .window = days_1()}); },
+      WireCase{"channel", [] { return U::make(U::channel, channel_c()); }, CHANNEL_C},
+      WireCase{"raw", raw_v<U>, RAW("v")},
+      WireCase{"select", [] { return U::make(SelectVariant, SelectSeries{.name = string_literal("a")}); }, select_json},
+      WireCase{"extract_keeps_path_order",
+               [] {
+                 return U::make(U::extractFromStruct,
+                                Extract{.input = struct_raw_s(), .fieldPath = list({string_literal("b"), string_literal("a")})});
+               },
+               R"({"type":"extractFromStruct","extractFromStruct":{"input":)" RAW("s") R"(,"fieldPath":[)" LIT("b") ","
+               LIT("a") "]}}"},
+      WireCase{"extract_path_step_may_be_a_variable",
+               [] {
+                 return U::make(U::extractFromStruct,
+                                Extract{.input = struct_raw_s(), .fieldPath = list({string_variable("p")})});
+               },
+               R"({"type":"extractFromStruct","extractFromStruct":{"input":)" RAW("s")
+               R"(,"fieldPath":[{"type":"variable","variable":"p"}]}})"},
+      WireCase{"extract_with_empty_path_writes_input_only",
+               [] { return U::make(U::extractFromStruct, Extract{.input = struct_raw_s(), .fieldPath = list({})}); },
+               R"({"type":"extractFromStruct","extractFromStruct":{"input":)" RAW("s") "}}"},
+      WireCase{"to_start_of_interval", [] { return U::make(U::toStartOfInterval, ToStart{.input = raw_v<U>(), .window = days_1()}); },
            R"({"type":"toStartOfInterval","toStartOfInterval":{"input":)" RAW("v") R"(,"window":)" DAYS_1 "}}"},
-      Case{"time_shift", [] { return U::make(U::timeShift, Shift{.input = raw_v<U>(), .duration = shift_d()}); },
+      WireCase{"time_shift", [] { return U::make(U::timeShift, Shift{.input = raw_v<U>(), .duration = shift_d()}); },
            R"({"type":"timeShift","timeShift":{"input":)" RAW("v") R"(,"duration":{"type":"variable","variable":"d"}}})"},
-      Case{"filter_by_tag",
-           [] { return U::make(U::filterByTag, Filter{.input = raw_v<U>(), .predicate = predicate_k_in_v()}); },
-           R"({"type":"filterByTag","filterByTag":{"input":)" RAW("v") R"(,"predicate":)" PREDICATE_K_IN_V "}}"},
-      Case{"select_tags_sorted", [] { return U::make(U::selectTags, Select{.input = raw_v<U>(), .tagKeys = tag_keys_b_a()}); },
+      WireCase{"filter_by_tag",
+               [] { return U::make(U::filterByTag, Filter{.input = raw_v<U>(), .predicate = predicate_k_in_v()}); },
+               R"({"type":"filterByTag","filterByTag":{"input":)" RAW("v") R"(,"predicate":)" PREDICATE_K_IN_V "}}"},
+      WireCase{"select_tags_sorted", [] { return U::make(U::selectTags, Select{.input = raw_v<U>(), .tagKeys = tag_keys_b_a()}); },
            R"({"type":"selectTags","selectTags":{"input":)" RAW("v") R"(,"tagKeys":[)" LIT("a") "," LIT("b") "]}}"},
-      Case{"select_tags_with_empty_set_writes_input_only",
-           [] { return U::make(U::selectTags, Select{.input = raw_v<U>(), .tagKeys = string_constant_set({})}); },
-           R"({"type":"selectTags","selectTags":{"input":)" RAW("v") "}}"},
-      Case{"unknown", [] { return U::unknown("bar", Any(-1)); }, R"({"type":"bar","bar":-1})"},
+      WireCase{"select_tags_with_empty_set_writes_input_only",
+               [] { return U::make(U::selectTags, Select{.input = raw_v<U>(), .tagKeys = string_constant_set({})}); },
+               R"({"type":"selectTags","selectTags":{"input":)" RAW("v") "}}"},
+      WireCase{"unknown", [] { return U::unknown("bar", Any(-1)); }, R"({"type":"bar","bar":-1})"},
   };
 }
 
@@ -121,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
         array_cases<Numeric1dArraySeries, Numeric1dArraySeries::selectNumeric1dArray, ExtractNumeric1dArrayFromStructSeries,
                     Numeric1dArrayToStartOfIntervalSeries, Numeric1dArrayTimeShiftSeries, Numeric1dArrayTagFilterSeries,
                     Numeric1dArraySelectTagsSeries>(R"({"type":"selectNumeric1dArray","selectNumeric1dArray":{"name":)" LIT("a") "}}")),
-    case_name);
+    wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
     ModelF1EnumArrayVariants, ModelF1ArrayWire,
@@ -129,22 +121,22 @@ INSTANTIATE_TEST_SUITE_P(
         array_cases<Enum1dArraySeries, Enum1dArraySeries::selectEnum1dArray, ExtractEnum1dArrayFromStructSeries,
                     Enum1dArrayToStartOfIntervalSeries, Enum1dArrayTimeShiftSeries, Enum1dArrayTagFilterSeries,
                     Enum1dArraySelectTagsSeries>(R"({"type":"selectEnum1dArray","selectEnum1dArray":{"name":)" LIT("a") "}}")),
-    case_name);
+    wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
     ModelF1IndexSelection, ModelF1ArrayWire,
     testing::Values(
-        Case{"index_zero_as_numeric_series", [] { return select_index(integer_literal(0)); },
+        WireCase{"index_zero_as_numeric_series", [] { return select_index(integer_literal(0)); },
              R"({"type":"select1dArrayIndex","select1dArrayIndex":{"input":)" RAW("v")
              R"(,"index":{"type":"literal","literal":0}}})"},
-        Case{"index_variable",
-             [] { return select_index(IntegerConstant::make(IntegerConstant::variable, Value::str("i"))); },
-             R"({"type":"select1dArrayIndex","select1dArrayIndex":{"input":)" RAW("v")
-             R"(,"index":{"type":"variable","variable":"i"}}})"},
-        Case{"negative_index_is_not_checked", [] { return select_index(integer_literal(-1)); },
+        WireCase{"index_variable",
+                 [] { return select_index(IntegerConstant::make(IntegerConstant::variable, Value::str("i"))); },
+                 R"({"type":"select1dArrayIndex","select1dArrayIndex":{"input":)" RAW("v")
+                 R"(,"index":{"type":"variable","variable":"i"}}})"},
+        WireCase{"negative_index_is_not_checked", [] { return select_index(integer_literal(-1)); },
              R"({"type":"select1dArrayIndex","select1dArrayIndex":{"input":)" RAW("v")
              R"(,"index":{"type":"literal","literal":-1}}})"}),
-    case_name);
+    wire_case_name);
 
 }  // namespace
 }  // namespace qc::model

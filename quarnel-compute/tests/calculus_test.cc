@@ -1,7 +1,6 @@
 // Calculus and time nodes and the negative-value configuration, as written on the wire.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -12,6 +11,8 @@
 #include "quarnel/compute/model/reference.h"
 #include "quarnel/compute/model/series_unions.h"
 #include "quarnel/compute/model/units.h"
+
+#include "wire_case.h"
 
 namespace qc::model {
 namespace {
@@ -26,118 +27,100 @@ Value start_variable() { return TimestampConstant::make(TimestampConstant::varia
 
 std::string with_x(const char* head, const char* tail) { return head + std::string(kRawX) + tail; }
 
-struct Case {
-  const char* name;
-  Value (*make)();
-  std::string json;
-};
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-
-class ModelBCalculus : public testing::TestWithParam<Case> {};
-
-// The copy outlives the value it was taken from, so it must not depend on it.
-TEST_P(ModelBCalculus, WritesAndCopies) {
-  Value copy;
-  {
-    Value v = GetParam().make();
-    EXPECT_EQ(to_json(v), GetParam().json);
-    copy = v;
-  }
-  EXPECT_EQ(to_json(copy), GetParam().json);
-}
+QC_WIRE_SUITE(ModelBCalculus)
 
 INSTANTIATE_TEST_SUITE_P(
     Nodes, ModelBCalculus,
     testing::Values(
-        Case{"cumulative_sum",
-             [] {
-               return NumericSeries::make(
-                   NumericSeries::cumulativeSum,
-                   CumulativeSumSeries{.input = raw_x(),
-                                       .startTimestamp = TimestampConstant::make(TimestampConstant::literal,
-                                                                                 timestamp(-1, 5))});
-             },
-             with_x(R"({"type":"cumulativeSum","cumulativeSum":{"input":)",
-                    R"(,"startTimestamp":{"type":"literal","literal":{"seconds":-1,"nanos":5}}}})")},
-        Case{"derivative_input_only",
-             [] { return NumericSeries::make(NumericSeries::derivative, DerivativeSeries{.input = raw_x()}); },
-             with_x(R"({"type":"derivative","derivative":{"input":)", "}}")},
-        Case{"derivative_configuration_without_unit",
-             [] {
-               return DerivativeSeries{.input = raw_x(),
-                                       .negativeValuesConfiguration = negative(Negative::excludeNegativeValues)}
-                   .build();
-             },
-             with_x(R"({"input":)",
-                    R"(,"negativeValuesConfiguration":{"type":"excludeNegativeValues","excludeNegativeValues":{}}})")},
-        Case{"derivative_unit_then_configuration",
-             [] {
-               return DerivativeSeries{.input = raw_x(),
-                                       .timeUnit = unit(api::TimeUnit::seconds),
-                                       .negativeValuesConfiguration = negative(Negative::allowNegativeValues)}
-                   .build();
-             },
-             with_x(R"({"input":)",
-                    R"(,"timeUnit":"SECONDS","negativeValuesConfiguration":{"type":"allowNegativeValues",)"
-                    R"("allowNegativeValues":{}}})")},
-        Case{"integral_start_before_unit",
-             [] {
-               return NumericSeries::make(
-                   NumericSeries::integral,
-                   IntegralSeries{.input = raw_x(), .startTimestamp = start_variable(), .timeUnit = unit(api::TimeUnit::hours)});
-             },
-             with_x(R"({"type":"integral","integral":{"input":)",
-                    R"(,"startTimestamp":{"type":"variable","variable":"t0"},"timeUnit":"HOURS"}})")},
-        Case{"integral_without_unit",
-             [] { return IntegralSeries{.input = raw_x(), .startTimestamp = start_variable()}.build(); },
-             with_x(R"({"input":)", R"(,"startTimestamp":{"type":"variable","variable":"t0"}})")},
-        Case{"value_difference",
-             [] {
-               return NumericSeries::make(
-                   NumericSeries::valueDifference,
-                   ValueDifferenceSeries{.input = raw_x(),
-                                         .negativeValuesConfiguration = negative(Negative::setNegativeValuesToZero)});
-             },
-             with_x(R"({"type":"valueDifference","valueDifference":{"input":)",
-                    R"(,"negativeValuesConfiguration":{"type":"setNegativeValuesToZero","setNegativeValuesToZero":{}}}})")},
-        Case{"value_difference_input_only", [] { return ValueDifferenceSeries{.input = raw_x()}.build(); },
+        WireCase{"cumulative_sum",
+                 [] {
+                   return NumericSeries::make(
+                       NumericSeries::cumulativeSum,
+                       CumulativeSumSeries{.input = raw_x(),
+                                           .startTimestamp = TimestampConstant::make(TimestampConstant::literal,
+                                                                                     timestamp(-1, 5))});
+                 },
+                 with_x(R"({"type":"cumulativeSum","cumulativeSum":{"input":)",
+                        R"(,"startTimestamp":{"type":"literal","literal":{"seconds":-1,"nanos":5}}}})")},
+        WireCase{"derivative_input_only",
+                 [] { return NumericSeries::make(NumericSeries::derivative, DerivativeSeries{.input = raw_x()}); },
+                 with_x(R"({"type":"derivative","derivative":{"input":)", "}}")},
+        WireCase{"derivative_configuration_without_unit",
+                 [] {
+                   return DerivativeSeries{.input = raw_x(),
+                                           .negativeValuesConfiguration = negative(Negative::excludeNegativeValues)}
+                       .build();
+                 },
+                 with_x(R"({"input":)",
+                        R"(,"negativeValuesConfiguration":{"type":"excludeNegativeValues","excludeNegativeValues":{}}})")},
+        WireCase{"derivative_unit_then_configuration",
+                 [] {
+                   return DerivativeSeries{.input = raw_x(),
+                                           .timeUnit = unit(api::TimeUnit::seconds),
+                                           .negativeValuesConfiguration = negative(Negative::allowNegativeValues)}
+                       .build();
+                 },
+                 with_x(R"({"input":)",
+                        R"(,"timeUnit":"SECONDS","negativeValuesConfiguration":{"type":"allowNegativeValues",)"
+                        R"("allowNegativeValues":{}}})")},
+        WireCase{"integral_start_before_unit",
+                 [] {
+                   return NumericSeries::make(
+                       NumericSeries::integral,
+                       IntegralSeries{.input = raw_x(), .startTimestamp = start_variable(), .timeUnit = unit(api::TimeUnit::hours)});
+                 },
+                 with_x(R"({"type":"integral","integral":{"input":)",
+                        R"(,"startTimestamp":{"type":"variable","variable":"t0"},"timeUnit":"HOURS"}})")},
+        WireCase{"integral_without_unit",
+                 [] { return IntegralSeries{.input = raw_x(), .startTimestamp = start_variable()}.build(); },
+                 with_x(R"({"input":)", R"(,"startTimestamp":{"type":"variable","variable":"t0"}})")},
+        WireCase{"value_difference",
+                 [] {
+                   return NumericSeries::make(
+                       NumericSeries::valueDifference,
+                       ValueDifferenceSeries{.input = raw_x(),
+                                             .negativeValuesConfiguration = negative(Negative::setNegativeValuesToZero)});
+                 },
+                 with_x(R"({"type":"valueDifference","valueDifference":{"input":)",
+                        R"(,"negativeValuesConfiguration":{"type":"setNegativeValuesToZero","setNegativeValuesToZero":{}}}})")},
+        WireCase{"value_difference_input_only", [] { return ValueDifferenceSeries{.input = raw_x()}.build(); },
              with_x(R"({"input":)", "}")},
-        Case{"time_difference_without_unit",
-             [] {
-               return NumericSeries::make(NumericSeries::timeDifference,
-                                          TimeDifferenceSeries{.input = Series::make(Series::numeric, raw_x())});
-             },
-             with_x(R"({"type":"timeDifference","timeDifference":{"input":{"type":"numeric","numeric":)", "}}}")},
-        Case{"time_difference_unknown_unit_verbatim",
-             [] {
-               return TimeDifferenceSeries{.input = Series::make(Series::video, Reference{.name = Value::str("cam")}),
-                                           .timeUnit = api::TimeUnit::unknown("weeks")}
-                   .build();
-             },
-             R"({"input":{"type":"video","video":{"name":"cam"}},"timeUnit":"weeks"})"},
-        Case{"absolute_timestamp_always_writes_unit",
-             [] {
-               return NumericSeries::make(
-                   NumericSeries::absoluteTimestamp,
-                   AbsoluteTimestampSeries{.input = Series::make(Series::raw, Reference{.name = Value::str("s")}),
-                                           .timeUnit = unit(api::TimeUnit::seconds)});
-             },
-             R"({"type":"absoluteTimestamp","absoluteTimestamp":{"input":{"type":"raw","raw":{"name":"s"}},)"
-             R"("timeUnit":"SECONDS"}})"}),
-    [](const testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
+        WireCase{"time_difference_without_unit",
+                 [] {
+                   return NumericSeries::make(NumericSeries::timeDifference,
+                                              TimeDifferenceSeries{.input = Series::make(Series::numeric, raw_x())});
+                 },
+                 with_x(R"({"type":"timeDifference","timeDifference":{"input":{"type":"numeric","numeric":)", "}}}")},
+        WireCase{"time_difference_unknown_unit_verbatim",
+                 [] {
+                   return TimeDifferenceSeries{.input = Series::make(Series::video, Reference{.name = Value::str("cam")}),
+                                               .timeUnit = api::TimeUnit::unknown("weeks")}
+                       .build();
+                 },
+                 R"({"input":{"type":"video","video":{"name":"cam"}},"timeUnit":"weeks"})"},
+        WireCase{"absolute_timestamp_always_writes_unit",
+                 [] {
+                   return NumericSeries::make(
+                       NumericSeries::absoluteTimestamp,
+                       AbsoluteTimestampSeries{.input = Series::make(Series::raw, Reference{.name = Value::str("s")}),
+                                               .timeUnit = unit(api::TimeUnit::seconds)});
+                 },
+                 R"({"type":"absoluteTimestamp","absoluteTimestamp":{"input":{"type":"raw","raw":{"name":"s"}},)"
+                 R"("timeUnit":"SECONDS"}})"}),
+    wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
     NegativeValues, ModelBCalculus,
     testing::Values(
-        Case{"allow", [] { return negative(Negative::allowNegativeValues); },
+        WireCase{"allow", [] { return negative(Negative::allowNegativeValues); },
              R"({"type":"allowNegativeValues","allowNegativeValues":{}})"},
-        Case{"set_to_zero", [] { return negative(Negative::setNegativeValuesToZero); },
+        WireCase{"set_to_zero", [] { return negative(Negative::setNegativeValuesToZero); },
              R"({"type":"setNegativeValuesToZero","setNegativeValuesToZero":{}})"},
-        Case{"exclude", [] { return negative(Negative::excludeNegativeValues); },
+        WireCase{"exclude", [] { return negative(Negative::excludeNegativeValues); },
              R"({"type":"excludeNegativeValues","excludeNegativeValues":{}})"},
-        Case{"unknown", [] { return Negative::unknown("clampNegative\"Values", Any::parse(R"({"to":-1})")); },
+        WireCase{"unknown", [] { return Negative::unknown("clampNegative\"Values", Any::parse(R"({"to":-1})")); },
              R"({"type":"clampNegative\"Values","clampNegative\"Values":{"to":-1}})"}),
-    [](const testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
+    wire_case_name);
 
 // A chain far deeper than any native stack could recurse through, mixing node kinds whose
 // operands sit at different places in their records.

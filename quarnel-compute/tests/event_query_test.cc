@@ -1,7 +1,6 @@
 // Event queries: every criterion, the four enumerations, and nested and/or/not trees.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -9,6 +8,8 @@
 
 #include "quarnel/compute/model/constants.h"
 #include "quarnel/compute/model/event_query_unions.h"
+
+#include "wire_case.h"
 
 namespace qc::model::rids::api {
 namespace {
@@ -28,30 +29,12 @@ constexpr const char* kLabelA = R"({"type":"label","label":{"type":"literal","li
 constexpr const char* kLabelB = R"({"type":"label","label":{"type":"literal","literal":"b"}})";
 constexpr const char* kAssetR = R"({"type":"asset","asset":{"type":"literal","literal":"r"}})";
 
-struct Case {
-  const char* name;
-  Value (*make)();
-  std::string json;
-};
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-
-// Each value is written, copied, dropped, and its copy written again: the copy must not lean on
-// the source.
-class ModelEEventQuery : public testing::TestWithParam<Case> {};
-TEST_P(ModelEEventQuery, WritesAndCopies) {
-  Value copy;
-  {
-    Value v = GetParam().make();
-    EXPECT_EQ(to_json(v), GetParam().json);
-    copy = v;
-  }
-  EXPECT_EQ(to_json(copy), GetParam().json);
-}
+QC_WIRE_SUITE(ModelEEventQuery)
 
 // One case per string criterion: same payload shape, only the variant name differs.
 #define QC_STRING_CRITERION_CASE(id, wire)                                       \
-  Case{wire, [] { return Q::make(Q::id, string_literal("v")); },                 \
-       R"({"type":")" wire R"(",")" wire R"(":{"type":"literal","literal":"v"}})"}
+  WireCase{wire, [] { return Q::make(Q::id, string_literal("v")); },                 \
+           R"({"type":")" wire R"(",")" wire R"(":{"type":"literal","literal":"v"}})"}
 
 INSTANTIATE_TEST_SUITE_P(
     ModelEStringCriteria, ModelEEventQuery,
@@ -69,90 +52,90 @@ INSTANTIATE_TEST_SUITE_P(
                     QC_STRING_CRITERION_CASE(procedure, "procedure"),
                     QC_STRING_CRITERION_CASE(procedureExecution, "procedureExecution"),
                     QC_STRING_CRITERION_CASE(stepId, "stepId")),
-    [](const auto& info) { return std::string(info.param.name); });
+    wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
     ModelEOtherCriteria, ModelEEventQuery,
     testing::Values(
-        Case{"after", [] { return Q::make(Q::after, ts_literal(100, 5)); },
+        WireCase{"after", [] { return Q::make(Q::after, ts_literal(100, 5)); },
              R"({"type":"after","after":{"type":"literal","literal":{"seconds":100,"nanos":5}}})"},
-        Case{"before_variable",
-             [] { return Q::make(Q::before, TimestampConstant::make(TimestampConstant::variable, Value::str("end"))); },
-             R"({"type":"before","before":{"type":"variable","variable":"end"}})"},
+        WireCase{"before_variable",
+                 [] { return Q::make(Q::before, TimestampConstant::make(TimestampConstant::variable, Value::str("end"))); },
+                 R"({"type":"before","before":{"type":"variable","variable":"end"}})"},
         // "timestamp" precedes "timestampCondition" on the wire.
-        Case{"advanced_time_filter",
-             [] {
-               return Q::make(Q::advancedTimeFilter,
-                              EventTimeFilter{.timestamp = ts_literal(1, 0),
-                                              .timestampCondition = EventTimeFilterCondition::make(
-                                                  EventTimeFilterCondition::end_time_after_exclusive)});
-             },
-             R"({"type":"advancedTimeFilter","advancedTimeFilter":{"timestamp":{"type":"literal",)"
-             R"("literal":{"seconds":1,"nanos":0}},"timestampCondition":"END_TIME_AFTER_EXCLUSIVE"}})"},
-        Case{"origin_type", [] { return Q::make(Q::originType, SearchEventOriginType::make(SearchEventOriginType::api)); },
+        WireCase{"advanced_time_filter",
+                 [] {
+                   return Q::make(Q::advancedTimeFilter,
+                                  EventTimeFilter{.timestamp = ts_literal(1, 0),
+                                                  .timestampCondition = EventTimeFilterCondition::make(
+                                                      EventTimeFilterCondition::end_time_after_exclusive)});
+                 },
+                 R"({"type":"advancedTimeFilter","advancedTimeFilter":{"timestamp":{"type":"literal",)"
+                 R"("literal":{"seconds":1,"nanos":0}},"timestampCondition":"END_TIME_AFTER_EXCLUSIVE"}})"},
+        WireCase{"origin_type", [] { return Q::make(Q::originType, SearchEventOriginType::make(SearchEventOriginType::api)); },
              R"({"type":"originType","originType":"API"})"},
-        Case{"disposition_status",
-             [] {
-               return Q::make(Q::dispositionStatus,
-                              EventDispositionStatus::make(EventDispositionStatus::no_disposition));
-             },
-             R"({"type":"dispositionStatus","dispositionStatus":"NO_DISPOSITION"})"},
-        Case{"event_type", [] { return Q::make(Q::eventType, EventType::make(EventType::flag)); },
+        WireCase{"disposition_status",
+                 [] {
+                   return Q::make(Q::dispositionStatus,
+                                  EventDispositionStatus::make(EventDispositionStatus::no_disposition));
+                 },
+                 R"({"type":"dispositionStatus","dispositionStatus":"NO_DISPOSITION"})"},
+        WireCase{"event_type", [] { return Q::make(Q::eventType, EventType::make(EventType::flag)); },
              R"({"type":"eventType","eventType":"FLAG"})"},
-        Case{"property",
-             [] { return Q::make(Q::property, Property{.name = string_literal("site"), .value = string_variable("s")}); },
-             R"({"type":"property","property":{"name":{"type":"literal","literal":"site"},)"
-             R"("value":{"type":"variable","variable":"s"}}})"},
+        WireCase{"property",
+                 [] { return Q::make(Q::property, Property{.name = string_literal("site"), .value = string_variable("s")}); },
+                 R"({"type":"property","property":{"name":{"type":"literal","literal":"site"},)"
+                 R"("value":{"type":"variable","variable":"s"}}})"},
         // A priority is a string constant: the text 1 stays a JSON string.
-        Case{"priority_digit_is_string", [] { return Q::make(Q::priority, string_literal("1")); },
+        WireCase{"priority_digit_is_string", [] { return Q::make(Q::priority, string_literal("1")); },
              R"({"type":"priority","priority":{"type":"literal","literal":"1"}})"},
-        Case{"unknown", [] { return Q::unknown("severity", Any{{"min", 2}}); },
+        WireCase{"unknown", [] { return Q::unknown("severity", Any{{"min", 2}}); },
              R"({"type":"severity","severity":{"min":2}})"},
         // Unknown enumeration strings are written back as stored, case and all.
-        Case{"unknown_disposition",
-             [] { return Q::make(Q::dispositionStatus, EventDispositionStatus::unknown("escalated")); },
-             R"({"type":"dispositionStatus","dispositionStatus":"escalated"})"},
-        Case{"unknown_origin", [] { return Q::make(Q::originType, SearchEventOriginType::unknown("CHECKLIST")); },
+        WireCase{"unknown_disposition",
+                 [] { return Q::make(Q::dispositionStatus, EventDispositionStatus::unknown("escalated")); },
+                 R"({"type":"dispositionStatus","dispositionStatus":"escalated"})"},
+        WireCase{"unknown_origin", [] { return Q::make(Q::originType, SearchEventOriginType::unknown("CHECKLIST")); },
              R"({"type":"originType","originType":"CHECKLIST"})"},
-        Case{"unknown_event_type", [] { return Q::make(Q::eventType, EventType::unknown("Warning")); },
+        WireCase{"unknown_event_type", [] { return Q::make(Q::eventType, EventType::unknown("Warning")); },
              R"({"type":"eventType","eventType":"Warning"})"},
-        Case{"unknown_condition",
-             [] {
-               return Q::make(Q::advancedTimeFilter,
-                              EventTimeFilter{.timestamp = ts_literal(0, 0),
-                                              .timestampCondition = EventTimeFilterCondition::unknown("AT")});
-             },
-             R"({"type":"advancedTimeFilter","advancedTimeFilter":{"timestamp":{"type":"literal",)"
-             R"("literal":{"seconds":0,"nanos":0}},"timestampCondition":"AT"}})"}),
-    [](const auto& info) { return std::string(info.param.name); });
+        WireCase{"unknown_condition",
+                 [] {
+                   return Q::make(Q::advancedTimeFilter,
+                                  EventTimeFilter{.timestamp = ts_literal(0, 0),
+                                                  .timestampCondition = EventTimeFilterCondition::unknown("AT")});
+                 },
+                 R"({"type":"advancedTimeFilter","advancedTimeFilter":{"timestamp":{"type":"literal",)"
+                 R"("literal":{"seconds":0,"nanos":0}},"timestampCondition":"AT"}})"}),
+    wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
     ModelECombinations, ModelEEventQuery,
     testing::Values(
         // The payload member of "and"/"or" is always present, even for an empty list.
-        Case{"and_empty", [] { return and_of({}); }, R"({"type":"and","and":[]})"},
-        Case{"or_empty", [] { return or_of({}); }, R"({"type":"or","or":[]})"},
-        Case{"or_one", [] { return or_of({label("a")}); }, std::string(R"({"type":"or","or":[)") + kLabelA + "]}"},
-        Case{"and_keeps_order_and_duplicates", [] { return and_of({label("b"), label("a"), label("b")}); },
+        WireCase{"and_empty", [] { return and_of({}); }, R"({"type":"and","and":[]})"},
+        WireCase{"or_empty", [] { return or_of({}); }, R"({"type":"or","or":[]})"},
+        WireCase{"or_one", [] { return or_of({label("a")}); }, std::string(R"({"type":"or","or":[)") + kLabelA + "]}"},
+        WireCase{"and_keeps_order_and_duplicates", [] { return and_of({label("b"), label("a"), label("b")}); },
              std::string(R"({"type":"and","and":[)") + kLabelB + "," + kLabelA + "," + kLabelB + "]}"},
-        Case{"not_of_and",
-             [] { return not_of(and_of({label("a"), asset("r")})); },
-             std::string(R"({"type":"not","not":{"type":"and","and":[)") + kLabelA + "," + kAssetR + "]}}"},
-        Case{"not_not", [] { return not_of(not_of(label("a"))); },
+        WireCase{"not_of_and",
+                 [] { return not_of(and_of({label("a"), asset("r")})); },
+                 std::string(R"({"type":"not","not":{"type":"and","and":[)") + kLabelA + "," + kAssetR + "]}}"},
+        WireCase{"not_not", [] { return not_of(not_of(label("a"))); },
              std::string(R"({"type":"not","not":{"type":"not","not":)") + kLabelA + "}}"},
         // and[ or[ not(a), and[ b, not(or[]) ] ], r ]
-        Case{"mixed_four_levels",
-             [] {
-               return and_of({or_of({not_of(label("a")), and_of({label("b"), not_of(or_of({}))})}), asset("r")});
-             },
-             std::string(R"({"type":"and","and":[{"type":"or","or":[{"type":"not","not":)") + kLabelA +
-                 R"(},{"type":"and","and":[)" + kLabelB +
-                 R"(,{"type":"not","not":{"type":"or","or":[]}}]}]},)" + kAssetR + "]}"},
+        WireCase{"mixed_four_levels",
+                 [] {
+                   return and_of({or_of({not_of(label("a")), and_of({label("b"), not_of(or_of({}))})}), asset("r")});
+                 },
+                 std::string(R"({"type":"and","and":[{"type":"or","or":[{"type":"not","not":)") + kLabelA +
+                     R"(},{"type":"and","and":[)" + kLabelB +
+                     R"(,{"type":"not","not":{"type":"or","or":[]}}]}]},)" + kAssetR + "]}"},
         // An unknown criterion nested in known combinators is carried along unchanged.
-        Case{"unknown_inside_or",
-             [] { return or_of({Q::unknown("future", Any::array({1, "x"})), label("a")}); },
-             std::string(R"({"type":"or","or":[{"type":"future","future":[1,"x"]},)") + kLabelA + "]}"}),
-    [](const auto& info) { return std::string(info.param.name); });
+        WireCase{"unknown_inside_or",
+                 [] { return or_of({Q::unknown("future", Any::array({1, "x"})), label("a")}); },
+                 std::string(R"({"type":"or","or":[{"type":"future","future":[1,"x"]},)") + kLabelA + "]}"}),
+    wire_case_name);
 
 #undef QC_STRING_CRITERION_CASE
 

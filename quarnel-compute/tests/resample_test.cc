@@ -1,7 +1,6 @@
 // Resampling, downsampling, point selection, time shifts and sampling, as written on the wire.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -11,6 +10,8 @@
 #include "quarnel/compute/model/numeric_series_unions.h"
 #include "quarnel/compute/model/reference.h"
 #include "quarnel/compute/model/resample_unions.h"
+
+#include "wire_case.h"
 
 namespace qc::model {
 namespace {
@@ -34,137 +35,126 @@ const std::string kResample =
     R"({"type":"resample","resample":)" + kIn +
     R"("resampleConfiguration":{"interval":{"type":"literal","literal":{"seconds":1,"nanos":0}})";
 
-struct Case {
-  const char* name;
-  Value (*make)();
-  std::string json;
-};
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-
-class ModelCResample : public testing::TestWithParam<Case> {};
-
-TEST_P(ModelCResample, Writes) { EXPECT_EQ(to_json(GetParam().make()), GetParam().json); }
-
-const auto kName = [](const auto& info) { return std::string(info.param.name); };
+QC_WIRE_SUITE(ModelCResample)
 
 INSTANTIATE_TEST_SUITE_P(
     Resample, ModelCResample,
     testing::Values(
-        Case{"without_interpolation_writes_only_interval", [] { return resample(Value{}); }, kResample + "}}}"},
-        Case{"forward_fill",
-             [] {
-               return resample(Interp::make(Interp::forwardFillResampleInterpolationConfiguration,
-                                            NumericForwardFillResampleInterpolationConfiguration{}));
-             },
-             kResample + R"(,"interpolation":{"type":"forwardFillResampleInterpolationConfiguration",)"
-                         R"("forwardFillResampleInterpolationConfiguration":{}}}}})"},
-        Case{"constant",
-             [] {
-               return resample(Interp::make(
-                   Interp::constantResampleInterpolationConfiguration,
-                   NumericConstantResampleInterpolationConfiguration{.constant = double_literal(0.0)}));
-             },
-             kResample + R"(,"interpolation":{"type":"constantResampleInterpolationConfiguration",)"
-                         R"("constantResampleInterpolationConfiguration":{"constant":{"type":"literal","literal":0.0}}}}}})"},
-        Case{"unknown_interpolation", [] { return resample(Interp::unknown("linear", Any::object())); },
+        WireCase{"without_interpolation_writes_only_interval", [] { return resample(Value{}); }, kResample + "}}}"},
+        WireCase{"forward_fill",
+                 [] {
+                   return resample(Interp::make(Interp::forwardFillResampleInterpolationConfiguration,
+                                                NumericForwardFillResampleInterpolationConfiguration{}));
+                 },
+                 kResample + R"(,"interpolation":{"type":"forwardFillResampleInterpolationConfiguration",)"
+                             R"("forwardFillResampleInterpolationConfiguration":{}}}}})"},
+        WireCase{"constant",
+                 [] {
+                   return resample(Interp::make(
+                       Interp::constantResampleInterpolationConfiguration,
+                       NumericConstantResampleInterpolationConfiguration{.constant = double_literal(0.0)}));
+                 },
+                 kResample + R"(,"interpolation":{"type":"constantResampleInterpolationConfiguration",)"
+                             R"("constantResampleInterpolationConfiguration":{"constant":{"type":"literal","literal":0.0}}}}}})"},
+        WireCase{"unknown_interpolation", [] { return resample(Interp::unknown("linear", Any::object())); },
              kResample + R"(,"interpolation":{"type":"linear","linear":{}}}}})"}),
-    kName);
+    wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
     Downsample, ModelCResample,
     testing::Values(
-        Case{"nth_point",
-             [] {
-               return NS::make(NS::nthPointDownsample,
-                               NumericNthPointDownsampleSeries{.input = raw_x(), .n = integer_literal(10)});
-             },
-             R"({"type":"nthPointDownsample","nthPointDownsample":)" + kIn +
-                 R"("n":{"type":"literal","literal":10}}})"},
-        Case{"largest_triangle_three_buckets",
-             [] {
-               return NS::make(NS::largestTriangleThreeBuckets,
-                               NumericLargestTriangleThreeBucketsSeries{
-                                   .input = raw_x(),
-                                   .maxPointsToReturn =
-                                       IntegerConstant::make(IntegerConstant::variable, Value::str("budget"))});
-             },
-             R"({"type":"largestTriangleThreeBuckets","largestTriangleThreeBuckets":)" + kIn +
-                 R"("maxPointsToReturn":{"type":"variable","variable":"budget"}}})"},
+        WireCase{"nth_point",
+                 [] {
+                   return NS::make(NS::nthPointDownsample,
+                                   NumericNthPointDownsampleSeries{.input = raw_x(), .n = integer_literal(10)});
+                 },
+                 R"({"type":"nthPointDownsample","nthPointDownsample":)" + kIn +
+                     R"("n":{"type":"literal","literal":10}}})"},
+        WireCase{"largest_triangle_three_buckets",
+                 [] {
+                   return NS::make(NS::largestTriangleThreeBuckets,
+                                   NumericLargestTriangleThreeBucketsSeries{
+                                       .input = raw_x(),
+                                       .maxPointsToReturn =
+                                           IntegerConstant::make(IntegerConstant::variable, Value::str("budget"))});
+                 },
+                 R"({"type":"largestTriangleThreeBuckets","largestTriangleThreeBuckets":)" + kIn +
+                     R"("maxPointsToReturn":{"type":"variable","variable":"budget"}}})"},
         // Newest and oldest have equal payloads; only the variant name tells them apart.
-        Case{"select_newest",
-             [] {
-               return NS::make(NS::selectNewestPoints,
-                               SelectNewestPointsSeries{.input = raw_x(), .numPoints = integer_literal(0)});
-             },
-             R"({"type":"selectNewestPoints","selectNewestPoints":)" + kIn +
-                 R"("numPoints":{"type":"literal","literal":0}}})"},
-        Case{"select_oldest",
-             [] {
-               return NS::make(NS::selectOldestPoints,
-                               SelectOldestPointsSeries{.input = raw_x(), .numPoints = integer_literal(0)});
-             },
-             R"({"type":"selectOldestPoints","selectOldestPoints":)" + kIn +
-                 R"("numPoints":{"type":"literal","literal":0}}})"}),
-    kName);
+        WireCase{"select_newest",
+                 [] {
+                   return NS::make(NS::selectNewestPoints,
+                                   SelectNewestPointsSeries{.input = raw_x(), .numPoints = integer_literal(0)});
+                 },
+                 R"({"type":"selectNewestPoints","selectNewestPoints":)" + kIn +
+                     R"("numPoints":{"type":"literal","literal":0}}})"},
+        WireCase{"select_oldest",
+                 [] {
+                   return NS::make(NS::selectOldestPoints,
+                                   SelectOldestPointsSeries{.input = raw_x(), .numPoints = integer_literal(0)});
+                 },
+                 R"({"type":"selectOldestPoints","selectOldestPoints":)" + kIn +
+                     R"("numPoints":{"type":"literal","literal":0}}})"}),
+    wire_case_name);
 
 // The two shifts share their keys; "duration" is a constant in one and an expression in the other.
 INSTANTIATE_TEST_SUITE_P(
     Shift, ModelCResample,
     testing::Values(
-        Case{"time_shift_literal",
-             [] {
-               return NS::make(NS::timeShift,
-                               NumericTimeShiftSeries{
-                                   .input = raw_x(),
-                                   .duration = DurationConstant::make(DurationConstant::literal,
-                                                                      run_duration(-3, 500))});
-             },
-             R"({"type":"timeShift","timeShift":)" + kIn +
-                 R"("duration":{"type":"literal","literal":{"seconds":-3,"nanos":500}}}})"},
-        Case{"time_shift_variable",
-             [] {
-               return NumericTimeShiftSeries{
-                   .input = raw_x(),
-                   .duration = DurationConstant::make(DurationConstant::variable, Value::str("lag"))}
-                   .build();
-             },
-             kIn + R"("duration":{"type":"variable","variable":"lag"}})"},
-        Case{"time_shift_v2_expression",
-             [] {
-               return NS::make(NS::timeShiftV2,
-                               NumericTimeShiftSeriesV2{
-                                   .input = raw_x(),
-                                   .duration = Duration::make(
-                                       Duration::add, DurationAdd{.left = seconds(5), .right = seconds(1)})});
-             },
-             R"({"type":"timeShiftV2","timeShiftV2":)" + kIn +
-                 R"("duration":{"type":"add","add":{"left":{"type":"seconds","seconds":{"seconds":)"
-                 R"({"type":"literal","literal":5}}},"right":{"type":"seconds","seconds":{"seconds":)"
-                 R"({"type":"literal","literal":1}}}}}}})"},
-        Case{"to_start_of_interval",
-             [] {
-               return NS::make(NS::toStartOfInterval,
-                               NumericToStartOfIntervalSeries{.input = raw_x(), .window = seconds(60)});
-             },
-             R"({"type":"toStartOfInterval","toStartOfInterval":)" + kIn +
-                 R"("window":{"type":"seconds","seconds":{"seconds":{"type":"literal","literal":60}}}}})"}),
-    kName);
+        WireCase{"time_shift_literal",
+                 [] {
+                   return NS::make(NS::timeShift,
+                                   NumericTimeShiftSeries{
+                                       .input = raw_x(),
+                                       .duration = DurationConstant::make(DurationConstant::literal,
+                                                                          run_duration(-3, 500))});
+                 },
+                 R"({"type":"timeShift","timeShift":)" + kIn +
+                     R"("duration":{"type":"literal","literal":{"seconds":-3,"nanos":500}}}})"},
+        WireCase{"time_shift_variable",
+                 [] {
+                   return NumericTimeShiftSeries{
+                       .input = raw_x(),
+                       .duration = DurationConstant::make(DurationConstant::variable, Value::str("lag"))}
+                       .build();
+                 },
+                 kIn + R"("duration":{"type":"variable","variable":"lag"}})"},
+        WireCase{"time_shift_v2_expression",
+                 [] {
+                   return NS::make(NS::timeShiftV2,
+                                   NumericTimeShiftSeriesV2{
+                                       .input = raw_x(),
+                                       .duration = Duration::make(
+                                           Duration::add, DurationAdd{.left = seconds(5), .right = seconds(1)})});
+                 },
+                 R"({"type":"timeShiftV2","timeShiftV2":)" + kIn +
+                     R"("duration":{"type":"add","add":{"left":{"type":"seconds","seconds":{"seconds":)"
+                     R"({"type":"literal","literal":5}}},"right":{"type":"seconds","seconds":{"seconds":)"
+                     R"({"type":"literal","literal":1}}}}}}})"},
+        WireCase{"to_start_of_interval",
+                 [] {
+                   return NS::make(NS::toStartOfInterval,
+                                   NumericToStartOfIntervalSeries{.input = raw_x(), .window = seconds(60)});
+                 },
+                 R"({"type":"toStartOfInterval","toStartOfInterval":)" + kIn +
+                     R"("window":{"type":"seconds","seconds":{"seconds":{"type":"literal","literal":60}}}}})"}),
+    wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
     Sampling, ModelCResample,
     testing::Values(
-        Case{"every_nth_per_series",
-             [] {
-               return Sampling::make(Sampling::everyNthPerSeries,
-                                     EveryNthPerSeriesSampling{.n = integer_literal(3)});
-             },
-             R"({"type":"everyNthPerSeries","everyNthPerSeries":{"n":{"type":"literal","literal":3}}})"},
-        Case{"hash_subsample",
-             [] { return Sampling::make(Sampling::hashSubsample, HashSubsampleSampling{.n = integer_literal(3)}); },
-             R"({"type":"hashSubsample","hashSubsample":{"n":{"type":"literal","literal":3}}})"},
-        Case{"unknown", [] { return Sampling::unknown("reservoir", Any{{"size", 7}}); },
+        WireCase{"every_nth_per_series",
+                 [] {
+                   return Sampling::make(Sampling::everyNthPerSeries,
+                                         EveryNthPerSeriesSampling{.n = integer_literal(3)});
+                 },
+                 R"({"type":"everyNthPerSeries","everyNthPerSeries":{"n":{"type":"literal","literal":3}}})"},
+        WireCase{"hash_subsample",
+                 [] { return Sampling::make(Sampling::hashSubsample, HashSubsampleSampling{.n = integer_literal(3)}); },
+                 R"({"type":"hashSubsample","hashSubsample":{"n":{"type":"literal","literal":3}}})"},
+        WireCase{"unknown", [] { return Sampling::unknown("reservoir", Any{{"size", 7}}); },
              R"({"type":"reservoir","reservoir":{"size":7}})"}),
-    kName);
+    wire_case_name);
 
 // A sampling handed to a selection is copied out of its holder; the copy must outlive it.
 TEST(ModelCResampleCopy, UnknownSamplingOutlivesItsSource) {

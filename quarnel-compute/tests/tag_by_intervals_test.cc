@@ -1,7 +1,6 @@
 // Tagging numeric series by event or range intervals, as written on the wire.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -12,6 +11,8 @@
 #include "quarnel/compute/model/ranges_unions.h"
 #include "quarnel/compute/model/reference.h"
 #include "quarnel/compute/model/tag_by_intervals_unions.h"
+
+#include "wire_case.h"
 
 namespace qc::model {
 namespace {
@@ -41,101 +42,81 @@ const std::string kEvents = R"({"type":"events","events":{"query":)" + label_que
 const std::string kNode =
     R"({"type":"tagByIntervals","tagByIntervals":{"input":{"type":"raw","raw":{"name":"x"}},"intervals":)";
 
-struct Case {
-  const char* name;
-  Value (*make)();
-  std::string json;
-};
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-
-class ModelCTagByIntervals : public testing::TestWithParam<Case> {};
-
-// A copy taken from a value that is then dropped must write the same text.
-TEST_P(ModelCTagByIntervals, WritesAndCopies) {
-  Value copy;
-  {
-    Value v = GetParam().make();
-    EXPECT_EQ(to_json(v), GetParam().json);
-    copy = v;
-  }
-  EXPECT_EQ(to_json(copy), GetParam().json);
-}
-
-const auto kName = [](const auto& info) { return std::string(info.param.name); };
+QC_WIRE_SUITE(ModelCTagByIntervals)
 
 INSTANTIATE_TEST_SUITE_P(
     Node, ModelCTagByIntervals,
     testing::Values(
-        Case{"without_time_shift", [] { return tag_series(events(Value{}), Value{}); },
+        WireCase{"without_time_shift", [] { return tag_series(events(Value{}), Value{}); },
              kNode + kEvents + "}}}}"},
-        Case{"interval_start",
-             [] { return tag_series(events(Value{}), Shift::make(Shift::intervalStart, IntervalStartTimeShift{})); },
-             kNode + kEvents + R"(}},"timeShift":{"type":"intervalStart","intervalStart":{}}}})"},
-        Case{"interval_end",
-             [] { return tag_series(events(Value{}), Shift::make(Shift::intervalEnd, IntervalEndTimeShift{})); },
-             kNode + kEvents + R"(}},"timeShift":{"type":"intervalEnd","intervalEnd":{}}}})"},
-        Case{"event_time_shift",
-             [] {
-               return tag_series(events(Value{}), Shift::make(Shift::eventTimeShift,
-                                                             EventTimeShift{.query = label_query("start")}));
-             },
-             kNode + kEvents + R"(}},"timeShift":{"type":"eventTimeShift","eventTimeShift":{"query":)" +
-                 label_query_json("start") + "}}}}"},
-        Case{"unknown_time_shift", [] { return Shift::unknown("midpoint", Any(true)); },
+        WireCase{"interval_start",
+                 [] { return tag_series(events(Value{}), Shift::make(Shift::intervalStart, IntervalStartTimeShift{})); },
+                 kNode + kEvents + R"(}},"timeShift":{"type":"intervalStart","intervalStart":{}}}})"},
+        WireCase{"interval_end",
+                 [] { return tag_series(events(Value{}), Shift::make(Shift::intervalEnd, IntervalEndTimeShift{})); },
+                 kNode + kEvents + R"(}},"timeShift":{"type":"intervalEnd","intervalEnd":{}}}})"},
+        WireCase{"event_time_shift",
+                 [] {
+                   return tag_series(events(Value{}), Shift::make(Shift::eventTimeShift,
+                                                                 EventTimeShift{.query = label_query("start")}));
+                 },
+                 kNode + kEvents + R"(}},"timeShift":{"type":"eventTimeShift","eventTimeShift":{"query":)" +
+                     label_query_json("start") + "}}}}"},
+        WireCase{"unknown_time_shift", [] { return Shift::unknown("midpoint", Any(true)); },
              R"({"type":"midpoint","midpoint":true})"},
-        Case{"unknown_interval_source",
-             [] { return tag_series(IntervalSource::unknown("calendar", Any{{"tz", "UTC"}}), Value{}); },
-             kNode + R"({"type":"calendar","calendar":{"tz":"UTC"}}}})"}),
-    kName);
+        WireCase{"unknown_interval_source",
+                 [] { return tag_series(IntervalSource::unknown("calendar", Any{{"tz", "UTC"}}), Value{}); },
+                 kNode + R"({"type":"calendar","calendar":{"tz":"UTC"}}}})"}),
+    wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
     EventSource, ModelCTagByIntervals,
     testing::Values(
-        Case{"empty_tag_by_writes_only_query", [] { return events(list({})); }, kEvents + "}}"},
+        WireCase{"empty_tag_by_writes_only_query", [] { return events(list({})); }, kEvents + "}}"},
         // Stored order and duplicates are kept.
-        Case{"tag_by_in_stored_order",
-             [] {
-               return events(list({ETag::make(ETag::intervalIndex, IntervalIndexTag{}),
-                                   ETag::make(ETag::label, EventLabelTag{.label = string_literal("l")}),
-                                   ETag::make(ETag::intervalIndex, IntervalIndexTag{})}));
-             },
-             kEvents + R"(,"tagBy":[{"type":"intervalIndex","intervalIndex":{}},)"
-                       R"({"type":"label","label":{"label":{"type":"literal","literal":"l"}}},)"
-                       R"({"type":"intervalIndex","intervalIndex":{}}]}})"},
-        Case{"every_event_tag",
-             [] {
-               return events(list({
-                   ETag::make(ETag::level, EventLevelTag{}),
-                   ETag::make(ETag::property, EventPropertyTag{.propertyName = string_variable("p")}),
-                   ETag::make(ETag::rangeStartTimestamp, RangeStartTimestampTag{}),
-                   ETag::unknown("author", Any(nullptr)),
-               }));
-             },
-             kEvents + R"(,"tagBy":[{"type":"level","level":{}},)"
-                       R"({"type":"property","property":{"propertyName":{"type":"variable","variable":"p"}}},)"
-                       R"({"type":"rangeStartTimestamp","rangeStartTimestamp":{}},)"
-                       R"({"type":"author","author":null}]}})"}),
-    kName);
+        WireCase{"tag_by_in_stored_order",
+                 [] {
+                   return events(list({ETag::make(ETag::intervalIndex, IntervalIndexTag{}),
+                                       ETag::make(ETag::label, EventLabelTag{.label = string_literal("l")}),
+                                       ETag::make(ETag::intervalIndex, IntervalIndexTag{})}));
+                 },
+                 kEvents + R"(,"tagBy":[{"type":"intervalIndex","intervalIndex":{}},)"
+                           R"({"type":"label","label":{"label":{"type":"literal","literal":"l"}}},)"
+                           R"({"type":"intervalIndex","intervalIndex":{}}]}})"},
+        WireCase{"every_event_tag",
+                 [] {
+                   return events(list({
+                       ETag::make(ETag::level, EventLevelTag{}),
+                       ETag::make(ETag::property, EventPropertyTag{.propertyName = string_variable("p")}),
+                       ETag::make(ETag::rangeStartTimestamp, RangeStartTimestampTag{}),
+                       ETag::unknown("author", Any(nullptr)),
+                   }));
+                 },
+                 kEvents + R"(,"tagBy":[{"type":"level","level":{}},)"
+                           R"({"type":"property","property":{"propertyName":{"type":"variable","variable":"p"}}},)"
+                           R"({"type":"rangeStartTimestamp","rangeStartTimestamp":{}},)"
+                           R"({"type":"author","author":null}]}})"}),
+    wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
     RangeSource, ModelCTagByIntervals,
     testing::Values(
-        Case{"every_range_tag",
-             [] {
-               return tag_series(
-                   IntervalSource::make(
-                       IntervalSource::ranges,
-                       RangeIntervalSource{
-                           .ranges = RangeSeries::make(RangeSeries::unionRange, UnionRanges{}),
-                           .tagBy = list({RTag::make(RTag::rangeStartTimestamp, RangeStartTimestampTag{}),
-                                          RTag::make(RTag::intervalIndex, IntervalIndexTag{}),
-                                          RTag::unknown("rangeLabel", Any("z"))})}),
-                   Value{});
-             },
-             kNode + R"({"type":"ranges","ranges":{"ranges":{"type":"unionRange","unionRange":{}},)"
-                     R"("tagBy":[{"type":"rangeStartTimestamp","rangeStartTimestamp":{}},)"
-                     R"({"type":"intervalIndex","intervalIndex":{}},{"type":"rangeLabel","rangeLabel":"z"}]}}}})"}),
-    kName);
+        WireCase{"every_range_tag",
+                 [] {
+                   return tag_series(
+                       IntervalSource::make(
+                           IntervalSource::ranges,
+                           RangeIntervalSource{
+                               .ranges = RangeSeries::make(RangeSeries::unionRange, UnionRanges{}),
+                               .tagBy = list({RTag::make(RTag::rangeStartTimestamp, RangeStartTimestampTag{}),
+                                              RTag::make(RTag::intervalIndex, IntervalIndexTag{}),
+                                              RTag::unknown("rangeLabel", Any("z"))})}),
+                       Value{});
+                 },
+                 kNode + R"({"type":"ranges","ranges":{"ranges":{"type":"unionRange","unionRange":{}},)"
+                         R"("tagBy":[{"type":"rangeStartTimestamp","rangeStartTimestamp":{}},)"
+                         R"({"type":"intervalIndex","intervalIndex":{}},{"type":"rangeLabel","rangeLabel":"z"}]}}}})"}),
+    wire_case_name);
 
 // The shared variant names sit at different positions in the two tag-source unions.
 TEST(ModelCTagByIntervalsOrder, RangeStartTimestampPositions) {

@@ -11,10 +11,102 @@
 namespace qc {
 namespace {
 
-Heap* alloc_heap(Heap::Type type, size_t payload_bytes) {
-  void* p = std::malloc(sizeof(Heap) + payload_bytes);
+// Small blocks go through a bounded per-thread cache in front of malloc. Building an
+// expression makes and drops many short-lived nodes (an operator's operands, the three nodes of
+// a constant, the previous link of a chain), and malloc's general path costs more than the rest
+// of making a node. A block's class is its malloc chunk (usable 16k + 8 bytes), so a cached
+// block costs no more memory than malloc would give it, and the cache's bound keeps a released
+// tree's memory flowing back to malloc.
+constexpr size_t kBlockClasses = 8;   // usable sizes 24, 40, ... 136 bytes
+constexpr uint32_t kCacheDepth = 128;  // blocks kept per class
+
+struct FreeBlock {
+  FreeBlock* next;
+};
+
+struct BlockCache {
+  FreeBlock* head[kBlockClasses];
+  uint32_t depth[kBlockClasses];
+  bool armed;   // the closer below is registered for this thread
+  bool closed;  // the thread is ending: blocks go straight back to malloc
+};
+// Trivially destructible and zero-initialised, so using it costs no initialisation check.
+thread_local BlockCache t_blocks;
+
+// Returns the cached blocks to malloc when the thread ends.
+struct BlockCacheCloser {
+  ~BlockCacheCloser() {
+    BlockCache& c = t_blocks;
+    c.closed = true;
+    for (size_t k = 0; k < kBlockClasses; ++k) {
+      while (FreeBlock* b = c.head[k]) {
+        c.head[k] = b->next;
+        std::free(b);
+      }
+      c.depth[k] = 0;
+    }
+  }
+  void arm() noexcept { t_blocks.armed = true; }
+};
+thread_local BlockCacheCloser t_blocks_closer;
+
+// Class k holds blocks of 16k + 8 usable bytes; 0 for anything too large.
+inline size_t block_class(size_t bytes) {
+  size_t k = bytes <= 24 ? 1 : (bytes - 8 + 15) / 16;
+  return k <= kBlockClasses ? k : 0;
+}
+
+void* alloc_block(size_t bytes) {
+  size_t k = block_class(bytes);
+  if (k) {
+    BlockCache& c = t_blocks;
+    if (FreeBlock* b = c.head[k - 1]) {
+      c.head[k - 1] = b->next;
+      --c.depth[k - 1];
+      return b;
+    }
+    bytes = 16 * k + 8;
+  }
+  void* p = std::malloc(bytes);
   if (!p) throw std::bad_alloc();
-  Heap* h = static_cast<Heap*>(p);
+  return p;
+}
+
+// The first use constructs the closer, which registers its destructor for this thread.
+[[gnu::noinline, gnu::cold]] void arm_closer() noexcept { t_blocks_closer.arm(); }
+
+void free_block(void* p, size_t bytes) noexcept {
+  size_t k = block_class(bytes);
+  if (k) {
+    BlockCache& c = t_blocks;
+    if (c.depth[k - 1] < kCacheDepth && !c.closed) {
+      if (!c.armed) arm_closer();
+      auto* b = static_cast<FreeBlock*>(p);
+      b->next = c.head[k - 1];
+      c.head[k - 1] = b;
+      ++c.depth[k - 1];
+      return;
+    }
+  }
+  std::free(p);
+}
+
+size_t payload_bytes(const Heap* h) {
+  switch (h->type) {
+    case Heap::Type::Node:
+      return sizeof(Value) * size_t(h->count);
+    case Heap::Type::Str:
+      return size_t(h->count) + 1;
+    case Heap::Type::Any:
+      break;
+  }
+  return sizeof(Any);
+}
+
+void free_heap(Heap* h) noexcept { free_block(h, sizeof(Heap) + payload_bytes(h)); }
+
+Heap* alloc_heap(Heap::Type type, size_t payload_bytes) {
+  Heap* h = static_cast<Heap*>(alloc_block(sizeof(Heap) + payload_bytes));
   new (&h->refs) std::atomic<size_t>(1);
   h->type = type;
   h->variant = 0;
@@ -56,17 +148,16 @@ void release_heap(const Heap* first) noexcept {
         Value& v = s[i];
         if (v.tag() >= Tag::Str) {
           Heap* c = const_cast<Heap*>(v.heap());
-          if (c->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+          if (drop_ref(c)) {
             c->next = pending;
             pending = c;
           }
-          new (&v) Value();  // the reference is gone; nothing left to drop
         }
       }
     } else if (h->type == Heap::Type::Any) {
       reinterpret_cast<Any*>(h + 1)->~Any();
     }
-    std::free(h);
+    free_heap(h);
   }
 }
 
@@ -74,7 +165,7 @@ Value Value::str(std::string_view s) {
   Heap* h = alloc_heap(Heap::Type::Str, s.size() + 1);
   h->count = static_cast<uint32_t>(s.size());
   if (s.size() != h->count) {
-    std::free(h);
+    free_block(h, sizeof(Heap) + s.size() + 1);
     throw std::length_error("string too long");
   }
   char* d = reinterpret_cast<char*>(h + 1);
@@ -88,7 +179,7 @@ Value Value::any(const Any& a) {
   try {
     new (h + 1) Any(a);
   } catch (...) {
-    std::free(h);
+    free_heap(h);
     throw;
   }
   return adopt(h, Tag::Any);

@@ -16,7 +16,7 @@ QC_UNION(StringSetConstantV2, QC_CONSTANT_VARIANTS)
 QC_UNION(TimestampConstant, QC_CONSTANT_VARIANTS)
 QC_UNION(DurationConstant, QC_CONSTANT_VARIANTS)
 
-#define QC_CONSTANT_NUMERIC_SERIES_VARIANTS(V) V(double_, "double", DoubleConstant)
+#define QC_CONSTANT_NUMERIC_SERIES_VARIANTS(V) V(double_, "double", ::qc::Value) /* DoubleConstant */
 QC_UNION(ConstantNumericSeries, QC_CONSTANT_NUMERIC_SERIES_VARIANTS)
 
 namespace api {

@@ -64,15 +64,16 @@ QC_RECORD(SearchDataset, QC_SEARCH_DATASET_FIELDS)
 QC_RECORD(AssetsSearchTarget, QC_SEARCH_TARGET_QUERY_FIELDS)
 QC_RECORD(RunsSearchTarget, QC_SEARCH_TARGET_QUERY_FIELDS)
 
+// The labels filter's operator is a type of the model's own package, unlike the two filters.
+#define QC_LABELS_FILTER_OPERATOR_VALUES(E) E(and_, "AND") E(or_, "OR")
+QC_ENUM(LabelsFilterOperator, QC_LABELS_FILTER_OPERATOR_VALUES)
+
 namespace rids::api {
 
 #define QC_PROPERTIES_FILTER_FIELDS(F)                                             \
   F(name, "name", Required)       /* string */                                     \
   F(values, "values", Collection) /* list of api::PropertyValue */
 QC_RECORD(PropertiesFilter, QC_PROPERTIES_FILTER_FIELDS)
-
-#define QC_LABELS_FILTER_OPERATOR_VALUES(E) E(and_, "AND") E(or_, "OR")
-QC_ENUM(LabelsFilterOperator, QC_LABELS_FILTER_OPERATOR_VALUES)
 
 #define QC_LABELS_FILTER_FIELDS(F)                                                 \
   F(operator_, "operator", Required) /* LabelsFilterOperator */                    \

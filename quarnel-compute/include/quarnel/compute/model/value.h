@@ -81,6 +81,14 @@ inline constexpr uint16_t kUnknownVariant = 0xFFFF;
 
 void release_heap(const Heap* h) noexcept;
 
+// Drops one reference; true when it was the last. A sole holder skips the locked decrement:
+// with one reference, no other thread can hold one to copy from, so the count cannot change
+// under us. Most nodes die this way (temporaries, the inner nodes of a released tree).
+inline bool drop_ref(const Heap* h) noexcept {
+  return h->refs.load(std::memory_order_acquire) == 1 ||
+         h->refs.fetch_sub(1, std::memory_order_acq_rel) == 1;
+}
+
 class Value {
  public:
   Value() noexcept : tag_(Tag::None), aux_(0), i_(0) {}
@@ -99,7 +107,7 @@ class Value {
     return *this;
   }
   ~Value() {
-    if (holds_heap() && h_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) release_heap(h_);
+    if (holds_heap() && drop_ref(h_)) release_heap(h_);
   }
   void swap(Value& o) noexcept {
     std::swap(tag_, o.tag_);

@@ -1,0 +1,522 @@
+"""Side-by-side figures: quarnel.compute against hand-built dicts and msgspec Structs.
+
+Every peer builds the same wire form that the module writes, and the JSON of the large tree is
+checked to be byte-identical across encoders before anything is timed. Each figure is the best
+of several repeats with the garbage collector paused (the timeit convention), which favours the
+peers: their nodes are tracked by the collector, ours are not.
+
+    python benchmarks/run.py            # full sizes
+    python benchmarks/run.py --quick    # smaller trees, fewer repeats
+
+Peers: `pip install msgspec orjson` (benchmark dependencies only).
+"""
+
+from __future__ import annotations
+
+import argparse
+import gc
+import json
+import os
+import platform
+import subprocess
+import sys
+import time
+import timeit
+
+try:
+    import msgspec
+    import orjson
+except ImportError as exc:  # pragma: no cover - told to the user, not tested
+    sys.exit(f"{exc.name} is missing: pip install msgspec orjson")
+
+from quarnel.compute import _compute as C
+
+# --- The peers' node shapes ------------------------------------------------------------------
+#
+# A union is {"type": name, name: payload}. For msgspec that is a Struct tagged with the variant
+# name whose one field, named like the variant, holds the payload record.
+
+
+class Reference(msgspec.Struct):
+    name: str
+
+
+class LeftRight(msgspec.Struct):
+    left: object
+    right: object
+
+
+class Inputs(msgspec.Struct):
+    inputs: list
+
+
+class RawNode(msgspec.Struct, tag_field="type", tag="raw"):
+    raw: Reference
+
+
+class Literal(msgspec.Struct, tag_field="type", tag="literal"):
+    literal: object
+
+
+class DoubleNode(msgspec.Struct, tag_field="type", tag="double"):
+    double: Literal
+
+
+class ConstantNode(msgspec.Struct, tag_field="type", tag="constant"):
+    constant: DoubleNode
+
+
+class AddNode(msgspec.Struct, tag_field="type", tag="add"):
+    add: LeftRight
+
+
+class MultiplyNode(msgspec.Struct, tag_field="type", tag="multiply"):
+    multiply: LeftRight
+
+
+class SumNode(msgspec.Struct, tag_field="type", tag="sum"):
+    sum: Inputs
+
+
+class SelectTags(msgspec.Struct):
+    input: object
+    tagKeys: list
+
+
+class SelectTagsNode(msgspec.Struct, tag_field="type", tag="selectTags"):
+    selectTags: SelectTags
+
+
+class SecondsRecord(msgspec.Struct):
+    seconds: Literal
+
+
+class SecondsNode(msgspec.Struct, tag_field="type", tag="seconds"):
+    seconds: SecondsRecord
+
+
+class NumericInSeries(msgspec.Struct, tag_field="type", tag="numeric"):
+    numeric: object
+
+
+class RollingTime(msgspec.Struct):
+    input: object
+    window: object
+
+
+class RollingTimeNode(msgspec.Struct, tag_field="type", tag="rollingTime"):
+    rollingTime: RollingTime
+
+
+class Empty(msgspec.Struct):
+    pass
+
+
+class SumOperator(msgspec.Struct, tag_field="type", tag="sum"):
+    sum: Empty
+
+
+class NumericAggregation(msgspec.Struct):
+    input: object
+    operator: object
+
+
+class NumericAggregationNode(msgspec.Struct, tag_field="type", tag="numericAggregation"):
+    numericAggregation: NumericAggregation
+
+
+class SelectOldest(msgspec.Struct):
+    input: object
+    numPoints: Literal
+
+
+class SelectOldestNode(msgspec.Struct, tag_field="type", tag="selectOldestPoints"):
+    selectOldestPoints: SelectOldest
+
+
+def dict_constant(v):
+    return {"type": "constant", "constant": {"type": "double", "double": {"type": "literal", "literal": float(v)}}}
+
+
+def dict_reference(name):
+    return {"type": "raw", "raw": {"name": name}}
+
+
+def ms_constant(v):
+    return ConstantNode(DoubleNode(Literal(float(v))))
+
+
+def ms_reference(name):
+    return RawNode(Reference(name))
+
+
+# The 20,000-term sum of the issue, in each representation: Sum([Reference(f"x{i}") * 2.0 + i]).
+
+
+def quarnel_sum(terms):
+    R = C.NumericSeries.Reference
+    return C.NumericSeries.Sum([R(f"x{i}") * 2.0 + i for i in range(terms)])
+
+
+def dict_sum(terms):
+    def term(i):
+        mul = {"type": "multiply", "multiply": {"left": dict_reference(f"x{i}"), "right": dict_constant(2.0)}}
+        return {"type": "add", "add": {"left": mul, "right": dict_constant(i)}}
+
+    return {"type": "sum", "sum": {"inputs": [term(i) for i in range(terms)]}}
+
+
+def ms_sum(terms):
+    def term(i):
+        return AddNode(LeftRight(MultiplyNode(LeftRight(ms_reference(f"x{i}"), ms_constant(2.0))), ms_constant(i)))
+
+    return SumNode(Inputs([term(i) for i in range(terms)]))
+
+
+SUMS = {"quarnel": quarnel_sum, "dict": dict_sum, "msgspec": ms_sum}
+
+# --- Timing ----------------------------------------------------------------------------------
+
+
+class Clock:
+    def __init__(self, quick):
+        self.min_time = 0.05 if quick else 0.25  # seconds per repeat
+        self.repeat = 3 if quick else 7
+
+    def per_call(self, stmt, env):
+        """Best time of one execution of stmt, in seconds."""
+        timer = timeit.Timer(stmt, globals=env)
+        number = 1
+        while True:
+            if timer.timeit(number) >= self.min_time / 5:
+                break
+            number *= 2
+        number = max(1, int(number * self.min_time / max(timer.timeit(number), 1e-9)))
+        return min(timer.repeat(self.repeat, number)) / number
+
+    def once(self, fn, arg):
+        """Best time of fn(arg), which builds something large; it is released untimed."""
+        best = float("inf")
+        for _ in range(self.repeat):
+            gc.collect()
+            gc.disable()
+            try:
+                t0 = time.perf_counter()
+                result = fn(arg)
+                best = min(best, time.perf_counter() - t0)
+            finally:
+                gc.enable()
+            del result
+        return best
+
+
+def fmt_time(seconds):
+    for unit, scale in (("s", 1), ("ms", 1e-3), ("us", 1e-6), ("ns", 1e-9)):
+        if seconds >= scale or unit == "ns":
+            return f"{seconds / scale:8.2f} {unit}"
+
+
+class Table:
+    def __init__(self, title, base_label="quarnel"):
+        self.title = title
+        self.rows = []
+        self.base_label = base_label
+
+    def add(self, label, seconds, note=""):
+        self.rows.append((label, seconds, note))
+
+    def base(self):
+        return next(s for label, s, _ in self.rows if label.startswith(self.base_label))
+
+    def print(self, unit_note="per call"):
+        print(f"\n## {self.title}")
+        base = self.base()
+        print(f"  {'':42} {unit_note:>11}   x quarnel")
+        for label, seconds, note in self.rows:
+            print(f"  {label:42} {fmt_time(seconds):>11}   {seconds / base:8.2f}  {note}")
+
+
+def notice(text):
+    print(f"  [skipped] {text}")
+
+
+# --- 1. One operator call --------------------------------------------------------------------
+
+
+def bench_operator(clock, results):
+    env = {
+        "s": C.NumericSeries.Reference("a"),
+        "sd": dict_reference("a"),
+        "sm": ms_reference("a"),
+        "AddNode": AddNode,
+        "LeftRight": LeftRight,
+        "ConstantNode": ConstantNode,
+        "DoubleNode": DoubleNode,
+        "Literal": Literal,
+    }
+    assert json.loads((env["s"] + 2.0).to_json()) == {
+        "type": "add",
+        "add": {"left": env["sd"], "right": dict_constant(2.0)},
+    }
+    t = Table("1. One operator call: s + 2.0 (the 'add' node over a reference and the constant 2.0)")
+    ours = clock.per_call("s + 2.0", env)
+    t.add("quarnel   s + 2.0", ours)
+    dict_t = clock.per_call(
+        '{"type": "add", "add": {"left": sd, "right": {"type": "constant", "constant": '
+        '{"type": "double", "double": {"type": "literal", "literal": 2.0}}}}}',
+        env,
+    )
+    t.add("dict      nested literal", dict_t)
+    ms_t = clock.per_call("AddNode(LeftRight(sm, ConstantNode(DoubleNode(Literal(2.0)))))", env)
+    t.add("msgspec   nested Structs", ms_t)
+    t.print()
+    results["op"] = (ours, dict_t, ms_t)
+
+
+# --- 2. Method calls with a conversion -------------------------------------------------------
+
+
+def bench_methods(clock, results):
+    s = C.NumericSeries.Reference("a")
+    env = {
+        "s": s,
+        "C": C,
+        "sd": dict_reference("a"),
+        "sm": ms_reference("a"),
+        "tags": ["site", "unit", "site", "asset"],
+    }
+    env.update({cls.__name__: cls for cls in (
+        SelectTagsNode, SelectTags, Literal, SecondsNode, SecondsRecord, NumericInSeries, RollingTime,
+        RollingTimeNode, Empty, SumOperator, NumericAggregation, NumericAggregationNode, SelectOldest,
+        SelectOldestNode)})
+    cases = [
+        (
+            "s.rolling_time(C.Duration.Seconds(10)).sum()",
+            lambda: hasattr(C.NumericSeries, "rolling_time") and hasattr(C.Duration, "Seconds"),
+            "NumericSeries.rolling_time",
+            '{"type": "numericAggregation", "numericAggregation": {"input": {"type": "rollingTime", '
+            '"rollingTime": {"input": {"type": "numeric", "numeric": sd}, "window": {"type": "seconds", '
+            '"seconds": {"seconds": {"type": "literal", "literal": 10}}}}}, "operator": {"type": "sum", "sum": {}}}}',
+            "NumericAggregationNode(NumericAggregation(RollingTimeNode(RollingTime(NumericInSeries(sm), "
+            "SecondsNode(SecondsRecord(Literal(10))))), SumOperator(Empty())))",
+        ),
+        (
+            "s.select_tags(tags)",
+            lambda: hasattr(C.NumericSeries, "select_tags"),
+            "NumericSeries.select_tags",
+            '{"type": "selectTags", "selectTags": {"input": sd, "tagKeys": '
+            '[{"type": "literal", "literal": t} for t in sorted(set(tags))]}}',
+            "SelectTagsNode(SelectTags(sm, [Literal(t) for t in sorted(set(tags))]))",
+        ),
+        (
+            "s.head(10)",
+            lambda: hasattr(C.NumericSeries, "head"),
+            "NumericSeries.head",
+            '{"type": "selectOldestPoints", "selectOldestPoints": {"input": sd, '
+            '"numPoints": {"type": "literal", "literal": 10}}}',
+            "SelectOldestNode(SelectOldest(sm, Literal(10)))",
+        ),
+    ]
+    results["methods"] = []
+    print("\n## 2. Method calls with a conversion (the peers build the same node, conversions included)")
+    for stmt, available, name, dict_stmt, ms_stmt in cases:
+        if not available():
+            notice(f"{stmt}: {name} is not in this build yet")
+            continue
+        ours_json = json.loads(eval(stmt, env).to_json())
+        if ours_json != eval(dict_stmt, env) or ours_json != json.loads(msgspec.json.encode(eval(ms_stmt, env))):
+            print(f"  [warning] the peers of {stmt} do not build the same JSON; figures not comparable")
+        t = Table(stmt)
+        ours = clock.per_call(stmt, env)
+        t.add("quarnel", ours)
+        dict_t = clock.per_call(dict_stmt, env)
+        t.add("dict", dict_t)
+        ms_t = clock.per_call(ms_stmt, env)
+        t.add("msgspec", ms_t)
+        t.title = f"2. {stmt}"
+        t.print()
+        results["methods"].append((stmt, ours, dict_t, ms_t))
+
+
+# --- 3. to_json of a large sum ---------------------------------------------------------------
+
+
+def bench_to_json(clock, results, terms):
+    ours_tree, dict_tree, ms_tree = quarnel_sum(terms), dict_sum(terms), ms_sum(terms)
+    text = ours_tree.to_json()
+    data = text.encode()
+    same = {
+        "json.dumps": json.dumps(dict_tree, separators=(",", ":")).encode() == data,
+        "orjson.dumps": orjson.dumps(dict_tree) == data,
+        "msgspec.json.encode": msgspec.json.encode(ms_tree) == data,
+    }
+    for name, ok in same.items():
+        if not ok:
+            print(f"  [warning] {name} does not write the same bytes as to_json(); figures not comparable")
+    env = {
+        "tree": ours_tree, "dict_tree": dict_tree, "ms_tree": ms_tree, "data": data,
+        "json": json, "orjson": orjson, "msgspec": msgspec,
+    }
+    t = Table(f"3. to_json() of a {terms:,}-term sum: {len(data) / 1e6:.2f} MB, {data.count(b'{'):,} objects")
+    ours = clock.per_call("tree.to_json()", env)
+    t.add("quarnel   tree.to_json()  -> str", ours, f"{len(data) / ours / 1e9:5.2f} GB/s")
+    rows = [
+        ("json      json.dumps(dict_tree)  -> str", 'json.dumps(dict_tree, separators=(",", ":"))'),
+        ("orjson    orjson.dumps(dict_tree)", "orjson.dumps(dict_tree)"),
+        ("msgspec   msgspec.json.encode(ms_tree)", "msgspec.json.encode(ms_tree)"),
+        ("msgspec   msgspec.json.encode(dict_tree)", "msgspec.json.encode(dict_tree)"),
+        ("floor     bytearray(output)  (one copy)", "bytearray(data)"),
+    ]
+    figures = {}
+    for label, stmt in rows:
+        figures[label.split()[0] + " " + label.split()[1]] = seconds = clock.per_call(stmt, env)
+        t.add(label, seconds, f"{len(data) / seconds / 1e9:5.2f} GB/s")
+    t.print()
+    results["to_json"] = (
+        ours,
+        min(figures["msgspec msgspec.json.encode(ms_tree)"], figures["msgspec msgspec.json.encode(dict_tree)"]),
+        figures["floor bytearray(output)"],
+    )
+    results["nodes_per_term"] = (data.count(b"{") - 2) / terms
+
+
+# --- 4. Chains ---------------------------------------------------------------------------------
+
+
+def chain_quarnel(n):
+    s = C.NumericSeries.Reference("a")
+    for _ in range(n):
+        s = s + 1.0
+    return s
+
+
+def chain_dict(n):
+    d = dict_reference("a")
+    for _ in range(n):
+        d = {"type": "add", "add": {"left": d, "right": {"type": "constant", "constant": {
+            "type": "double", "double": {"type": "literal", "literal": 1.0}}}}}
+    return d
+
+
+def chain_msgspec(n):
+    m = ms_reference("a")
+    for _ in range(n):
+        m = AddNode(LeftRight(m, ConstantNode(DoubleNode(Literal(1.0)))))
+    return m
+
+
+def bench_chain(clock, results, n):
+    print(f"\n## 4. A chain s = s + 1.0 of N = {n:,} and of 10N = {10 * n:,} operations")
+    print(f"  {'':42} {'per op (N)':>11}  {'per op (10N)':>12}   10N / N")
+    ratios = {}
+    for label, fn in (("quarnel", chain_quarnel), ("dict", chain_dict), ("msgspec", chain_msgspec)):
+        t1 = clock.once(fn, n)
+        t10 = clock.once(fn, 10 * n)
+        ratios[label] = t10 / t1
+        print(f"  {label:42} {fmt_time(t1 / n):>11}  {fmt_time(t10 / (10 * n)):>12}   {t10 / t1:7.2f}")
+    results["chain"] = ratios["quarnel"]
+
+
+# --- 5. Memory ---------------------------------------------------------------------------------
+
+
+def resident_bytes():
+    try:
+        with open("/proc/self/statm") as f:
+            return int(f.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
+    except OSError:
+        import resource
+
+        peak = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss
+        return peak if sys.platform == "darwin" else peak * 1024
+
+
+def memory_child(kind, terms):
+    """Runs in a fresh interpreter: resident bytes added by one tree, and what tracemalloc saw."""
+    import tracemalloc
+
+    build = SUMS[kind]
+    build(100)  # warm up code paths and caches before the baseline
+    gc.collect()
+    before = resident_bytes()
+    tree = build(terms)
+    gc.collect()
+    rss = resident_bytes() - before
+    del tree
+    gc.collect()
+    tracemalloc.start()
+    tree = build(terms)
+    gc.collect()
+    traced = tracemalloc.get_traced_memory()[0]
+    tracemalloc.stop()
+    print(json.dumps({"rss": rss, "traced": traced}))
+
+
+def bench_memory(results, terms):
+    per_term = results.get("nodes_per_term") or (quarnel_sum(1).to_json().count("{") - 2)
+    nodes = per_term * terms + 2
+    print(f"\n## 5. Memory of a {terms:,}-term sum ({nodes:,.0f} JSON objects), each tree in a fresh process")
+    print(f"  {'':42} {'RSS/object':>11}  {'traced/object':>13}   x quarnel")
+    figures = {}
+    for kind in ("quarnel", "dict", "msgspec"):
+        out = subprocess.run(
+            [sys.executable, os.path.abspath(__file__), "--memory-child", kind, str(terms)],
+            check=True, capture_output=True, text=True,
+        ).stdout
+        figures[kind] = json.loads(out)
+    base = figures["quarnel"]["rss"] / nodes
+    for kind, f in figures.items():
+        traced = "(not seen)" if kind == "quarnel" else f"{f['traced'] / nodes:9.1f} B"
+        print(f"  {kind:42} {f['rss'] / nodes:9.1f} B  {traced:>13}   {f['rss'] / nodes / base:7.2f}")
+    print("  tracemalloc sees only Python's allocators, not the C++ nodes; RSS is compared.")
+    results["memory"] = (figures["quarnel"]["rss"] / nodes, figures["msgspec"]["rss"] / nodes)
+
+
+# --- Targets -----------------------------------------------------------------------------------
+
+
+def print_targets(results):
+    print("\n## Targets")
+    lines = []
+    if "op" in results:
+        ours, dict_t, ms_t = results["op"]
+        lines.append((ours <= ms_t, f"s + 2.0 no slower than msgspec: {ms_t / ours:.2f}x as fast"))
+        lines.append((dict_t >= 3 * ours, f"s + 2.0 at least 3x faster than dicts: {dict_t / ours:.2f}x"))
+    if "to_json" in results:
+        ours, ms_t, floor = results["to_json"]
+        lines.append((ours <= ms_t, f"to_json() no slower than msgspec.json.encode: {ms_t / ours:.2f}x as fast"))
+        lines.append((ours <= 4 * floor, f"to_json() within 4x of the byte copy: {ours / floor:.2f}x"))
+    if "chain" in results:
+        lines.append((results["chain"] <= 12, f"chain: 10N operations cost {results['chain']:.2f}x N (at most 12)"))
+    if "memory" in results:
+        ours, ms = results["memory"]
+        lines.append((ours <= ms, f"memory per node no more than msgspec: {ours:.0f} B against {ms:.0f} B"))
+    for ok, text in lines:
+        print(f"  {'met   ' if ok else 'MISSED'}  {text}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--quick", action="store_true", help="smaller trees and fewer repeats")
+    parser.add_argument("--memory-child", nargs=2, metavar=("KIND", "TERMS"), help=argparse.SUPPRESS)
+    args = parser.parse_args()
+    if args.memory_child:
+        memory_child(args.memory_child[0], int(args.memory_child[1]))
+        return
+
+    clock = Clock(args.quick)
+    print(f"# quarnel.compute benchmarks{' (--quick)' if args.quick else ''}")
+    print(f"  Python {platform.python_version()} ({platform.python_implementation()}), {platform.machine()}, "
+          f"{os.cpu_count()} cores (nproc), msgspec {msgspec.__version__}, "
+          f"orjson {getattr(orjson, '__version__', '?')}")
+    results = {}
+    bench_operator(clock, results)
+    bench_methods(clock, results)
+    bench_to_json(clock, results, 20_000)
+    bench_chain(clock, results, 10_000 if args.quick else 100_000)
+    bench_memory(results, 20_000 if args.quick else 200_000)
+    print_targets(results)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,64 @@
+// The boundary between C++ and the interpreter: no C++ exception crosses it.
+//
+// Every entry point runs its body through `guarded`: std::bad_alloc becomes MemoryError, a
+// Panic (a broken invariant, or the 32-bit narrowing of an int) and any other exception become
+// PanicException, which derives from BaseException so that `except Exception` lets it through.
+#pragma once
+
+#include <exception>
+#include <new>
+#include <source_location>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "python_api.h"
+
+namespace qc::py {
+
+class Panic : public std::exception {
+ public:
+  explicit Panic(std::string message, std::source_location where = std::source_location::current())
+      : message_(std::move(message)), where_(where) {}
+  const char* what() const noexcept override { return message_.c_str(); }
+  const std::source_location& where() const noexcept { return where_; }
+
+ private:
+  std::string message_;
+  std::source_location where_;
+};
+
+// Writes the failure report to standard error and raises PanicException(message).
+[[gnu::cold]] void raise_panic(std::string_view message, const std::source_location* where) noexcept;
+
+// The PanicException class, created on first use; null with an exception set on failure.
+PyObject* panic_exception_type() noexcept;
+
+// The narrowing of an int argument, done when the node is built.
+int32_t narrow_i32(int64_t v);
+
+[[gnu::cold]] void raise_cpp_exception() noexcept;
+
+// Runs f; its failures leave `fail` (null or -1) returned with a Python exception set.
+template <class F>
+auto guarded(F&& f) noexcept -> decltype(f()) {
+  using R = decltype(f());
+  static_assert(std::is_pointer_v<R> || std::is_same_v<R, int>);
+  try {
+    R r = f();
+    if constexpr (std::is_pointer_v<R>) {
+      if (!r) ensure_error_set();
+    } else {
+      if (r < 0) ensure_error_set();
+    }
+    return r;
+  } catch (...) {
+    raise_cpp_exception();
+  }
+  if constexpr (std::is_pointer_v<R>)
+    return nullptr;
+  else
+    return -1;
+}
+
+}  // namespace qc::py

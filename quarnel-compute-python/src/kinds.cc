@@ -1,0 +1,306 @@
+// Conversion of Python arguments into the values of their kinds, with the refusal texts.
+#include "kinds.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "errors.h"
+#include "quarnel/compute/builders.h"
+#include "quarnel/compute/model/constants.h"
+#include "quarnel/compute/model/numeric_series_unions.h"
+
+namespace qc::py {
+
+using namespace std::string_literals;
+
+namespace {
+
+// At most this many elements are reserved ahead of iteration, whatever len() claims.
+constexpr size_t kMaxReserve = 1024;
+
+void set_error(PyObject* type, std::string_view text) noexcept {
+  Ref msg = Ref::steal(PyUnicode_FromStringAndSize(text.data(), Py_ssize_t(text.size())));
+  if (msg) PyErr_SetObject(type, msg.get());
+}
+
+// "TypeError: message": the exception's type's qualified name and its str().
+std::string describe(PyObject* exc) {
+  std::string out = type_qualname(reinterpret_cast<PyObject*>(Py_TYPE(exc))) + ": ";
+  Ref text = Ref::steal(PyObject_Str(exc));
+  std::string s;
+  if (text && utf8(text.get(), s)) return out + s;
+  PyErr_Clear();
+  return out + "<exception str() failed>";
+}
+
+// ", caused by ..." for exc and each exception along its __cause__ chain. A chain that loops
+// back on itself ends at the first exception already described.
+std::string cause_chain(PyObject* exc) {
+  std::string out;
+  std::vector<PyObject*> seen;
+  Ref current = Ref::borrow(exc);
+  while (current && std::find(seen.begin(), seen.end(), current.get()) == seen.end()) {
+    seen.push_back(current.get());
+    out += ", caused by " + describe(current.get());
+    current = Ref::steal(PyException_GetCause(current.get()));
+  }
+  return out;
+}
+
+// Both alternatives of a two-way kind failed: the Native0 exception is set. Builds the
+// three-line TypeError. An exception that is not an ordinary error (an interrupt, an exit,
+// memory exhaustion) is not folded into a message but left to propagate.
+[[gnu::cold, gnu::noinline]] bool two_way_failed(PyObject* o, ClassId cls, const char* kind) noexcept {
+  if (!ordinary_error_set()) return false;
+  RaisedError native = RaisedError::fetch();
+  try {
+    std::string k = kind;
+    std::string text = "failed to extract enum " + k + " ('Wrapped | Native0')";
+    text += "\n- variant Wrapped (Wrapped): TypeError: failed to extract field " + k +
+            "::Wrapped.0, caused by TypeError: " + not_instance_message(o, cls);
+    text += "\n- variant Native0 (Native0): TypeError: failed to extract field " + k + "::Native0.0" +
+            cause_chain(native.value.get());
+    set_error(PyExc_TypeError, text);
+  } catch (...) {
+    raise_cpp_exception();
+  }
+  return false;
+}
+
+bool native_float(PyObject* o, double& out) {
+  out = PyFloat_AsDouble(o);
+  return !(out == -1.0 && PyErr_Occurred());
+}
+
+bool native_int(PyObject* o, int64_t& out) {
+  if constexpr (sizeof(long) == sizeof(int64_t))
+    out = PyLong_AsLong(o);
+  else
+    out = PyLong_AsLongLong(o);
+  return !(out == -1 && PyErr_Occurred());
+}
+
+bool native_text(PyObject* o, std::string& out) {
+  if (!PyUnicode_Check(o)) {
+    raise_not_instance(o, "str");
+    return false;
+  }
+  return utf8(o, out);
+}
+
+template <class In, class Native>
+bool two_way(PyObject* o, ClassId cls, const char* kind, In& out, Native native) {
+  if (holds(o, cls)) {
+    out.wrapped = held(o);
+    return true;
+  }
+  if (native(o, out.native)) return true;
+  return two_way_failed(o, cls, kind);
+}
+
+// Invalid sequences become U+FFFD, one per maximal ill-formed subpart.
+std::string lossy_utf8(std::string_view in) {
+  static constexpr char kReplacement[] = "\xEF\xBF\xBD";
+  std::string out;
+  out.reserve(in.size());
+  size_t i = 0;
+  while (i < in.size()) {
+    auto c = static_cast<unsigned char>(in[i]);
+    if (c < 0x80) {
+      out += char(c);
+      ++i;
+      continue;
+    }
+    size_t len = 0;
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) len = 2;
+    else if (c == 0xE0) len = 3, lo = 0xA0;
+    else if (c == 0xED) len = 3, hi = 0x9F;
+    else if (c >= 0xE1 && c <= 0xEF) len = 3;
+    else if (c == 0xF0) len = 4, lo = 0x90;
+    else if (c == 0xF4) len = 4, hi = 0x8F;
+    else if (c >= 0xF1 && c <= 0xF3) len = 4;
+    size_t j = 1;
+    for (; len && j < len && i + j < in.size(); ++j) {
+      auto d = static_cast<unsigned char>(in[i + j]);
+      if (d < (j == 1 ? lo : 0x80) || d > (j == 1 ? hi : 0xBF)) break;
+    }
+    if (len && j == len) {
+      out.append(in.substr(i, len));
+      i += len;
+    } else {
+      out += kReplacement;
+      i += len ? j : 1;
+    }
+  }
+  return out;
+}
+
+// The text of str(o) as UTF-8; a str() that raises an ordinary error is reported as
+// unraisable and named by its type instead.
+bool str_text(PyObject* o, std::string& out) {
+  Ref s = Ref::steal(PyObject_Str(o));
+  if (!s) {
+    if (!ordinary_error_set()) return false;
+    PyErr_WriteUnraisable(o);
+    std::string name = type_name(reinterpret_cast<PyObject*>(Py_TYPE(o)));
+    out = name.empty() ? "<unprintable object>" : "<unprintable " + name + " object>";
+    return true;
+  }
+  if (utf8(s.get(), out)) return true;
+  PyErr_Clear();
+  Ref bytes = Ref::steal(PyUnicode_AsEncodedString(s.get(), "utf-8", "surrogatepass"));
+  char* data = nullptr;
+  Py_ssize_t n = 0;
+  if (!bytes || PyBytes_AsStringAndSize(bytes.get(), &data, &n) < 0) return false;
+  out = lossy_utf8(std::string_view(data, size_t(n)));
+  return true;
+}
+
+template <class T>
+bool named(PyObject* o, T& out, const char* enum_name) {
+  std::string text;
+  if (!str_text(o, text)) return false;
+  builders::Converted<T> c = builders::try_from<T>(text);
+  if (c.ok()) {
+    out = c.value();
+    return true;
+  }
+  set_error(PyExc_ValueError,
+            "Failed to convert '" + text + "' to " + enum_name + " enum: " + c.error().message());
+  return false;
+}
+
+}  // namespace
+
+template <>
+bool Kind<double>::convert(PyObject* o, double& out) { return native_float(o, out); }
+template <>
+bool Kind<PlainInteger>::convert(PyObject* o, PlainInteger& out) { return native_int(o, out.value); }
+template <>
+bool Kind<std::string>::convert(PyObject* o, std::string& out) { return native_text(o, out); }
+
+template <>
+bool Kind<NumericSeriesInput>::convert(PyObject* o, NumericSeriesInput& out) {
+  return two_way(o, ClassId::NumericSeries, "NumericSeriesInput", out, native_float);
+}
+template <>
+bool Kind<FloatConstantInput>::convert(PyObject* o, FloatConstantInput& out) {
+  return two_way(o, ClassId::FloatConstant, "FloatConstantInput", out, native_float);
+}
+template <>
+bool Kind<IntegerConstantInput>::convert(PyObject* o, IntegerConstantInput& out) {
+  return two_way(o, ClassId::IntegerConstant, "IntegerConstantInput", out, native_int);
+}
+template <>
+bool Kind<StringConstantInput>::convert(PyObject* o, StringConstantInput& out) {
+  return two_way(o, ClassId::StringConstant, "StringConstantInput", out, native_text);
+}
+template <>
+bool Kind<ConstantNumericSeriesInput>::convert(PyObject* o, ConstantNumericSeriesInput& out) {
+  return two_way(o, ClassId::ConstantNumericSeries, "ConstantNumericSeriesInput", out, native_float);
+}
+
+template <>
+bool Kind<SeriesInput>::convert(PyObject* o, SeriesInput& out) {
+  if (holds(o, ClassId::CategoricalSeries))
+    out.series = builders::series_from_enum_series(held(o));
+  else if (holds(o, ClassId::NumericSeries))
+    out.series = builders::series_from_numeric_series(held(o));
+  else if (holds(o, ClassId::StructSeries))
+    out.series = builders::series_from_struct_series(held(o));
+  else {
+    set_error(PyExc_TypeError,
+              "Expected one of: enum (Class(CategoricalSeries)), numeric (Class(NumericSeries)), "
+              "struct (Class(StructSeries))");
+    return false;
+  }
+  return true;
+}
+
+template <>
+bool Kind<builders::TimeUnit>::convert(PyObject* o, builders::TimeUnit& out) {
+  return named(o, out, "TimeUnit");
+}
+template <>
+bool Kind<builders::NumericDataType>::convert(PyObject* o, builders::NumericDataType& out) {
+  return named(o, out, "NumericDataType");
+}
+
+template <>
+bool Kind<SeriesDict>::convert(PyObject* o, SeriesDict& out) {
+  if (!PyDict_Check(o)) {
+    raise_not_instance(o, "dict");
+    return false;
+  }
+  Py_ssize_t pos = 0;
+  PyObject *key, *value;
+  while (PyDict_Next(o, &pos, &key, &value)) {
+    std::string name;
+    SeriesInput series;
+    if (!native_text(key, name) || !Kind<SeriesInput>::convert(value, series)) return false;
+    out.entries.emplace_back(std::move(name), std::move(series.series));
+  }
+  return true;
+}
+
+bool begin_sequence(PyObject* o, Ref& iterator, size_t& reserve) {
+  if (PyUnicode_Check(o)) {
+    set_error(PyExc_TypeError, "Can't extract `str` to `Vec`");
+    return false;
+  }
+  if (!PySequence_Check(o)) {
+    raise_not_instance(o, "Sequence");
+    return false;
+  }
+  Py_ssize_t hint = PySequence_Size(o);
+  if (hint < 0) {
+    if (!ordinary_error_set()) return false;
+    PyErr_Clear();
+    hint = 0;
+  }
+  reserve = std::min(size_t(hint), kMaxReserve);
+  iterator = Ref::steal(PyObject_GetIter(o));
+  return bool(iterator);
+}
+
+Value convert_numeric_series_input(NumericSeriesInput in) {
+  if (!in.wrapped.is_none()) return std::move(in.wrapped);
+  return model::NumericSeries::make(model::NumericSeries::constant,
+                                    constant_numeric_series({Value{}, in.native}));
+}
+
+Value double_constant(FloatConstantInput in) {
+  return in.wrapped.is_none() ? model::double_literal(in.native) : std::move(in.wrapped);
+}
+
+Value integer_constant(IntegerConstantInput in) {
+  return in.wrapped.is_none() ? model::integer_literal(narrow_i32(in.native)) : std::move(in.wrapped);
+}
+
+Value string_constant(StringConstantInput in) {
+  return in.wrapped.is_none() ? model::string_literal(in.native) : std::move(in.wrapped);
+}
+
+Value constant_numeric_series(ConstantNumericSeriesInput in) {
+  if (!in.wrapped.is_none()) return std::move(in.wrapped);
+  return model::ConstantNumericSeries::make(model::ConstantNumericSeries::double_, model::double_literal(in.native));
+}
+
+std::vector<Value> convert_numeric_series_inputs(std::vector<NumericSeriesInput> in) {
+  std::vector<Value> out;
+  out.reserve(in.size());
+  for (auto& i : in) out.push_back(convert_numeric_series_input(std::move(i)));
+  return out;
+}
+
+std::vector<Value> string_constants(std::vector<StringConstantInput> in) {
+  std::vector<Value> out;
+  out.reserve(in.size());
+  for (auto& i : in) out.push_back(string_constant(std::move(i)));
+  return out;
+}
+
+}  // namespace qc::py

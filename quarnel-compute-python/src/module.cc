@@ -1,0 +1,94 @@
+// The module entry: a static definition for multi-phase initialisation whose one execution
+// step adds the 21 classes and the 16 functions, each also listed in `__all__`.
+#include <string>
+
+#include "binder.h"
+#include "module_functions.h"
+
+namespace qc::py {
+namespace {
+
+// Appends name to the module's `__all__` (made on first use) and binds it to value.
+int add_name(PyObject* module, PyObject* name, PyObject* value) {
+  static PyObject* all_name = PyUnicode_InternFromString("__all__");
+  if (!all_name) return -1;
+  Ref all = Ref::steal(PyObject_GetAttr(module, all_name));
+  if (!all) {
+    if (!PyErr_ExceptionMatches(PyExc_AttributeError)) return -1;
+    PyErr_Clear();
+    all = Ref::steal(PyList_New(0));
+    if (!all || PyObject_SetAttr(module, all_name, all.get()) < 0) return -1;
+  } else if (!PyList_Check(all.get())) {
+    raise_not_instance(all.get(), "list");
+    return -1;
+  }
+  if (PyList_Append(all.get(), name) < 0) {
+    RaisedError e = RaisedError::fetch();
+    Ref text = Ref::steal(e.value ? PyObject_Str(e.value.get()) : nullptr);
+    std::string detail = e.value ? type_qualname(reinterpret_cast<PyObject*>(Py_TYPE(e.value.get()))) : "";
+    std::string s;
+    if (text && utf8(text.get(), s)) detail += ": " + s;
+    PyErr_Clear();
+    throw Panic("could not append __name__ to __all__: " + detail);
+  }
+  return PyObject_SetAttr(module, name, value);
+}
+
+int add_class(PyObject* module, ClassId c) {
+  PyTypeObject* type = class_object(c);
+  if (!type) return -1;
+  Ref name = Ref::steal(PyUnicode_FromString(class_info(c).name));
+  if (!name) return -1;
+  return add_name(module, name.get(), reinterpret_cast<PyObject*>(type));
+}
+
+int add_function(PyObject* module, PyMethodDef* def) {
+  Ref module_name = Ref::steal(PyModule_GetNameObject(module));
+  if (!module_name) return -1;
+  Ref fn = Ref::steal(PyCMethod_New(def, module, module_name.get(), nullptr));
+  if (!fn) return -1;
+  Ref name = Ref::steal(PyObject_GetAttrString(fn.get(), "__name__"));
+  if (!name) return -1;
+  if (!PyUnicode_Check(name.get())) {
+    raise_not_instance(name.get(), "str");
+    return -1;
+  }
+  return add_name(module, name.get(), fn.get());
+}
+
+int exec_module(PyObject* module) noexcept {
+  return guarded([&]() -> int {
+    if (!PyModule_Check(module)) {
+      raise_not_instance(module, "module");
+      return -1;
+    }
+    for (size_t c = 0; c < kClassCount; ++c)
+      if (add_class(module, static_cast<ClassId>(c)) < 0) return -1;
+    for (PyMethodDef* def = module_functions(); def->ml_name; ++def)
+      if (add_function(module, def) < 0) return -1;
+    return 0;
+  });
+}
+
+PyModuleDef_Slot g_slots[] = {
+    {Py_mod_exec, reinterpret_cast<void*>(&exec_module)},
+    {0, nullptr},
+};
+
+PyModuleDef g_module = {
+    PyModuleDef_HEAD_INIT, "_compute", "", 0, nullptr, g_slots, nullptr, nullptr, nullptr,
+};
+
+}  // namespace
+
+Ref json_text(const Value& v) {
+  Buffer out;
+  write_json(out, v);
+  return Ref::steal(PyUnicode_FromStringAndSize(out.data(), Py_ssize_t(out.size())));
+}
+
+}  // namespace qc::py
+
+extern "C" __attribute__((visibility("default"))) PyObject* PyInit__compute() {
+  return PyModuleDef_Init(&qc::py::g_module);
+}

@@ -1,0 +1,75 @@
+// The one include of the interpreter's API, and RAII owners for its references.
+//
+// Only the stable ABI of CPython 3.10 is used: the library is built once and loaded by every
+// later interpreter, so nothing newer (vectorcall, PyType_GetQualName, the raised-exception
+// calls) may appear here.
+#pragma once
+
+#define PY_SSIZE_T_CLEAN
+#include <Python.h>
+
+#if !defined(Py_LIMITED_API) || Py_LIMITED_API + 0 != 0x030A0000
+#error "the extension is built against the stable ABI of CPython 3.10 only"
+#endif
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace qc::py {
+
+// Owns one strong reference (or none).
+class Ref {
+ public:
+  Ref() noexcept = default;
+  Ref(const Ref& o) noexcept : p_(o.p_) { Py_XINCREF(p_); }
+  Ref(Ref&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+  Ref& operator=(Ref o) noexcept {
+    std::swap(p_, o.p_);
+    return *this;
+  }
+  ~Ref() { Py_XDECREF(p_); }
+
+  static Ref steal(PyObject* o) noexcept { return Ref(o); }
+  static Ref borrow(PyObject* o) noexcept {
+    Py_XINCREF(o);
+    return Ref(o);
+  }
+
+  PyObject* get() const noexcept { return p_; }
+  PyObject* release() noexcept { return std::exchange(p_, nullptr); }
+  explicit operator bool() const noexcept { return p_ != nullptr; }
+
+ private:
+  explicit Ref(PyObject* o) noexcept : p_(o) {}
+  PyObject* p_ = nullptr;
+};
+
+// The exception being raised, taken off the interpreter (normalised) and put back on demand.
+// Only the calls of 3.10 exist in the stable ABI for this (fetch, normalise, restore).
+struct RaisedError {
+  Ref type, value, traceback;
+
+  // Takes the current exception; an empty result when none is set.
+  static RaisedError fetch() noexcept;
+  // Raises it again; the object is left empty.
+  void restore() noexcept;
+  explicit operator bool() const noexcept { return bool(type); }
+};
+
+// True when the exception set is an ordinary error that a caller may discard: an `Exception`
+// other than `MemoryError`. Interrupts, exits, memory exhaustion and everything else derived
+// from `BaseException` only must reach the caller.
+bool ordinary_error_set() noexcept;
+
+// Raises SystemError when an interpreter call reported failure without setting an exception.
+void ensure_error_set() noexcept;
+
+// The `__qualname__` of a type, or the fallback when it cannot be read as text.
+std::string type_qualname(PyObject* type, std::string_view fallback = "<failed to extract type name>");
+// The `__name__` of a type; empty when it cannot be read.
+std::string type_name(PyObject* type);
+// The UTF-8 text of a `str`; false (exception set) when it cannot be encoded.
+bool utf8(PyObject* str, std::string& out);
+
+}  // namespace qc::py
