@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [] { return AggregationBuilder::unknown("rollingFuture", Any::parse(R"({"a":[1,"b"]})")); },
                  R"({"type":"rollingFuture","rollingFuture":{"a":[1,"b"]}})"},
         WireCase{"tags_current", [] { return GroupByTags::make(GroupByTags::current, EmptyAggregationPayload{}); },
-             R"({"type":"current","current":{}})"},
+                 R"({"type":"current","current":{}})"},
         WireCase{"tags_subset_empty",
                  [] { return GroupByTags::make(GroupByTags::subset, GroupBySubsetTags{.tags = string_constant_set({})}); },
                  R"({"type":"subset","subset":{}})"},
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"type":"subset","subset":{"tags":[{"type":"literal","literal":"a"},)"
                  R"({"type":"literal","literal":"z"},{"type":"variable","variable":"b"}]}})"},
         WireCase{"tags_unknown", [] { return GroupByTags::unknown("all", Any(true)); },
-             R"({"type":"all","all":true})"},
+                 R"({"type":"all","all":true})"},
         WireCase{"timestamp_current",
                  [] { return GroupByTimestamp::make(GroupByTimestamp::current, EmptyAggregationPayload{}); },
                  R"({"type":"current","current":{}})"},
@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [] { return GroupByTimestamp::make(GroupByTimestamp::every, Duration::make(Duration::reference, Reference{.name = Value::str("step")})); },
                  R"({"type":"every","every":{"type":"reference","reference":{"name":"step"}}})"},
         WireCase{"timestamp_unknown", [] { return GroupByTimestamp::unknown("never", Any(nullptr)); },
-             R"({"type":"never","never":null})"}),
+                 R"({"type":"never","never":null})"}),
     wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -118,15 +118,15 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         WireCase{"sum", [] { return Op::make(Op::sum, EmptyAggregationPayload{}); }, R"({"type":"sum","sum":{}})"},
         WireCase{"average", [] { return Op::make(Op::average, EmptyAggregationPayload{}); },
-             R"({"type":"average","average":{}})"},
+                 R"({"type":"average","average":{}})"},
         WireCase{"min", [] { return Op::make(Op::min, EmptyAggregationPayload{}); }, R"({"type":"min","min":{}})"},
         WireCase{"max", [] { return Op::make(Op::max, EmptyAggregationPayload{}); }, R"({"type":"max","max":{}})"},
         WireCase{"count", [] { return Op::make(Op::count, EmptyAggregationPayload{}); },
-             R"({"type":"count","count":{}})"},
+                 R"({"type":"count","count":{}})"},
         WireCase{"standard_deviation", [] { return Op::make(Op::standardDeviation, EmptyAggregationPayload{}); },
-             R"({"type":"standardDeviation","standardDeviation":{}})"},
+                 R"({"type":"standardDeviation","standardDeviation":{}})"},
         WireCase{"root_mean_square", [] { return Op::make(Op::rootMeanSquare, EmptyAggregationPayload{}); },
-             R"({"type":"rootMeanSquare","rootMeanSquare":{}})"},
+                 R"({"type":"rootMeanSquare","rootMeanSquare":{}})"},
         WireCase{"percentile_variable",
                  [] {
                    return Op::make(Op::percentile, Percentile{.percentile = DoubleConstant::make(
@@ -140,20 +140,20 @@ INSTANTIATE_TEST_SUITE_P(
                  [] { return Op::make(Op::udf, NumericAggregationUdf{.source = rust("fn f() -> \"q\"\n\\")}); },
                  R"({"type":"udf","udf":{"source":{"type":"rust","rust":{"sourceCode":"fn f() -> \"q\"\n\\"}}}})"},
         WireCase{"operator_unknown", [] { return Op::unknown("median", Any::parse("{}")); },
-             R"({"type":"median","median":{}})"},
+                 R"({"type":"median","median":{}})"},
         WireCase{"enum_min", [] { return EnumOp::make(EnumOp::min, EmptyAggregationPayload{}); },
-             R"({"type":"min","min":{}})"},
+                 R"({"type":"min","min":{}})"},
         WireCase{"enum_max", [] { return EnumOp::make(EnumOp::max, EmptyAggregationPayload{}); },
-             R"({"type":"max","max":{}})"},
+                 R"({"type":"max","max":{}})"},
         WireCase{"enum_udf",
                  [] { return EnumOp::make(EnumOp::udf, EnumAggregationUdf{.source = rust("mode")}); },
                  R"({"type":"udf","udf":{"source":{"type":"rust","rust":{"sourceCode":"mode"}}}})"},
         WireCase{"enum_operator_unknown", [] { return EnumOp::unknown("mode", Any(3)); },
-             R"({"type":"mode","mode":3})"},
+                 R"({"type":"mode","mode":3})"},
         WireCase{"udf_source_empty_code_is_written", [] { return rust(""); },
-             R"({"type":"rust","rust":{"sourceCode":""}})"},
+                 R"({"type":"rust","rust":{"sourceCode":""}})"},
         WireCase{"udf_source_unknown", [] { return UdfSource::unknown("python", Any("x")); },
-             R"({"type":"python","python":"x"})"},
+                 R"({"type":"python","python":"x"})"},
         WireCase{"numeric_aggregation_node",
                  [] {
                    return NumericSeries::make(
@@ -211,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
                      R"(,"window":{"type":"duration","duration":{"type":"literal","literal":{"seconds":60,"nanos":0}}},)"
                      R"("operator":{"type":"rootMeanSquare","rootMeanSquare":{}}}})"},
         WireCase{"window_unknown", [] { return Window::unknown("points", Any(5)); },
-             R"({"type":"points","points":5})"},
+                 R"({"type":"points","points":5})"},
         WireCase{"zscore_input_only",
                  [] { return NumericSeries::make(NumericSeries::zScore, ZscoreSeries{.input = numeric_raw("x")}); },
                  std::string(R"({"type":"zScore","zScore":{"input":)") + kRawX + "}}"},

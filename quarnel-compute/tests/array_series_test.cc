@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [] { return ArraySeries::make(ArraySeries::numeric1d, raw_v<Numeric1dArraySeries>()); },
                  R"({"type":"numeric1d","numeric1d":)" RAW("v") "}"},
         WireCase{"enum", [] { return ArraySeries::make(ArraySeries::enum1d, raw_v<Enum1dArraySeries>()); },
-             R"({"type":"enum1d","enum1d":)" RAW("v") "}"},
+                 R"({"type":"enum1d","enum1d":)" RAW("v") "}"},
         WireCase{"unknown", [] { return ArraySeries::unknown("foo", Any(nullptr)); }, R"({"type":"foo","foo":null})"},
         WireCase{"unknown_inside_numeric",
                  [] { return ArraySeries::make(ArraySeries::numeric1d, Numeric1dArraySeries::unknown("foo", Any(nullptr))); },
@@ -92,14 +92,14 @@ std::vector<WireCase> array_cases(const char* select_json) {
                [] { return U::make(U::extractFromStruct, Extract{.input = struct_raw_s(), .fieldPath = list({})}); },
                R"({"type":"extractFromStruct","extractFromStruct":{"input":)" RAW("s") "}}"},
       WireCase{"to_start_of_interval", [] { return U::make(U::toStartOfInterval, ToStart{.input = raw_v<U>(), .window = days_1()}); },
-           R"({"type":"toStartOfInterval","toStartOfInterval":{"input":)" RAW("v") R"(,"window":)" DAYS_1 "}}"},
+               R"({"type":"toStartOfInterval","toStartOfInterval":{"input":)" RAW("v") R"(,"window":)" DAYS_1 "}}"},
       WireCase{"time_shift", [] { return U::make(U::timeShift, Shift{.input = raw_v<U>(), .duration = shift_d()}); },
-           R"({"type":"timeShift","timeShift":{"input":)" RAW("v") R"(,"duration":{"type":"variable","variable":"d"}}})"},
+               R"({"type":"timeShift","timeShift":{"input":)" RAW("v") R"(,"duration":{"type":"variable","variable":"d"}}})"},
       WireCase{"filter_by_tag",
                [] { return U::make(U::filterByTag, Filter{.input = raw_v<U>(), .predicate = predicate_k_in_v()}); },
                R"({"type":"filterByTag","filterByTag":{"input":)" RAW("v") R"(,"predicate":)" PREDICATE_K_IN_V "}}"},
       WireCase{"select_tags_sorted", [] { return U::make(U::selectTags, Select{.input = raw_v<U>(), .tagKeys = tag_keys_b_a()}); },
-           R"({"type":"selectTags","selectTags":{"input":)" RAW("v") R"(,"tagKeys":[)" LIT("a") "," LIT("b") "]}}"},
+               R"({"type":"selectTags","selectTags":{"input":)" RAW("v") R"(,"tagKeys":[)" LIT("a") "," LIT("b") "]}}"},
       WireCase{"select_tags_with_empty_set_writes_input_only",
                [] { return U::make(U::selectTags, Select{.input = raw_v<U>(), .tagKeys = string_constant_set({})}); },
                R"({"type":"selectTags","selectTags":{"input":)" RAW("v") "}}"},
@@ -127,15 +127,15 @@ INSTANTIATE_TEST_SUITE_P(
     ModelF1IndexSelection, ModelF1ArrayWire,
     testing::Values(
         WireCase{"index_zero_as_numeric_series", [] { return select_index(integer_literal(0)); },
-             R"({"type":"select1dArrayIndex","select1dArrayIndex":{"input":)" RAW("v")
-             R"(,"index":{"type":"literal","literal":0}}})"},
+                 R"({"type":"select1dArrayIndex","select1dArrayIndex":{"input":)" RAW("v")
+                 R"(,"index":{"type":"literal","literal":0}}})"},
         WireCase{"index_variable",
                  [] { return select_index(IntegerConstant::make(IntegerConstant::variable, Value::str("i"))); },
                  R"({"type":"select1dArrayIndex","select1dArrayIndex":{"input":)" RAW("v")
                  R"(,"index":{"type":"variable","variable":"i"}}})"},
         WireCase{"negative_index_is_not_checked", [] { return select_index(integer_literal(-1)); },
-             R"({"type":"select1dArrayIndex","select1dArrayIndex":{"input":)" RAW("v")
-             R"(,"index":{"type":"literal","literal":-1}}})"}),
+                 R"({"type":"select1dArrayIndex","select1dArrayIndex":{"input":)" RAW("v")
+                 R"(,"index":{"type":"literal","literal":-1}}})"}),
     wire_case_name);
 
 }  // namespace

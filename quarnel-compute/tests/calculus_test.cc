@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                  with_x(R"({"type":"valueDifference","valueDifference":{"input":)",
                         R"(,"negativeValuesConfiguration":{"type":"setNegativeValuesToZero","setNegativeValuesToZero":{}}}})")},
         WireCase{"value_difference_input_only", [] { return ValueDifferenceSeries{.input = raw_x()}.build(); },
-             with_x(R"({"input":)", "}")},
+                 with_x(R"({"input":)", "}")},
         WireCase{"time_difference_without_unit",
                  [] {
                    return NumericSeries::make(NumericSeries::timeDifference,
@@ -113,13 +113,13 @@ INSTANTIATE_TEST_SUITE_P(
     NegativeValues, ModelBCalculus,
     testing::Values(
         WireCase{"allow", [] { return negative(Negative::allowNegativeValues); },
-             R"({"type":"allowNegativeValues","allowNegativeValues":{}})"},
+                 R"({"type":"allowNegativeValues","allowNegativeValues":{}})"},
         WireCase{"set_to_zero", [] { return negative(Negative::setNegativeValuesToZero); },
-             R"({"type":"setNegativeValuesToZero","setNegativeValuesToZero":{}})"},
+                 R"({"type":"setNegativeValuesToZero","setNegativeValuesToZero":{}})"},
         WireCase{"exclude", [] { return negative(Negative::excludeNegativeValues); },
-             R"({"type":"excludeNegativeValues","excludeNegativeValues":{}})"},
+                 R"({"type":"excludeNegativeValues","excludeNegativeValues":{}})"},
         WireCase{"unknown", [] { return Negative::unknown("clampNegative\"Values", Any::parse(R"({"to":-1})")); },
-             R"({"type":"clampNegative\"Values","clampNegative\"Values":{"to":-1}})"}),
+                 R"({"type":"clampNegative\"Values","clampNegative\"Values":{"to":-1}})"}),
     wire_case_name);
 
 // A chain far deeper than any native stack could recurse through, mixing node kinds whose

@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                  union_json("channel", union_json("dataSource", R"({"dataSourceRid":{"type":"literal","literal":"ds"},)"
                                                     R"("channel":{"type":"literal","literal":"gear"}})"))},
         WireCase{"derived", [] { return E::make(E::derived, DerivedSeries::unknown("later", Any::object())); },
-             R"({"type":"derived","derived":{"type":"later","later":{}}})"},
+                 R"({"type":"derived","derived":{"type":"later","later":{}}})"},
         WireCase{"resample",
                  [] {
                    return E::make(E::resample,
@@ -163,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
                                              union_json("enum", kMode) +
                                              R"(,"points":{"type":"literal","literal":5}}},"operator":{"type":"max","max":{}}})")},
         WireCase{"select_enum", [] { return E::make(E::selectEnum, SelectSeries{.name = string_literal("gear")}); },
-             R"({"type":"selectEnum","selectEnum":{"name":{"type":"literal","literal":"gear"}}})"},
+                 R"({"type":"selectEnum","selectEnum":{"name":{"type":"literal","literal":"gear"}}})"},
         WireCase{"filter_by_tag",
                  [] {
                    Value values = StringSetConstantV2::make(StringSetConstantV2::literal,
@@ -206,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
                  union_json("toStartOfInterval", std::string(R"({"input":)") + kMode +
                                                R"(,"window":{"type":"seconds","seconds":{"seconds":{"type":"literal","literal":1}}}})")},
         WireCase{"unknown", [] { return E::unknown("heatmap", Any{{"bins", 3}}); },
-             R"({"type":"heatmap","heatmap":{"bins":3}})"}),
+                 R"({"type":"heatmap","heatmap":{"bins":3}})"}),
     wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -216,9 +216,9 @@ INSTANTIATE_TEST_SUITE_P(
                  [] { return EnumUnionSeries{.operation = EnumUnionOperation::make(EnumUnionOperation::throw_)}.build(); },
                  R"({"operation":"THROW"})"},
         WireCase{"select_tags_without_keys_writes_only_input", [] { return EnumSelectTagsSeries{.input = mode()}.build(); },
-             std::string(R"({"input":)") + kMode + "}"},
+                 std::string(R"({"input":)") + kMode + "}"},
         WireCase{"time_range_filter_without_bounds", [] { return EnumTimeRangeFilterSeries{.input = mode()}.build(); },
-             std::string(R"({"input":)") + kMode + "}"},
+                 std::string(R"({"input":)") + kMode + "}"},
         WireCase{"time_range_filter_end_only",
                  [] { return EnumTimeRangeFilterSeries{.input = mode(), .endTime = ts_literal(5)}.build(); },
                  std::string(R"({"input":)") + kMode + R"(,"endTime":{"type":"literal","literal":{"seconds":5,"nanos":0}}})"},
@@ -284,7 +284,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [] { return EventsEnumValueSource::make(EventsEnumValueSource::level, EventsEnumLevelSource{}); },
                  R"({"type":"level","level":{}})"},
         WireCase{"value_source_unknown", [] { return EventsEnumValueSource::unknown("label", Any("l")); },
-             R"({"type":"label","label":"l"})"}),
+                 R"({"type":"label","label":"l"})"}),
     wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(

@@ -119,16 +119,16 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         WireCase{"double", [] { return double_value(2.0); }, R"({"type":"double","double":2.0})"},
         WireCase{"double_nan_is_null", [] { return double_value(std::nan("")); },
-             R"({"type":"double","double":null})"},
+                 R"({"type":"double","double":null})"},
         WireCase{"compute_node_with_empty_context", [] { return compute_x(Context{}.build()); },
-             R"({"type":"computeNode","computeNode":{"seriesNode":{"type":"numeric","numeric":)" RAW("x")
-             R"(},"context":{}}})"},
+                 R"({"type":"computeNode","computeNode":{"seriesNode":{"type":"numeric","numeric":)" RAW("x")
+                 R"(},"context":{}}})"},
         WireCase{"duration_is_the_seconds_nanos_record",
                  [] { return VariableValue::make(VariableValue::duration, run::api::RunDuration{.seconds = Value::i64(1),
                                                                                             .nanos = Value::i64(500)}); },
                  R"({"type":"duration","duration":{"seconds":1,"nanos":500}})"},
         WireCase{"integer_minimum", [] { return integer_value(-2147483647 - 1); },
-             R"({"type":"integer","integer":-2147483648})"},
+                 R"({"type":"integer","integer":-2147483648})"},
         WireCase{"channel",
                  [] {
                    return VariableValue::make(
@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"type":"channel","channel":{"type":"asset","asset":{"assetRid":)" LIT("ri.a")
                  R"(,"dataScopeName":)" LIT("scope") R"(,"channel":)" LIT("c") "}}}"},
         WireCase{"derived", [] { return VariableValue::make(VariableValue::derived, derived_f()); },
-             R"({"type":"derived","derived":)" DERIVED_F "}"},
+                 R"({"type":"derived","derived":)" DERIVED_F "}"},
         WireCase{"series_without_group_by_writes_select_only",
                  [] {
                    return VariableValue::make(
@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"type":"series","series":{"select":{"name":)" LIT("s") R"(},"groupByTags":[)" LIT("a") "," LIT("b")
                  R"(,{"type":"variable","variable":"a"}]}})"},
         WireCase{"empty_string", [] { return VariableValue::make(VariableValue::string, Value::str("")); },
-             R"({"type":"string","string":""})"},
+                 R"({"type":"string","string":""})"},
         WireCase{"string_set_sorted_by_bytes",
                  [] { return VariableValue::make(VariableValue::stringSet, string_set({"b", "a", "b"})); },
                  R"({"type":"stringSet","stringSet":["a","b"]})"},
@@ -195,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
                  R"(}},"functionArgs":{"x":{"type":"value","value":{"type":"double","double":1.0}},)"
                  R"("y":{"type":"variable","variable":"v"}}}})"},
         WireCase{"alignment_union", [] { return Alignment::make(Alignment::union_, UnionAlignment{}); },
-             R"({"type":"union","union":{}})"},
+                 R"({"type":"union","union":{}})"},
         WireCase{"fill_limit_variable",
                  [] {
                    return FillLimit::make(FillLimit::duration,
@@ -209,15 +209,15 @@ INSTANTIATE_TEST_SUITE_P(
     ModelF1DerivedInEverySeriesUnion, ModelF1ContextWire,
     testing::Values(
         WireCase{"numeric", [] { return NumericSeries::make(NumericSeries::derived, derived_f()); },
-             R"({"type":"derived","derived":)" DERIVED_F "}"},
+                 R"({"type":"derived","derived":)" DERIVED_F "}"},
         WireCase{"enum", [] { return EnumSeries::make(EnumSeries::derived, derived_f()); },
-             R"({"type":"derived","derived":)" DERIVED_F "}"},
+                 R"({"type":"derived","derived":)" DERIVED_F "}"},
         WireCase{"ranges", [] { return RangeSeries::make(RangeSeries::derived, derived_f()); },
-             R"({"type":"derived","derived":)" DERIVED_F "}"},
+                 R"({"type":"derived","derived":)" DERIVED_F "}"},
         WireCase{"struct", [] { return StructSeries::make(StructSeries::derived, derived_f()); },
-             R"({"type":"derived","derived":)" DERIVED_F "}"},
+                 R"({"type":"derived","derived":)" DERIVED_F "}"},
         WireCase{"log", [] { return LogSeries::make(LogSeries::derived, derived_f()); },
-             R"({"type":"derived","derived":)" DERIVED_F "}"},
+                 R"({"type":"derived","derived":)" DERIVED_F "}"},
         WireCase{"numeric_array_inside_array_series",
                  [] {
                    return ArraySeries::make(ArraySeries::numeric1d,
@@ -225,23 +225,23 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  R"({"type":"numeric1d","numeric1d":{"type":"derived","derived":)" DERIVED_F "}}"},
         WireCase{"enum_array", [] { return Enum1dArraySeries::make(Enum1dArraySeries::derived, derived_f()); },
-             R"({"type":"derived","derived":)" DERIVED_F "}"}),
+                 R"({"type":"derived","derived":)" DERIVED_F "}"}),
     wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
     ModelF1ContextUnknown, ModelF1ContextWire,
     testing::Values(
         WireCase{"variable_value", [] { return VariableValue::unknown("bytes", Any("AQ==")); },
-             R"({"type":"bytes","bytes":"AQ=="})"},
+                 R"({"type":"bytes","bytes":"AQ=="})"},
         WireCase{"function_parameter_value", [] { return FunctionParameterValue::unknown("p", Any(1)); },
-             R"({"type":"p","p":1})"},
+                 R"({"type":"p","p":1})"},
         WireCase{"derived_series", [] { return DerivedSeries::unknown("query", Any::object({{"q", "x"}})); },
-             R"({"type":"query","query":{"q":"x"}})"},
+                 R"({"type":"query","query":{"q":"x"}})"},
         WireCase{"module_version_reference", [] { return ModuleVersionReference::unknown("latest", Any::object()); },
-             R"({"type":"latest","latest":{}})"},
+                 R"({"type":"latest","latest":{}})"},
         WireCase{"alignment", [] { return Alignment::unknown("left", Any(nullptr)); }, R"({"type":"left","left":null})"},
         WireCase{"fill_strategy", [] { return FillStrategy::unknown("linear", Any(true)); },
-             R"({"type":"linear","linear":true})"},
+                 R"({"type":"linear","linear":true})"},
         WireCase{"fill_limit", [] { return FillLimit::unknown("points", Any(5)); }, R"({"type":"points","points":5})"}),
     wire_case_name);
 

@@ -90,11 +90,11 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"minX":{"type":"literal","literal":-1.5},"maxX":{"type":"literal","literal":2.0},)"
                  R"("minY":{"type":"literal","literal":0.00001},"maxY":{"type":"variable","variable":"top"}})"},
         WireCase{"plot_type_unknown", [] { return CurveFitPlotType::unknown("histogram", Any::parse("[1]")); },
-             R"({"type":"histogram","histogram":[1]})"},
+                 R"({"type":"histogram","histogram":[1]})"},
         WireCase{"details_exponential", [] { return Details::make(Details::exponential, EmptyCurveFitPayload{}); },
-             R"({"type":"exponential","exponential":{}})"},
+                 R"({"type":"exponential","exponential":{}})"},
         WireCase{"details_logarithmic", [] { return Details::make(Details::logarithmic, EmptyCurveFitPayload{}); },
-             R"({"type":"logarithmic","logarithmic":{}})"},
+                 R"({"type":"logarithmic","logarithmic":{}})"},
         WireCase{"details_polynomial_without_intercept",
                  [] { return Details::make(Details::polynomial, PolynomialCurve{.degree = integer_literal(2)}); },
                  R"({"type":"polynomial","polynomial":{"degree":{"type":"literal","literal":2}}})"},
@@ -106,9 +106,9 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"type":"polynomial","polynomial":{"degree":{"type":"literal","literal":3},)"
                  R"("intercept":{"type":"literal","literal":0.0}}})"},
         WireCase{"details_power", [] { return Details::make(Details::power, EmptyCurveFitPayload{}); },
-             R"({"type":"power","power":{}})"},
+                 R"({"type":"power","power":{}})"},
         WireCase{"details_unknown", [] { return Details::unknown("sigmoid", Any::parse("{}")); },
-             R"({"type":"sigmoid","sigmoid":{}})"}),
+                 R"({"type":"sigmoid","sigmoid":{}})"}),
     wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  R"({"type":"numeric","numeric":{"series":{"type":"raw","raw":{"name":"y"}},"boundsConfig":{}}})"},
         WireCase{"target_unknown", [] { return CurveFitTarget::unknown("enum", Any("e")); },
-             R"({"type":"enum","enum":"e"})"},
+                 R"({"type":"enum","enum":"e"})"},
         WireCase{"v2_logarithmic",
                  [] {
                    return V2Details::make(V2Details::logarithmic,
@@ -183,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
                  R"("parameters":{"B":{"type":"literal","literal":2.0},"a":{"type":"literal","literal":3.0},)"
                  R"("b":{"type":"literal","literal":1.0}}})"},
         WireCase{"v2_details_unknown", [] { return V2Details::unknown("spline", Any(4)); },
-             R"({"type":"spline","spline":4})"},
+                 R"({"type":"spline","spline":4})"},
         WireCase{"variable_numeric_with_min_bound",
                  [] {
                    return Variable::make(
@@ -206,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  R"({"type":"time","time":{"timeUnit":"MICROSECONDS"}})"},
         WireCase{"variable_unknown", [] { return Variable::unknown("enum", Any::parse(R"({"k":null})")); },
-             R"({"type":"enum","enum":{"k":null}})"}),
+                 R"({"type":"enum","enum":{"k":null}})"}),
     wire_case_name);
 
 }  // namespace

@@ -134,11 +134,11 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  R"({"type":"run","run":{"type":"intervalEnd","intervalEnd":{}}})"},
         WireCase{"dataset_anchor_unknown", [] { return DatasetAnchor::unknown("asset", Any(nullptr)); },
-             R"({"type":"asset","asset":null})"},
+                 R"({"type":"asset","asset":null})"},
         WireCase{"interval_anchor_unknown", [] { return IntervalAnchor::unknown("middle", Any("m")); },
-             R"({"type":"middle","middle":"m"})"},
+                 R"({"type":"middle","middle":"m"})"},
         WireCase{"search_target_unknown", [] { return SearchTarget::unknown("datasets", Any(7)); },
-             R"({"type":"datasets","datasets":7})"}),
+                 R"({"type":"datasets","datasets":7})"}),
     wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -182,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"type":"labels","labels":{"operator":"XOR"}})"},
         WireCase{"workspace", workspace_w, WORKSPACE_W},
         WireCase{"and_of_nothing_is_empty_array", [] { return query_list(ResourceSearchQuery::and_, {}); },
-             R"({"type":"and","and":[]})"},
+                 R"({"type":"and","and":[]})"},
         WireCase{"or_keeps_order",
                  [] {
                    return query_list(ResourceSearchQuery::or_,
@@ -197,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  R"({"type":"not","not":{"type":"not","not":)" WORKSPACE_W "}}"},
         WireCase{"unknown", [] { return ResourceSearchQuery::unknown("text", Any::parse(R"(["a",false])")); },
-             R"({"type":"text","text":["a",false]})"}),
+                 R"({"type":"text","text":["a",false]})"}),
     wire_case_name);
 
 TEST(ModelF2DatasetCopy, TagOfTimeShiftOfCombine) {
@@ -227,8 +227,10 @@ TEST(ModelF2DatasetCopy, SearchQueryFourLevelsDeep) {
       R"(]}}},"maxResults":10}})");
 }
 
+// Named from the model's own package: of the label search types only the filter records belong
+// to rids::api.
 TEST(ModelF2DatasetEnum, LabelsFilterOperatorValues) {
-  EXPECT_EQ(to_json(LabelsFilterOperator::make(LabelsFilterOperator::and_)), R"("AND")");
+  EXPECT_EQ(to_json(::qc::model::LabelsFilterOperator::make(LabelsFilterOperator::and_)), R"("AND")");
   EXPECT_EQ(to_json(LabelsFilterOperator::make(LabelsFilterOperator::or_)), R"("OR")");
   EXPECT_EQ(to_json(LabelsFilterOperator::unknown("and")), R"("and")");
 }

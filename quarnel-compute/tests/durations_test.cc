@@ -23,7 +23,7 @@ INSTANTIATE_TEST_SUITE_P(
     ModelADurations, ModelADurationWire,
     testing::Values(
         WireCase{"reference", [] { return Duration::make(Duration::reference, Reference{.name = Value::str("window")}); },
-             R"({"type":"reference","reference":{"name":"window"}})"},
+                 R"({"type":"reference","reference":{"name":"window"}})"},
         WireCase{"nanoseconds",
                  [] {
                    return Duration::make(Duration::nanoseconds, DurationNanoseconds{.nanoseconds = integer_literal(7)});
@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [] { return Duration::make(Duration::minutes, DurationMinutes{.minutes = integer_literal(-30)}); },
                  R"({"type":"minutes","minutes":{"minutes":{"type":"literal","literal":-30}}})"},
         WireCase{"hours", [] { return hours(1); },
-             R"({"type":"hours","hours":{"hours":{"type":"literal","literal":1}}})"},
+                 R"({"type":"hours","hours":{"hours":{"type":"literal","literal":1}}})"},
         WireCase{"days", [] { return days(1); }, R"({"type":"days","days":{"days":{"type":"literal","literal":1}}})"},
         WireCase{"add_is_not_normalised",
                  [] { return Duration::make(Duration::add, DurationAdd{.left = hours(1), .right = hours(2)}); },
@@ -57,15 +57,15 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"type":"subtract","subtract":{"left":{"type":"days","days":{"days":{"type":"literal","literal":1}}},)"
                  R"("right":{"type":"hours","hours":{"hours":{"type":"literal","literal":2}}}}})"},
         WireCase{"negate", [] { return negate(days(1)); },
-             R"({"type":"negate","negate":{"input":{"type":"days","days":{"days":{"type":"literal","literal":1}}}}})"},
+                 R"({"type":"negate","negate":{"input":{"type":"days","days":{"days":{"type":"literal","literal":1}}}}})"},
         WireCase{"negation_of_negation", [] { return negate(negate(days(1))); },
-             R"({"type":"negate","negate":{"input":{"type":"negate","negate":{"input":)"
-             R"({"type":"days","days":{"days":{"type":"literal","literal":1}}}}}}})"},
+                 R"({"type":"negate","negate":{"input":{"type":"negate","negate":{"input":)"
+                 R"({"type":"days","days":{"days":{"type":"literal","literal":1}}}}}}})"},
         // There is no microseconds unit: such a duration can only come back as unknown.
         WireCase{"unknown", [] { return Duration::unknown("microseconds", Any(3)); },
-             R"({"type":"microseconds","microseconds":3})"},
+                 R"({"type":"microseconds","microseconds":3})"},
         WireCase{"reference_with_empty_name", [] { return Reference{.name = Value::str("")}.build(); },
-             R"({"name":""})"}),
+                 R"({"name":""})"}),
     wire_case_name);
 
 }  // namespace

@@ -32,8 +32,8 @@ constexpr const char* kAssetR = R"({"type":"asset","asset":{"type":"literal","li
 QC_WIRE_SUITE(ModelEEventQuery)
 
 // One case per string criterion: same payload shape, only the variant name differs.
-#define QC_STRING_CRITERION_CASE(id, wire)                                       \
-  WireCase{wire, [] { return Q::make(Q::id, string_literal("v")); },                 \
+#define QC_STRING_CRITERION_CASE(id, wire)                           \
+  WireCase{wire, [] { return Q::make(Q::id, string_literal("v")); }, \
            R"({"type":")" wire R"(",")" wire R"(":{"type":"literal","literal":"v"}})"}
 
 INSTANTIATE_TEST_SUITE_P(
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
     ModelEOtherCriteria, ModelEEventQuery,
     testing::Values(
         WireCase{"after", [] { return Q::make(Q::after, ts_literal(100, 5)); },
-             R"({"type":"after","after":{"type":"literal","literal":{"seconds":100,"nanos":5}}})"},
+                 R"({"type":"after","after":{"type":"literal","literal":{"seconds":100,"nanos":5}}})"},
         WireCase{"before_variable",
                  [] { return Q::make(Q::before, TimestampConstant::make(TimestampConstant::variable, Value::str("end"))); },
                  R"({"type":"before","before":{"type":"variable","variable":"end"}})"},
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"type":"advancedTimeFilter","advancedTimeFilter":{"timestamp":{"type":"literal",)"
                  R"("literal":{"seconds":1,"nanos":0}},"timestampCondition":"END_TIME_AFTER_EXCLUSIVE"}})"},
         WireCase{"origin_type", [] { return Q::make(Q::originType, SearchEventOriginType::make(SearchEventOriginType::api)); },
-             R"({"type":"originType","originType":"API"})"},
+                 R"({"type":"originType","originType":"API"})"},
         WireCase{"disposition_status",
                  [] {
                    return Q::make(Q::dispositionStatus,
@@ -81,24 +81,24 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  R"({"type":"dispositionStatus","dispositionStatus":"NO_DISPOSITION"})"},
         WireCase{"event_type", [] { return Q::make(Q::eventType, EventType::make(EventType::flag)); },
-             R"({"type":"eventType","eventType":"FLAG"})"},
+                 R"({"type":"eventType","eventType":"FLAG"})"},
         WireCase{"property",
                  [] { return Q::make(Q::property, Property{.name = string_literal("site"), .value = string_variable("s")}); },
                  R"({"type":"property","property":{"name":{"type":"literal","literal":"site"},)"
                  R"("value":{"type":"variable","variable":"s"}}})"},
         // A priority is a string constant: the text 1 stays a JSON string.
         WireCase{"priority_digit_is_string", [] { return Q::make(Q::priority, string_literal("1")); },
-             R"({"type":"priority","priority":{"type":"literal","literal":"1"}})"},
+                 R"({"type":"priority","priority":{"type":"literal","literal":"1"}})"},
         WireCase{"unknown", [] { return Q::unknown("severity", Any{{"min", 2}}); },
-             R"({"type":"severity","severity":{"min":2}})"},
+                 R"({"type":"severity","severity":{"min":2}})"},
         // Unknown enumeration strings are written back as stored, case and all.
         WireCase{"unknown_disposition",
                  [] { return Q::make(Q::dispositionStatus, EventDispositionStatus::unknown("escalated")); },
                  R"({"type":"dispositionStatus","dispositionStatus":"escalated"})"},
         WireCase{"unknown_origin", [] { return Q::make(Q::originType, SearchEventOriginType::unknown("CHECKLIST")); },
-             R"({"type":"originType","originType":"CHECKLIST"})"},
+                 R"({"type":"originType","originType":"CHECKLIST"})"},
         WireCase{"unknown_event_type", [] { return Q::make(Q::eventType, EventType::unknown("Warning")); },
-             R"({"type":"eventType","eventType":"Warning"})"},
+                 R"({"type":"eventType","eventType":"Warning"})"},
         WireCase{"unknown_condition",
                  [] {
                    return Q::make(Q::advancedTimeFilter,
@@ -117,12 +117,12 @@ INSTANTIATE_TEST_SUITE_P(
         WireCase{"or_empty", [] { return or_of({}); }, R"({"type":"or","or":[]})"},
         WireCase{"or_one", [] { return or_of({label("a")}); }, std::string(R"({"type":"or","or":[)") + kLabelA + "]}"},
         WireCase{"and_keeps_order_and_duplicates", [] { return and_of({label("b"), label("a"), label("b")}); },
-             std::string(R"({"type":"and","and":[)") + kLabelB + "," + kLabelA + "," + kLabelB + "]}"},
+                 std::string(R"({"type":"and","and":[)") + kLabelB + "," + kLabelA + "," + kLabelB + "]}"},
         WireCase{"not_of_and",
                  [] { return not_of(and_of({label("a"), asset("r")})); },
                  std::string(R"({"type":"not","not":{"type":"and","and":[)") + kLabelA + "," + kAssetR + "]}}"},
         WireCase{"not_not", [] { return not_of(not_of(label("a"))); },
-             std::string(R"({"type":"not","not":{"type":"not","not":)") + kLabelA + "}}"},
+                 std::string(R"({"type":"not","not":{"type":"not","not":)") + kLabelA + "}}"},
         // and[ or[ not(a), and[ b, not(or[]) ] ], r ]
         WireCase{"mixed_four_levels",
                  [] {

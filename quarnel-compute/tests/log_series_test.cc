@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"type":"selectTags","selectTags":{"input":)" RAW("app") R"(,"tagKeys":[)" LIT("z")
                  R"(,{"type":"variable","variable":"a"}]}})"},
         WireCase{"unknown", [] { return LogSeries::unknown("video", Any::array({1, "x"})); },
-             R"({"type":"video","video":[1,"x"]})"}),
+                 R"({"type":"video","video":[1,"x"]})"}),
     wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,13 +136,13 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  R"({"type":"arg","arg":{"key":)" LIT("level") R"(,"operator":{"regex":"err"}}})"},
         WireCase{"not_of_and", [] { return negate(conditions(LogFilterOperator::and_, {regex("a"), regex("b")})); },
-             R"({"type":"not","not":{"type":"and","and":[)" REGEX("a") "," REGEX("b") "]}}"},
+                 R"({"type":"not","not":{"type":"and","and":[)" REGEX("a") "," REGEX("b") "]}}"},
         WireCase{"empty_or_writes_an_empty_array", [] { return conditions(LogFilterOperator::or_, {}); },
-             R"({"type":"or","or":[]})"},
+                 R"({"type":"or","or":[]})"},
         WireCase{"empty_and_writes_an_empty_array", [] { return conditions(LogFilterOperator::and_, {}); },
-             R"({"type":"and","and":[]})"},
+                 R"({"type":"and","and":[]})"},
         WireCase{"or_keeps_duplicates", [] { return conditions(LogFilterOperator::or_, {regex("a"), regex("a")}); },
-             R"({"type":"or","or":[)" REGEX("a") "," REGEX("a") "]}"},
+                 R"({"type":"or","or":[)" REGEX("a") "," REGEX("a") "]}"},
         WireCase{"unknown_among_known_siblings",
                  [] {
                    return conditions(LogFilterOperator::and_,

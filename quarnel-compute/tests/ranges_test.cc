@@ -225,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"type":"paddedRanges","paddedRanges":{"input":{"type":"raw","raw":{"name":"a"}},)"
                  R"("padding":{"type":"literal","literal":{"seconds":1,"nanos":0}},"paddingConfiguration":"PAD_END"}})"},
         WireCase{"unknown", [] { return RangeSeries::unknown("futureKind", Any("v")); },
-             R"({"type":"futureKind","futureKind":"v"})"}),
+                 R"({"type":"futureKind","futureKind":"v"})"}),
     wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -258,8 +258,8 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"startTimestamp":{"type":"literal","literal":{"seconds":1,"nanos":0}},)"
                  R"("endTimestamp":{"type":"variable","variable":"end"},"tags":{"k":"v"}})"},
         WireCase{"padded_without_configuration", [] { return padded("a"); },
-             R"({"type":"paddedRanges","paddedRanges":{"input":{"type":"raw","raw":{"name":"a"}},)"
-             R"("padding":{"type":"literal","literal":{"seconds":1,"nanos":0}}}})"},
+                 R"({"type":"paddedRanges","paddedRanges":{"input":{"type":"raw","raw":{"name":"a"}},)"
+                 R"("padding":{"type":"literal","literal":{"seconds":1,"nanos":0}}}})"},
         WireCase{"duration_filter_without_unbounded_behavior",
                  [] {
                    return DurationFilterRanges{.input = range_ref("a"),
@@ -287,16 +287,16 @@ INSTANTIATE_TEST_SUITE_P(
     ModelDEnumerations, ModelDRangeSeries,
     testing::Values(
         WireCase{"pad_start", [] { return RangePaddingConfiguration::make(RangePaddingConfiguration::pad_start); },
-             R"("PAD_START")"},
+                 R"("PAD_START")"},
         WireCase{"pad_end", [] { return RangePaddingConfiguration::make(RangePaddingConfiguration::pad_end); },
-             R"("PAD_END")"},
+                 R"("PAD_END")"},
         WireCase{"pad_start_and_end",
                  [] { return RangePaddingConfiguration::make(RangePaddingConfiguration::pad_start_and_end); },
                  R"("PAD_START_AND_END")"},
         WireCase{"padding_unknown", [] { return RangePaddingConfiguration::unknown("PAD_MIDDLE"); }, R"("PAD_MIDDLE")"},
         WireCase{"infinity", [] { return UnboundedBehavior::make(UnboundedBehavior::infinity); }, R"("INFINITY")"},
         WireCase{"window_bound", [] { return UnboundedBehavior::make(UnboundedBehavior::window_bound); },
-             R"("WINDOW_BOUND")"},
+                 R"("WINDOW_BOUND")"},
         WireCase{"unbounded_unknown", [] { return UnboundedBehavior::unknown("clamp"); }, R"("clamp")"}),
     wire_case_name);
 

@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                  kResample + R"(,"interpolation":{"type":"constantResampleInterpolationConfiguration",)"
                              R"("constantResampleInterpolationConfiguration":{"constant":{"type":"literal","literal":0.0}}}}}})"},
         WireCase{"unknown_interpolation", [] { return resample(Interp::unknown("linear", Any::object())); },
-             kResample + R"(,"interpolation":{"type":"linear","linear":{}}}}})"}),
+                 kResample + R"(,"interpolation":{"type":"linear","linear":{}}}}})"}),
     wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -153,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [] { return Sampling::make(Sampling::hashSubsample, HashSubsampleSampling{.n = integer_literal(3)}); },
                  R"({"type":"hashSubsample","hashSubsample":{"n":{"type":"literal","literal":3}}})"},
         WireCase{"unknown", [] { return Sampling::unknown("reservoir", Any{{"size", 7}}); },
-             R"({"type":"reservoir","reservoir":{"size":7}})"}),
+                 R"({"type":"reservoir","reservoir":{"size":7}})"}),
     wire_case_name);
 
 // A sampling handed to a selection is copied out of its holder; the copy must outlive it.

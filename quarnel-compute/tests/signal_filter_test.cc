@@ -30,7 +30,7 @@ INSTANTIATE_TEST_SUITE_P(
     Configurations, ModelCSignalFilter,
     testing::Values(
         WireCase{"low_pass", [] { return low_pass(2.5); },
-             R"({"type":"lowPass","lowPass":{"cutoffFrequency":{"type":"literal","literal":2.5}}})"},
+                 R"({"type":"lowPass","lowPass":{"cutoffFrequency":{"type":"literal","literal":2.5}}})"},
         // Same payload as low-pass: only the variant name differs.
         WireCase{"high_pass",
                  [] {

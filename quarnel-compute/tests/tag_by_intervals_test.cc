@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
     Node, ModelCTagByIntervals,
     testing::Values(
         WireCase{"without_time_shift", [] { return tag_series(events(Value{}), Value{}); },
-             kNode + kEvents + "}}}}"},
+                 kNode + kEvents + "}}}}"},
         WireCase{"interval_start",
                  [] { return tag_series(events(Value{}), Shift::make(Shift::intervalStart, IntervalStartTimeShift{})); },
                  kNode + kEvents + R"(}},"timeShift":{"type":"intervalStart","intervalStart":{}}}})"},
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                  kNode + kEvents + R"(}},"timeShift":{"type":"eventTimeShift","eventTimeShift":{"query":)" +
                      label_query_json("start") + "}}}}"},
         WireCase{"unknown_time_shift", [] { return Shift::unknown("midpoint", Any(true)); },
-             R"({"type":"midpoint","midpoint":true})"},
+                 R"({"type":"midpoint","midpoint":true})"},
         WireCase{"unknown_interval_source",
                  [] { return tag_series(IntervalSource::unknown("calendar", Any{{"tz", "UTC"}}), Value{}); },
                  kNode + R"({"type":"calendar","calendar":{"tz":"UTC"}}}})"}),

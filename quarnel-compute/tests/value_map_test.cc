@@ -36,24 +36,24 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // "output" is required and still comes last.
         WireCase{"both_bounds", [] { return range(0.0, 1.5, "low"); },
-             R"({"start":)" + dbl("0.0") + R"(,"end":)" + dbl("1.5") + R"(,"output":)" + str("low") + "}"},
+                 R"({"start":)" + dbl("0.0") + R"(,"end":)" + dbl("1.5") + R"(,"output":)" + str("low") + "}"},
         WireCase{"no_bounds", [] { return RangeMap{.output = string_literal("any")}.build(); },
-             R"({"output":)" + str("any") + "}"},
+                 R"({"output":)" + str("any") + "}"},
         WireCase{"end_only", [] { return RangeMap{.end = double_literal(10.0), .output = string_literal("low")}.build(); },
-             R"({"end":)" + dbl("10.0") + R"(,"output":)" + str("low") + "}"},
+                 R"({"end":)" + dbl("10.0") + R"(,"output":)" + str("low") + "}"},
         WireCase{"start_only_variable_output",
                  [] { return RangeMap{.start = double_literal(-2.0), .output = string_variable("label")}.build(); },
                  R"({"start":)" + dbl("-2.0") + R"(,"output":{"type":"variable","variable":"label"}})"},
         // Nothing checks that a start lies below its end.
         WireCase{"start_above_end", [] { return range(5.0, 1.0, "odd"); },
-             R"({"start":)" + dbl("5.0") + R"(,"end":)" + dbl("1.0") + R"(,"output":)" + str("odd") + "}"}),
+                 R"({"start":)" + dbl("5.0") + R"(,"end":)" + dbl("1.0") + R"(,"output":)" + str("odd") + "}"}),
     wire_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
     ModelEValueMapSeries, ModelEValueMap,
     testing::Values(
         WireCase{"empty_mapping_no_default", [] { return ValueMapSeries{.input = raw_x()}.build(); },
-             std::string(R"({"input":)") + kRawX + "}"},
+                 std::string(R"({"input":)") + kRawX + "}"},
         WireCase{"default_only",
                  [] { return ValueMapSeries{.input = raw_x(), .default_ = string_literal("none")}.build(); },
                  std::string(R"({"input":)") + kRawX + R"(,"default":)" + str("none") + "}"},
@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [] { return EnumToNumericSeries{.input = mode(), .defaultValue = double_literal(0.0)}.build(); },
                  std::string(R"({"input":)") + kMode + R"(,"defaultValue":)" + dbl("0.0") + "}"},
         WireCase{"empty_mapping_no_default", [] { return EnumToNumericSeries{.input = mode()}.build(); },
-             std::string(R"({"input":)") + kMode + "}"},
+                 std::string(R"({"input":)") + kMode + "}"},
         WireCase{"as_numeric_series",
                  [] {
                    return NumericSeries::make(

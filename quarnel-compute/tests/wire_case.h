@@ -49,6 +49,6 @@ class WireTest : public ::testing::TestWithParam<WireCase> {};
 }  // namespace qc
 
 // Declares the parametrised suite `Suite`, whose rows are WireCase values.
-#define QC_WIRE_SUITE(Suite)            \
+#define QC_WIRE_SUITE(Suite)              \
   class Suite : public ::qc::WireTest {}; \
   TEST_P(Suite, WritesAndCopies) { ::qc::expect_wire(GetParam().make, GetParam().json); }
