@@ -228,8 +228,8 @@ class Table:
     def base(self):
         return next(s for label, s, _ in self.rows if label.startswith(self.base_label))
 
-    def print(self, unit_note="per call"):
-        print(f"\n## {self.title}")
+    def print(self, unit_note="per call", level="##"):
+        print(f"\n{level} {self.title}")
         base = self.base()
         print(f"  {'':42} {unit_note:>11}   x quarnel")
         for label, seconds, note in self.rows:
@@ -333,8 +333,7 @@ def bench_methods(clock, results):
         t.add("dict", dict_t)
         ms_t = clock.per_call(ms_stmt, env)
         t.add("msgspec", ms_t)
-        t.title = f"2. {stmt}"
-        t.print()
+        t.print(level="###")
         results["methods"].append((stmt, ours, dict_t, ms_t))
 
 
@@ -361,22 +360,19 @@ def bench_to_json(clock, results, terms):
     ours = clock.per_call("tree.to_json()", env)
     t.add("quarnel   tree.to_json()  -> str", ours, f"{len(data) / ours / 1e9:5.2f} GB/s")
     rows = [
-        ("json      json.dumps(dict_tree)  -> str", 'json.dumps(dict_tree, separators=(",", ":"))'),
-        ("orjson    orjson.dumps(dict_tree)", "orjson.dumps(dict_tree)"),
-        ("msgspec   msgspec.json.encode(ms_tree)", "msgspec.json.encode(ms_tree)"),
-        ("msgspec   msgspec.json.encode(dict_tree)", "msgspec.json.encode(dict_tree)"),
-        ("floor     bytearray(output)  (one copy)", "bytearray(data)"),
+        ("json", "json      json.dumps(dict_tree)  -> str", 'json.dumps(dict_tree, separators=(",", ":"))'),
+        ("orjson", "orjson    orjson.dumps(dict_tree)", "orjson.dumps(dict_tree)"),
+        ("msgspec", "msgspec   msgspec.json.encode(ms_tree)", "msgspec.json.encode(ms_tree)"),
+        ("msgspec dicts", "msgspec   msgspec.json.encode(dict_tree)", "msgspec.json.encode(dict_tree)"),
+        ("floor", "floor     bytearray(output)  (one copy)", "bytearray(data)"),
     ]
     figures = {}
-    for label, stmt in rows:
-        figures[label.split()[0] + " " + label.split()[1]] = seconds = clock.per_call(stmt, env)
+    for key, label, stmt in rows:
+        figures[key] = seconds = clock.per_call(stmt, env)
         t.add(label, seconds, f"{len(data) / seconds / 1e9:5.2f} GB/s")
     t.print()
-    results["to_json"] = (
-        ours,
-        min(figures["msgspec msgspec.json.encode(ms_tree)"], figures["msgspec msgspec.json.encode(dict_tree)"]),
-        figures["floor bytearray(output)"],
-    )
+    # The target is held against msgspec's faster form, whichever tree that is.
+    results["to_json"] = (ours, min(figures["msgspec"], figures["msgspec dicts"]), figures["floor"])
     results["nodes_per_term"] = (data.count(b"{") - 2) / terms
 
 

@@ -1,39 +1,101 @@
 #!/usr/bin/env bash
-# Runs the C++ and Python test suites on a build instrumented with AddressSanitizer and
-# UndefinedBehaviorSanitizer; any report fails the run. The Python suite runs in an interpreter
-# with the sanitizer runtime preloaded, against the instrumented extension.
+# The hardening run: the C++ and Python test suites on a build instrumented with
+# AddressSanitizer and UndefinedBehaviorSanitizer (the Python suite in an interpreter with the
+# sanitizer runtime preloaded, against the instrumented extension), then each libFuzzer target
+# for a bounded time. Any sanitizer report or fuzzer finding fails the run.
+#
+#   FUZZ_SECONDS   time given to each fuzz target (default 30; 0 skips fuzzing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$PWD"
 PY="${PYTHON:-python3}"
 JOBS="$(nproc 2>/dev/null || echo 2)"
+FUZZ_SECONDS="${FUZZ_SECONDS:-30}"
 BUILD=build/sanitize
+REPORTS="$ROOT/$BUILD/reports"
 
-bash tools/deps.sh --tests
-export ASAN_OPTIONS="abort_on_error=1:detect_leaks=0:strict_string_checks=1:detect_stack_use_after_return=1"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+bash tools/deps.sh --tests --hardening
 
+# Reports go to files as well as to the process's standard error: pytest captures the latter,
+# and a process that aborts takes the captured text with it.
+rm -rf "$REPORTS"
+mkdir -p "$REPORTS"
+export ASAN_OPTIONS="abort_on_error=1:detect_leaks=0:strict_string_checks=1:detect_stack_use_after_return=1:log_path=$REPORTS/asan"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:log_path=$REPORTS/ubsan"
+
+# Prints every report file; true when there was none.
+no_reports() {
+  local clean=0 f
+  for f in "$REPORTS"/*; do
+    [ -e "$f" ] || continue
+    clean=1
+    echo "---- sanitizer report $(basename "$f")" >&2
+    cat "$f" >&2
+  done
+  return "$clean"
+}
+trap 'no_reports || true' ERR
+
+start=$SECONDS
 echo "== C++ tests (ASan+UBSan)"
 cmake -S . -B "$BUILD" -G Ninja -DQC_BUILD_TESTS=ON -DQC_SANITIZE=ON -DQC_BUILD_PYTHON=ON \
   -DPython_EXECUTABLE="$(command -v "$PY")" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD" -j "$JOBS"
 ctest --test-dir "$BUILD" --output-on-failure -j "$JOBS"
+echo "sanitized C++ stage: $((SECONDS - start)) s"
 
-if [ ! -d quarnel-compute-python/tests ]; then
+if [ -d quarnel-compute-python/tests ]; then
+  start=$SECONDS
+  echo "== Python tests (ASan+UBSan)"
+  stage="$BUILD/python"
+  rm -rf "$stage"
+  mkdir -p "$stage/quarnel/compute"
+  cp quarnel-compute-python/quarnel/compute/*.py "$stage/quarnel/compute/"
+  cp "$BUILD"/quarnel-compute-python/_compute*.so "$stage/quarnel/compute/"
+  venv="$ROOT/build/venv-sanitize"
+  [ -x "$venv/bin/python" ] || "$PY" -m venv "$venv"
+  "$venv/bin/python" -m pip install -q pytest hypothesis
+  # The interpreter is not instrumented, so the runtime is preloaded. The C++ runtime is
+  # preloaded with it: the interceptor of C++ throws binds to the real one when the sanitizer
+  # starts, and an interpreter that does not link libstdc++ would leave it unbound (every
+  # throw would then abort).
+  preload="$(g++ -print-file-name=libasan.so) $(g++ -print-file-name=libstdc++.so)"
+  (cd quarnel-compute-python/tests &&
+    LD_PRELOAD="$preload" PYTHONPATH="$ROOT/$stage" QC_SANITIZED=1 \
+      "$venv/bin/python" -m pytest -q -p no:cacheprovider .)
+  echo "sanitized Python stage: $((SECONDS - start)) s"
+else
   echo "notice: no Python tests yet; sanitized Python stage skipped"
-  exit 0
 fi
 
-echo "== Python tests (ASan+UBSan)"
-stage="$BUILD/python"
-rm -rf "$stage"
-mkdir -p "$stage/quarnel/compute"
-cp quarnel-compute-python/quarnel/compute/*.py "$stage/quarnel/compute/"
-cp "$BUILD"/quarnel-compute-python/_compute*.so "$stage/quarnel/compute/"
-venv="$ROOT/build/venv-sanitize"
-[ -x "$venv/bin/python" ] || "$PY" -m venv "$venv"
-"$venv/bin/python" -m pip install -q pytest hypothesis
-libasan="$(g++ -print-file-name=libasan.so)"
-(cd quarnel-compute-python/tests &&
-  LD_PRELOAD="$libasan" PYTHONPATH="$ROOT/$stage" QC_SANITIZED=1 \
-    "$venv/bin/python" -m pytest -q -p no:cacheprovider -x .)
+# A report that did not stop its process (one from a subprocess, say) fails the run too.
+if ! no_reports; then
+  echo "error: the sanitizers reported" >&2
+  exit 1
+fi
+echo "sanitizers: no report"
+
+if [ "$FUZZ_SECONDS" -gt 0 ]; then
+  start=$SECONDS
+  echo "== Fuzzing (libFuzzer, ASan+UBSan), ${FUZZ_SECONDS} s per target"
+  FUZZ=build/fuzz
+  CXX=clang++-14 cmake -S . -B "$FUZZ" -G Ninja -DQC_FUZZ=ON -DQC_SANITIZE=ON \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$FUZZ" -j "$JOBS"
+  unset ASAN_OPTIONS UBSAN_OPTIONS  # libFuzzer reports on its own output, leaks included
+  for target in enum_reader double_writer; do
+    # New inputs go to a scratch corpus; the seeds in the tree are only read.
+    corpus="$FUZZ/corpus/$target"
+    artifacts="$FUZZ/artifacts/$target/"
+    mkdir -p "$corpus" "$artifacts"
+    "$FUZZ/quarnel-compute/${target}_fuzz" -max_total_time="$FUZZ_SECONDS" -timeout=10 -max_len=8192 \
+      -print_final_stats=1 -artifact_prefix="$artifacts" "$corpus" "quarnel-compute/fuzz/corpus/$target" \
+      2>"$FUZZ/$target.log" || {
+      tail -60 "$FUZZ/$target.log" >&2
+      echo "error: fuzz target $target failed; the input is in $artifacts" >&2
+      exit 1
+    }
+    grep -E '^(Done|stat::number_of_executed_units)' "$FUZZ/$target.log" | head -1 | sed "s/^/$target: /"
+  done
+  echo "fuzz stage: $((SECONDS - start)) s"
+fi

@@ -41,11 +41,39 @@ constexpr auto kDefs = def_table(std::make_index_sequence<kClassCount>());
 
 PyTypeObject* g_types[kClassCount] = {};
 
+// The model type each class holds, learnt from the first value that matches by name, so that
+// checking an argument (every operand of every call) costs a pointer comparison, not a text
+// comparison. Only touched with the interpreter lock held.
+const TypeDesc* g_descs[kClassCount] = {};
+
+// The memory of dead objects, kept for the next ones as the interpreter keeps that of dicts
+// and floats: building an expression makes and drops a short-lived object at every step, and
+// pymalloc's path for a lone object costs more than the rest of an operator. All objects have
+// one size. Only touched with the interpreter lock held. Off under AddressSanitizer, so that
+// a use after free is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+#define QC_KEEP_OBJECTS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QC_KEEP_OBJECTS 0
+#endif
+#endif
+#ifndef QC_KEEP_OBJECTS
+#define QC_KEEP_OBJECTS 1
+#endif
+constexpr int kKeptObjects = QC_KEEP_OBJECTS ? 128 : 0;
+void* g_kept[kKeptObjects ? kKeptObjects : 1];
+int g_kept_count = 0;
+
 void dealloc(PyObject* o) {
   PyTypeObject* type = Py_TYPE(o);
   reinterpret_cast<Object*>(o)->value.~Value();
-  auto free_slot = reinterpret_cast<freefunc>(PyType_GetSlot(type, Py_tp_free));
-  free_slot(o);
+  // The classes are neither collected nor subclassable, so their tp_free is PyObject_Free,
+  // which new_object's PyObject_Malloc pairs with.
+  if (g_kept_count < kKeptObjects)
+    g_kept[g_kept_count++] = o;
+  else
+    PyObject_Free(o);
   Py_DECREF(type);  // instances of heap types own a reference to their class
 }
 
@@ -100,7 +128,12 @@ bool holds(PyObject* o, ClassId c) noexcept {
   PyTypeObject* t = g_types[size_t(c)];
   if (!t || !PyObject_TypeCheck(o, t)) return false;
   const Value& v = held(o);
-  return v.tag() == Tag::Node && v.desc().name == class_info(c).model;
+  if (v.tag() != Tag::Node) return false;
+  const TypeDesc* d = &v.desc();
+  if (d == g_descs[size_t(c)]) return true;
+  if (d->name != class_info(c).model) return false;
+  g_descs[size_t(c)] = d;
+  return true;
 }
 
 std::string not_instance_message(PyObject* o, std::string_view expected) {
@@ -135,9 +168,11 @@ void raise_not_instance(PyObject* o, ClassId c) noexcept {
 }
 
 PyObject* new_object(PyTypeObject* type, Value v) noexcept {
-  auto alloc = reinterpret_cast<allocfunc>(PyType_GetSlot(type, Py_tp_alloc));
-  PyObject* o = alloc(type, 0);
-  if (!o) return nullptr;  // v is released on return
+  // What the inherited tp_alloc does for a class that is neither collected nor variable-sized,
+  // less its slot lookup and the zeroing that the value's construction makes redundant.
+  void* mem = g_kept_count ? g_kept[--g_kept_count] : PyObject_Malloc(sizeof(Object));
+  if (!mem) return PyErr_NoMemory();  // v is released on return
+  PyObject* o = PyObject_Init(static_cast<PyObject*>(mem), type);  // takes a reference to type
   new (&reinterpret_cast<Object*>(o)->value) Value(std::move(v));
   return o;
 }

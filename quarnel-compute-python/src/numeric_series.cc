@@ -1,7 +1,9 @@
 // The NumericSeries class: construction, arithmetic, point selection, and its operators.
 #include "numeric_series.h"
 
+#include "method_shapes.h"
 #include "operators.h"
+#include "series_methods.h"
 
 namespace qc::py {
 namespace {
@@ -27,14 +29,53 @@ NS constant(ConstantNumericSeriesInput c) {
   return {N::make(N::constant, constant_numeric_series(std::move(c)))};
 }
 
-NS rust_udf(std::vector<SeriesInput> inputs, std::string source_code) {
-  std::vector<Value> series;
-  series.reserve(inputs.size());
-  for (SeriesInput& in : inputs) series.push_back(std::move(in.series));
-  return {b::numeric_series_scalar_udf_rust(std::move(series), source_code)};
+NS udf(std::vector<SeriesInput> inputs, Held<ClassId::UdfSource> source) {
+  return {b::numeric_series_udf(series_values(std::move(inputs)), std::move(source.value))};
 }
 
-NS reference(std::string name) { return {N::make(N::raw, m::Reference{.name = Value::str(name)})}; }
+NS rust_udf(std::vector<SeriesInput> inputs, std::string source_code) {
+  return {b::numeric_series_scalar_udf_rust(series_values(std::move(inputs)), source_code)};
+}
+
+NS select_numeric(StringConstantInput name, std::optional<Held<ClassId::Dataset>> dataset,
+                  std::optional<Held<ClassId::Sampling>> sampling) {
+  return {b::numeric_series_select_numeric(string_constant(std::move(name)), optional_value(std::move(dataset)),
+                                           optional_value(std::move(sampling)))};
+}
+
+NS numeric_aggregation(Held<ClassId::AggregationBuilder> input, Held<ClassId::NumericAggregationOperator> op) {
+  return {b::numeric_series_numeric_aggregation(std::move(input.value), std::move(op.value))};
+}
+
+using NegativeValues = std::optional<Held<ClassId::NegativeValueConfiguration>>;
+
+NS derivative(Me self, std::optional<b::TimeUnit> time_unit, NegativeValues negative_values_configuration) {
+  return {b::numeric_series_derivative(self.value, time_unit, optional_value(std::move(negative_values_configuration)))};
+}
+
+NS value_difference(Me self, NegativeValues negative_values_configuration) {
+  return {b::numeric_series_value_difference(self.value, optional_value(std::move(negative_values_configuration)))};
+}
+
+// The tag lists become ordered sets in the builder; here they are only made StringConstants.
+template <Value (*Build)(Value, std::vector<Value>)>
+NS with_tags(Me self, std::vector<StringConstantInput> tags) {
+  return {Build(self.value, string_constants(std::move(tags)))};
+}
+
+template <Value (*Build)(Value, Value)>
+NS with_duration(Me self, Held<ClassId::Duration> duration) {
+  return {Build(self.value, std::move(duration.value))};
+}
+
+// The order is narrowed only here, after the sampling frequency too has converted.
+NS signal_filter(Me self, Held<ClassId::SignalFilterConfiguration> signal_filter_configuration,
+                 IntegerConstantInput order, std::optional<FloatConstantInput> sampling_frequency) {
+  Value input = self.value;
+  Value narrowed = integer_constant(std::move(order));
+  return {b::numeric_series_signal_filter(std::move(input), std::move(signal_filter_configuration.value),
+                                          std::move(narrowed), optional_double_constant(std::move(sampling_frequency)))};
+}
 
 NS unit_conversion(Me self, std::string output_unit) {
   return {N::make(N::unitConversion,
@@ -123,6 +164,7 @@ NumericSeriesObject numeric_if_else(BooleanSeriesObject condition, NumericSeries
 template <>
 ClassDef class_def<ClassId::NumericSeries>() {
   using T = Methods<ClassId::NumericSeries>;
+  using S = SeriesMethods<ClassId::NumericSeries, b::series_from_numeric_series>;
   static PyMethodDef methods[] = {
       T::def<"abs", &function_of_self<N::abs, m::Abs>>(),
       T::def<"cos", &function_of_self<N::cos, m::Cos>>(),
@@ -142,6 +184,7 @@ ClassDef class_def<ClassId::NumericSeries>() {
       T::def<"Product", &numeric_product, "inputs">(),
       T::def<"Constant", &constant, "constant">(),
       T::def<"tail", &with_integer<b::numeric_series_tail>, "num_points">(),
+      T::def<"SelectNumeric", &select_numeric, "name", "dataset", "sampling">(),
       T::def<"head", &with_integer<b::numeric_series_head>, "num_points">(),
       T::def<"bit_and", &with_integer<b::numeric_series_bit_and>, "operand">(),
       T::def<"bit_or", &with_integer<b::numeric_series_bit_or>, "operand">(),
@@ -150,17 +193,27 @@ ClassDef class_def<ClassId::NumericSeries>() {
       T::def<"bit_shift_left", &with_integer<b::numeric_series_bit_shift_left>, "operand">(),
       T::def<"bit_test", &with_integer<b::numeric_series_bit_test>, "index">(),
       T::def<"IfElse", &numeric_if_else, "condition", "true_value", "false_value">(),
-      T::def<"Reference", &reference, "name">(),
+      T::def<"NumericAggregation", &numeric_aggregation, "input", "operator">(),
+      T::def<"derivative", &derivative, "time_unit", "negative_values_configuration">(),
+      T::def<"z_score", &with_tags<b::numeric_series_z_score>, "group_by_tags">(),
+      T::def<"Reference", &named_reference<ClassId::NumericSeries, N, N::raw>, "name">(),
       T::def<"nth_point_downsample", &with_integer<b::numeric_series_nth_point_downsample>, "n">(),
       T::def<"largest_triangle_three_buckets", &with_integer<b::numeric_series_largest_triangle_three_buckets>,
              "max_points_to_return">(),
+      T::def<"signal_filter", &signal_filter, "signal_filter_configuration", "order", "sampling_frequency">(),
+      T::def<"time_shift", &with_duration<b::numeric_series_time_shift>, "duration">(),
       T::def<"unit_conversion", &unit_conversion, "output_unit">(),
+      T::def<"value_difference", &value_difference, "negative_values_configuration">(),
       T::def<"drop_nan", &function_of_self<N::dropNan, m::NumericNanFilter>>(),
-      T::def<"time_difference", &time_difference<ClassId::NumericSeries, b::series_from_numeric_series>,
-             "time_unit">(),
-      T::def<"absolute_timestamp", &absolute_timestamp<ClassId::NumericSeries, b::series_from_numeric_series>,
-             "time_unit">(),
+      T::def<"Udf", &udf, "inputs", "source">(),
+      T::def<"select_tags", &with_tags<b::numeric_series_select_tags>, "tag_keys">(),
+      T::def<"to_start_of_interval", &with_duration<b::numeric_series_to_start_of_interval>, "window">(),
+      S::def_time_difference(),
+      S::def_absolute_timestamp(),
       T::def<"RustUdf", &rust_udf, "inputs", "source_code">(),
+      S::def_rolling_time(),
+      S::def_rolling_points(),
+      S::def_group_by(),
       T::def<"to_json", &to_json<ClassId::NumericSeries>>(),
       {},
   };

@@ -26,15 +26,4 @@ NumericSeriesObject numeric_product(std::vector<NumericSeriesInput> inputs);
 NumericSeriesObject numeric_if_else(BooleanSeriesObject condition, NumericSeriesInput true_value,
                                     NumericSeriesInput false_value);
 
-// The time methods that NumericSeries, CategoricalSeries and StructSeries share: the held
-// series enters the node as the Series variant of its class.
-template <ClassId C, Value (*AsSeries)(Value)>
-NumericSeriesObject time_difference(Self<C> self, std::optional<builders::TimeUnit> time_unit) {
-  return {builders::numeric_series_time_difference(AsSeries(self.value), time_unit)};
-}
-template <ClassId C, Value (*AsSeries)(Value)>
-NumericSeriesObject absolute_timestamp(Self<C> self, builders::TimeUnit time_unit) {
-  return {builders::numeric_series_absolute_timestamp(AsSeries(self.value), time_unit)};
-}
-
 }  // namespace qc::py

@@ -1,5 +1,6 @@
 // The StructSeries class: named series joined into one series of structured values.
 #include "numeric_series.h"
+#include "series_methods.h"
 
 namespace qc::py {
 namespace {
@@ -22,13 +23,15 @@ NumericSeriesObject extract_numeric(Me self, std::vector<StringConstantInput> fi
 template <>
 ClassDef class_def<ClassId::StructSeries>() {
   using T = Methods<ClassId::StructSeries>;
+  using S = SeriesMethods<ClassId::StructSeries, b::series_from_struct_series>;
   static PyMethodDef methods[] = {
       T::def<"Combine", &combine, "inputs">(),
-      T::def<"time_difference", &time_difference<ClassId::StructSeries, b::series_from_struct_series>,
-             "time_unit">(),
-      T::def<"absolute_timestamp", &absolute_timestamp<ClassId::StructSeries, b::series_from_struct_series>,
-             "time_unit">(),
+      S::def_time_difference(),
+      S::def_absolute_timestamp(),
       T::def<"extract_numeric", &extract_numeric, "field_path", "data_type">(),
+      S::def_rolling_time(),
+      S::def_rolling_points(),
+      S::def_group_by(),
       T::def<"to_json", &to_json<ClassId::StructSeries>>(),
       {},
   };

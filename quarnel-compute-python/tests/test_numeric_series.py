@@ -3,7 +3,7 @@
 import pytest
 from hypothesis import given, strategies as st
 
-from conftest import const, lit, node, obj, raw, unchanged
+from conftest import const, node, obj, raw, unchanged
 
 A = raw("a")
 UNARY = ["abs", "cos", "sin", "tan", "acos", "asin", "ln", "log10", "sqrt"]
@@ -128,19 +128,6 @@ def test_rust_udf(C, s):
         '{"name":"a"}}}],"source":{"type":"rust","rust":{"sourceCode":"x"}}}}')
     assert C.NumericSeries.RustUdf([], "").to_json() == \
         node("scalarUdf", obj(("source", node("rust", obj(("sourceCode", '""'))))))
-
-
-def test_struct_series(C, s):
-    t = C.StructSeries.Combine({"b": s, "a": C.NumericSeries.Reference("x")})
-    combined = node("combine", obj(("inputs", obj(("a", node("numeric", raw("x"))), ("b", node("numeric", A))))))
-    assert t.to_json() == combined
-    with unchanged(t):
-        assert t.extract_numeric(["f"], "int64").to_json() == node("extractFromStruct", obj(
-            ("input", combined), ("fieldPath", "[%s]" % lit("f")), ("dataType", '"INT64"')))
-        assert t.extract_numeric([]).to_json() == node("extractFromStruct", obj(("input", combined)))
-        assert t.time_difference().to_json() == node("timeDifference", obj(("input", node("struct", combined))))
-    with pytest.raises(TypeError, match="^argument 'field_path': Can't extract `str` to `Vec`$"):
-        t.extract_numeric("a")
 
 
 @given(st.lists(st.one_of(st.floats(allow_nan=False, allow_infinity=False), st.sampled_from(["a", "b"]))))

@@ -2,9 +2,14 @@
 //
 // The writer keeps its own stack of open containers instead of recursing, so a tree of any
 // depth is written in constant C stack. Keys and variant names are pre-rendered constant
-// text; scalars are formatted straight into reserved buffer space.
+// text, copied with a few fixed-size moves; the writer reserves room for a whole step of it
+// at once (declarations bound its length) and then writes through a bare pointer. A union
+// whose payload is not a record needs no frame: its closing brace is added to those that the
+// enclosing frame writes when it closes.
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -17,9 +22,14 @@ namespace qc {
 void Buffer::grow(size_t n) {
   size_t cap = cap_ * 2;
   if (cap - size_ < n) cap = size_ + n;
-  char* d = static_cast<char*>(::operator new(cap));
-  std::memcpy(d, data_, size_);
-  if (data_ != inline_) ::operator delete(data_);
+  char* d;
+  if (data_ == inline_) {
+    d = static_cast<char*>(std::malloc(cap));
+    if (d) std::memcpy(d, data_, size_);
+  } else {
+    d = static_cast<char*>(std::realloc(data_, cap));
+  }
+  if (!d) throw std::bad_alloc();
   data_ = d;
   cap_ = cap;
 }
@@ -40,12 +50,11 @@ constexpr auto kEscape = [] {
   return t;
 }();
 
-}  // namespace
+// Worst case of a string: every byte becomes six, plus the quotes.
+inline size_t string_space(std::string_view s) { return s.size() * 6 + 2; }
 
-void write_string(Buffer& out, std::string_view s) {
-  // Worst case: every byte becomes six.
-  char* p = out.reserve(s.size() * 6 + 2);
-  char* const start = p;
+// Needs string_space(s).
+char* put_string(char* p, std::string_view s) noexcept {
   *p++ = '"';
   for (unsigned char c : s) {
     char e = kEscape[c];
@@ -63,7 +72,40 @@ void write_string(Buffer& out, std::string_view s) {
     }
   }
   *p++ = '"';
-  out.commit(size_t(p - start));
+  return p;
+}
+
+// Copies constant text. Keys and prefixes are a few dozen bytes: two overlapping fixed-size
+// moves copy them without a call. Needs s.size().
+[[gnu::always_inline]] inline char* put_text(char* p, std::string_view s) noexcept {
+  const char* q = s.data();
+  size_t n = s.size();
+  if (n >= 16) {
+    if (n > 32) {
+      std::memcpy(p, q, n);
+    } else {
+      std::memcpy(p, q, 16);
+      std::memcpy(p + n - 16, q + n - 16, 16);
+    }
+  } else if (n >= 8) {
+    std::memcpy(p, q, 8);
+    std::memcpy(p + n - 8, q + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(p, q, 4);
+    std::memcpy(p + n - 4, q + n - 4, 4);
+  } else if (n) {
+    p[0] = q[0];
+    p[n / 2] = q[n / 2];
+    p[n - 1] = q[n - 1];
+  }
+  return p + n;
+}
+
+}  // namespace
+
+void write_string(Buffer& out, std::string_view s) {
+  char* p = out.reserve(string_space(s));
+  out.commit(size_t(put_string(p, s) - p));
 }
 
 size_t write_double(char* out, double d) noexcept {
@@ -78,6 +120,14 @@ size_t write_double(char* out, double d) noexcept {
     }
     std::memcpy(out, "0.0", 3);
     return 3;
+  }
+  // Whole numbers below 2^53 are the common constants. Each is exact, its neighbours are at
+  // most 1 away, so its shortest round-trip digits are its own: the integer and ".0".
+  if (std::fabs(d) < 0x1p53 && d == std::trunc(d)) {
+    char* o = std::to_chars(out, out + 24, static_cast<int64_t>(d)).ptr;
+    o[0] = '.';
+    o[1] = '0';
+    return size_t(o + 2 - out);
   }
   // Shortest round-trip digits in scientific form, e.g. "-1.2345e+20", then laid out anew.
   char sci[32];
@@ -191,28 +241,46 @@ void write_any(Buffer& out, const Any& a) {
   }
 }
 
-enum class Mode : uint8_t { Fields, Items, Single, Pairs };
+enum class Mode : uint8_t { Fields, Items, Pairs };
 
+// An open container: the values left to write, and what closes it.
 struct Frame {
   const Value* cur;
   const Value* end;
   const FieldDesc* field;  // Fields mode: the descriptor of *cur
-  std::string_view close;
+  uint32_t braces;         // closing braces of frame-less unions, written after `close`
+  char close;
   Mode mode;
   bool first;
 };
 
+// Room for one step of constant text: a comma, a key, a union prefix and its brace, and a
+// scalar. Strings, closing runs and Any values reserve their own.
+constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + (2 * kMaxWireName + 15) + kDoubleSpace;
+
+// How many children of a container to fetch ahead (see Writer::push).
+constexpr uint32_t kPrefetch = 8;
+
 class Writer {
  public:
-  explicit Writer(Buffer& out) : out_(out) {}
+  explicit Writer(Buffer& out) : out_(out) {
+    p_ = out_.reserve(kStepSpace);
+    limit_ = p_ + out_.room();
+  }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
+  ~Writer() {
+    if (base_ != inline_) std::free(base_);
+  }
 
   void run(const Value& root) {
-    begin(root);
-    while (!stack_.empty()) {
-      Frame& f = stack_.back();
+    begin(root, 0);
+    while (top_ != base_) {
+      ensure(kStepSpace);
+      Frame& f = top_[-1];
       if (f.cur == f.end) {
-        out_.append(f.close);
-        stack_.pop_back();
+        close(f.close, f.braces);
+        --top_;
         continue;
       }
       const Value* v = f.cur++;
@@ -220,30 +288,60 @@ class Writer {
         case Mode::Fields: {
           const FieldDesc& fd = *f.field++;
           if (skipped(fd.presence, *v)) continue;
-          if (!f.first) out_.put(',');
+          if (!f.first) *p_++ = ',';
           f.first = false;
-          out_.append(fd.key);
+          p_ = put_text(p_, fd.key);
           break;
         }
         case Mode::Items:
-          if (!f.first) out_.put(',');
+          if (!f.first) *p_++ = ',';
           f.first = false;
-          break;
-        case Mode::Single:
           break;
         case Mode::Pairs:
-          if (!f.first) out_.put(',');
+          if (!f.first) *p_++ = ',';
           f.first = false;
           write_key(*v);
-          out_.put(':');
+          *p_++ = ':';
           v = f.cur++;
           break;
       }
-      begin(*v);  // may push, so `f` is not used after this
+      begin(*v, 0);  // may push, so `f` is not used after this
     }
+    out_.commit(size_t(p_ - (out_.data() + out_.size())));
   }
 
  private:
+  void ensure(size_t n) {
+    if (size_t(limit_ - p_) < n) refill(n);
+  }
+
+  [[gnu::noinline]] void refill(size_t n) {
+    out_.commit(size_t(p_ - (out_.data() + out_.size())));
+    p_ = out_.reserve(n);
+    limit_ = p_ + out_.room();
+  }
+
+  // Hands the buffer to a writer that works on it directly, and takes it back.
+  Buffer& flush() {
+    out_.commit(size_t(p_ - (out_.data() + out_.size())));
+    return out_;
+  }
+  void resume() {
+    p_ = out_.reserve(0);
+    limit_ = p_ + out_.room();
+  }
+
+  // Writes c (unless 0) and then `braces` closing braces; short runs take one 8-byte store.
+  void close(char c, uint32_t braces) {
+    ensure(size_t(braces) + 9);
+    if (c) *p_++ = c;
+    if (braces <= 8)
+      std::memcpy(p_, "}}}}}}}}", 8);
+    else
+      std::memset(p_, '}', braces);
+    p_ += braces;
+  }
+
   static bool skipped(Presence p, const Value& v) {
     switch (p) {
       case Presence::Required:
@@ -258,91 +356,127 @@ class Writer {
   }
 
   void write_key(const Value& k) {
-    if (k.tag() == Tag::Enum)
-      out_.append(k.enum_desc()->values[k.enum_index()]);
-    else if (k.tag() == Tag::Str)
-      write_string(out_, k.as_str());
-    else
-      throw std::logic_error("map key is neither a string nor an enumeration value");
-  }
-
-  void push(const Value* first, uint32_t n, Mode mode, const FieldDesc* fields,
-            std::string_view close) {
-    stack_.push_back(Frame{first, first + n, fields, close, mode, true});
-  }
-
-  void begin(const Value& v) {
-    switch (v.tag()) {
-      case Tag::None:
-        // Only a required field left unset by a faulty builder gets here.
-        out_.append("null");
-        return;
-      case Tag::Bool:
-        out_.append(v.as_bool() ? "true" : "false");
-        return;
-      case Tag::I32:
-        write_int(out_, v.as_i32());
-        return;
-      case Tag::I64:
-        write_int(out_, v.as_i64());
-        return;
-      case Tag::F64:
-        write_f64(out_, v.as_f64());
-        return;
-      case Tag::Enum:
-        out_.append(v.enum_desc()->values[v.enum_index()]);
-        return;
-      case Tag::Str:
-        write_string(out_, v.as_str());
-        return;
-      case Tag::Any:
-        write_any(out_, v.as_any());
-        return;
-      case Tag::Node:
-        break;
-    }
-    const TypeDesc& d = v.desc();
-    const Value* s = v.slots();
-    switch (d.kind) {
-      case Kind::Record:
-        out_.put('{');
-        push(s, d.field_count, Mode::Fields, d.fields, "}");
-        return;
-      case Kind::List:
-      case Kind::Set:
-        out_.put('[');
-        push(s, v.size(), Mode::Items, nullptr, "]");
-        return;
-      case Kind::Map:
-        out_.put('{');
-        push(s, v.size() & ~1u, Mode::Pairs, nullptr, "}");
-        return;
-      case Kind::Union:
-        break;
-    }
-    if (v.variant() == kUnknownVariant) {
-      std::string_view name = s[0].as_str();
-      out_.append("{\"type\":");
-      write_string(out_, name);
-      out_.put(',');
-      write_string(out_, name);
-      out_.put(':');
-      write_any(out_, s[1].as_any());
-      out_.put('}');
-      return;
-    }
-    const VariantDesc& vd = d.variants[v.variant()];
-    out_.append(vd.prefix);
-    if (vd.record) {
-      out_.put('{');
-      push(s, vd.record->field_count, Mode::Fields, vd.record->fields, "}}");
+    if (k.tag() == Tag::Enum) {
+      p_ = put_text(p_, k.enum_desc()->values[k.enum_index()]);
+    } else if (k.tag() == Tag::Str) {
+      ensure(string_space(k.as_str()) + 1);
+      p_ = put_string(p_, k.as_str());
     } else {
-      push(s, 1, Mode::Single, nullptr, "}");
+      throw std::logic_error("map key is neither a string nor an enumeration value");
+    }
+  }
+
+  void push(const Value* first, uint32_t n, Mode mode, const FieldDesc* fields, char close,
+            uint32_t braces) {
+    if (top_ == cap_) grow_stack();
+    *top_++ = Frame{first, first + n, fields, braces, close, mode, true};
+    // A large tree's nodes lie scattered in memory, and fetching each one in turn would leave
+    // the writer waiting on one cache miss after another. The children of a node are known as
+    // soon as it opens: ask for the first few at once, so that their misses overlap.
+    for (uint32_t i = 0, m = n < kPrefetch ? n : kPrefetch; i < m; ++i) prefetch(first[i]);
+  }
+
+
+  static void prefetch(const Value& v) {
+    if (v.tag() >= Tag::Str) __builtin_prefetch(v.heap());
+  }
+
+  [[gnu::noinline]] void grow_stack() {
+    size_t n = size_t(top_ - base_), cap = n * 2;
+    auto* d = static_cast<Frame*>(std::malloc(cap * sizeof(Frame)));
+    if (!d) throw std::bad_alloc();
+    std::memcpy(static_cast<void*>(d), base_, n * sizeof(Frame));
+    if (base_ != inline_) std::free(base_);
+    base_ = d;
+    top_ = d + n;
+    cap_ = d + cap;
+  }
+
+  // Writes v, or opens its container, followed by `braces` closing braces. Room for one step
+  // is reserved.
+  void begin(const Value& root, uint32_t braces) {
+    const Value* v = &root;
+    for (;;) {
+      switch (v->tag()) {
+        case Tag::None:
+          // Only a required field left unset by a faulty builder gets here.
+          p_ = put_text(p_, "null");
+          return close(0, braces);
+        case Tag::Bool:
+          p_ = put_text(p_, v->as_bool() ? "true" : "false");
+          return close(0, braces);
+        case Tag::I32:
+          p_ = std::to_chars(p_, p_ + 24, v->as_i32()).ptr;
+          return close(0, braces);
+        case Tag::I64:
+          p_ = std::to_chars(p_, p_ + 24, v->as_i64()).ptr;
+          return close(0, braces);
+        case Tag::F64:
+          p_ += write_double(p_, v->as_f64());
+          return close(0, braces);
+        case Tag::Enum:
+          p_ = put_text(p_, v->enum_desc()->values[v->enum_index()]);
+          return close(0, braces);
+        case Tag::Str:
+          ensure(string_space(v->as_str()));
+          p_ = put_string(p_, v->as_str());
+          return close(0, braces);
+        case Tag::Any:
+          write_any(flush(), v->as_any());
+          resume();
+          return close(0, braces);
+        case Tag::Node:
+          break;
+      }
+      const TypeDesc& d = v->desc();
+      const Value* s = v->slots();
+      switch (d.kind) {
+        case Kind::Record:
+          *p_++ = '{';
+          return push(s, d.field_count, Mode::Fields, d.fields, '}', braces);
+        case Kind::List:
+        case Kind::Set:
+          *p_++ = '[';
+          return push(s, v->size(), Mode::Items, nullptr, ']', braces);
+        case Kind::Map:
+          *p_++ = '{';
+          return push(s, v->size() & ~1u, Mode::Pairs, nullptr, '}', braces);
+        case Kind::Union:
+          break;
+      }
+      if (v->variant() == kUnknownVariant) {
+        std::string_view name = s[0].as_str();
+        Buffer& out = flush();
+        out.append("{\"type\":");
+        write_string(out, name);
+        out.put(',');
+        write_string(out, name);
+        out.put(':');
+        write_any(out, s[1].as_any());
+        out.put('}');
+        resume();
+        return close(0, braces);
+      }
+      const VariantDesc& vd = d.variants[v->variant()];
+      p_ = put_text(p_, vd.prefix);
+      if (vd.record) {
+        *p_++ = '{';
+        return push(s, vd.record->field_count, Mode::Fields, vd.record->fields, '}', braces + 1);
+      }
+      // The payload follows in place; its own step needs fresh room.
+      ++braces;
+      v = s;
+      ensure(kStepSpace);
     }
   }
 
   Buffer& out_;
-  std::vector<Frame> stack_;
+  char* p_;
+  char* limit_;
+  Frame inline_[32];
+  Frame* base_ = inline_;
+  Frame* top_ = inline_;
+  Frame* cap_ = inline_ + 32;
 };
 
 }  // namespace

@@ -16,29 +16,50 @@ namespace {
 // a constant, the previous link of a chain), and malloc's general path costs more than the rest
 // of making a node. A block's class is its malloc chunk (usable 16k + 8 bytes), so a cached
 // block costs no more memory than malloc would give it, and the cache's bound keeps a released
-// tree's memory flowing back to malloc.
-constexpr size_t kBlockClasses = 8;   // usable sizes 24, 40, ... 136 bytes
-constexpr uint32_t kCacheDepth = 128;  // blocks kept per class
+// tree's memory flowing back to malloc. Under AddressSanitizer the cache is off, so that a use
+// after release is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+#define QC_BLOCK_CACHE 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QC_BLOCK_CACHE 0
+#endif
+#endif
+#ifndef QC_BLOCK_CACHE
+#define QC_BLOCK_CACHE 1
+#endif
+
+constexpr size_t kBlockClasses = 8;    // usable sizes 24, 40, ... 136 bytes
+constexpr uint32_t kCacheDepth = QC_BLOCK_CACHE ? 128 : 0;  // blocks kept per class
 
 struct FreeBlock {
   FreeBlock* next;
 };
 
 struct BlockCache {
-  FreeBlock* head[kBlockClasses];
-  uint32_t depth[kBlockClasses];
+  FreeBlock* head[kBlockClasses + 1];  // by class; [0] unused
+  uint32_t depth[kBlockClasses + 1];
   bool armed;   // the closer below is registered for this thread
   bool closed;  // the thread is ending: blocks go straight back to malloc
 };
 // Trivially destructible and zero-initialised, so using it costs no initialisation check.
 thread_local BlockCache t_blocks;
 
+// The thread's cache. In a shared library finding a thread_local is a call, which the compiler
+// would rather repeat at every use than keep the address in a register; the empty asm makes the
+// address opaque, so it is looked up once per function.
+inline BlockCache& thread_blocks() noexcept {
+  BlockCache* c = &t_blocks;
+  asm("" : "+r"(c));
+  return *c;
+}
+
 // Returns the cached blocks to malloc when the thread ends.
 struct BlockCacheCloser {
   ~BlockCacheCloser() {
     BlockCache& c = t_blocks;
     c.closed = true;
-    for (size_t k = 0; k < kBlockClasses; ++k) {
+    for (size_t k = 1; k <= kBlockClasses; ++k) {
       while (FreeBlock* b = c.head[k]) {
         c.head[k] = b->next;
         std::free(b);
@@ -50,69 +71,50 @@ struct BlockCacheCloser {
 };
 thread_local BlockCacheCloser t_blocks_closer;
 
-// Class k holds blocks of 16k + 8 usable bytes; 0 for anything too large.
-inline size_t block_class(size_t bytes) {
-  size_t k = bytes <= 24 ? 1 : (bytes - 8 + 15) / 16;
-  return k <= kBlockClasses ? k : 0;
-}
-
-void* alloc_block(size_t bytes) {
-  size_t k = block_class(bytes);
-  if (k) {
-    BlockCache& c = t_blocks;
-    if (FreeBlock* b = c.head[k - 1]) {
-      c.head[k - 1] = b->next;
-      --c.depth[k - 1];
-      return b;
-    }
-    bytes = 16 * k + 8;
-  }
-  void* p = std::malloc(bytes);
-  if (!p) throw std::bad_alloc();
-  return p;
-}
-
 // The first use constructs the closer, which registers its destructor for this thread.
 [[gnu::noinline, gnu::cold]] void arm_closer() noexcept { t_blocks_closer.arm(); }
 
-void free_block(void* p, size_t bytes) noexcept {
-  size_t k = block_class(bytes);
-  if (k) {
-    BlockCache& c = t_blocks;
-    if (c.depth[k - 1] < kCacheDepth && !c.closed) {
-      if (!c.armed) arm_closer();
-      auto* b = static_cast<FreeBlock*>(p);
-      b->next = c.head[k - 1];
-      c.head[k - 1] = b;
-      ++c.depth[k - 1];
-      return;
+// Allocates a block with room for a header and `payload` bytes.
+Heap* alloc_heap(Heap::Type type, size_t payload) {
+  size_t bytes = sizeof(Heap) + payload;
+  size_t k = (bytes - 8 + 15) / 16;  // sizeof(Heap) > 8, so k >= 1
+  Heap* h;
+  if (k <= kBlockClasses) {
+    BlockCache& c = thread_blocks();
+    if (FreeBlock* b = c.head[k]) {
+      c.head[k] = b->next;
+      --c.depth[k];
+      h = reinterpret_cast<Heap*>(b);
+    } else {
+      h = static_cast<Heap*>(std::malloc(16 * k + 8));
     }
+  } else {
+    k = 0;
+    h = static_cast<Heap*>(std::malloc(bytes));
   }
-  std::free(p);
-}
-
-size_t payload_bytes(const Heap* h) {
-  switch (h->type) {
-    case Heap::Type::Node:
-      return sizeof(Value) * size_t(h->count);
-    case Heap::Type::Str:
-      return size_t(h->count) + 1;
-    case Heap::Type::Any:
-      break;
-  }
-  return sizeof(Any);
-}
-
-void free_heap(Heap* h) noexcept { free_block(h, sizeof(Heap) + payload_bytes(h)); }
-
-Heap* alloc_heap(Heap::Type type, size_t payload_bytes) {
-  Heap* h = static_cast<Heap*>(alloc_block(sizeof(Heap) + payload_bytes));
+  if (!h) throw std::bad_alloc();
   new (&h->refs) std::atomic<size_t>(1);
   h->type = type;
+  h->block = static_cast<uint8_t>(k);
   h->variant = 0;
   h->count = 0;
   h->desc = nullptr;
   return h;
+}
+
+// Takes the cache as an argument so that a release of many blocks looks the thread's cache up
+// once: in a shared library every thread_local access is a call.
+void free_heap(BlockCache& c, Heap* h) noexcept {
+  uint8_t k = h->block;
+  if (k && c.depth[k] < kCacheDepth && !c.closed) {
+    if (!c.armed) arm_closer();
+    auto* b = reinterpret_cast<FreeBlock*>(h);
+    b->next = c.head[k];
+    c.head[k] = b;
+    ++c.depth[k];
+    return;
+  }
+  std::free(h);
 }
 
 // The bytes of a StringConstant: literal/variable text, or the unknown variant's name.
@@ -137,6 +139,7 @@ const TypeDesc kMapDesc{Kind::Map, "map"};
 // Destroys without recursion: blocks whose count drops to zero are chained through their
 // header and freed in a loop, so a tree of any depth is released in constant stack.
 void release_heap(const Heap* first) noexcept {
+  BlockCache& cache = thread_blocks();
   Heap* pending = const_cast<Heap*>(first);
   pending->next = nullptr;
   while (pending) {
@@ -157,7 +160,7 @@ void release_heap(const Heap* first) noexcept {
     } else if (h->type == Heap::Type::Any) {
       reinterpret_cast<Any*>(h + 1)->~Any();
     }
-    free_heap(h);
+    free_heap(cache, h);
   }
 }
 
@@ -165,7 +168,7 @@ Value Value::str(std::string_view s) {
   Heap* h = alloc_heap(Heap::Type::Str, s.size() + 1);
   h->count = static_cast<uint32_t>(s.size());
   if (s.size() != h->count) {
-    free_block(h, sizeof(Heap) + s.size() + 1);
+    free_heap(thread_blocks(), h);
     throw std::length_error("string too long");
   }
   char* d = reinterpret_cast<char*>(h + 1);
@@ -179,7 +182,7 @@ Value Value::any(const Any& a) {
   try {
     new (h + 1) Any(a);
   } catch (...) {
-    free_heap(h);
+    free_heap(thread_blocks(), h);
     throw;
   }
   return adopt(h, Tag::Any);
@@ -192,10 +195,8 @@ Value* new_node(const TypeDesc* desc, uint16_t variant, uint32_t count, Value& o
   h->desc = desc;
   h->variant = variant;
   h->count = count;
-  Value* s = reinterpret_cast<Value*>(h + 1);
-  for (uint32_t i = 0; i < count; ++i) new (s + i) Value();
   out = Value::adopt(h, Tag::Node);
-  return s;
+  return reinterpret_cast<Value*>(h + 1);
 }
 
 namespace detail {
@@ -210,7 +211,7 @@ Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record
   if (record.tag() != Tag::Node || &record.desc() != expected) detail::bad_payload(u, variant);
   Value out;
   Value* s = new_node(&u, variant, expected->field_count, out);
-  for (uint32_t i = 0; i < expected->field_count; ++i) s[i] = record[i];
+  for (uint32_t i = 0; i < expected->field_count; ++i) new (s + i) Value(record[i]);
   return out;
 }
 
@@ -219,8 +220,8 @@ Value make_unknown(const TypeDesc& u, std::string_view name, const Any& value) {
   Value any_v = Value::any(value);
   Value out;
   Value* s = new_node(&u, kUnknownVariant, 2, out);
-  s[0] = std::move(name_v);
-  s[1] = std::move(any_v);
+  new (s) Value(std::move(name_v));
+  new (s + 1) Value(std::move(any_v));
   return out;
 }
 
@@ -229,7 +230,7 @@ Value collection(const TypeDesc* desc, std::vector<Value>&& items) {
   if (items.size() > UINT32_MAX) throw std::length_error("collection too long");
   Value out;
   Value* s = new_node(desc, 0, static_cast<uint32_t>(items.size()), out);
-  for (auto& v : items) *s++ = std::move(v);
+  for (auto& v : items) new (s++) Value(std::move(v));
   return out;
 }
 }  // namespace

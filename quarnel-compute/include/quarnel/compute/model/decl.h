@@ -25,10 +25,11 @@
 #define QC_FIELD_MEMBER_(id, key, presence) ::qc::Value id;
 #define QC_FIELD_DESC_(id, key, presence) \
   ::qc::FieldDesc{QC_KEY_(key), ::qc::Presence::presence},
-#define QC_FIELD_MOVE_(id, key, presence) *slot++ = std::move(id);
+#define QC_FIELD_MOVE_(id, key, presence) new (slot++)::qc::Value(std::move(id));
 #define QC_FIELD_COUNT_(id, key, presence) +1
-#define QC_FIELD_CHECK_(id, key, presence) \
-  static_assert(::qc::detail::plain_text(key), "key needs escaping: " key);
+#define QC_FIELD_CHECK_(id, key, presence)                                  \
+  static_assert(::qc::detail::plain_text(key), "key needs escaping: " key); \
+  static_assert(sizeof(key) - 1 <= ::qc::kMaxWireName, "key too long: " key);
 
 #define QC_RECORD(Name, FIELDS)                                                         \
   struct Name {                                                                         \
@@ -47,8 +48,9 @@
   ::qc::VariantDesc{"{\"type\":\"" name "\",\"" name "\":",           \
                     ::qc::detail::inline_record<Payload>()},
 #define QC_VARIANT_COUNT_(id, name, Payload) +1
-#define QC_VARIANT_CHECK_(id, name, Payload) \
-  static_assert(::qc::detail::plain_text(name), "variant name needs escaping: " name);
+#define QC_VARIANT_CHECK_(id, name, Payload)                                            \
+  static_assert(::qc::detail::plain_text(name), "variant name needs escaping: " name); \
+  static_assert(sizeof(name) - 1 <= ::qc::kMaxWireName, "variant name too long: " name);
 
 #define QC_UNION(Name, VARIANTS)                                                             \
   struct Name {                                                                              \
@@ -71,8 +73,9 @@
 #define QC_ENUM_TAG_(id, text) id,
 #define QC_ENUM_TEXT_(id, text) std::string_view{"\"" text "\""},
 #define QC_ENUM_COUNT_(id, text) +1
-#define QC_ENUM_CHECK_(id, text) \
-  static_assert(::qc::detail::plain_text(text), "enum value needs escaping: " text);
+#define QC_ENUM_CHECK_(id, text)                                                 \
+  static_assert(::qc::detail::plain_text(text), "enum value needs escaping: " text); \
+  static_assert(sizeof(text) - 1 <= ::qc::kMaxWireName, "enum value too long: " text);
 
 #define QC_ENUM(Name, VALUES)                                                              \
   struct Name {                                                                            \

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 #include <string>
 #include <string_view>
@@ -69,6 +70,7 @@ struct Heap {
   enum class Type : uint8_t { Node, Str, Any };
   mutable std::atomic<size_t> refs;
   Type type;
+  uint8_t block;     // size class of the allocation, 0 when it came from malloc directly
   uint16_t variant;  // union variant, or kUnknownVariant
   uint32_t count;    // node: slots; string: bytes
   union {
@@ -178,7 +180,9 @@ class Value {
 
 static_assert(sizeof(Value) == 16);
 
-// Allocates a node with `count` empty slots; the caller fills them before publishing it.
+// Allocates a node and returns its `count` slots as raw memory: the caller constructs every
+// slot (placement new, which cannot throw for a Value) before anything else can fail or read
+// the node. Preparing every operand first keeps that window free of throwing code.
 Value* new_node(const TypeDesc* desc, uint16_t variant, uint32_t count, Value& out);
 
 // --- Collections ---------------------------------------------------------------------------
@@ -257,12 +261,13 @@ Value make_union(const TypeDesc& u, uint16_t variant, P&& payload) {
     detail::bad_payload(u, variant);
   Value out;
   if constexpr (detail::RecordPayload<T>) {
-    Value* s = new_node(&u, variant, T::field_count, out);
     T moved(std::forward<P>(payload));
+    Value* s = new_node(&u, variant, T::field_count, out);
     std::move(moved).move_into(s);
   } else {
+    Value held(std::forward<P>(payload));
     Value* s = new_node(&u, variant, 1, out);
-    s[0] = Value(std::forward<P>(payload));
+    new (s) Value(std::move(held));
   }
   return out;
 }
@@ -271,19 +276,23 @@ Value make_unknown(const TypeDesc& u, std::string_view name, const Any& value);
 
 // --- JSON ----------------------------------------------------------------------------------
 
-// A growing byte buffer with a reserve-then-write contract.
+// A growing byte buffer with a reserve-then-write contract: reserve(n) returns room for at
+// least n bytes at the end (room() says how many), commit(n) keeps the first n of them. The
+// first few hundred bytes live inline; beyond that the storage is malloc'd and grown with
+// realloc, which moves a large buffer by remapping its pages instead of copying them.
 class Buffer {
  public:
   Buffer() = default;
   Buffer(const Buffer&) = delete;
   Buffer& operator=(const Buffer&) = delete;
   ~Buffer() {
-    if (data_ != inline_) ::operator delete(data_);
+    if (data_ != inline_) std::free(data_);
   }
   char* reserve(size_t n) {
     if (cap_ - size_ < n) grow(n);
     return data_ + size_;
   }
+  size_t room() const noexcept { return cap_ - size_; }
   void commit(size_t n) noexcept { size_ += n; }
   void put(char c) { *reserve(1) = c, ++size_; }
   void append(std::string_view s) {
@@ -296,12 +305,16 @@ class Buffer {
   std::string_view view() const noexcept { return {data_, size_}; }
 
  private:
-  void grow(size_t n);
+  [[gnu::noinline]] void grow(size_t n);
   char inline_[256];
   char* data_ = inline_;
   size_t size_ = 0;
   size_t cap_ = sizeof(inline_);
 };
+
+// The longest key, variant name or enumeration value a declaration may have: the writer
+// reserves room for one step of constant text at a time, and the declarations check this.
+inline constexpr size_t kMaxWireName = 96;
 
 // Appends the compact wire form of v. Cannot fail but by running out of memory.
 void write_json(Buffer& out, const Value& v);
