@@ -505,10 +505,10 @@ def _keep(found, obj):
 
 
 def _search():
-    found, good, recipes = {}, {}, []
+    found, good = {}, {}
     for _ in range(8):
         candidates = _candidates(found)
-        new = False
+        new, recipes = False, []
         for entry in ENTRIES:
             selfs = found.get(entry.owner, [])[:1] if entry.owner else [None]
             for self_obj in selfs:
@@ -727,6 +727,29 @@ def test_a_unary_operator_answers_or_refuses_cleanly(name, obj):
     if name in ("bool", "hash", "repr", "str") and not isinstance(result, BaseException):
         assert isinstance(result, (bool, int, str))
     else:
+        check_result(result)
+
+
+SPECIAL = sorted(
+    (name, attr)
+    for name, cls in CLASSES.items()
+    for attr in vars(cls)
+    if attr.startswith("__") and attr not in ("__doc__", "__module__", "__new__", "__hash__", "__slotnames__")
+)
+
+
+@pytest.mark.parametrize("name,attr", SPECIAL, ids=[f"{n}.{a}" for n, a in SPECIAL])
+@SETTINGS
+@given(data=st.data())
+def test_special_methods_called_directly_answer_or_refuse_cleanly(name, attr, data):
+    """The slots' own methods, bound or taken from the class with any first operand."""
+    own = POOL[name]
+    first = data.draw(st.sampled_from(own) if data.draw(st.booleans()) else st.one_of(values, pool_objects), label="self")
+    others = [data.draw(st.one_of(values, pool_objects), label="other")] if attr != "__neg__" else []
+    result = Watch(first, *others).run(getattr(CLASSES[name], attr), first, *others)
+    if type(first) is not CLASSES[name]:
+        assert type(result) is TypeError, "a slot method applied to another type must be refused"
+    elif result is not NotImplemented:
         check_result(result)
 
 

@@ -11,7 +11,8 @@ import pytest
 from quarnel.compute import _compute as C
 from test_hardening_api import (
     CLASSES,
-    HOSTILE_FACTORIES,
+    Boom,
+    Seq,
     POOL,
     RECIPES,
     SANITIZED,
@@ -37,7 +38,11 @@ class Refused:
 def _failing_variants(entry, self_obj, args):
     """The recipe with one argument at a time replaced by something it refuses or that raises
     while it converts."""
-    raisers = [Refused(), HOSTILE_FACTORIES[0](), type("R", (), {"__float__": _raising(_cyclic_boom)})()]
+    raisers = [
+        Refused(),
+        type("Raises", (), {"__float__": _raising(lambda: Boom("hostile")), "__index__": _raising(_cyclic_boom)})(),
+        type("Interrupts", (Seq,), {"__iter__": _raising(lambda: KeyboardInterrupt("hostile"))})([]),
+    ]
     return [(entry, self_obj, args[:i] + [bad] + args[i + 1 :]) for i in range(len(args)) for bad in raisers]
 
 
