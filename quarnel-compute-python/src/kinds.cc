@@ -36,12 +36,15 @@ std::string describe(PyObject* exc) {
 }
 
 // ", caused by ..." for exc and each exception along its __cause__ chain. A chain that loops
-// back on itself ends at the first exception already described.
+// back on itself ends at the first exception already described; one that a __str__ keeps
+// extending ends after kMaxCauses links.
 std::string cause_chain(PyObject* exc) {
+  constexpr size_t kMaxCauses = 1000;
   std::string out;
   std::vector<PyObject*> seen;
   Ref current = Ref::borrow(exc);
-  while (current && std::find(seen.begin(), seen.end(), current.get()) == seen.end()) {
+  while (current && seen.size() < kMaxCauses &&
+         std::find(seen.begin(), seen.end(), current.get()) == seen.end()) {
     seen.push_back(current.get());
     out += ", caused by " + describe(current.get());
     current = Ref::steal(PyException_GetCause(current.get()));

@@ -82,6 +82,20 @@ def test_a_cycle_of_causes_is_described_once(C):
     assert last.endswith("caused by ValueError: a, caused by ValueError: b")
 
 
+def test_a_cause_chain_that_str_keeps_extending_ends(C):
+    class Growing(Exception):
+        def __str__(self):
+            self.__cause__ = Growing()
+            return "g"
+
+    class Raises:
+        def __float__(self):
+            raise Growing()
+
+    last = type_error(C.abs, Raises()).split("\n")[2]
+    assert last.count("Growing: g") == 1000
+
+
 class Mute(Exception):
     def __str__(self):
         raise RuntimeError("no")

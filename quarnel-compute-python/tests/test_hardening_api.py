@@ -27,7 +27,7 @@ import weakref
 from dataclasses import dataclass
 
 import pytest
-from hypothesis import HealthCheck, given, settings, strategies as st
+from hypothesis import HealthCheck, assume, given, settings, strategies as st
 
 from quarnel.compute import _compute as C
 
@@ -704,6 +704,8 @@ def test_a_binary_operator_answers_or_refuses_cleanly(name, data):
     a = data.draw(pool_objects, label="object")
     b = data.draw(st.one_of(values, pool_objects), label="other")
     left, right = (a, b) if data.draw(st.booleans(), label="object first") else (b, a)
+    # A text on the left of % is a format: its outcome is the interpreter's, not the module's.
+    assume(not (name in ("mod", "imod") and isinstance(left, (str, bytes, bytearray))))
     result = Watch(left, right).run(BINARY[name], left, right)
     if isinstance(result, bool):
         # Only == and != fall back to identity, and only for an operand no slot takes.
@@ -789,6 +791,8 @@ def test_binding_mistakes_convert_nothing(entry):
     calls = [
         ([Spy() for _ in range(len(names) + 1)], {}),
         ([Spy() for _ in names], {"not_a_parameter": Spy()}),
+        ([Spy() for _ in names], {"\udc80": Spy()}),
+        ([Spy() for _ in names], {StrSub(names[0] + "_"): Spy()}),
         ([Spy()], {names[0]: Spy()}),
         ([], {n: Spy() for n, optional in entry.params if optional}),
     ]
