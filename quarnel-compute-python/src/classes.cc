@@ -1,4 +1,4 @@
-// Class objects of the 21 classes: created once from a type specification and kept.
+// Class objects of the 21 classes: each made once from its slot table and kept.
 #include "classes.h"
 
 #include <array>
