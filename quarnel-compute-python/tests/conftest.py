@@ -1,125 +1,120 @@
-"""Shared helpers: the wire forms the tests expect, written out from the node shapes."""
+"""Shared helpers: wire forms composed from the node shapes, one operand of every class, and
+calls written as text evaluated with all of them in scope."""
 
 import contextlib
+import json
+import sys
 
 import pytest
 
-from quarnel.compute import _compute
+from quarnel.compute import _compute as C
 
 
-@pytest.fixture
-def C():
-    return _compute
+def R(**members):
+    return "{" + ",".join('"%s":%s' % kv for kv in members.items()) + "}"
 
 
-def node(variant, payload):
-    """A union value: {"type": variant, variant: payload}."""
-    return '{"type":"%s","%s":%s}' % (variant, variant, payload)
+def J(variant, payload=None, **members):
+    """A union node, its payload given whole or as record members."""
+    return '{"type":"%s","%s":%s}' % (variant, variant, R(**members) if payload is None else payload)
 
 
-def obj(*members):
-    """A record from (key, json) pairs, in the given order."""
-    return "{" + ",".join('"%s":%s' % (k, v) for k, v in members) + "}"
+def L(value):
+    return J("literal", json.dumps(value, ensure_ascii=False))
+
+
+def V(name):
+    return J("variable", json.dumps(name))
+
+
+def K(number):
+    """The numeric series a plain number becomes."""
+    return J("constant", J("double", L(float(number))))
+
+
+def A(*items):
+    return "[" + ",".join(items) + "]"
 
 
 def raw(name):
-    return node("raw", obj(("name", '"%s"' % name)))
+    return J("raw", name=json.dumps(name))
 
 
-def const(number_text):
-    """The numeric series constant node of a float, written as number_text."""
-    return node("constant", node("double", node("literal", number_text)))
+# One object of each of the 21 classes, in the module's order, and a second series; the wire
+# forms of those the tables nest, and the Series variant each series class enters as.
+OPERANDS = dict(
+    s="NumericSeries.Reference('a')", c="CategoricalSeries.Reference('c')", r="RangeSeries.Reference('r')",
+    t="StructSeries.Combine({'f': s})", cns="ConstantNumericSeries.Float(2.5)", k="IntegerConstant.Reference('k')",
+    sc="StringConstant.Reference('v')", d="Dataset.Run('r1')", smp="Sampling.HashSubsample(2)", b="s < 1",
+    agg="s.rolling_points(3)", nop="NumericAggregationOperator.Count()",
+    nvc="NegativeValueConfiguration.AllowNegativeValues()", sfc="SignalFilterConfiguration.LowPass(1.5)",
+    fc="FloatConstant.Reference('f')", dur="Duration.Minutes(5)", src="UdfSource.Rust('f')",
+    eop="EnumAggregationOperator.Min()", tags="GroupByTags.Current()", ts="GroupByTimestamp.Current()",
+    m="RangeMap('x')", u="NumericSeries.Reference('b')")
+S, U, CAT, RANGE = raw("a"), raw("b"), raw("c"), raw("r")
+STRUCT = J("combine", inputs=R(f=J("numeric", S)))
+B = J("lessThan", left=S, right=K(1))
+DUR = J("minutes", minutes=L(5))
+D = J("run", rid=L("r1"))
+SRC = J("rust", sourceCode='"f"')
+AGG = J("rollingPoints", input=J("numeric", S), points=L(3))
+SERIES = [("s", J("numeric", S)), ("c", J("enum", CAT)), ("t", J("struct", STRUCT))]
 
 
-def lit(text):
-    return node("literal", '"%s"' % text)
+class Operands(dict):
+    def __init__(self):
+        super().__init__()
+        for name, call in OPERANDS.items():
+            self[name] = eval(call, {**vars(C), **self})
 
-
-@contextlib.contextmanager
-def unchanged(*objects):
-    """The objects keep their JSON across the block, whether it raises or not."""
-    before = [o.to_json() for o in objects]
-    yield
-    assert [o.to_json() for o in objects] == before
-
-
-def var(text):
-    return node("variable", '"%s"' % text)
-
-
-def panics(fn, *args, **kwargs):
-    """fn raises the module's PanicException, which is no Exception; returns its message."""
-    with pytest.raises(BaseException) as info:
-        fn(*args, **kwargs)
-    assert type(info.value).__name__ == "PanicException"
-    return str(info.value)
-
-
-def type_error(fn, *args, **kwargs):
-    """fn raises exactly TypeError; returns its message."""
-    with pytest.raises(TypeError) as info:
-        fn(*args, **kwargs)
-    assert type(info.value) is TypeError
-    return str(info.value)
-
-
-def value_error(fn, *args, **kwargs):
-    with pytest.raises(ValueError) as info:
-        fn(*args, **kwargs)
-    return str(info.value)
-
-
-def time_unit_error(text):
-    return "Failed to convert '%s' to TimeUnit enum: Invalid custom type: %s" % (text, text)
-
-
-# The operands most tests build from, and their wire forms.
-S = raw("a")
-CAT = raw("c")
-STRUCT = node("combine", obj(("inputs", obj(("f", node("numeric", S))))))
-RANGE = raw("r")
-MINUTES_5 = node("minutes", obj(("minutes", node("literal", "5"))))
-RUN_R1 = node("run", obj(("rid", lit("r1"))))
-RUST_F = node("rust", obj(("sourceCode", '"f"')))
-CURRENT = node("current", "{}")
-ALLOW = node("allowNegativeValues", "{}")
-LOW_PASS = node("lowPass", obj(("cutoffFrequency", node("literal", "1.5"))))
-HASH_2 = node("hashSubsample", obj(("n", node("literal", "2"))))
-ROLLING_3 = node("rollingPoints", obj(("input", node("numeric", S)), ("points", node("literal", "3"))))
-
-
-class Operands:
-    """One object of each kind an operation takes; `unchanged()` watches all of them."""
-
-    def __init__(self, C):
-        self.s = C.NumericSeries.Reference("a")
-        self.c = C.CategoricalSeries.Reference("c")
-        self.t = C.StructSeries.Combine({"f": self.s})
-        self.r = C.RangeSeries.Reference("r")
-        self.dur = C.Duration.Minutes(5)
-        self.d = C.Dataset.Run("r1")
-        self.src = C.UdfSource.Rust("f")
-        self.tags = C.GroupByTags.Current()
-        self.ts = C.GroupByTimestamp.Current()
-        self.nvc = C.NegativeValueConfiguration.AllowNegativeValues()
-        self.sfc = C.SignalFilterConfiguration.LowPass(1.5)
-        self.sampling = C.Sampling.HashSubsample(2)
-        self.agg = self.s.rolling_points(3)
-
+    @contextlib.contextmanager
     def unchanged(self):
-        return unchanged(*vars(self).values())
+        """Every operand keeps its JSON across the block, whether it raises or not."""
+        before = {k: v.to_json() for k, v in self.items()}
+        yield
+        assert {k: v.to_json() for k, v in self.items()} == before
 
 
 @pytest.fixture
-def o(C):
-    return Operands(C)
+def o():
+    return Operands()
 
 
-def check_builds(o, make, cls, expected, *watched):
-    """make() returns an object of cls writing `expected`, a second call an equal one, and
-    neither changes the operands."""
-    with o.unchanged(), unchanged(*watched):
-        result = make()
-        assert type(result) is cls
-        assert result.to_json() == expected
-        assert make().to_json() == expected
+class Lying:
+    """Two elements, whatever its len() says; an exception given as the length is raised."""
+
+    def __init__(self, length):
+        self.length = length
+
+    def __len__(self):
+        if isinstance(self.length, int):
+            return self.length
+        raise self.length
+
+    def __getitem__(self, i):
+        return [0.0, 1.0][i]
+
+
+class Failing:
+    """Raises the exception it is given from every conversion hook."""
+
+    def __init__(self, exc):
+        self.exc = exc
+
+    def fail(self, *_):
+        raise self.exc
+
+    __float__ = __index__ = __str__ = __len__ = __getitem__ = fail
+
+
+TEXT = 'q"\\\n\t\x01\u00e9'
+HELPERS = dict(Lying=Lying, Failing=Failing, TEXT=TEXT, sys=sys, Half=type("Half", (float,), {}),
+               Name=type("Name", (str,), {}), Idx=type("Idx", (), {"__index__": lambda _: 3}),
+               Days=type("Days", (), {"__str__": lambda _: "days"}),
+               # keys with equal text that a dict keeps apart
+               Twin=type("Twin", (str,), {"__hash__": object.__hash__, "__eq__": object.__eq__}))
+
+
+def run(o, call, **extra):
+    """Evaluates a call written as text, with the module's names, the operands and the helpers in scope."""
+    return eval(call, {**vars(C), **o, **HELPERS, **extra})
