@@ -39,10 +39,19 @@ void set_type_error(const std::string& text) noexcept {
   return false;
 }
 
+// A str (or str subclass) key is shown as it is; any other key, which only a keyword dict
+// handed over unchecked can hold, by its str() as a time unit's name is read. That str() runs
+// Python code, which may drop the key from its dict: the key is held meanwhile.
 [[gnu::cold, gnu::noinline]] bool fail_unexpected(const Signature& s, PyObject* key) noexcept {
+  Ref held = Ref::borrow(key);
   try {
     std::string name = display_name(s);
-    PyErr_Format(PyExc_TypeError, "%s got an unexpected keyword argument '%U'", name.c_str(), key);
+    if (PyUnicode_Check(key)) {
+      PyErr_Format(PyExc_TypeError, "%s got an unexpected keyword argument '%U'", name.c_str(), key);
+      return false;
+    }
+    std::string text;
+    if (str_text(key, text)) set_type_error(name + " got an unexpected keyword argument '" + text + "'");
   } catch (...) {
     raise_cpp_exception();
   }
@@ -100,6 +109,7 @@ bool intern_names(const Signature& s) noexcept {
 // The parameter a keyword names, or -1. Keywords written in source are interned, so the
 // identity test almost always decides; text equality covers keywords built at run time.
 [[gnu::noinline]] long find_by_text(const Signature& s, PyObject* key) noexcept {
+  if (!PyUnicode_Check(key)) return -1;
   Py_ssize_t n = 0;
   const char* text = PyUnicode_AsUTF8AndSize(key, &n);
   if (!text) {  // not valid text: names no parameter
@@ -150,13 +160,15 @@ bool bind_tuple(const Signature& s, PyObject* args, PyObject* kwargs, PyObject**
   Py_ssize_t nargs = PyTuple_Size(args);
   if (nargs < 0) return false;
   if (nargs > Py_ssize_t(s.count)) return fail_too_many(s, nargs);
-  for (Py_ssize_t i = 0; i < nargs; ++i) slots[i] = PyTuple_GetItem(args, i);
+  for (Py_ssize_t i = 0; i < nargs; ++i) slots[i] = Py_NewRef(PyTuple_GetItem(args, i));
   if (kwargs) {
     if (!intern_names(s)) return false;
     Py_ssize_t pos = 0;
     PyObject *key, *value;
-    while (PyDict_Next(kwargs, &pos, &key, &value))
+    while (PyDict_Next(kwargs, &pos, &key, &value)) {
       if (!place_keyword(s, key, value, slots)) return false;
+      Py_INCREF(value);
+    }
   }
   return check_required(s, slots);
 }

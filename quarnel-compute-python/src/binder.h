@@ -61,9 +61,30 @@ struct Signature {
 
 // Fill slots[0..count) from a fast call or from an argument tuple and keyword dict; unfilled
 // optional slots stay null. False with TypeError set on any binding failure.
+//
+// bind_fast borrows: the caller of a fast call owns its argument array and the names tuple
+// until the call returns (the interpreter's own callers hold them on their stack, and its
+// unpacking of a keyword dict into that form takes a reference to each value), and neither
+// can be changed from Python code. bind_tuple stores strong references, released by OwnedSlots
+// on every exit, success or failure: the keyword dict is a mutable object that Python code run
+// by a conversion can reach and empty (through the garbage collector's referrers, or because
+// the dict is the caller's own, as with `functools.partial`), which would free the values
+// still to be converted.
 bool bind_fast(const Signature& s, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
                PyObject** slots) noexcept;
 bool bind_tuple(const Signature& s, PyObject* args, PyObject* kwargs, PyObject** slots) noexcept;
+
+template <size_t N>
+struct OwnedSlots {
+  std::array<PyObject*, N> slots{};
+  OwnedSlots() = default;
+  OwnedSlots(const OwnedSlots&) = delete;
+  OwnedSlots& operator=(const OwnedSlots&) = delete;
+  ~OwnedSlots() {
+    for (PyObject* o : slots) Py_XDECREF(o);
+  }
+  PyObject** data() noexcept { return slots.data(); }
+};
 
 // Replaces a TypeError being raised by "argument '{param}': {text}", keeping its cause.
 [[gnu::cold, gnu::noinline]] void reword_failure(const char* param) noexcept;
@@ -255,7 +276,7 @@ struct Constructor {
 
   static PyObject* tp_new(PyTypeObject* cls, PyObject* args, PyObject* kwargs) noexcept {
     return guarded([&]() -> PyObject* {
-      std::array<PyObject*, E::count> slots{};
+      OwnedSlots<E::count> slots;
       if (!bind_tuple(E::signature, args, kwargs, slots.data())) return nullptr;
       constexpr auto seq = std::make_index_sequence<E::count>();
       auto values = E::convert_all(slots.data(), seq);

@@ -49,6 +49,8 @@ void raise_cpp_exception() noexcept {
     throw;
   } catch (const std::bad_alloc&) {
     PyErr_NoMemory();
+  } catch (const ErrorAlreadySet&) {
+    ensure_error_set();
   } catch (const Panic& p) {
     raise_panic(p.what(), &p.where());
   } catch (const std::exception& e) {

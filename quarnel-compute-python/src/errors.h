@@ -1,8 +1,9 @@
 // The boundary between C++ and the interpreter: no C++ exception crosses it.
 //
-// Every entry point runs its body through `guarded`: std::bad_alloc becomes MemoryError, a
-// Panic (a broken invariant, or the 32-bit narrowing of an int) and any other exception become
-// PanicException, which derives from BaseException so that `except Exception` lets it through.
+// Every entry point runs its body through `guarded`: std::bad_alloc becomes MemoryError,
+// ErrorAlreadySet leaves the Python exception set as it is, a Panic (a broken invariant, or
+// the 32-bit narrowing of an int) and any other exception become PanicException, which derives
+// from BaseException so that `except Exception` lets it through.
 #pragma once
 
 #include <exception>

@@ -31,7 +31,7 @@ std::string describe(PyObject* exc) {
   Ref text = Ref::steal(PyObject_Str(exc));
   std::string s;
   if (text && utf8(text.get(), s)) return out + s;
-  PyErr_Clear();
+  discard_ordinary_error();
   return out + "<exception str() failed>";
 }
 
@@ -141,8 +141,8 @@ std::string lossy_utf8(std::string_view in) {
   return out;
 }
 
-// The text of str(o) as UTF-8; a str() that raises an ordinary error is reported as
-// unraisable and named by its type instead.
+}  // namespace
+
 bool str_text(PyObject* o, std::string& out) {
   Ref s = Ref::steal(PyObject_Str(o));
   if (!s) {
@@ -161,6 +161,8 @@ bool str_text(PyObject* o, std::string& out) {
   out = lossy_utf8(std::string_view(data, size_t(n)));
   return true;
 }
+
+namespace {
 
 template <class T>
 bool named(PyObject* o, T& out, const char* enum_name) {

@@ -114,6 +114,11 @@ struct Kind<std::optional<T>> {
   }
 };
 
+// The text of str(o) as UTF-8, lone surrogates made U+FFFD; a str() that raises an ordinary
+// error is reported as unraisable and the object named by its type instead. False with the
+// exception set when str() raised anything else.
+bool str_text(PyObject* o, std::string& out);
+
 // Starts iterating a list argument: refuses a str and a non-sequence, and gives the number of
 // elements worth reserving (the len() hint, capped so that a lying hint costs nothing).
 bool begin_sequence(PyObject* o, Ref& iterator, size_t& reserve);

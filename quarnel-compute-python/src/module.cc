@@ -24,11 +24,16 @@ int add_name(PyObject* module, PyObject* name, PyObject* value) {
   }
   if (PyList_Append(all.get(), name) < 0) {
     RaisedError e = RaisedError::fetch();
-    Ref text = Ref::steal(e.value ? PyObject_Str(e.value.get()) : nullptr);
-    std::string detail = e.value ? type_qualname(reinterpret_cast<PyObject*>(Py_TYPE(e.value.get()))) : "";
-    std::string s;
-    if (text && utf8(text.get(), s)) detail += ": " + s;
-    PyErr_Clear();
+    std::string detail;
+    if (e.value) {
+      detail = type_qualname(reinterpret_cast<PyObject*>(Py_TYPE(e.value.get())));
+      Ref text = Ref::steal(PyObject_Str(e.value.get()));
+      std::string s;
+      if (text && utf8(text.get(), s))
+        detail += ": " + s;
+      else
+        discard_ordinary_error();
+    }
     throw Panic("could not append __name__ to __all__: " + detail);
   }
   return PyObject_SetAttr(module, name, value);

@@ -25,12 +25,18 @@ void ensure_error_set() noexcept {
     PyErr_SetString(PyExc_SystemError, "attempted to fetch exception but none was set");
 }
 
+void discard_ordinary_error() {
+  if (!PyErr_Occurred()) return;
+  if (!ordinary_error_set()) throw ErrorAlreadySet();
+  PyErr_Clear();
+}
+
 namespace {
 std::string str_attr(PyObject* o, const char* attr, std::string_view fallback) {
   Ref v = Ref::steal(PyObject_GetAttrString(o, attr));
   std::string out;
   if (v && PyUnicode_Check(v.get()) && utf8(v.get(), out)) return out;
-  PyErr_Clear();
+  discard_ordinary_error();
   return std::string(fallback);
 }
 }  // namespace

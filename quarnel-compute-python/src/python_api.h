@@ -12,6 +12,7 @@
 #error "the extension is built against the stable ABI of CPython 3.10 only"
 #endif
 
+#include <exception>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -65,7 +66,18 @@ bool ordinary_error_set() noexcept;
 // Raises SystemError when an interpreter call reported failure without setting an exception.
 void ensure_error_set() noexcept;
 
-// The `__qualname__` of a type, or the fallback when it cannot be read as text.
+// Thrown by a helper that met an exception which must reach the caller as it is (an interrupt,
+// an exit, exhausted memory): the exception stays set and the call ends with it.
+struct ErrorAlreadySet : std::exception {
+  const char* what() const noexcept override { return "a Python exception is set"; }
+};
+
+// Discards the exception set when it is an ordinary error, for a message to take a fallback
+// text instead; throws ErrorAlreadySet, leaving it set, when it is anything else.
+void discard_ordinary_error();
+
+// The `__qualname__` of a type, or the fallback when it cannot be read as text (an interrupt
+// while it is read is thrown as ErrorAlreadySet).
 std::string type_qualname(PyObject* type, std::string_view fallback = "<failed to extract type name>");
 // The `__name__` of a type; empty when it cannot be read.
 std::string type_name(PyObject* type);

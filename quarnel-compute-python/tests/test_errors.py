@@ -1,6 +1,8 @@
 """Refusals: the exception and exact text of every failure kind, the cause chain of a two-way
 refusal, PanicException, and operators that decline with NotImplemented."""
 
+import _imp
+import importlib.util
 import subprocess
 import sys
 
@@ -163,6 +165,51 @@ def test_refusals(o, monkeypatch, call, error, message):
     text = str(info.value)
     assert message is None or text == message or (message.endswith(": ") and text.startswith(message))
     assert error != TE or info.value.__cause__ is None
+
+
+class Halt(BaseException):
+    pass
+
+
+def raiser(error):
+    def method(*_):
+        raise error("loud")
+    return method
+
+
+def nameless(error, base=object, **members):
+    """An object of a type whose __name__ and __qualname__ raise error."""
+    get = lambda cls, a: raiser(error)() if a in ("__name__", "__qualname__") else type.__getattribute__(cls, a)  # noqa: E731
+    return type("Meta", (type,), {"__getattribute__": get})("Nameless", (base,), members)()
+
+
+# Where a refusal's text reads str() of an exception or of an argument, or a type's name.
+MESSAGE_READS = [
+    "abs(Failing(LOUD))", "abs(Failing(caused(ValueError('a'), caused(KeyError('b'), LOUD))))",
+    "abs(Failing(NAMELESS_ERROR))", "abs(NAMELESS)", "sum([1.0, NAMELESS])", "ConstantNumericSeries.Float(NAMELESS)",
+    "NumericSeries.IfElse(NAMELESS, 1.0, 2.0)", "max(NAMELESS)", "StructSeries.Combine(NAMELESS)",
+    "Duration.Reference(NAMELESS)", "StructSeries.Combine({NAMELESS: s})", "s.absolute_timestamp(NAMELESS_MUTE)",
+]
+
+
+@pytest.mark.parametrize("error", [KeyboardInterrupt, SystemExit, MemoryError, Halt])
+@pytest.mark.parametrize("call", MESSAGE_READS)
+def test_an_interrupt_while_a_message_is_built_comes_out_as_itself(o, monkeypatch, call, error):
+    monkeypatch.setattr(sys, "unraisablehook", lambda _: None)
+    scope = dict(LOUD=type("Loud", (Exception,), {"__str__": raiser(error)})(), NAMELESS=nameless(error),
+                 NAMELESS_ERROR=nameless(error, Exception), NAMELESS_MUTE=nameless(error, __str__=raiser(ValueError)))
+    with o.unchanged(), pytest.raises(error) as info:
+        run(o, call, **SCOPE, **scope)
+    assert info.value.args == ("loud",)
+
+
+@pytest.mark.parametrize("error,raised", [(KeyboardInterrupt, KeyboardInterrupt), (ValueError, TypeError)])
+def test_an_interrupt_while_the_module_reports_a_wrong_all_comes_out_as_itself(error, raised):
+    module = _imp.create_dynamic(importlib.util.find_spec(C.__name__))  # a module object run once
+    module.__all__ = nameless(error)
+    with pytest.raises(raised) as info:
+        _imp.exec_dynamic(module)
+    assert raised is not TypeError or str(info.value) == "'<failed to extract type name>' object is not an instance of 'list'"
 
 
 def test_a_reworded_type_error_keeps_the_cause_of_the_original():

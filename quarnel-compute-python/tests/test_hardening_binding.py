@@ -1,0 +1,138 @@
+"""Binding against hostile callers: keyword dicts that the conversions empty or refill while the
+call runs, and keyword names that are not text (functools.partial hands a constructor any dict).
+A fault here frees or misreads memory, so each case runs in a child interpreter whose allocator
+poisons what it frees: a crash fails the case, not the run."""
+
+import os
+import subprocess
+import sys
+import textwrap
+
+import pytest
+
+SANITIZED = bool(os.environ.get("QC_SANITIZED"))
+
+PRELUDE = """
+import functools, gc
+from quarnel.compute import _compute as C
+
+Name = type("Name", (str,), {})
+s, sfc = C.NumericSeries.Reference("a"), C.SignalFilterConfiguration.LowPass(1.5)
+
+
+class Hook:
+    '''Converts as `value`, first running `act` on the keyword dict of the call.'''
+    def __init__(self, act, value):
+        self.act, self.value = act, value
+
+    def convert(self):
+        for d in [r for r in gc.get_referrers(self) if type(r) is dict and self in r.values()]:
+            self.act(d)
+        return self.value
+
+    __float__ = __index__ = convert
+
+
+def clear(d):
+    d.clear()
+
+
+def refill(d):
+    for k in list(d):
+        d[k] = object()
+    d.update({f"junk{i}": object() for i in range(50)})
+
+
+def forget(d):
+    for k in list(d):
+        del d[k]
+"""
+
+
+def child(body):
+    """Runs body after the prelude in a new interpreter and returns its output."""
+    env = dict(os.environ, PYTHONMALLOC="malloc" if SANITIZED else "debug")
+    done = subprocess.run([sys.executable, "-c", PRELUDE + textwrap.dedent(body)], capture_output=True, text=True,
+                          env=env, timeout=120)
+    assert done.returncode == 0, done.stderr[-3000:]
+    return done.stdout
+
+
+# A call through a keyword dict, with the first hook emptying or refilling that dict; the same
+# call with plain arguments must give the same node.
+CALLS = [
+    ("C.RangeMap(**kw)", dict(output="'x'", start="{hook}(1.0)", end="{hook2}(2.0)"), "C.RangeMap('x', 1.0, 2.0)"),
+    ("make(**kw)", dict(output="Name('x')", end="{hook2}(2.0)", start="{hook}(1.0)"), "C.RangeMap('x', 1.0, 2.0)"),
+    ("functools.partial(C.RangeMap, **kw)()", dict(start="{hook}(1.0)", output="'x'", end="{hook2}(2.0)"),
+     "C.RangeMap('x', 1.0, 2.0)"),
+    ("C.atan2(**kw)", dict(y="{hook}(1.0)", x="{hook2}(2.0)"), "C.atan2(1.0, 2.0)"),
+    ("functools.partial(C.atan2, **kw)()", dict(y="{hook}(1.0)", x="{hook2}(2.0)"), "C.atan2(1.0, 2.0)"),
+    ("s.signal_filter(**kw)", dict(signal_filter_configuration="sfc", order="{hook}(3)", sampling_frequency="{hook2}(2.5)"),
+     "s.signal_filter(sfc, 3, 2.5)"),
+    ("functools.partial(s.signal_filter, **kw)()",
+     dict(order="{hook}(3)", sampling_frequency="{hook2}(2.5)", signal_filter_configuration="sfc"),
+     "s.signal_filter(sfc, 3, 2.5)"),
+    ("C.NumericSeries.IfElse(**kw)", dict(condition="s < 1", true_value="{hook}(1.0)", false_value="{hook2}(2.0)"),
+     "C.NumericSeries.IfElse(s < 1, 1.0, 2.0)"),
+]
+
+
+@pytest.mark.parametrize("act", ["clear", "refill", "forget"])
+@pytest.mark.parametrize("call,kwargs,plain", CALLS, ids=[c[0] for c in CALLS])
+def test_arguments_live_through_a_call_whose_keyword_dict_is_changed(call, kwargs, plain, act):
+    items = ", ".join(f"{k!r}: " + v.format(hook=f"(lambda v: Hook({act}, v))", hook2="(lambda v: Hook(len, v))")
+                      for k, v in kwargs.items())
+    out = child(f"""
+        def make(**kw):
+            return C.RangeMap(**kw)
+        got = [({call}).to_json() for kw in [{{{items}}} for _ in range(20)]]
+        gc.collect()
+        assert got == [({plain}).to_json()] * 20, got
+        print("ok")
+    """)
+    assert out.endswith("ok\n")
+
+
+UNEXPECTED = "RangeMap.__new__() got an unexpected keyword argument '%s'"
+# A key that is not a str, and the text of the TypeError it gets; str subclasses are text.
+KEYS = [
+    ("1.5", UNEXPECTED % "1.5"), ("1", UNEXPECTED % "1"), ("-(2**70)", UNEXPECTED % -(2**70)), ("(1, 'a')", UNEXPECTED % "(1, 'a')"),
+    ("None", UNEXPECTED % "None"), ("b'output'", UNEXPECTED % "b'output'"), ("frozenset()", UNEXPECTED % "frozenset()"),
+    ("Unprintable()", UNEXPECTED % "<unprintable Unprintable object>"), ("Name('nope')", UNEXPECTED % "nope"),
+    ("'\\ud800'", UNEXPECTED % "\ud800"), ("Name('start')", None),
+]
+
+
+@pytest.mark.parametrize("key,message", KEYS, ids=[k for k, _ in KEYS])
+def test_a_keyword_that_is_not_text_is_refused_with_its_text(key, message):
+    out = child(f"""
+        import sys
+        class Unprintable:
+            def __str__(self):
+                raise ValueError("no text")
+        sys.unraisablehook = lambda u: print("unraisable", type(u.exc_value).__name__)
+        p = functools.partial(C.RangeMap)
+        for _ in range(3):
+            p.__setstate__((C.RangeMap, ("x",), {{{key}: 1.0}}, None))
+            try:
+                print("made", p().to_json() == C.RangeMap("x", 1.0).to_json())
+            except TypeError as e:
+                print(ascii(str(e)), e.__cause__)
+    """)
+    unraisable = "unraisable ValueError\n" if key == "Unprintable()" else ""
+    assert out == (unraisable + f"{ascii(message)} None\n" if message else "made True\n") * 3
+
+
+def test_a_keyword_whose_text_raises_an_interrupt_passes_it_on():
+    out = child("""
+        class Loud:
+            def __str__(self):
+                raise KeyboardInterrupt("stop")
+        p = functools.partial(C.RangeMap)
+        p.__setstate__((C.RangeMap, (), {Loud(): 1.0, "output": "x"}, None))
+        try:
+            p()
+        except KeyboardInterrupt as e:
+            print("interrupted", e)
+    """)
+    assert out == "interrupted stop\n"
