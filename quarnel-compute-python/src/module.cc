@@ -1,5 +1,7 @@
 // The module entry: a static definition for multi-phase initialisation whose one execution
 // step adds the 21 classes and the 16 functions, each also listed in `__all__`.
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "binder.h"
@@ -61,12 +63,32 @@ int add_function(PyObject* module, PyMethodDef* def) {
   return add_name(module, name.get(), fn.get());
 }
 
+// The class objects, PanicException and the interned names are made once for the process, in
+// the interpreter that first runs the execution step, and hold that interpreter's objects. Any
+// other interpreter is refused before anything is made or added, as the interpreter itself
+// refuses a module that cannot be loaded in several interpreters; the first keeps its module.
+bool claim_interpreter(PyObject* module) {
+  static std::atomic<int64_t> owner{-1};
+  int64_t id = PyInterpreterState_GetID(PyInterpreterState_Get());
+  if (id < 0) return false;
+  int64_t first = -1;
+  if (owner.compare_exchange_strong(first, id) || first == id) return true;
+  Ref name = Ref::steal(PyModule_GetNameObject(module));
+  if (!name) return false;
+  Ref message = Ref::steal(PyUnicode_FromFormat(
+      "module %U does not support loading in more than one interpreter: it was loaded in interpreter %lld",
+      name.get(), static_cast<long long>(first)));
+  if (message) PyErr_SetImportError(message.get(), name.get(), nullptr);
+  return false;
+}
+
 int exec_module(PyObject* module) noexcept {
   return guarded([&]() -> int {
     if (!PyModule_Check(module)) {
       raise_not_instance(module, "module");
       return -1;
     }
+    if (!claim_interpreter(module)) return -1;
     for (size_t c = 0; c < kClassCount; ++c)
       if (add_class(module, static_cast<ClassId>(c)) < 0) return -1;
     for (PyMethodDef* def = module_functions(); def->ml_name; ++def)
