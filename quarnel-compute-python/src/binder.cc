@@ -47,11 +47,13 @@ void set_type_error(const std::string& text) noexcept {
   try {
     std::string name = display_name(s);
     if (PyUnicode_Check(key)) {
-      PyErr_Format(PyExc_TypeError, "%s got an unexpected keyword argument '%U'", name.c_str(), key);
+      PyErr_Format(PyExc_TypeError, "%s got an unexpected keyword argument '%U'", name.c_str(),
+                   key);
       return false;
     }
     std::string text;
-    if (str_text(key, text)) set_type_error(name + " got an unexpected keyword argument '" + text + "'");
+    if (str_text(key, text))
+      set_type_error(name + " got an unexpected keyword argument '" + text + "'");
   } catch (...) {
     raise_cpp_exception();
   }

@@ -75,9 +75,10 @@ bool claim_interpreter(PyObject* module) {
   if (owner.compare_exchange_strong(first, id) || first == id) return true;
   Ref name = Ref::steal(PyModule_GetNameObject(module));
   if (!name) return false;
-  Ref message = Ref::steal(PyUnicode_FromFormat(
-      "module %U does not support loading in more than one interpreter: it was loaded in interpreter %lld",
-      name.get(), static_cast<long long>(first)));
+  Ref message =
+      Ref::steal(PyUnicode_FromFormat("module %U does not support loading in more than one "
+                                      "interpreter: it was loaded in interpreter %lld",
+                                      name.get(), static_cast<long long>(first)));
   if (message) PyErr_SetImportError(message.get(), name.get(), nullptr);
   return false;
 }
