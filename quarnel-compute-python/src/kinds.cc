@@ -153,7 +153,7 @@ bool str_text(PyObject* o, std::string& out) {
     return true;
   }
   if (utf8(s.get(), out)) return true;
-  PyErr_Clear();
+  discard_ordinary_error();
   Ref bytes = Ref::steal(PyUnicode_AsEncodedString(s.get(), "utf-8", "surrogatepass"));
   char* data = nullptr;
   Py_ssize_t n = 0;

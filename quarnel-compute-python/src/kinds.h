@@ -116,7 +116,8 @@ struct Kind<std::optional<T>> {
 
 // The text of str(o) as UTF-8, lone surrogates made U+FFFD; a str() that raises an ordinary
 // error is reported as unraisable and the object named by its type instead. False with the
-// exception set when str() raised anything else.
+// exception set when str() raised anything else; ErrorAlreadySet when reading the type's name
+// did.
 bool str_text(PyObject* o, std::string& out);
 
 // Starts iterating a list argument: refuses a str and a non-sequence, and gives the number of

@@ -46,6 +46,20 @@ def refill(d):
 def forget(d):
     for k in list(d):
         del d[k]
+
+
+def make(**kw):
+    return C.RangeMap(**kw)
+
+
+class Unprintable:
+    def __str__(self):
+        raise ValueError("no text")
+
+
+class Loud:
+    def __str__(self):
+        raise KeyboardInterrupt("stop")
 """
 
 
@@ -83,8 +97,6 @@ def test_arguments_live_through_a_call_whose_keyword_dict_is_changed(call, kwarg
     items = ", ".join(f"{k!r}: " + v.format(hook=f"(lambda v: Hook({act}, v))", hook2="(lambda v: Hook(len, v))")
                       for k, v in kwargs.items())
     out = child(f"""
-        def make(**kw):
-            return C.RangeMap(**kw)
         got = [({call}).to_json() for kw in [{{{items}}} for _ in range(20)]]
         gc.collect()
         assert got == [({plain}).to_json()] * 20, got
@@ -107,9 +119,6 @@ KEYS = [
 def test_a_keyword_that_is_not_text_is_refused_with_its_text(key, message):
     out = child(f"""
         import sys
-        class Unprintable:
-            def __str__(self):
-                raise ValueError("no text")
         sys.unraisablehook = lambda u: print("unraisable", type(u.exc_value).__name__)
         p = functools.partial(C.RangeMap)
         for _ in range(3):
@@ -125,9 +134,6 @@ def test_a_keyword_that_is_not_text_is_refused_with_its_text(key, message):
 
 def test_a_keyword_whose_text_raises_an_interrupt_passes_it_on():
     out = child("""
-        class Loud:
-            def __str__(self):
-                raise KeyboardInterrupt("stop")
         p = functools.partial(C.RangeMap)
         p.__setstate__((C.RangeMap, (), {Loud(): 1.0, "output": "x"}, None))
         try:
