@@ -6,6 +6,21 @@
 
 #include "errors.h"
 
+// Kept objects are poisoned under AddressSanitizer (see dealloc).
+#if defined(__SANITIZE_ADDRESS__)
+#define QC_POISON_KEPT 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QC_POISON_KEPT 1
+#endif
+#endif
+#ifdef QC_POISON_KEPT
+#include <sanitizer/asan_interface.h>
+#else
+#define ASAN_POISON_MEMORY_REGION(p, n) ((void)(p), (void)(n))
+#define ASAN_UNPOISON_MEMORY_REGION(p, n) ((void)(p), (void)(n))
+#endif
+
 namespace qc::py {
 namespace {
 
@@ -49,20 +64,10 @@ const TypeDesc* g_descs[kClassCount] = {};
 // The memory of dead objects, kept for the next ones as the interpreter keeps that of dicts
 // and floats: building an expression makes and drops a short-lived object at every step, and
 // pymalloc's path for a lone object costs more than the rest of an operator. All objects have
-// one size. Only touched with the interpreter lock held. Off under AddressSanitizer, so that
-// a use after free is still caught.
-#if defined(__SANITIZE_ADDRESS__)
-#define QC_KEEP_OBJECTS 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QC_KEEP_OBJECTS 0
-#endif
-#endif
-#ifndef QC_KEEP_OBJECTS
-#define QC_KEEP_OBJECTS 1
-#endif
-constexpr int kKeptObjects = QC_KEEP_OBJECTS ? 128 : 0;
-void* g_kept[kKeptObjects ? kKeptObjects : 1];
+// one size. Only touched with the interpreter lock held. Under AddressSanitizer a kept object is
+// poisoned until it is reused, so that a use after free is still caught.
+constexpr int kKeptObjects = 128;
+void* g_kept[kKeptObjects];
 int g_kept_count = 0;
 
 void dealloc(PyObject* o) {
@@ -70,9 +75,10 @@ void dealloc(PyObject* o) {
   reinterpret_cast<Object*>(o)->value.~Value();
   // The classes are neither collected nor subclassable, so their tp_free is PyObject_Free,
   // which new_object's PyObject_Malloc pairs with.
-  if (g_kept_count < kKeptObjects)
+  if (g_kept_count < kKeptObjects) {
+    ASAN_POISON_MEMORY_REGION(o, sizeof(Object));
     g_kept[g_kept_count++] = o;
-  else
+  } else
     PyObject_Free(o);
   Py_DECREF(type);  // instances of heap types own a reference to their class
 }
@@ -170,8 +176,14 @@ void raise_not_instance(PyObject* o, ClassId c) noexcept {
 PyObject* new_object(PyTypeObject* type, Value v) noexcept {
   // What the inherited tp_alloc does for a class that is neither collected nor variable-sized,
   // less its slot lookup and the zeroing that the value's construction makes redundant.
-  void* mem = g_kept_count ? g_kept[--g_kept_count] : PyObject_Malloc(sizeof(Object));
-  if (!mem) return PyErr_NoMemory();  // v is released on return
+  void* mem;
+  if (g_kept_count) {
+    mem = g_kept[--g_kept_count];
+    ASAN_UNPOISON_MEMORY_REGION(mem, sizeof(Object));
+  } else {
+    mem = PyObject_Malloc(sizeof(Object));
+    if (!mem) return PyErr_NoMemory();  // v is released on return
+  }
   PyObject* o = PyObject_Init(static_cast<PyObject*>(mem), type);  // takes a reference to type
   new (&reinterpret_cast<Object*>(o)->value) Value(std::move(v));
   return o;

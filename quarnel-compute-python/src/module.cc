@@ -111,7 +111,8 @@ PyModuleDef g_module = {
 
 Ref json_text(const Value& v) {
   Buffer out;
-  write_json(out, v);
+  // A large tree takes seconds to write: Ctrl-C stops it, raising from its signal handler.
+  if (!write_json(out, v, &PyErr_CheckSignals)) return Ref();
   return Ref::steal(PyUnicode_FromStringAndSize(out.data(), Py_ssize_t(out.size())));
 }
 

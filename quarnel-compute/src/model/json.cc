@@ -6,6 +6,7 @@
 // at once (declarations bound its length) and then writes through a bare pointer. A union
 // whose payload is not a record needs no frame: its closing brace is added to those that the
 // enclosing frame writes when it closes.
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -53,9 +54,12 @@ constexpr auto kEscape = [] {
 // Worst case of a string: every byte becomes six, plus the quotes.
 inline size_t string_space(std::string_view s) { return s.size() * 6 + 2; }
 
-// Needs string_space(s).
-char* put_string(char* p, std::string_view s) noexcept {
-  *p++ = '"';
+// Strings longer than this are escaped a piece at a time, so that the room reserved for the
+// worst case stays small however long the text (six times a text of gigabytes would not fit).
+constexpr size_t kStringPiece = size_t(1) << 16;
+
+// Needs s.size() * 6.
+char* put_escaped(char* p, std::string_view s) noexcept {
   for (unsigned char c : s) {
     char e = kEscape[c];
     if (!e) {
@@ -71,6 +75,13 @@ char* put_string(char* p, std::string_view s) noexcept {
       p += 6;
     }
   }
+  return p;
+}
+
+// Needs string_space(s).
+char* put_string(char* p, std::string_view s) noexcept {
+  *p++ = '"';
+  p = put_escaped(p, s);
   *p++ = '"';
   return p;
 }
@@ -104,8 +115,18 @@ char* put_string(char* p, std::string_view s) noexcept {
 }  // namespace
 
 void write_string(Buffer& out, std::string_view s) {
-  char* p = out.reserve(string_space(s));
-  out.commit(size_t(put_string(p, s) - p));
+  if (s.size() <= kStringPiece) {
+    char* p = out.reserve(string_space(s));
+    out.commit(size_t(put_string(p, s) - p));
+    return;
+  }
+  out.put('"');
+  for (size_t i = 0; i < s.size(); i += kStringPiece) {
+    std::string_view piece = s.substr(i, kStringPiece);
+    char* p = out.reserve(piece.size() * 6);
+    out.commit(size_t(put_escaped(p, piece) - p));
+  }
+  out.put('"');
 }
 
 size_t write_double(char* out, double d) noexcept {
@@ -261,11 +282,19 @@ constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + (2 * kMaxWireName + 15) +
 // How many children of a container to fetch ahead (see Writer::push).
 constexpr uint32_t kPrefetch = 8;
 
+// How much output passes between two calls of the interruption hook.
+constexpr size_t kCheckEvery = size_t(4) << 20;
+
+// Thrown when the interruption hook asks the writer to stop.
+struct Stopped {};
+
 class Writer {
  public:
-  explicit Writer(Buffer& out) : out_(out) {
+  explicit Writer(Buffer& out, int (*interrupted)() = nullptr)
+      : out_(out), interrupted_(interrupted) {
+    check_at_ = out_.size() + kCheckEvery;
     p_ = out_.reserve(kStepSpace);
-    limit_ = p_ + out_.room();
+    set_limit(kStepSpace);
   }
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
@@ -317,8 +346,22 @@ class Writer {
 
   [[gnu::noinline]] void refill(size_t n) {
     out_.commit(size_t(p_ - (out_.data() + out_.size())));
+    if (interrupted_ && out_.size() >= check_at_) {
+      if (interrupted_()) throw Stopped{};
+      check_at_ = out_.size() + kCheckEvery;
+    }
     p_ = out_.reserve(n);
-    limit_ = p_ + out_.room();
+    set_limit(n);
+  }
+
+  // With a hook, the room handed out ends at the next check, so that crossing it refills.
+  void set_limit(size_t n) {
+    size_t room = out_.room();
+    if (interrupted_) {
+      size_t left = check_at_ > out_.size() ? check_at_ - out_.size() : 0;
+      room = std::min(room, std::max(n, left));
+    }
+    limit_ = p_ + room;
   }
 
   // Hands the buffer to a writer that works on it directly, and takes it back.
@@ -328,7 +371,7 @@ class Writer {
   }
   void resume() {
     p_ = out_.reserve(0);
-    limit_ = p_ + out_.room();
+    set_limit(0);
   }
 
   // Writes c (unless 0) and then `braces` closing braces; short runs take one 8-byte store.
@@ -340,6 +383,22 @@ class Writer {
     else
       std::memset(p_, '}', braces);
     p_ += braces;
+  }
+
+  // Writes a string and leaves room for one more byte. A long one goes a piece at a time.
+  void text(std::string_view s) {
+    if (s.size() <= kStringPiece) {
+      ensure(string_space(s) + 1);
+      p_ = put_string(p_, s);
+      return;
+    }
+    *p_++ = '"';
+    for (size_t i = 0; i < s.size(); i += kStringPiece) {
+      std::string_view piece = s.substr(i, kStringPiece);
+      ensure(piece.size() * 6 + 2);
+      p_ = put_escaped(p_, piece);
+    }
+    *p_++ = '"';
   }
 
   static bool skipped(Presence p, const Value& v) {
@@ -359,8 +418,7 @@ class Writer {
     if (k.tag() == Tag::Enum) {
       p_ = put_text(p_, k.enum_desc()->values[k.enum_index()]);
     } else if (k.tag() == Tag::Str) {
-      ensure(string_space(k.as_str()) + 1);
-      p_ = put_string(p_, k.as_str());
+      text(k.as_str());
     } else {
       throw std::logic_error("map key is neither a string nor an enumeration value");
     }
@@ -375,7 +433,6 @@ class Writer {
     // soon as it opens: ask for the first few at once, so that their misses overlap.
     for (uint32_t i = 0, m = n < kPrefetch ? n : kPrefetch; i < m; ++i) prefetch(first[i]);
   }
-
 
   static void prefetch(const Value& v) {
     if (v.tag() >= Tag::Str) __builtin_prefetch(v.heap());
@@ -418,8 +475,7 @@ class Writer {
           p_ = put_text(p_, v->enum_desc()->values[v->enum_index()]);
           return close(0, braces);
         case Tag::Str:
-          ensure(string_space(v->as_str()));
-          p_ = put_string(p_, v->as_str());
+          text(v->as_str());
           return close(0, braces);
         case Tag::Any:
           write_any(flush(), v->as_any());
@@ -471,6 +527,8 @@ class Writer {
   }
 
   Buffer& out_;
+  int (*interrupted_)();
+  size_t check_at_;
   char* p_;
   char* limit_;
   Frame inline_[32];
@@ -482,6 +540,16 @@ class Writer {
 }  // namespace
 
 void write_json(Buffer& out, const Value& v) { Writer(out).run(v); }
+
+bool write_json(Buffer& out, const Value& v, int (*interrupted)()) {
+  try {
+    Writer(out, interrupted).run(v);
+  } catch (const Stopped&) {
+    out.clear();
+    return false;
+  }
+  return true;
+}
 
 std::string to_json(const Value& v) {
   Buffer b;

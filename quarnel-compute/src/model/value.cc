@@ -1,4 +1,7 @@
 // Allocation, release, collections and the StringConstant order of model values.
+#include <cxxabi.h>
+#include <pthread.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -29,50 +32,60 @@ namespace {
 #define QC_BLOCK_CACHE 1
 #endif
 
-constexpr size_t kBlockClasses = 8;    // usable sizes 24, 40, ... 136 bytes
+constexpr size_t kBlockClasses = 8;                         // usable sizes 24, 40, ... 136 bytes
 constexpr uint32_t kCacheDepth = QC_BLOCK_CACHE ? 128 : 0;  // blocks kept per class
 
 struct FreeBlock {
   FreeBlock* next;
 };
 
+enum class CacheState : uint8_t { Unregistered, Registered, Closed };
+
 struct BlockCache {
   FreeBlock* head[kBlockClasses + 1];  // by class; [0] unused
-  uint32_t depth[kBlockClasses + 1];
-  bool armed;   // the closer below is registered for this thread
-  bool closed;  // the thread is ending: blocks go straight back to malloc
+  uint8_t depth[kBlockClasses + 1];
+  CacheState state;  // Closed: the thread is ending, blocks go straight back to malloc
 };
-// Trivially destructible and zero-initialised, so using it costs no initialisation check.
-thread_local BlockCache t_blocks;
 
-// The thread's cache. In a shared library finding a thread_local is a call, which the compiler
-// would rather repeat at every use than keep the address in a register; the empty asm makes the
-// address opaque, so it is looked up once per function.
-inline BlockCache& thread_blocks() noexcept {
-  BlockCache* c = &t_blocks;
-  asm("" : "+r"(c));
-  return *c;
+// Trivially destructible and zero-initialised, and in the initial-exec model: the linker marks
+// the library as using static TLS, so the loader places all its thread-local data (the C++
+// runtime's exception state too, when that is linked in) in the block every thread gets with
+// its stack. Nothing is allocated on a thread's first use, where the dynamic model would call
+// malloc and abort the process when memory is short; and finding the cache is one load.
+__thread BlockCache t_blocks __attribute__((tls_model("initial-exec")));
+
+// Returns a thread's cached blocks to malloc when it ends. A thread_local with a destructor
+// would register that destructor on first use, which allocates and aborts when memory is
+// short; a key made once, whose number is small enough for the slots every thread carries,
+// is set without allocating.
+void close_cache(void* cache) noexcept {
+  auto& c = *static_cast<BlockCache*>(cache);
+  c.state = CacheState::Closed;
+  for (size_t k = 1; k <= kBlockClasses; ++k) {
+    while (FreeBlock* b = c.head[k]) {
+      c.head[k] = b->next;
+      std::free(b);
+    }
+    c.depth[k] = 0;
+  }
 }
 
-// Returns the cached blocks to malloc when the thread ends.
-struct BlockCacheCloser {
-  ~BlockCacheCloser() {
-    BlockCache& c = t_blocks;
-    c.closed = true;
-    for (size_t k = 1; k <= kBlockClasses; ++k) {
-      while (FreeBlock* b = c.head[k]) {
-        c.head[k] = b->next;
-        std::free(b);
-      }
-      c.depth[k] = 0;
-    }
+struct CloserKey {
+  pthread_key_t key;
+  bool ok;
+  CloserKey() noexcept : ok(pthread_key_create(&key, close_cache) == 0) {
+    // The exception state of the loading thread is made now, while memory is plentiful.
+    (void)abi::__cxa_get_globals();
   }
-  void arm() noexcept { t_blocks.armed = true; }
 };
-thread_local BlockCacheCloser t_blocks_closer;
+const CloserKey g_closer;
 
-// The first use constructs the closer, which registers its destructor for this thread.
-[[gnu::noinline, gnu::cold]] void arm_closer() noexcept { t_blocks_closer.arm(); }
+[[gnu::noinline, gnu::cold]] void register_cache(BlockCache& c) noexcept {
+  bool set = g_closer.ok && pthread_setspecific(g_closer.key, &c) == 0;
+  c.state = set ? CacheState::Registered : CacheState::Closed;
+}
+
+inline BlockCache& thread_blocks() noexcept { return t_blocks; }
 
 // Allocates a block with room for a header and `payload` bytes.
 Heap* alloc_heap(Heap::Type type, size_t payload) {
@@ -102,12 +115,13 @@ Heap* alloc_heap(Heap::Type type, size_t payload) {
   return h;
 }
 
-// Takes the cache as an argument so that a release of many blocks looks the thread's cache up
-// once: in a shared library every thread_local access is a call.
 void free_heap(BlockCache& c, Heap* h) noexcept {
   uint8_t k = h->block;
-  if (k && c.depth[k] < kCacheDepth && !c.closed) {
-    if (!c.armed) arm_closer();
+  if (k && c.depth[k] < kCacheDepth && c.state != CacheState::Closed) {
+    if (c.state == CacheState::Unregistered) {
+      register_cache(c);
+      if (c.state == CacheState::Closed) return std::free(h);
+    }
     auto* b = reinterpret_cast<FreeBlock*>(h);
     b->next = c.head[k];
     c.head[k] = b;
@@ -126,9 +140,7 @@ int compare_bytes(std::string_view a, std::string_view b) {
 }
 
 // Variant rank of a StringConstant: declared variants first, then the unknown variant.
-uint32_t rank(const Value& v) {
-  return v.variant() == kUnknownVariant ? 0x10000u : v.variant();
-}
+uint32_t rank(const Value& v) { return v.variant() == kUnknownVariant ? 0x10000u : v.variant(); }
 
 }  // namespace
 
@@ -166,11 +178,7 @@ void release_heap(const Heap* first) noexcept {
 
 Value Value::str(std::string_view s) {
   Heap* h = alloc_heap(Heap::Type::Str, s.size() + 1);
-  h->count = static_cast<uint32_t>(s.size());
-  if (s.size() != h->count) {
-    free_heap(thread_blocks(), h);
-    throw std::length_error("string too long");
-  }
+  h->length = s.size();
   char* d = reinterpret_cast<char*>(h + 1);
   if (!s.empty()) std::memcpy(d, s.data(), s.size());
   d[s.size()] = '\0';
@@ -294,9 +302,8 @@ Value string_map(std::vector<std::pair<std::string, Value>> entries) {
   std::vector<std::pair<Value, Value>> vs;
   vs.reserve(entries.size());
   for (auto& [k, v] : entries) vs.emplace_back(Value::str(k), std::move(v));
-  return map_from_sorted(std::move(vs), [](const Value& a, const Value& b) {
-    return a.as_str() == b.as_str();
-  });
+  return map_from_sorted(std::move(vs),
+                         [](const Value& a, const Value& b) { return a.as_str() == b.as_str(); });
 }
 
 namespace {

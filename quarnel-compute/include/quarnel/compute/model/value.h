@@ -72,9 +72,10 @@ struct Heap {
   Type type;
   uint8_t block;     // size class of the allocation, 0 when it came from malloc directly
   uint16_t variant;  // union variant, or kUnknownVariant
-  uint32_t count;    // node: slots; string: bytes
+  uint32_t count;    // node: slots
   union {
     const TypeDesc* desc;  // node
+    size_t length;         // string: bytes, any that memory can hold
     Heap* next;            // reused as the free list while destroying
   };
 };
@@ -150,7 +151,7 @@ class Value {
   int64_t as_i64() const noexcept { return i_; }
   double as_f64() const noexcept { return d_; }
   std::string_view as_str() const noexcept {
-    return {reinterpret_cast<const char*>(h_ + 1), h_->count};
+    return {reinterpret_cast<const char*>(h_ + 1), h_->length};
   }
   const EnumDesc* enum_desc() const noexcept { return e_; }
   uint32_t enum_index() const noexcept { return aux_; }
@@ -238,8 +239,7 @@ constexpr bool plain_text(std::string_view s) {
 }  // namespace detail
 
 template <class R>
-  requires detail::RecordPayload<R>
-Value make_record(R&& r) {
+requires detail::RecordPayload<R> Value make_record(R&& r) {
   Value out;
   Value* s = new_node(&R::desc, 0, R::field_count, out);
   std::move(r).move_into(s);
@@ -303,6 +303,13 @@ class Buffer {
   const char* data() const noexcept { return data_; }
   size_t size() const noexcept { return size_; }
   std::string_view view() const noexcept { return {data_, size_}; }
+  // Empties the buffer and gives its heap storage back.
+  void clear() noexcept {
+    if (data_ != inline_) std::free(data_);
+    data_ = inline_;
+    size_ = 0;
+    cap_ = sizeof(inline_);
+  }
 
  private:
   [[gnu::noinline]] void grow(size_t n);
@@ -318,6 +325,9 @@ inline constexpr size_t kMaxWireName = 96;
 
 // Appends the compact wire form of v. Cannot fail but by running out of memory.
 void write_json(Buffer& out, const Value& v);
+// The same, calling `interrupted` after every few megabytes of output: when it returns nonzero
+// the writing stops, `out` is cleared (its storage freed) and false is returned.
+bool write_json(Buffer& out, const Value& v, int (*interrupted)());
 std::string to_json(const Value& v);
 
 // Scalar writers used by write_json (exposed for tests and fuzzing).

@@ -1,0 +1,119 @@
+"""Limits of the machine met as a Python user meets them: memory running out raises MemoryError in
+any thread, on its first call as on a later one; a text of 4 GiB or more is held and written; a
+long to_json() gives way to Ctrl-C. Each runs in a child process, which a fault would kill."""
+
+import os
+import signal
+import subprocess
+import sys
+import time
+
+import pytest
+
+from test_hardening_api import SANITIZED
+
+# The sanitizer reserves terabytes of address space and keeps freed memory in quarantine, so
+# neither an address-space limit nor a measure of free memory means anything under it.
+unsanitized = pytest.mark.skipif(SANITIZED, reason="memory limits are meaningless under the sanitizer")
+
+OUT_OF_MEMORY = r"""
+import resource, sys, threading
+from quarnel.compute import _compute as C
+
+def fill():
+    if sys.argv[2] == "warm":
+        # The thread has built and released nodes and thrown (and caught) a C++ exception.
+        for _ in range(1000):
+            C.NumericSeries.Reference("a") + 1.0
+        try:
+            C.NumericSeries.Reference("a").head(2**40)
+        except BaseException:
+            pass
+    x, kept = C.NumericSeries.Reference("a"), []
+    try:
+        while True:
+            x = x + 1.0
+            kept.append(x)
+    except MemoryError:
+        kept.clear()
+        print("MemoryError", flush=True)
+
+limit = 1 << 30
+resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
+if sys.argv[1] == "main":
+    fill()
+else:
+    thread = threading.Thread(target=fill)
+    thread.start()
+    thread.join()
+"""
+
+
+@unsanitized
+@pytest.mark.parametrize("state", ["cold", "warm"])
+@pytest.mark.parametrize("thread", ["main", "new"])
+def test_running_out_of_memory_raises_memory_error(thread, state):
+    done = subprocess.run([sys.executable, "-c", OUT_OF_MEMORY, thread, state], capture_output=True, text=True,
+                          timeout=300)
+    assert (done.returncode, done.stdout) == (0, "MemoryError\n"), done.stderr[-2000:]
+    assert "thread-local" not in done.stderr and "TLS" not in done.stderr
+
+
+INTERRUPTED = r"""
+import time
+from quarnel.compute import _compute as C
+x = C.NumericSeries.Reference("a")
+for _ in range(23):
+    x = x + x  # about 0.6 GB of JSON from a few dozen nodes
+print("ready", flush=True)
+try:
+    x.to_json()
+    print("finished", flush=True)
+except KeyboardInterrupt:
+    print("interrupted", time.time(), flush=True)
+"""
+
+
+def test_ctrl_c_stops_a_long_to_json():
+    child = subprocess.Popen([sys.executable, "-c", INTERRUPTED], stdout=subprocess.PIPE, text=True)
+    try:
+        assert child.stdout.readline() == "ready\n"
+        time.sleep(0.05)
+        sent = time.time()
+        child.send_signal(signal.SIGINT)
+        said = child.communicate(timeout=120)[0].split()
+    finally:
+        child.kill()
+    assert said[0] == "interrupted"
+    assert float(said[1]) - sent < 0.5
+
+
+def available_memory():
+    try:
+        with open("/proc/meminfo") as f:
+            fields = dict(line.split(":", 1) for line in f)
+        return int(fields["MemAvailable"].split()[0]) * 1024
+    except (OSError, KeyError, ValueError):
+        return 0
+
+
+HUGE_TEXT = r"""
+from quarnel.compute import _compute as C
+n = 2**32 + 5
+literal = C.StringConstant.Literal("x" * n + '"')
+text = literal.to_json()
+head = '{"type":"literal","literal":"'
+assert len(text) == len(head) + n + 4, len(text)
+assert text.startswith(head + "xxxx") and text.endswith('x\\""}')
+print("ok", flush=True)
+"""
+
+
+@unsanitized
+def test_a_text_of_four_gibibytes_is_held_and_written():
+    # The node's copy, the written bytes and the resulting str are each as large as the text.
+    needed = 14 << 30
+    if available_memory() < needed:
+        pytest.skip(f"needs {needed >> 30} GiB of free memory")
+    done = subprocess.run([sys.executable, "-c", HUGE_TEXT], capture_output=True, text=True, timeout=600)
+    assert (done.returncode, done.stdout) == (0, "ok\n"), done.stderr[-2000:]
