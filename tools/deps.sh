@@ -9,13 +9,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib.sh
 
-# True when cmake runs and is recent enough for scikit-build-core and the project (3.21).
-cmake_ok() {
-  local version
-  version="$(cmake --version 2>/dev/null | sed -n 's/^cmake version \([0-9.]*\).*/\1/p')"
-  [ -n "$version" ] && [ "$(printf '%s\n' 3.21 "$version" | sort -V | head -1)" = 3.21 ]
-}
-
 # Prints what the interpreter $PY lacks: "venv" (it cannot make virtual environments) and
 # "headers" (no Python.h to build the extension against).
 python_lacks() {
@@ -28,7 +21,7 @@ sys.exit(not os.path.isfile(os.path.join(sysconfig.get_paths()["include"], "Pyth
 want_python=0
 packages=()
 command -v g++ >/dev/null || packages+=(g++)
-cmake_ok || packages+=(cmake)
+cmake_at_least 3.21 || packages+=(cmake)
 command -v ninja >/dev/null || packages+=(ninja-build)
 [ -f /usr/include/nlohmann/json.hpp ] || packages+=(nlohmann-json3-dev)
 for flag in "$@"; do
@@ -78,7 +71,7 @@ if [ ${#packages[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${packages[@]}" >/dev/null
 fi
 
-if ! cmake_ok; then
+if ! cmake_at_least 3.21; then
   echo "error: CMake 3.21 or later is needed; $(command -v cmake || echo none) is" \
     "$(cmake --version 2>/dev/null | head -1 || true)" >&2
   exit 1

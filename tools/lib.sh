@@ -14,6 +14,13 @@ python_version() {
   "$1" -c 'import sys; print("%d.%d" % sys.version_info[:2])' 2>/dev/null || true
 }
 
+# True when the cmake on the PATH runs and is version $1 or later.
+cmake_at_least() {
+  local version
+  version="$(cmake --version 2>/dev/null | sed -n 's/^cmake version \([0-9.]*\).*/\1/p')"
+  [ -n "$version" ] && [ "$(printf '%s\n' "$1" "$version" | sort -V | head -1)" = "$1" ]
+}
+
 # Prints the newest CPython X.Y ($1) of the machine: pyenv's first, then pythonX.Y on the PATH.
 # Prints nothing when there is none. A candidate counts only if it runs and is that version (a
 # pyenv shim is on the PATH for versions that are not selected, and fails when run).

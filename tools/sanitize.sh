@@ -17,6 +17,13 @@ bash tools/deps.sh --tests --hardening --python
 # The interpreter the sanitized extension is built for and its Python suite runs under.
 venv="$ROOT/build/venv-sanitize"
 ensure_venv "$venv" "$PY"
+# The extension is built here without scikit-build-core, whose own FindPython stands in for
+# CMake's before 3.26 (the first to know the stable-ABI component; Debian 12 has 3.25): an
+# older cmake is replaced by PyPI's, in the venv.
+if ! cmake_at_least 3.26; then
+  "$venv/bin/python" -m pip install -q 'cmake>=3.26'
+  PATH="$venv/bin:$PATH"
+fi
 
 # Reports go to files as well as to the process's standard error: pytest captures the latter,
 # and a process that aborts takes the captured text with it.
