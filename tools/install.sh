@@ -1,10 +1,25 @@
 #!/usr/bin/env bash
-# Installs quarnel-compute into the current Python and runs the example.
+# Installs quarnel-compute and runs the example. The package goes into the active virtual
+# environment, or else into .venv in the project (made on first use on $PYTHON or python3),
+# never into an interpreter of the system.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-PY="${PYTHON:-python3}"
-bash tools/deps.sh
-"$PY" -m pip install -q .
-if [ -f examples/basic.py ]; then
-  "$PY" examples/basic.py
+source tools/lib.sh
+
+bash tools/deps.sh --python
+if [ -n "${VIRTUAL_ENV:-}" ]; then
+  venv="$VIRTUAL_ENV"
+else
+  venv=.venv
+  # Kept from an earlier run unless it no longer runs or is older than the package allows.
+  if ! "$venv/bin/python" -c 'import sys; sys.exit(sys.version_info < (3, 10))' 2>/dev/null; then
+    echo "making the virtual environment $venv on $("$PY" --version)"
+    "$PY" -m venv --clear "$venv"
+  fi
+fi
+"$venv/bin/python" -m pip install -q .
+"$venv/bin/python" examples/basic.py
+if [ -z "${VIRTUAL_ENV:-}" ]; then
+  echo "installed into $venv ($("$venv/bin/python" --version)): run '. $venv/bin/activate'," \
+    "or $venv/bin/python directly"
 fi

@@ -8,13 +8,22 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$PWD"
-PY="${PYTHON:-python3}"
-JOBS="$(nproc 2>/dev/null || echo 2)"
+source tools/lib.sh
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}"
 BUILD=build/sanitize
 REPORTS="$ROOT/$BUILD/reports"
 
-bash tools/deps.sh --tests --hardening
+bash tools/deps.sh --tests --hardening --python
+# The interpreter the sanitized extension is built for and its Python suite runs under.
+venv="$ROOT/build/venv-sanitize"
+ensure_venv "$venv" "$PY"
+# The extension is built here without scikit-build-core, whose own FindPython stands in for
+# CMake's before 3.26 (the first to know the stable-ABI component; Debian 12 has 3.25): an
+# older cmake is replaced by PyPI's, in the venv.
+if ! cmake_at_least 3.26; then
+  "$venv/bin/python" -m pip install -q 'cmake>=3.26'
+  PATH="$venv/bin:$PATH"
+fi
 
 # Reports go to files as well as to the process's standard error: pytest captures the latter,
 # and a process that aborts takes the captured text with it.
@@ -40,40 +49,34 @@ trap 'no_reports || true' ERR
 start=$SECONDS
 echo "== C++ tests (ASan+UBSan)"
 cmake -S . -B "$BUILD" -G Ninja -DQC_BUILD_TESTS=ON -DQC_SANITIZE=ON -DQC_BUILD_PYTHON=ON \
-  -DPython_EXECUTABLE="$(command -v "$PY")" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  -DPython_EXECUTABLE="$venv/bin/python" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD" -j "$JOBS"
 ctest --test-dir "$BUILD" --output-on-failure -j "$JOBS"
 echo "sanitized C++ stage: $((SECONDS - start)) s"
 
-if [ -d quarnel-compute-python/tests ]; then
-  start=$SECONDS
-  echo "== Python tests (ASan+UBSan)"
-  stage="$BUILD/python"
-  rm -rf "$stage"
-  mkdir -p "$stage/quarnel/compute"
-  cp quarnel-compute-python/quarnel/compute/*.py "$stage/quarnel/compute/"
-  cp "$BUILD"/quarnel-compute-python/_compute*.so "$stage/quarnel/compute/"
-  venv="$ROOT/build/venv-sanitize"
-  [ -x "$venv/bin/python" ] || "$PY" -m venv "$venv"
-  "$venv/bin/python" -m pip install -q pytest hypothesis
-  # The interpreter is not instrumented, so the runtime is preloaded. The C++ runtime is
-  # preloaded with it: the interceptor of C++ throws binds to the real one when the sanitizer
-  # starts, and an interpreter that does not link libstdc++ would leave it unbound (every
-  # throw would then abort).
-  preload="$(g++ -print-file-name=libasan.so) $(g++ -print-file-name=libstdc++.so)"
-  # For the leak checker: the interpreter takes its objects from malloc, so that the checker sees
-  # them and what they hold; it records two frames per allocation, the allocator and its caller;
-  # and it leaves out what the interpreter and its libraries allocated themselves and keep until
-  # exit (tools/lsan-python.supp). The extension's own allocations are all reported.
-  (cd quarnel-compute-python/tests &&
-    LD_PRELOAD="$preload" PYTHONPATH="$ROOT/$stage" QC_SANITIZED=1 PYTHONMALLOC=malloc \
-      ASAN_OPTIONS="$ASAN_OPTIONS:malloc_context_size=2" \
-      LSAN_OPTIONS="suppressions=$ROOT/tools/lsan-python.supp:print_suppressions=0" \
-      "$venv/bin/python" -m pytest -q -p no:cacheprovider .)
-  echo "sanitized Python stage: $((SECONDS - start)) s"
-else
-  echo "notice: no Python tests yet; sanitized Python stage skipped"
-fi
+start=$SECONDS
+echo "== Python tests (ASan+UBSan)"
+stage="$BUILD/python"
+rm -rf "$stage"
+mkdir -p "$stage/quarnel/compute"
+cp quarnel-compute-python/quarnel/compute/*.py "$stage/quarnel/compute/"
+cp "$BUILD"/quarnel-compute-python/_compute*.so "$stage/quarnel/compute/"
+"$venv/bin/python" -m pip install -q pytest hypothesis
+# The interpreter is not instrumented, so the runtime is preloaded. The C++ runtime is
+# preloaded with it: the interceptor of C++ throws binds to the real one when the sanitizer
+# starts, and an interpreter that does not link libstdc++ would leave it unbound (every
+# throw would then abort).
+preload="$(g++ -print-file-name=libasan.so) $(g++ -print-file-name=libstdc++.so)"
+# For the leak checker: the interpreter takes its objects from malloc, so that the checker sees
+# them and what they hold; it records two frames per allocation, the allocator and its caller;
+# and it leaves out what the interpreter and its libraries allocated themselves and keep until
+# exit (tools/lsan-python.supp). The extension's own allocations are all reported.
+(cd quarnel-compute-python/tests &&
+  LD_PRELOAD="$preload" PYTHONPATH="$ROOT/$stage" QC_SANITIZED=1 PYTHONMALLOC=malloc \
+    ASAN_OPTIONS="$ASAN_OPTIONS:malloc_context_size=2" \
+    LSAN_OPTIONS="suppressions=$ROOT/tools/lsan-python.supp:print_suppressions=0" \
+    "$venv/bin/python" -m pytest -q -p no:cacheprovider .)
+echo "sanitized Python stage: $((SECONDS - start)) s"
 
 # A report that did not stop its process (one from a subprocess, say) fails the run too.
 if ! no_reports; then

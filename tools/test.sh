@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Runs every test: the C++ suite through ctest, then the Python suite against one abi3 wheel
-# under each CPython from 3.10 to 3.13 that the machine has.
+# under each CPython from 3.10 to 3.13 that the machine has. Build tools and test dependencies
+# go into virtual environments under build/, kept between runs; no interpreter is changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$PWD"
-PY="${PYTHON:-python3}"
-JOBS="$(nproc 2>/dev/null || echo 2)"
+source tools/lib.sh
 
-bash tools/deps.sh --tests
+bash tools/deps.sh --tests --python
 
 echo "== C++ tests"
 cmake -S . -B build/test -G Ninja -DQC_BUILD_TESTS=ON -DQC_WERROR=ON \
@@ -15,55 +15,44 @@ cmake -S . -B build/test -G Ninja -DQC_BUILD_TESTS=ON -DQC_WERROR=ON \
 cmake --build build/test -j "$JOBS"
 ctest --test-dir build/test --output-on-failure -j "$JOBS"
 
-if [ ! -d quarnel-compute-python/tests ]; then
-  echo "notice: no Python tests yet; Python stage skipped"
-  exit 0
-fi
-
 echo "== abi3 wheel"
+tools_venv="$ROOT/build/venv-tools"
+ensure_venv "$tools_venv" "$PY"
+"$tools_venv/bin/python" -m pip install -q abi3audit
 rm -rf build/wheel
-QC_WERROR=ON "$PY" -m pip wheel . --no-deps -q -w build/wheel
+QC_WERROR=ON "$tools_venv/bin/python" -m pip wheel . --no-deps -q -w build/wheel
 WHEEL="$(ls build/wheel/*.whl)"
 echo "$WHEEL"
 case "$WHEEL" in
   *-cp310-abi3-*) ;;
   *) echo "error: wheel is not tagged cp310-abi3" >&2; exit 1 ;;
 esac
-"$PY" -m pip install -q abi3audit
-"$PY" -m abi3audit --strict --report "$WHEEL" >/dev/null
+"$tools_venv/bin/python" -m abi3audit --strict --report "$WHEEL" >/dev/null
 echo "abi3audit: no non-stable symbol"
 
-find_python() {  # newest installed patch release of $1, or nothing
-  local v="$1" root
-  if command -v pyenv >/dev/null; then
-    root="$(pyenv root)"
-    local best
-    best="$(pyenv versions --bare 2>/dev/null | grep -E "^${v//./\\.}\.[0-9]+$" | sort -V | tail -1 || true)"
-    if [ -n "$best" ] && [ -x "$root/versions/$best/bin/python" ]; then
-      echo "$root/versions/$best/bin/python"
-      return
-    fi
-  fi
-  command -v "python$v" || true
-}
-
-ran=0
-for v in 3.10 3.11 3.12 3.13; do
-  py="$(find_python "$v")"
-  if [ -z "$py" ]; then
-    echo "notice: CPython $v not found; its Python tests are skipped"
+tested=()
+missing=()
+for version in 3.10 3.11 3.12 3.13; do
+  python="$(find_python "$version")"
+  if [ -z "$python" ]; then
+    echo "notice: CPython $version not found; its Python tests are skipped"
+    missing+=("$version")
     continue
   fi
-  echo "== Python tests under $("$py" --version)"
-  venv="$ROOT/build/venv-$v"
-  [ -x "$venv/bin/python" ] || "$py" -m venv "$venv"
-  "$venv/bin/python" -m pip install -q --upgrade pip >/dev/null
+  echo "== Python tests under $("$python" --version) ($python)"
+  venv="$ROOT/build/venv-$version"
+  ensure_venv "$venv" "$python"
   "$venv/bin/python" -m pip install -q pytest hypothesis
   "$venv/bin/python" -m pip install -q --force-reinstall --no-deps "$WHEEL"
   (cd quarnel-compute-python/tests && "$venv/bin/python" -m pytest -q -p no:cacheprovider .)
-  ran=$((ran + 1))
+  tested+=("$version")
 done
-if [ "$ran" -eq 0 ]; then
+if [ ${#tested[@]} -eq 0 ]; then
   echo "error: no CPython 3.10-3.13 found for the Python tests" >&2
   exit 1
+fi
+echo "Python tests ran under CPython ${tested[*]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "notice: CPython ${missing[*]} not found on this machine (neither pyenv nor" \
+    "pythonX.Y on the PATH); those versions were not tested"
 fi

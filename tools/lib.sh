@@ -1,0 +1,57 @@
+# Helpers the tool scripts source: finding the CPythons of the machine and keeping the virtual
+# environments the scripts own, so that nothing is ever installed into an interpreter itself.
+
+# The interpreter the tools run on: $PYTHON, or python3.
+PY="${PYTHON:-python3}"
+# Parallel jobs for builds and ctest; JOBS overrides the core count.
+JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
+# scikit-build-core's `cmake --build` reads this; without it Ninja takes every core.
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$JOBS}"
+export PIP_DISABLE_PIP_VERSION_CHECK=1
+
+# Prints X.Y of the interpreter $1, or nothing if it does not run.
+python_version() {
+  "$1" -c 'import sys; print("%d.%d" % sys.version_info[:2])' 2>/dev/null || true
+}
+
+# True when the cmake on the PATH runs and is version $1 or later.
+cmake_at_least() {
+  local version
+  version="$(cmake --version 2>/dev/null | sed -n 's/^cmake version \([0-9.]*\).*/\1/p')"
+  [ -n "$version" ] && [ "$(printf '%s\n' "$1" "$version" | sort -V | head -1)" = "$1" ]
+}
+
+# Prints the newest CPython X.Y ($1) of the machine: pyenv's first, then pythonX.Y on the PATH.
+# Prints nothing when there is none. A candidate counts only if it runs and is that version (a
+# pyenv shim is on the PATH for versions that are not selected, and fails when run).
+find_python() {
+  local version="$1" candidate best
+  local candidates=()
+  if command -v pyenv >/dev/null; then
+    best="$(pyenv versions --bare 2>/dev/null | grep -E "^${version//./\\.}\.[0-9]+$" |
+      sort -V | tail -1 || true)"
+    [ -n "$best" ] && candidates+=("$(pyenv root)/versions/$best/bin/python")
+  fi
+  candidate="$(command -v "python$version" || true)"
+  [ -n "$candidate" ] && candidates+=("$candidate")
+  for candidate in "${candidates[@]}"; do
+    if [ "$(python_version "$candidate")" = "$version" ]; then
+      echo "$candidate"
+      return
+    fi
+  done
+}
+
+# Makes the virtual environment $1 on the interpreter $2 unless it is there already, made on
+# that same interpreter, and runs. A venv left by another interpreter (pyenv's 3.11 after the
+# system's, say) or one whose interpreter is gone is made anew.
+ensure_venv() {
+  local dir="$1" python="$2" base
+  base="$("$python" -c 'import os, sys; print(os.path.realpath(sys.executable))')"
+  if [ -x "$dir/bin/python" ] && [ "$(cat "$dir/.base" 2>/dev/null)" = "$base" ] &&
+    "$dir/bin/python" -c '' 2>/dev/null; then
+    return
+  fi
+  "$python" -m venv --clear "$dir"
+  echo "$base" >"$dir/.base"
+}
