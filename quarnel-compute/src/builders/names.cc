@@ -56,6 +56,12 @@ Converted<NumericDataType> try_from<NumericDataType>(std::string_view text) {
   return find<model::objects::NumericDataType>(text);
 }
 
+std::string_view name_of(TimeUnit unit) { return names<model::api::TimeUnit>().accepted[unit]; }
+
+std::string_view name_of(NumericDataType type) {
+  return names<model::objects::NumericDataType>().accepted[type];
+}
+
 Handle<model::api::TimeUnit> to_model(TimeUnit unit) {
   return names<model::api::TimeUnit>().model[unit];
 }

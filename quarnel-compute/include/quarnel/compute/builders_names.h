@@ -49,6 +49,10 @@ Converted<TimeUnit> try_from<TimeUnit>(std::string_view text);
 template <>
 Converted<NumericDataType> try_from<NumericDataType>(std::string_view text);
 
+// The name Python code gives a value ("days").
+std::string_view name_of(TimeUnit unit);
+std::string_view name_of(NumericDataType type);
+
 // The model's values, read once from their JSON text as the model's reader reads them. They
 // never fail: a name the model could not read would be a broken invariant, thrown as
 // std::logic_error.
