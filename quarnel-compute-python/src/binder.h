@@ -257,23 +257,23 @@ struct Functions {
 // it "Class.__new__()".
 template <ClassId C, Name ClassName, auto F, Name... P>
 struct Constructor {
-  using E = detail::Entry<int(C), false, "__new__", F, P...>;
-  using Docstring = detail::Doc<false, E::required, ClassName, P...>;
+  using Frame = detail::Entry<int(C), false, "__new__", F, P...>;
+  using Docstring = detail::Doc<false, Frame::required, ClassName, P...>;
 
   template <size_t... I>
   static PyObject* make(PyTypeObject* cls, PyObject** slots, std::index_sequence<I...>) {
-    std::tuple<typename E::template Kind<I>::Storage...> converted;
-    if (!(E::template convert<I>(slots[I], std::get<I>(converted)) && ...)) return nullptr;
-    std::tuple<typename E::template Param<I>...> operands{
-        E::template Kind<I>::finish(std::move(std::get<I>(converted)))...};
+    std::tuple<typename Frame::template Kind<I>::Storage...> converted;
+    if (!(Frame::template convert<I>(slots[I], std::get<I>(converted)) && ...)) return nullptr;
+    std::tuple<typename Frame::template Param<I>...> operands{
+        Frame::template Kind<I>::finish(std::move(std::get<I>(converted)))...};
     return new_object<C>(cls, F(std::move(std::get<I>(operands))...));
   }
 
   static PyObject* tp_new(PyTypeObject* cls, PyObject* args, PyObject* kwargs) noexcept {
     return guarded([&]() -> PyObject* {
-      std::array<PyObject*, E::count> slots{};
-      if (!bind_tuple(E::signature, args, kwargs, slots.data())) return nullptr;
-      return make(cls, slots.data(), std::make_index_sequence<E::count>());
+      std::array<PyObject*, Frame::count> slots{};
+      if (!bind_tuple(Frame::signature, args, kwargs, slots.data())) return nullptr;
+      return make(cls, slots.data(), std::make_index_sequence<Frame::count>());
     });
   }
 };

@@ -2,8 +2,8 @@
 // alternatives are tried, what each becomes, and how a refusal reads. The kind follows from the
 // parameter's type: a plain float, int or text; a time unit or data type name; an object of
 // the class that holds the parameter's model type; for a numeric series or a constant either
-// such an object or a plain number or text (the two-way kinds); for a Series an object of any of
-// the three series classes; optional, list and dict forms of these.
+// such an object or a plain number or text (the two-way kinds); for a Series a NumericSeries,
+// CategoricalSeries or StructSeries object; optional, list and dict forms of these.
 //
 // `Arg<P>::convert(object, storage)` fills the storage or returns false with a Python exception
 // set; `Arg<P>::finish(storage)` then makes the operand. Finishing comes only once every

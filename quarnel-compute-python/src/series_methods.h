@@ -1,5 +1,5 @@
-// The five methods that NumericSeries, CategoricalSeries and StructSeries share: the held
-// series enters each node as the Series variant of its class, so one line serves all three.
+// The methods that NumericSeries, CategoricalSeries and StructSeries share: the held series
+// enters each node as the Series variant of its class, so one line serves each class.
 #pragma once
 
 #include "binder.h"

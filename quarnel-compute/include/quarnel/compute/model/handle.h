@@ -330,26 +330,27 @@ class Handle<NamedString<N>> : public detail::TextHandle {
   using detail::TextHandle::TextHandle;
 };
 
-template <>
-class Handle<I32> : public detail::HandleBase {
+namespace detail {
+template <class Native, Value (*Make)(Native) noexcept>
+class NumberHandle : public HandleBase {
  public:
-  Handle() noexcept = default;
-  Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
-  Handle(int32_t v) noexcept : HandleBase(Value::i32(v)) {}
+  NumberHandle() noexcept = default;
+  NumberHandle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
+  NumberHandle(Native v) noexcept : HandleBase(Make(v)) {}
+};
+}  // namespace detail
+
+template <>
+class Handle<I32> : public detail::NumberHandle<int32_t, &Value::i32> {
+  using NumberHandle::NumberHandle;
 };
 template <>
-class Handle<I64> : public detail::HandleBase {
- public:
-  Handle() noexcept = default;
-  Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
-  Handle(int64_t v) noexcept : HandleBase(Value::i64(v)) {}
+class Handle<I64> : public detail::NumberHandle<int64_t, &Value::i64> {
+  using NumberHandle::NumberHandle;
 };
 template <>
-class Handle<F64> : public detail::HandleBase {
- public:
-  Handle() noexcept = default;
-  Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
-  Handle(double v) noexcept : HandleBase(Value::f64(v)) {}
+class Handle<F64> : public detail::NumberHandle<double, &Value::f64> {
+  using NumberHandle::NumberHandle;
 };
 template <>
 class Handle<Bool> : public detail::HandleBase {
