@@ -286,7 +286,7 @@ bool Arg<builders::NumericDataType>::convert(PyObject* o, builders::NumericDataT
   return by_identity<model::objects::NumericDataType>(o, out) || named(o, out, "NumericDataType");
 }
 
-bool Arg<SeriesEntries>::convert(PyObject* o, SeriesEntries& out) {
+bool Arg<Handle<Map<String, model::Series>>>::convert(PyObject* o, Storage& out) {
   if (!PyDict_Check(o)) {
     raise_not_instance(o, "dict");
     return false;
@@ -297,7 +297,7 @@ bool Arg<SeriesEntries>::convert(PyObject* o, SeriesEntries& out) {
     std::string name;
     builders::Series series;
     if (!native_text(key, name) || !Arg<builders::Series>::convert(value, series)) return false;
-    out.emplace_back(std::move(name), std::move(series));
+    out.emplace_back(std::move(name), std::move(series).value());
   }
   return true;
 }

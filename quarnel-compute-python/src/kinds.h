@@ -149,33 +149,51 @@ struct Arg<Handle<Optional<Model>>> : OptionalArg<Handle<Model>> {
 // elements worth reserving (the len() hint, capped so that a lying hint costs nothing).
 bool begin_sequence(PyObject* o, Ref& iterator, size_t& reserve);
 
-// List of a kind: any sequence but a str, converted element by element in iteration order.
+// List or set of a kind: any sequence but a str, converted element by element in iteration
+// order into the one list of values that the collection is then made of.
 template <class T>
-struct Arg<std::vector<T>> {
+struct Elements {
   static constexpr bool optional = false;
-  using Storage = std::vector<typename Arg<T>::Storage>;
+  using Storage = std::vector<typename Arg<Handle<T>>::Storage>;
   static bool convert(PyObject* o, Storage& out) {
     Ref it;
     size_t reserve = 0;
     if (!begin_sequence(o, it, reserve)) return false;
     out.reserve(reserve);
     while (Ref item = Ref::steal(PyIter_Next(it.get())))
-      if (!Arg<T>::convert(item.get(), out.emplace_back())) return false;
+      if (!Arg<Handle<T>>::convert(item.get(), out.emplace_back())) return false;
     return !PyErr_Occurred();
   }
-  static std::vector<T> finish(Storage&& in) {
-    std::vector<T> out;
+  static std::vector<Value> values(Storage&& in) {
+    std::vector<Value> out;
     out.reserve(in.size());
-    for (auto& v : in) out.push_back(Arg<T>::finish(std::move(v)));
+    for (auto& v : in) out.push_back(Arg<Handle<T>>::finish(std::move(v)).value());
     return out;
   }
 };
-
-// A dict of str keys and Series values, in the dict's order (the builder orders them).
-using SeriesEntries = std::vector<std::pair<std::string, builders::Series>>;
+template <class T>
+struct Arg<Handle<List<T>>> : Elements<T> {
+  static Handle<List<T>> finish(typename Elements<T>::Storage&& in) {
+    return {unchecked, list(Elements<T>::values(std::move(in)))};
+  }
+};
+// Tags: sorted and freed of duplicates, whatever the caller's order.
 template <>
-struct Arg<SeriesEntries> : Plain<SeriesEntries> {
-  static bool convert(PyObject* o, SeriesEntries& out);
+struct Arg<builders::SetOf<model::StringConstant>> : Elements<model::StringConstant> {
+  static builders::SetOf<model::StringConstant> finish(Storage&& in) {
+    return {unchecked, string_constant_set(values(std::move(in)))};
+  }
+};
+
+// A dict of str keys and Series values, in the dict's order (the map orders them).
+template <>
+struct Arg<Handle<Map<String, model::Series>>> {
+  static constexpr bool optional = false;
+  using Storage = std::vector<std::pair<std::string, Value>>;
+  static bool convert(PyObject* o, Storage& out);
+  static Handle<Map<String, model::Series>> finish(Storage&& in) {
+    return {unchecked, string_map(std::move(in))};
+  }
 };
 
 }  // namespace qc::py

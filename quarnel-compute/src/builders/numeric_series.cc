@@ -70,22 +70,22 @@ NumericSeries atan2(NumericSeries y, NumericSeries x) {
   return model::NumericSeries::atan2({std::move(y), std::move(x)});
 }
 
-NumericSeries max(std::vector<NumericSeries> inputs) {
+NumericSeries max(ListOf<model::NumericSeries> inputs) {
   return model::NumericSeries::max({.inputs = std::move(inputs)});
 }
-NumericSeries mean(std::vector<NumericSeries> inputs) {
+NumericSeries mean(ListOf<model::NumericSeries> inputs) {
   return model::NumericSeries::mean({.inputs = std::move(inputs)});
 }
-NumericSeries min(std::vector<NumericSeries> inputs) {
+NumericSeries min(ListOf<model::NumericSeries> inputs) {
   return model::NumericSeries::min({.inputs = std::move(inputs)});
 }
-NumericSeries sum(std::vector<NumericSeries> inputs) {
+NumericSeries sum(ListOf<model::NumericSeries> inputs) {
   return model::NumericSeries::sum({.inputs = std::move(inputs)});
 }
-NumericSeries product(std::vector<NumericSeries> inputs) {
+NumericSeries product(ListOf<model::NumericSeries> inputs) {
   return model::NumericSeries::product({.inputs = std::move(inputs)});
 }
-NumericSeries numeric_series_union(std::vector<NumericSeries> inputs) {
+NumericSeries numeric_series_union(ListOf<model::NumericSeries> inputs) {
   return model::NumericSeries::union_({.input = std::move(inputs)});
 }
 NumericSeries numeric_if_else(BooleanSeries condition, NumericSeries true_value,
@@ -177,28 +177,28 @@ NumericSeries numeric_series_drop_nan(NumericSeries input) {
   return model::NumericSeries::dropNan({std::move(input)});
 }
 NumericSeries numeric_series_select_tags(NumericSeries input,
-                                         std::vector<StringConstant> tag_keys) {
+                                         SetOf<model::StringConstant> tag_keys) {
   return model::NumericSeries::selectTags(
       {.input = std::move(input), .tagKeys = std::move(tag_keys)});
 }
 NumericSeries numeric_series_z_score(NumericSeries input,
-                                     std::vector<StringConstant> group_by_tags) {
+                                     SetOf<model::StringConstant> group_by_tags) {
   return model::NumericSeries::zScore(
       {.input = std::move(input), .groupByTags = std::move(group_by_tags)});
 }
 NumericSeries struct_series_extract_numeric(StructSeries input,
-                                            std::vector<StringConstant> field_path,
+                                            ListOf<model::StringConstant> field_path,
                                             std::optional<NumericDataType> data_type) {
   return model::NumericSeries::extractFromStruct(
       {.input = std::move(input),
        .fieldPath = std::move(field_path),
        .dataType = data_type ? to_model(*data_type) : Handle<model::objects::NumericDataType>()});
 }
-NumericSeries numeric_series_udf(std::vector<Series> inputs, UdfSource source) {
+NumericSeries numeric_series_udf(ListOf<model::Series> inputs, UdfSource source) {
   return model::NumericSeries::scalarUdf(
       {.inputs = std::move(inputs), .source = std::move(source)});
 }
-NumericSeries numeric_series_scalar_udf_rust(std::vector<Series> inputs,
+NumericSeries numeric_series_scalar_udf_rust(ListOf<model::Series> inputs,
                                              std::string_view source_code) {
   return numeric_series_udf(std::move(inputs), udf_source_rust(source_code));
 }

@@ -41,7 +41,7 @@ BooleanSeries boolean_series_or(BooleanSeries left, BooleanSeries right) {
 EnumSeries categorical_series_reference(std::string_view name) {
   return model::EnumSeries::raw({.name = name});
 }
-EnumSeries categorical_series_value_map(NumericSeries input, std::vector<RangeMap> mapping,
+EnumSeries categorical_series_value_map(NumericSeries input, ListOf<model::RangeMap> mapping,
                                         Maybe<model::StringConstant> default_value) {
   return model::EnumSeries::valueMap({.input = std::move(input),
                                       .mapping = std::move(mapping),
@@ -60,14 +60,14 @@ RangeSeries range_series_reference(std::string_view name) {
 RangeSeries range_series_not(RangeSeries input) {
   return model::RangeSeries::not_({.input = std::move(input)});
 }
-RangeSeries range_series_union(std::vector<RangeSeries> inputs) {
+RangeSeries range_series_union(ListOf<model::RangeSeries> inputs) {
   return model::RangeSeries::unionRange({.inputs = std::move(inputs)});
 }
-RangeSeries range_series_intersect(std::vector<RangeSeries> inputs) {
+RangeSeries range_series_intersect(ListOf<model::RangeSeries> inputs) {
   return model::RangeSeries::intersectRange({.inputs = std::move(inputs)});
 }
 
-StructSeries struct_series_combine(std::vector<std::pair<std::string, Series>> inputs) {
+StructSeries struct_series_combine(Handle<Map<String, model::Series>> inputs) {
   return model::StructSeries::combine({.inputs = std::move(inputs)});
 }
 
@@ -131,7 +131,7 @@ Duration duration_negate(Duration input) { return model::Duration::negate({std::
 Dataset dataset_asset(StringConstant rid) { return model::Dataset::asset({std::move(rid)}); }
 Dataset dataset_run(StringConstant rid) { return model::Dataset::run({std::move(rid)}); }
 Dataset dataset_saved(StringConstant rid) { return model::Dataset::saved({std::move(rid)}); }
-Dataset dataset_combine(std::vector<Dataset> inputs) {
+Dataset dataset_combine(ListOf<model::Dataset> inputs) {
   return model::Dataset::combine({.inputs = std::move(inputs)});
 }
 Dataset dataset_tag(Dataset input, StringConstant key, StringConstant value) {
@@ -205,7 +205,7 @@ UdfSource udf_source_rust(std::string_view source_code) {
 }
 
 GroupByTags group_by_tags_current() { return model::GroupByTags::current({}); }
-GroupByTags group_by_tags_subset(std::vector<StringConstant> tags) {
+GroupByTags group_by_tags_subset(SetOf<model::StringConstant> tags) {
   return model::GroupByTags::subset({.tags = std::move(tags)});
 }
 GroupByTimestamp group_by_timestamp_current() { return model::GroupByTimestamp::current({}); }

@@ -69,6 +69,10 @@ using StructSeries = Handle<model::StructSeries>;
 using UdfSource = Handle<model::UdfSource>;
 template <class Model>
 using Maybe = Handle<Optional<Model>>;
+template <class Model>
+using ListOf = Handle<List<Model>>;
+template <class Model>
+using SetOf = Handle<Set<Model>>;
 
 // --- Results of kind NumericSeries -----------------------------------------------------------
 
@@ -95,12 +99,12 @@ NumericSeries numeric_series_modulo(NumericSeries left, NumericSeries right);
 NumericSeries numeric_series_power(NumericSeries base, NumericSeries exponent);
 NumericSeries atan2(NumericSeries y, NumericSeries x);
 
-NumericSeries max(std::vector<NumericSeries> inputs);
-NumericSeries mean(std::vector<NumericSeries> inputs);
-NumericSeries min(std::vector<NumericSeries> inputs);
-NumericSeries sum(std::vector<NumericSeries> inputs);
-NumericSeries product(std::vector<NumericSeries> inputs);
-NumericSeries numeric_series_union(std::vector<NumericSeries> inputs);
+NumericSeries max(ListOf<model::NumericSeries> inputs);
+NumericSeries mean(ListOf<model::NumericSeries> inputs);
+NumericSeries min(ListOf<model::NumericSeries> inputs);
+NumericSeries sum(ListOf<model::NumericSeries> inputs);
+NumericSeries product(ListOf<model::NumericSeries> inputs);
+NumericSeries numeric_series_union(ListOf<model::NumericSeries> inputs);
 NumericSeries numeric_if_else(BooleanSeries condition, NumericSeries true_value,
                               NumericSeries false_value);
 
@@ -132,14 +136,15 @@ NumericSeries numeric_series_signal_filter(NumericSeries input,
                                            Maybe<model::DoubleConstant> sampling_frequency);
 NumericSeries numeric_series_unit_conversion(NumericSeries input, std::string_view output_unit);
 NumericSeries numeric_series_drop_nan(NumericSeries input);
-NumericSeries numeric_series_select_tags(NumericSeries input, std::vector<StringConstant> tag_keys);
+NumericSeries numeric_series_select_tags(NumericSeries input,
+                                         SetOf<model::StringConstant> tag_keys);
 NumericSeries numeric_series_z_score(NumericSeries input,
-                                     std::vector<StringConstant> group_by_tags);
+                                     SetOf<model::StringConstant> group_by_tags);
 NumericSeries struct_series_extract_numeric(StructSeries input,
-                                            std::vector<StringConstant> field_path,
+                                            ListOf<model::StringConstant> field_path,
                                             std::optional<NumericDataType> data_type);
-NumericSeries numeric_series_udf(std::vector<Series> inputs, UdfSource source);
-NumericSeries numeric_series_scalar_udf_rust(std::vector<Series> inputs,
+NumericSeries numeric_series_udf(ListOf<model::Series> inputs, UdfSource source);
+NumericSeries numeric_series_scalar_udf_rust(ListOf<model::Series> inputs,
                                              std::string_view source_code);
 
 NumericSeries numeric_series_numeric_aggregation(AggregationBuilder input,
@@ -169,18 +174,18 @@ BooleanSeries boolean_series_and(BooleanSeries left, BooleanSeries right);
 BooleanSeries boolean_series_or(BooleanSeries left, BooleanSeries right);
 
 EnumSeries categorical_series_reference(std::string_view name);
-EnumSeries categorical_series_value_map(NumericSeries input, std::vector<RangeMap> mapping,
+EnumSeries categorical_series_value_map(NumericSeries input, ListOf<model::RangeMap> mapping,
                                         Maybe<model::StringConstant> default_value);
 EnumSeries categorical_series_enum_aggregation(AggregationBuilder input,
                                                EnumAggregationOperator op);
 
 RangeSeries range_series_reference(std::string_view name);
 RangeSeries range_series_not(RangeSeries input);
-RangeSeries range_series_union(std::vector<RangeSeries> inputs);
-RangeSeries range_series_intersect(std::vector<RangeSeries> inputs);
+RangeSeries range_series_union(ListOf<model::RangeSeries> inputs);
+RangeSeries range_series_intersect(ListOf<model::RangeSeries> inputs);
 
 // Of two equal names the later series wins; the members are ordered by the names' bytes.
-StructSeries struct_series_combine(std::vector<std::pair<std::string, Series>> inputs);
+StructSeries struct_series_combine(Handle<Map<String, model::Series>> inputs);
 
 // Conversions of a series into the Series union ("enum", "numeric", "struct").
 Series series_from_enum_series(EnumSeries series);
@@ -213,7 +218,7 @@ Duration duration_negate(Duration input);
 Dataset dataset_asset(StringConstant rid);
 Dataset dataset_run(StringConstant rid);
 Dataset dataset_saved(StringConstant rid);
-Dataset dataset_combine(std::vector<Dataset> inputs);
+Dataset dataset_combine(ListOf<model::Dataset> inputs);
 Dataset dataset_tag(Dataset input, StringConstant key, StringConstant value);
 Dataset dataset_time_shift(Dataset input, Duration offset);
 
@@ -245,7 +250,7 @@ EnumAggregationOperator enum_aggregation_operator_udf(UdfSource source);
 UdfSource udf_source_rust(std::string_view source_code);
 
 GroupByTags group_by_tags_current();
-GroupByTags group_by_tags_subset(std::vector<StringConstant> tags);
+GroupByTags group_by_tags_subset(SetOf<model::StringConstant> tags);
 GroupByTimestamp group_by_timestamp_current();
 GroupByTimestamp group_by_timestamp_every(Duration every);
 

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -376,6 +377,7 @@ class Handle<List<T>> : public detail::HandleBase {
   Handle() noexcept = default;
   Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
   Handle(std::vector<Handle<T>> items) : HandleBase(list(detail::values_of(std::move(items)))) {}
+  Handle(std::initializer_list<Handle<T>> items) : Handle(std::vector<Handle<T>>(items)) {}
 };
 
 // A set is ascending and free of duplicates, whatever the caller's order: strings by their
@@ -389,6 +391,10 @@ class Handle<Set<T>> : public detail::HandleBase {
       : HandleBase(string_set(std::move(items))) {}
   Handle(std::vector<Handle<T>> items) requires(!std::same_as<T, String>)
       : HandleBase(string_constant_set(detail::values_of(std::move(items)))) {}
+  Handle(std::initializer_list<std::string> items) requires std::same_as<T, String>
+      : Handle(std::vector<std::string>(items)) {}
+  Handle(std::initializer_list<Handle<T>> items) requires(!std::same_as<T, String>)
+      : Handle(std::vector<Handle<T>>(items)) {}
 };
 
 // A map is ascending by key: a text key by its bytes, an enumeration key in the enumeration's
@@ -402,6 +408,9 @@ class Handle<Map<K, V>> : public detail::HandleBase {
   Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
   Handle(Entries entries) requires(kind_of<K> == TypeKind::String)
       : HandleBase(string_map(unwrap(std::move(entries)))) {}
+  Handle(std::initializer_list<typename Entries::value_type> entries) requires(kind_of<K> ==
+                                                                               TypeKind::String)
+      : Handle(Entries(entries)) {}
   Handle(EnumEntries entries) requires(kind_of<K> == TypeKind::Enum)
       : HandleBase(enum_map(unwrap(std::move(entries)))) {}
 
