@@ -64,43 +64,9 @@ std::string lit(const char* s) {
   return std::string(R"({"type":"literal","literal":")") + s + "\"}";
 }
 
+// Every node the binding makes comes from a builder; the Python suite checks each method's node,
+// so these cases keep to the builders' own contract.
 TEST(Builders, OperandsFillTheirFieldsInOrder) {
-  struct One {
-    Value (*build)(Value);
-    const char *variant, *field;
-  };
-  const One one_field[] = {
-      {one<numeric_series_abs>, "abs", "x"},
-      {one<numeric_series_negate>, "negate", "x"},
-      {one<numeric_series_cos>, "cos", "x"},
-      {one<numeric_series_sin>, "sin", "x"},
-      {one<numeric_series_tan>, "tan", "x"},
-      {one<numeric_series_acos>, "acos", "x"},
-      {one<numeric_series_asin>, "asin", "x"},
-      {one<numeric_series_ln>, "ln", "x"},
-      {one<numeric_series_log10>, "log10", "x"},
-      {one<numeric_series_sqrt>, "sqrt", "x"},
-      {one<numeric_series_drop_nan>, "dropNan", "input"},
-      {one<range_series_not>, "not", "input"},
-      {one<duration_negate>, "negate", "input"},
-      {one<duration_nanoseconds>, "nanoseconds", "nanoseconds"},
-      {one<duration_milliseconds>, "milliseconds", "milliseconds"},
-      {one<duration_seconds>, "seconds", "seconds"},
-      {one<duration_minutes>, "minutes", "minutes"},
-      {one<duration_hours>, "hours", "hours"},
-      {one<duration_days>, "days", "days"},
-      {one<dataset_asset>, "asset", "rid"},
-      {one<dataset_run>, "run", "rid"},
-      {one<dataset_saved>, "saved", "rid"},
-      {one<sampling_every_nth_per_series>, "everyNthPerSeries", "n"},
-      {one<sampling_hash_subsample>, "hashSubsample", "n"},
-      {one<numeric_aggregation_operator_percentile>, "percentile", "percentile"},
-      {one<numeric_aggregation_operator_udf>, "udf", "source"},
-      {one<enum_aggregation_operator_udf>, "udf", "source"},
-      {one<signal_filter_configuration_low_pass>, "lowPass", "cutoffFrequency"},
-      {one<signal_filter_configuration_high_pass>, "highPass", "cutoffFrequency"}};
-  for (const One& t : one_field)
-    EXPECT_EQ(to_json(t.build(a())), node(t.variant, obj({{t.field, A}}))) << t.variant;
   struct Two {
     Value (*build)(Value, Value);
     const char *variant, *first, *second;
@@ -163,29 +129,12 @@ TEST(Builders, OperandsFillTheirFieldsInOrder) {
               node(t.variant, obj({{t.first, A}, {t.second, B}, {t.third, C}})));
 }
 
-TEST(Builders, PayloadsThatAreNotRecordsAreHeldAsGiven) {
-  const std::pair<Value (*)(Value), const char*> unions[] = {
-      {one<numeric_series_constant>, "constant"},   {one<constant_numeric_series_double>, "double"},
-      {one<group_by_timestamp_every>, "every"},     {one<series_from_enum_series>, "enum"},
-      {one<series_from_numeric_series>, "numeric"}, {one<series_from_struct_series>, "struct"}};
-  for (auto [build, variant] : unions) EXPECT_EQ(to_json(build(a())), node(variant, A)) << variant;
-  const std::string name = R"({"name":"n"})";
-  EXPECT_EQ(to_json(numeric_series_reference("n").value()), node("raw", name));
-  EXPECT_EQ(to_json(categorical_series_reference("n").value()), node("raw", name));
-  EXPECT_EQ(to_json(range_series_reference("n").value()), node("raw", name));
-  EXPECT_EQ(to_json(duration_reference("n").value()), node("reference", name));
-  EXPECT_EQ(to_json(double_constant_literal(2).value()), R"({"type":"literal","literal":2.0})");
-  EXPECT_EQ(to_json(integer_constant_literal(INT32_MIN).value()),
-            R"({"type":"literal","literal":-2147483648})");
-  EXPECT_EQ(to_json(string_constant_literal("").value()), lit(""));
-  const std::string variable = R"({"type":"variable","variable":"v"})";
-  EXPECT_EQ(to_json(double_constant_variable("v").value()), variable);
-  EXPECT_EQ(to_json(integer_constant_variable("v").value()), variable);
-  EXPECT_EQ(to_json(string_constant_variable("v").value()), variable);
-  EXPECT_EQ(
-      to_json(
-          numeric_series_unit_conversion(Handle<model::NumericSeries>(unchecked, a()), "").value()),
-      node("unitConversion", obj({{"input", A}, {"outputUnit", R"("")"}})));
+TEST(Builders, SeriesConversionsWrapTheSeries) {
+  const std::pair<Value (*)(Value), const char*> conversions[] = {
+      {one<series_from_enum_series>, "enum"},
+      {one<series_from_numeric_series>, "numeric"},
+      {one<series_from_struct_series>, "struct"}};
+  for (auto [build, variant] : conversions) EXPECT_EQ(to_json(build(a())), node(variant, A));
 }
 
 TEST(Builders, ListsKeepOrderAndDuplicatesAndVanishWhenEmpty) {
@@ -297,16 +246,6 @@ TEST(Builders, MadeOperatorsAndSources) {
       {one<numeric_series_numeric_aggregation_standard_deviation>, "standardDeviation"},
       {one<numeric_series_numeric_aggregation_root_mean_square>, "rootMeanSquare"}};
   for (auto [build, op] : fixed) EXPECT_EQ(to_json(build(a())), aggregation(node(op, "{}"))) << op;
-  const std::pair<Value (*)(), const char*> empty[] = {
-      {[] { return enum_aggregation_operator_min().value(); }, "min"},
-      {[] { return enum_aggregation_operator_max().value(); }, "max"},
-      {[] { return group_by_tags_current().value(); }, "current"},
-      {[] { return group_by_timestamp_current().value(); }, "current"},
-      {[] { return negative_value_configuration_allow_negative_values().value(); },
-       "allowNegativeValues"},
-      {[] { return negative_value_configuration_set_negative_values_to_zero().value(); },
-       "setNegativeValuesToZero"}};
-  for (auto [build, variant] : empty) EXPECT_EQ(to_json(build()), node(variant, "{}")) << variant;
   EXPECT_EQ(to_json(two<numeric_series_numeric_aggregation_percentile>(a(), b())),
             aggregation(node("percentile", obj({{"percentile", B}}))));
   EXPECT_EQ(to_json(two<numeric_series_numeric_aggregation_udf>(a(), b())),

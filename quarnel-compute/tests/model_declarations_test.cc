@@ -42,389 +42,355 @@ namespace qc::model {
 namespace {
 
 // Records: `key:type` in wire order. Unions: `variant:payload` in declaration order.
-// Enumerations: their values in declaration order.
+// Enumerations: their values in declaration order. Types of one shape share a row.
+struct Group {
+  std::vector<const ModelType*> types;
+  const char* parts;
+};
+template <class... T>
+Group rows(const char* parts) {
+  return {{&model_type<T>...}, parts};
+}
 struct Row {
   const ModelType* type;
   const char* parts;
 };
-template <class T>
-Row row(const char* parts) {
-  return {&model_type<T>, parts};
+std::vector<Row> each(std::span<const Group> groups) {
+  std::vector<Row> out;
+  for (const Group& g : groups)
+    for (const ModelType* type : g.types) out.push_back({type, g.parts});
+  return out;
 }
 
-const Row kRecords[] = {
+const Group kRecords[] = {
     // The empty payload, written {}
-    row<Empty>(""),
+    rows<Empty>(""),
     // Constants and time literals
-    row<api::Timestamp>("seconds:i64 nanos:i64"),
-    row<run::api::RunDuration>("seconds:i64 nanos:i64"),
+    rows<api::Timestamp, run::api::RunDuration>("seconds:i64 nanos:i64"),
     // Durations
-    row<DurationNanoseconds>("nanoseconds:IntegerConstant"),
-    row<DurationMilliseconds>("milliseconds:IntegerConstant"),
-    row<DurationSeconds>("seconds:IntegerConstant"),
-    row<DurationMinutes>("minutes:IntegerConstant"),
-    row<DurationHours>("hours:IntegerConstant"),
-    row<DurationDays>("days:IntegerConstant"),
-    row<DurationAdd>("left:Duration right:Duration"),
-    row<DurationSubtract>("left:Duration right:Duration"),
-    row<DurationNegate>("input:Duration"),
-    row<Reference>("name:string"),
+    rows<DurationNanoseconds>("nanoseconds:IntegerConstant"),
+    rows<DurationMilliseconds>("milliseconds:IntegerConstant"),
+    rows<DurationSeconds>("seconds:IntegerConstant"),
+    rows<DurationMinutes>("minutes:IntegerConstant"),
+    rows<DurationHours>("hours:IntegerConstant"),
+    rows<DurationDays>("days:IntegerConstant"),
+    rows<DurationAdd, DurationSubtract>("left:Duration right:Duration"),
+    rows<DurationNegate>("input:Duration"),
+    rows<Reference>("name:string"),
     // Interpolation
-    row<ForwardFillInterpolation>("interpolationRadius:DurationConstant"),
+    rows<ForwardFillInterpolation>("interpolationRadius:DurationConstant"),
     // Arithmetic and combination
-    row<Abs>("x:NumericSeries"),
-    row<Negate>("x:NumericSeries"),
-    row<Cos>("x:NumericSeries"),
-    row<Sin>("x:NumericSeries"),
-    row<Tan>("x:NumericSeries"),
-    row<Acos>("x:NumericSeries"),
-    row<Asin>("x:NumericSeries"),
-    row<Ln>("x:NumericSeries"),
-    row<Log10>("x:NumericSeries"),
-    row<Sqrt>("x:NumericSeries"),
-    row<Add>("left:NumericSeries right:NumericSeries"),
-    row<Subtract>("left:NumericSeries right:NumericSeries"),
-    row<Multiply>("left:NumericSeries right:NumericSeries"),
-    row<Divide>("left:NumericSeries right:NumericSeries"),
-    row<FloorDivide>("left:NumericSeries right:NumericSeries"),
-    row<Modulo>("left:NumericSeries right:NumericSeries"),
-    row<Power>("base:NumericSeries exponent:NumericSeries"),
-    row<Atan2>("y:NumericSeries x:NumericSeries"),
-    row<MaxSeries>("inputs:list<NumericSeries> "
-                   "interpolationConfiguration:optional<InterpolationConfiguration>"),
-    row<MeanSeries>("inputs:list<NumericSeries> "
-                    "interpolationConfiguration:optional<InterpolationConfiguration>"),
-    row<MinSeries>("inputs:list<NumericSeries> "
-                   "interpolationConfiguration:optional<InterpolationConfiguration>"),
-    row<SumSeries>("inputs:list<NumericSeries> "
-                   "interpolationConfiguration:optional<InterpolationConfiguration>"),
-    row<ProductSeries>("inputs:list<NumericSeries> "
-                       "interpolationConfiguration:optional<InterpolationConfiguration>"),
-    row<NumericUnionSeries>("input:list<NumericSeries> operation:optional<NumericUnionOperation>"),
-    row<NumericIfElseSeries>(
+    rows<Abs, Negate, Cos, Sin, Tan, Acos, Asin, Ln, Log10, Sqrt>("x:NumericSeries"),
+    rows<Add, Subtract, Multiply, Divide, FloorDivide, Modulo>(
+        "left:NumericSeries right:NumericSeries"),
+    rows<Power>("base:NumericSeries exponent:NumericSeries"),
+    rows<Atan2>("y:NumericSeries x:NumericSeries"),
+    rows<MaxSeries, MeanSeries, MinSeries, SumSeries, ProductSeries>(
+        "inputs:list<NumericSeries> "
+        "interpolationConfiguration:optional<InterpolationConfiguration>"),
+    rows<NumericUnionSeries>("input:list<NumericSeries> operation:optional<NumericUnionOperation>"),
+    rows<NumericIfElseSeries>(
         "condition:BooleanSeries trueValue:NumericSeries falseValue:NumericSeries"),
-    row<OffsetSeries>("input:NumericSeries scalar:DoubleConstant"),
-    row<ScaleSeries>("input:NumericSeries scalar:DoubleConstant scalarUnit:optional<string>"),
-    row<UnitConversionSeries>("input:NumericSeries outputUnit:string"),
-    row<ArithmeticSeries>("inputs:map<LocalVariableName,NumericSeries> expression:string "
-                          "interpolationConfiguration:optional<InterpolationConfiguration>"),
-    row<UnaryArithmeticSeries>("input:NumericSeries operation:UnaryArithmeticOperation"),
-    row<BinaryArithmeticSeries>(
+    rows<OffsetSeries>("input:NumericSeries scalar:DoubleConstant"),
+    rows<ScaleSeries>("input:NumericSeries scalar:DoubleConstant scalarUnit:optional<string>"),
+    rows<UnitConversionSeries>("input:NumericSeries outputUnit:string"),
+    rows<ArithmeticSeries>("inputs:map<LocalVariableName,NumericSeries> expression:string "
+                           "interpolationConfiguration:optional<InterpolationConfiguration>"),
+    rows<UnaryArithmeticSeries>("input:NumericSeries operation:UnaryArithmeticOperation"),
+    rows<BinaryArithmeticSeries>(
         "input1:NumericSeries input2:NumericSeries operation:BinaryArithmeticOperation "
         "interpolationConfiguration:optional<InterpolationConfiguration>"),
     // Bit operations
-    row<BitAnd>("input:NumericSeries operand:IntegerConstant"),
-    row<BitOr>("input:NumericSeries operand:IntegerConstant"),
-    row<BitXor>("input:NumericSeries operand:IntegerConstant"),
-    row<BitShiftRight>("input:NumericSeries operand:IntegerConstant"),
-    row<BitShiftLeft>("input:NumericSeries operand:IntegerConstant"),
-    row<BitTest>("input:NumericSeries index:IntegerConstant"),
-    row<BitOperationSeries>("input:NumericSeries function:BitOperationFunction"),
-    row<BitAndFunction>("operand:i64"),
-    row<BitOrFunction>("operand:i64"),
-    row<BitXorFunction>("operand:i64"),
-    row<BitShiftRightFunction>("operand:i32"),
-    row<BitShiftLeftFunction>("operand:i32"),
-    row<BitTestFunction>("index:i32"),
+    rows<BitAnd, BitOr, BitXor, BitShiftRight, BitShiftLeft>(
+        "input:NumericSeries operand:IntegerConstant"),
+    rows<BitTest>("input:NumericSeries index:IntegerConstant"),
+    rows<BitOperationSeries>("input:NumericSeries function:BitOperationFunction"),
+    rows<BitAndFunction, BitOrFunction, BitXorFunction>("operand:i64"),
+    rows<BitShiftRightFunction, BitShiftLeftFunction>("operand:i32"),
+    rows<BitTestFunction>("index:i32"),
     // Boolean series
-    row<GreaterThanSeries>("left:NumericSeries right:NumericSeries"),
-    row<LessThanSeries>("left:NumericSeries right:NumericSeries"),
-    row<EqualToSeries>("left:NumericSeries right:NumericSeries"),
-    row<NotEqualToSeries>("left:NumericSeries right:NumericSeries"),
-    row<GreaterThanOrEqualToSeries>("left:NumericSeries right:NumericSeries"),
-    row<LessThanOrEqualToSeries>("left:NumericSeries right:NumericSeries"),
-    row<AndSeries>("left:BooleanSeries right:BooleanSeries"),
-    row<OrSeries>("left:BooleanSeries right:BooleanSeries"),
+    rows<GreaterThanSeries, LessThanSeries, EqualToSeries, NotEqualToSeries,
+         GreaterThanOrEqualToSeries, LessThanOrEqualToSeries>(
+        "left:NumericSeries right:NumericSeries"),
+    rows<AndSeries, OrSeries>("left:BooleanSeries right:BooleanSeries"),
     // Context, variables and derived series
-    row<ComputeNodeWithContext>("seriesNode:ComputeNode context:Context"),
-    row<Context>(
+    rows<ComputeNodeWithContext>("seriesNode:ComputeNode context:Context"),
+    rows<Context>(
         "variables:map<VariableName,VariableValue> "
         "functionVariables:optional<map<FunctionReference,FunctionVariables>> "
         "datasetReferences:map<DatasetReferenceName,Dataset> "
-        "defaultFillStrategy:optional<FillStrategy> "
-        "defaultAlignmentStrategy:optional<Alignment> applyDataScopeOffsets:optional<bool>"),
-    row<FunctionVariables>("variables:map<VariableName,VariableValue> "
-                           "subFunctionVariables:map<FunctionReference,FunctionVariables>"),
-    row<FunctionDerivedSeries>("moduleName:StringConstant functionName:StringConstant "
-                               "versionReference:ModuleVersionReference "
-                               "functionArgs:map<FunctionParameterName,FunctionParameterValue>"),
-    row<PinnedModuleVersionReference>("version:StringConstant"),
-    row<SeriesVariable>("select:SelectSeries groupByTags:set<StringConstant>"),
-    row<ForwardFill>("limit:FillLimit"),
+        "defaultFillStrategy:optional<FillStrategy> defaultAlignmentStrategy:optional<Alignment> "
+        "applyDataScopeOffsets:optional<bool>"),
+    rows<FunctionVariables>("variables:map<VariableName,VariableValue> "
+                            "subFunctionVariables:map<FunctionReference,FunctionVariables>"),
+    rows<FunctionDerivedSeries>("moduleName:StringConstant functionName:StringConstant "
+                                "versionReference:ModuleVersionReference "
+                                "functionArgs:map<FunctionParameterName,FunctionParameterValue>"),
+    rows<PinnedModuleVersionReference>("version:StringConstant"),
+    rows<SeriesVariable>("select:SelectSeries groupByTags:set<StringConstant>"),
+    rows<ForwardFill>("limit:FillLimit"),
     // Aggregation builders and operators
-    row<RollingTimeAggregationBuilder>("input:Series window:Duration"),
-    row<RollingPointsAggregationBuilder>("input:Series points:IntegerConstant"),
-    row<GroupByAggregationBuilder>("input:Series tags:GroupByTags timestamp:GroupByTimestamp"),
-    row<GroupBySubsetTags>("tags:set<StringConstant>"),
-    row<NumericAggregation>("input:AggregationBuilder operator:NumericAggregationOperator"),
-    row<Percentile>("percentile:DoubleConstant"),
-    row<NumericAggregationUdf>("source:UdfSource"),
-    row<EnumAggregationUdf>("source:UdfSource"),
-    row<RustUdfSource>("sourceCode:string"),
+    rows<RollingTimeAggregationBuilder>("input:Series window:Duration"),
+    rows<RollingPointsAggregationBuilder>("input:Series points:IntegerConstant"),
+    rows<GroupByAggregationBuilder>("input:Series tags:GroupByTags timestamp:GroupByTimestamp"),
+    rows<GroupBySubsetTags>("tags:set<StringConstant>"),
+    rows<NumericAggregation>("input:AggregationBuilder operator:NumericAggregationOperator"),
+    rows<Percentile>("percentile:DoubleConstant"),
+    rows<NumericAggregationUdf, EnumAggregationUdf>("source:UdfSource"),
+    rows<RustUdfSource>("sourceCode:string"),
     // Aggregating, user-function and property nodes
-    row<AggregateNumericSeries>(
+    rows<AggregateNumericSeries>(
         "input:NumericSeries function:NumericAggregationFunction groupByTags:set<StringConstant> "
         "aggregateByAllGroupings:optional<bool> "
         "interpolationConfiguration:optional<InterpolationConfiguration>"),
-    row<RollingOperationSeries>(
+    rows<RollingOperationSeries>(
         "input:NumericSeries window:Window operator:NumericAggregationOperator"),
-    row<ZscoreSeries>("input:NumericSeries groupByTags:set<StringConstant> "
-                      "interpolationConfiguration:optional<InterpolationConfiguration>"),
-    row<AggregateUnderRangesSeries>(
-        "input:NumericSeries ranges:RangeSeries operation:NumericAggregationFunction"),
-    row<NumericFilterTransformationSeries>("input:NumericSeries filter:RangeSeries"),
-    row<ScalarUdfSeries>("inputs:list<Series> source:UdfSource"),
-    row<RefpropSeries>("inputs:map<RefpropProperty,NumericSeries> outputProperty:RefpropProperty "
-                       "substance:RefpropSubstance "
+    rows<ZscoreSeries>("input:NumericSeries groupByTags:set<StringConstant> "
                        "interpolationConfiguration:optional<InterpolationConfiguration>"),
+    rows<AggregateUnderRangesSeries>(
+        "input:NumericSeries ranges:RangeSeries operation:NumericAggregationFunction"),
+    rows<NumericFilterTransformationSeries>("input:NumericSeries filter:RangeSeries"),
+    rows<ScalarUdfSeries>("inputs:list<Series> source:UdfSource"),
+    rows<RefpropSeries>("inputs:map<RefpropProperty,NumericSeries> outputProperty:RefpropProperty "
+                        "substance:RefpropSubstance "
+                        "interpolationConfiguration:optional<InterpolationConfiguration>"),
     // Calculus and time
-    row<CumulativeSumSeries>("input:NumericSeries startTimestamp:TimestampConstant"),
-    row<DerivativeSeries>("input:NumericSeries timeUnit:optional<TimeUnit> "
-                          "negativeValuesConfiguration:optional<NegativeValueConfiguration>"),
-    row<IntegralSeries>(
+    rows<CumulativeSumSeries>("input:NumericSeries startTimestamp:TimestampConstant"),
+    rows<DerivativeSeries>("input:NumericSeries timeUnit:optional<TimeUnit> "
+                           "negativeValuesConfiguration:optional<NegativeValueConfiguration>"),
+    rows<IntegralSeries>(
         "input:NumericSeries startTimestamp:TimestampConstant timeUnit:optional<TimeUnit>"),
-    row<ValueDifferenceSeries>(
+    rows<ValueDifferenceSeries>(
         "input:NumericSeries negativeValuesConfiguration:optional<NegativeValueConfiguration>"),
-    row<TimeDifferenceSeries>("input:Series timeUnit:optional<TimeUnit>"),
-    row<AbsoluteTimestampSeries>("input:Series timeUnit:TimeUnit"),
+    rows<TimeDifferenceSeries>("input:Series timeUnit:optional<TimeUnit>"),
+    rows<AbsoluteTimestampSeries>("input:Series timeUnit:TimeUnit"),
     // Curve fits
-    row<CurveFit>("curveFitPlotType:CurveFitPlotType curveFitDetails:CurveFitDetails "
-                  "curveFitOptions:CurveFitOptions"),
-    row<TimeSeriesCurveFit>("series:NumericSeries options:TimeSeriesFitOptions"),
-    row<TimeSeriesFitOptions>("timeUnit:optional<TimeUnit>"),
-    row<ScatterCurveFit>("scatter:Scatter options:ScatterFitOptions"),
-    row<Scatter>("x:NumericSeries y:NumericSeries"),
-    row<ScatterFitOptions>("minX:optional<DoubleConstant> maxX:optional<DoubleConstant> "
-                           "minY:optional<DoubleConstant> maxY:optional<DoubleConstant>"),
-    row<PolynomialCurve>("degree:IntegerConstant intercept:optional<DoubleConstant>"),
-    row<CurveFitOptions>("startTime:TimestampConstant endTime:TimestampConstant"),
-    row<CurveFitV2>("target:CurveFitTarget fitRange:CurveFitRange curveToFit:CurveFitV2Details"),
-    row<CurveFitRange>("startTime:TimestampConstant endTime:TimestampConstant"),
-    row<CurveFitSeriesVariable>(
+    rows<CurveFit>("curveFitPlotType:CurveFitPlotType curveFitDetails:CurveFitDetails "
+                   "curveFitOptions:CurveFitOptions"),
+    rows<TimeSeriesCurveFit>("series:NumericSeries options:TimeSeriesFitOptions"),
+    rows<TimeSeriesFitOptions, CurveFitTimeVariable>("timeUnit:optional<TimeUnit>"),
+    rows<ScatterCurveFit>("scatter:Scatter options:ScatterFitOptions"),
+    rows<Scatter>("x:NumericSeries y:NumericSeries"),
+    rows<ScatterFitOptions>("minX:optional<DoubleConstant> maxX:optional<DoubleConstant> "
+                            "minY:optional<DoubleConstant> maxY:optional<DoubleConstant>"),
+    rows<PolynomialCurve>("degree:IntegerConstant intercept:optional<DoubleConstant>"),
+    rows<CurveFitOptions, CurveFitRange>("startTime:TimestampConstant endTime:TimestampConstant"),
+    rows<CurveFitV2>("target:CurveFitTarget fitRange:CurveFitRange curveToFit:CurveFitV2Details"),
+    rows<CurveFitSeriesVariable>(
         "series:NumericSeries boundsConfig:optional<CurveFitBoundsConfiguration>"),
-    row<CurveFitBoundsConfiguration>("min:optional<DoubleConstant> max:optional<DoubleConstant>"),
-    row<CurveFitTimeVariable>("timeUnit:optional<TimeUnit>"),
-    row<BuiltInCurveFit>("independentVariable:CurveFitVariable"),
-    row<PolynomialCurveFit>("independentVariable:CurveFitVariable degree:IntegerConstant "
-                            "intercept:optional<DoubleConstant>"),
-    row<CustomCurveFit>("formula:StringConstant variables:map<LocalVariableName,CurveFitVariable> "
-                        "parameters:map<string,DoubleConstant>"),
+    rows<CurveFitBoundsConfiguration>("min:optional<DoubleConstant> max:optional<DoubleConstant>"),
+    rows<BuiltInCurveFit>("independentVariable:CurveFitVariable"),
+    rows<PolynomialCurveFit>("independentVariable:CurveFitVariable degree:IntegerConstant "
+                             "intercept:optional<DoubleConstant>"),
+    rows<CustomCurveFit>("formula:StringConstant variables:map<LocalVariableName,CurveFitVariable> "
+                         "parameters:map<string,DoubleConstant>"),
     // Signal filters
-    row<SignalFilterSeries>(
+    rows<SignalFilterSeries>(
         "input:NumericSeries signalFilterConfiguration:SignalFilterConfiguration "
         "order:IntegerConstant samplingFrequency:optional<DoubleConstant>"),
-    row<LowPassConfiguration>("cutoffFrequency:DoubleConstant"),
-    row<HighPassConfiguration>("cutoffFrequency:DoubleConstant"),
-    row<BandPassConfiguration>(
+    rows<LowPassConfiguration, HighPassConfiguration>("cutoffFrequency:DoubleConstant"),
+    rows<BandPassConfiguration>(
         "lowPassbandFrequency:DoubleConstant highPassbandFrequency:DoubleConstant"),
-    row<BandStopConfiguration>(
+    rows<BandStopConfiguration>(
         "lowStopbandFrequency:DoubleConstant highStopbandFrequency:DoubleConstant"),
     // Threshold and value filters
-    row<NumericThresholdFilterSeries>(
+    rows<NumericThresholdFilterSeries>(
         "input:NumericSeries threshold:DoubleConstant operator:ThresholdOperator"),
-    row<NumericApproximateFilterSeries>("input:NumericSeries threshold:DoubleConstant "
-                                        "tolerance:DoubleConstant "
-                                        "operator:ApproximateThresholdOperator"),
-    row<NumericTimeRangeFilterSeries>("input:NumericSeries startTime:optional<TimestampConstant> "
-                                      "endTime:optional<TimestampConstant>"),
-    row<NumericNanFilter>("input:NumericSeries"),
-    row<FilterByExpressionSeries>(
+    rows<NumericApproximateFilterSeries>(
+        "input:NumericSeries threshold:DoubleConstant tolerance:DoubleConstant "
+        "operator:ApproximateThresholdOperator"),
+    rows<NumericTimeRangeFilterSeries>("input:NumericSeries startTime:optional<TimestampConstant> "
+                                       "endTime:optional<TimestampConstant>"),
+    rows<NumericNanFilter>("input:NumericSeries"),
+    rows<FilterByExpressionSeries>(
         "base:string inputs:map<LocalVariableName,NumericSeries> expression:string "
         "interpolationConfiguration:optional<InterpolationConfiguration>"),
     // Resampling, downsampling, shifting and sampling
-    row<NumericResampleSeries>(
+    rows<NumericResampleSeries>(
         "input:NumericSeries resampleConfiguration:NumericResampleConfiguration"),
-    row<NumericNthPointDownsampleSeries>("input:NumericSeries n:IntegerConstant"),
-    row<NumericLargestTriangleThreeBucketsSeries>(
+    rows<NumericNthPointDownsampleSeries>("input:NumericSeries n:IntegerConstant"),
+    rows<NumericLargestTriangleThreeBucketsSeries>(
         "input:NumericSeries maxPointsToReturn:IntegerConstant"),
-    row<SelectNewestPointsSeries>("input:NumericSeries numPoints:IntegerConstant"),
-    row<SelectOldestPointsSeries>("input:NumericSeries numPoints:IntegerConstant"),
-    row<NumericTimeShiftSeries>("input:NumericSeries duration:DurationConstant"),
-    row<NumericTimeShiftSeriesV2>("input:NumericSeries duration:Duration"),
-    row<NumericToStartOfIntervalSeries>("input:NumericSeries window:Duration"),
-    row<NumericResampleConfiguration>(
+    rows<SelectNewestPointsSeries, SelectOldestPointsSeries>(
+        "input:NumericSeries numPoints:IntegerConstant"),
+    rows<NumericTimeShiftSeries>("input:NumericSeries duration:DurationConstant"),
+    rows<NumericTimeShiftSeriesV2>("input:NumericSeries duration:Duration"),
+    rows<NumericToStartOfIntervalSeries>("input:NumericSeries window:Duration"),
+    rows<NumericResampleConfiguration>(
         "interval:DurationConstant "
         "interpolation:optional<NumericResampleInterpolationConfiguration>"),
-    row<NumericConstantResampleInterpolationConfiguration>("constant:DoubleConstant"),
-    row<EveryNthPerSeriesSampling>("n:IntegerConstant"),
-    row<HashSubsampleSampling>("n:IntegerConstant"),
+    rows<NumericConstantResampleInterpolationConfiguration>("constant:DoubleConstant"),
+    rows<EveryNthPerSeriesSampling, HashSubsampleSampling>("n:IntegerConstant"),
     // Tagging by intervals
-    row<TagByIntervalsSeries>("input:NumericSeries intervals:IntervalSource "
-                              "timeShift:optional<TagByIntervalsTimeShift>"),
-    row<EventIntervalSource>("query:ComputeEventQuery tagBy:list<EventTagSource>"),
-    row<RangeIntervalSource>("ranges:RangeSeries tagBy:list<RangeTagSource>"),
-    row<EventPropertyTag>("propertyName:StringConstant"),
-    row<EventLabelTag>("label:StringConstant"),
-    row<EventTimeShift>("query:ComputeEventQuery"),
+    rows<TagByIntervalsSeries>(
+        "input:NumericSeries intervals:IntervalSource timeShift:optional<TagByIntervalsTimeShift>"),
+    rows<EventIntervalSource>("query:ComputeEventQuery tagBy:list<EventTagSource>"),
+    rows<RangeIntervalSource>("ranges:RangeSeries tagBy:list<RangeTagSource>"),
+    rows<EventPropertyTag>("propertyName:StringConstant"),
+    rows<EventLabelTag>("label:StringConstant"),
+    rows<EventTimeShift>("query:ComputeEventQuery"),
     // Range series
-    row<IntersectRanges>("inputs:list<RangeSeries>"),
-    row<UnionRanges>("inputs:list<RangeSeries>"),
-    row<NotRanges>("input:RangeSeries"),
-    row<LiteralRanges>("literalRanges:list<LiteralRange>"),
-    row<LiteralRange>("startTimestamp:optional<TimestampConstant> "
-                      "endTimestamp:optional<TimestampConstant> tags:optional<map<string,string>>"),
-    row<PaddedRanges>("input:RangeSeries padding:DurationConstant "
-                      "paddingConfiguration:optional<RangePaddingConfiguration>"),
-    row<DurationFilterRanges>("input:RangeSeries threshold:DurationConstant "
-                              "operator:ThresholdOperator "
-                              "unboundedBehavior:optional<UnboundedBehavior>"),
-    row<OnChangeRanges>("input:Series"),
-    row<EventsSearchRanges>("query:ComputeEventQuery"),
+    rows<IntersectRanges, UnionRanges>("inputs:list<RangeSeries>"),
+    rows<NotRanges>("input:RangeSeries"),
+    rows<LiteralRanges>("literalRanges:list<LiteralRange>"),
+    rows<LiteralRange>(
+        "startTimestamp:optional<TimestampConstant> endTimestamp:optional<TimestampConstant> "
+        "tags:optional<map<string,string>>"),
+    rows<PaddedRanges>("input:RangeSeries padding:DurationConstant "
+                       "paddingConfiguration:optional<RangePaddingConfiguration>"),
+    rows<DurationFilterRanges>(
+        "input:RangeSeries threshold:DurationConstant operator:ThresholdOperator "
+        "unboundedBehavior:optional<UnboundedBehavior>"),
+    rows<OnChangeRanges>("input:Series"),
+    rows<EventsSearchRanges>("query:ComputeEventQuery"),
     // Threshold and detection ranges
-    row<ThresholdingRanges>(
+    rows<ThresholdingRanges>(
         "input:NumericSeries threshold:DoubleConstant operator:ThresholdOperator "
         "persistenceWindowConfiguration:optional<PersistenceWindowConfiguration>"),
-    row<ApproximateThresholdRanges>(
+    rows<ApproximateThresholdRanges>(
         "input:NumericSeries threshold:DoubleConstant tolerance:DoubleConstant "
         "operator:ApproximateThresholdOperator "
         "persistenceWindowConfiguration:optional<PersistenceWindowConfiguration>"),
-    row<MinMaxThresholdRanges>(
+    rows<MinMaxThresholdRanges>(
         "input:NumericSeries lowerBound:DoubleConstant upperBound:DoubleConstant "
         "operator:MinMaxThresholdOperator "
         "persistenceWindowConfiguration:optional<PersistenceWindowConfiguration>"),
-    row<PersistenceWindowConfiguration>("minPoints:optional<IntegerConstant> "
-                                        "minDuration:optional<DurationConstant> "
-                                        "outputRangeStart:OutputRangeStart"),
-    row<PeakRanges>("input:NumericSeries returnsPeaks:optional<bool> "
-                    "returnType:optional<PeakType> minimumProminence:optional<DoubleConstant>"),
-    row<StabilityDetectionRanges>(
-        "input:NumericSeries windowConfiguration:StabilityWindowConfiguration "
-        "threshold:Threshold"),
-    row<StabilityWindowConfiguration>(
+    rows<PersistenceWindowConfiguration>(
+        "minPoints:optional<IntegerConstant> minDuration:optional<DurationConstant> "
+        "outputRangeStart:OutputRangeStart"),
+    rows<PeakRanges>("input:NumericSeries returnsPeaks:optional<bool> "
+                     "returnType:optional<PeakType> minimumProminence:optional<DoubleConstant>"),
+    rows<StabilityDetectionRanges>(
+        "input:NumericSeries windowConfiguration:StabilityWindowConfiguration threshold:Threshold"),
+    rows<StabilityWindowConfiguration>(
         "minPoints:optional<IntegerConstant> duration:DurationConstant"),
-    row<AbsoluteThreshold>("value:DoubleConstant"),
-    row<PercentageThreshold>("value:DoubleConstant"),
-    row<StaleRanges>("input:Series threshold:DurationConstant "
-                     "startTimestamp:optional<TimestampConstant> "
-                     "endTimestamp:optional<TimestampConstant>"),
-    row<SeriesCrossoverRanges>("inputA:NumericSeries inputB:NumericSeries"),
-    row<SeriesEqualityRanges>(
+    rows<AbsoluteThreshold, PercentageThreshold>("value:DoubleConstant"),
+    rows<StaleRanges>(
+        "input:Series threshold:DurationConstant startTimestamp:optional<TimestampConstant> "
+        "endTimestamp:optional<TimestampConstant>"),
+    rows<SeriesCrossoverRanges>("inputA:NumericSeries inputB:NumericSeries"),
+    rows<SeriesEqualityRanges>(
         "input:list<NumericSeries> equalityOperator:EqualityOperator "
         "tolerance:optional<DoubleConstant> "
         "persistenceWindowConfiguration:optional<PersistenceWindowConfiguration> "
         "interpolationConfiguration:optional<InterpolationConfiguration>"),
-    row<RangesNumericAggregation>(
+    rows<RangesNumericAggregation>(
         "ranges:RangeSeries input:NumericSeries operation:RangeAggregationOperation"),
     // Categorical range nodes
-    row<EnumFilterRanges>(
+    rows<EnumFilterRanges>(
         "input:EnumSeries operator:EnumFilterOperator values:StringSetConstant "
         "persistenceWindowConfiguration:optional<PersistenceWindowConfiguration>"),
-    row<EnumSeriesEqualityRanges>(
+    rows<EnumSeriesEqualityRanges>(
         "input:list<EnumSeries> equalityOperator:EqualityOperator "
         "persistenceWindowConfiguration:optional<PersistenceWindowConfiguration> "
         "interpolationConfiguration:optional<InterpolationConfiguration>"),
     // Categorical series
-    row<AggregateEnumSeries>("input:EnumSeries function:EnumAggregationFunction"),
-    row<EnumResampleSeries>("input:EnumSeries resampleConfiguration:EnumResampleConfiguration"),
-    row<EnumResampleConfiguration>(
+    rows<AggregateEnumSeries>("input:EnumSeries function:EnumAggregationFunction"),
+    rows<EnumResampleSeries>("input:EnumSeries resampleConfiguration:EnumResampleConfiguration"),
+    rows<EnumResampleConfiguration>(
         "interval:DurationConstant interpolation:optional<EnumResampleInterpolationConfiguration>"),
-    row<EnumConstantResampleInterpolationConfiguration>("constant:StringConstant"),
-    row<EnumNthPointDownsampleSeries>("input:EnumSeries n:IntegerConstant"),
-    row<EnumTimeRangeFilterSeries>("input:EnumSeries startTime:optional<TimestampConstant> "
-                                   "endTime:optional<TimestampConstant>"),
-    row<EnumTimeShiftSeries>("input:EnumSeries duration:DurationConstant"),
-    row<EnumUnionSeries>("input:list<EnumSeries> operation:EnumUnionOperation"),
-    row<EnumFilterTransformationSeries>("input:EnumSeries filter:RangeSeries"),
-    row<SelectIndexFrom1dEnumArraySeries>("input:Enum1dArraySeries index:IntegerConstant"),
-    row<EventsEnumSeries>("query:ComputeEventQuery valueSource:EventsEnumValueSource"),
-    row<EnumAggregation>("input:AggregationBuilder operator:EnumAggregationOperator"),
-    row<EnumTagFilterSeries>("input:EnumSeries predicate:TagPredicate"),
-    row<EnumSelectTagsSeries>("input:EnumSeries tagKeys:set<StringConstant>"),
-    row<EnumToStartOfIntervalSeries>("input:EnumSeries window:Duration"),
+    rows<EnumConstantResampleInterpolationConfiguration>("constant:StringConstant"),
+    rows<EnumNthPointDownsampleSeries>("input:EnumSeries n:IntegerConstant"),
+    rows<EnumTimeRangeFilterSeries>("input:EnumSeries startTime:optional<TimestampConstant> "
+                                    "endTime:optional<TimestampConstant>"),
+    rows<EnumTimeShiftSeries>("input:EnumSeries duration:DurationConstant"),
+    rows<EnumUnionSeries>("input:list<EnumSeries> operation:EnumUnionOperation"),
+    rows<EnumFilterTransformationSeries>("input:EnumSeries filter:RangeSeries"),
+    rows<SelectIndexFrom1dEnumArraySeries>("input:Enum1dArraySeries index:IntegerConstant"),
+    rows<EventsEnumSeries>("query:ComputeEventQuery valueSource:EventsEnumValueSource"),
+    rows<EnumAggregation>("input:AggregationBuilder operator:EnumAggregationOperator"),
+    rows<EnumTagFilterSeries>("input:EnumSeries predicate:TagPredicate"),
+    rows<EnumSelectTagsSeries>("input:EnumSeries tagKeys:set<StringConstant>"),
+    rows<EnumToStartOfIntervalSeries>("input:EnumSeries window:Duration"),
     // Value maps and categorical conversions
-    row<ValueMapSeries>(
+    rows<ValueMapSeries>(
         "input:NumericSeries mapping:list<RangeMap> default:optional<StringConstant>"),
-    row<RangeMap>(
+    rows<RangeMap>(
         "start:optional<DoubleConstant> end:optional<DoubleConstant> output:StringConstant"),
-    row<EnumToNumericSeries>("input:EnumSeries mapping:map<string,DoubleConstant> "
-                             "defaultValue:optional<DoubleConstant>"),
-    row<EnumCountDuplicateSeries>("inputs:list<EnumSeries>"),
+    rows<EnumToNumericSeries>("input:EnumSeries mapping:map<string,DoubleConstant> "
+                              "defaultValue:optional<DoubleConstant>"),
+    rows<EnumCountDuplicateSeries>("inputs:list<EnumSeries>"),
     // Struct series
-    row<CombineStructSeries>("inputs:map<string,Series> "
-                             "interpolationConfiguration:optional<InterpolationConfiguration>"),
-    row<ExtractStructFromStructSeries>("input:StructSeries fieldPath:list<StringConstant>"),
-    row<ExtractEnumFromStructSeries>("input:StructSeries fieldPath:list<StringConstant>"),
-    row<ExtractEnum1dArrayFromStructSeries>("input:StructSeries fieldPath:list<StringConstant>"),
-    row<ExtractNumeric1dArrayFromStructSeries>("input:StructSeries fieldPath:list<StringConstant>"),
-    row<ExtractNumericFromStructSeries>("input:StructSeries fieldPath:list<StringConstant> "
-                                        "dataType:optional<NumericDataType>"),
-    row<StructToStartOfIntervalSeries>("input:StructSeries window:Duration"),
-    row<StructTimeShiftSeries>("input:StructSeries duration:DurationConstant"),
-    row<StructTagFilterSeries>("input:StructSeries predicate:TagPredicate"),
-    row<StructSelectTagsSeries>("input:StructSeries tagKeys:set<StringConstant>"),
+    rows<CombineStructSeries>("inputs:map<string,Series> "
+                              "interpolationConfiguration:optional<InterpolationConfiguration>"),
+    rows<ExtractStructFromStructSeries, ExtractEnumFromStructSeries,
+         ExtractEnum1dArrayFromStructSeries, ExtractNumeric1dArrayFromStructSeries>(
+        "input:StructSeries fieldPath:list<StringConstant>"),
+    rows<ExtractNumericFromStructSeries>(
+        "input:StructSeries fieldPath:list<StringConstant> dataType:optional<NumericDataType>"),
+    rows<StructToStartOfIntervalSeries>("input:StructSeries window:Duration"),
+    rows<StructTimeShiftSeries>("input:StructSeries duration:DurationConstant"),
+    rows<StructTagFilterSeries>("input:StructSeries predicate:TagPredicate"),
+    rows<StructSelectTagsSeries>("input:StructSeries tagKeys:set<StringConstant>"),
     // Log series
-    row<LogUnionSeries>("input:list<LogSeries> operation:LogUnionOperation"),
-    row<LogFilterSeries>("input:LogSeries operator:LogFilterOperator"),
-    row<LogRegexFilterOperator>("regex:string"),
-    row<LogExactMatchCaseInsensitiveFilter>("token:string"),
-    row<LogArgFilterOperator>("key:StringConstant operator:LogRegexFilterOperator"),
-    row<LogTimeShiftSeries>("input:LogSeries duration:DurationConstant"),
-    row<LogToStartOfIntervalSeries>("input:LogSeries window:Duration"),
-    row<LogTagFilterSeries>("input:LogSeries predicate:TagPredicate"),
-    row<LogSelectTagsSeries>("input:LogSeries tagKeys:set<StringConstant>"),
+    rows<LogUnionSeries>("input:list<LogSeries> operation:LogUnionOperation"),
+    rows<LogFilterSeries>("input:LogSeries operator:LogFilterOperator"),
+    rows<LogRegexFilterOperator>("regex:string"),
+    rows<LogExactMatchCaseInsensitiveFilter>("token:string"),
+    rows<LogArgFilterOperator>("key:StringConstant operator:LogRegexFilterOperator"),
+    rows<LogTimeShiftSeries>("input:LogSeries duration:DurationConstant"),
+    rows<LogToStartOfIntervalSeries>("input:LogSeries window:Duration"),
+    rows<LogTagFilterSeries>("input:LogSeries predicate:TagPredicate"),
+    rows<LogSelectTagsSeries>("input:LogSeries tagKeys:set<StringConstant>"),
     // Array series
-    row<Numeric1dArrayToStartOfIntervalSeries>("input:Numeric1dArraySeries window:Duration"),
-    row<Enum1dArrayToStartOfIntervalSeries>("input:Enum1dArraySeries window:Duration"),
-    row<Numeric1dArrayTimeShiftSeries>("input:Numeric1dArraySeries duration:DurationConstant"),
-    row<Enum1dArrayTimeShiftSeries>("input:Enum1dArraySeries duration:DurationConstant"),
-    row<Numeric1dArrayTagFilterSeries>("input:Numeric1dArraySeries predicate:TagPredicate"),
-    row<Enum1dArrayTagFilterSeries>("input:Enum1dArraySeries predicate:TagPredicate"),
-    row<Numeric1dArraySelectTagsSeries>("input:Numeric1dArraySeries tagKeys:set<StringConstant>"),
-    row<Enum1dArraySelectTagsSeries>("input:Enum1dArraySeries tagKeys:set<StringConstant>"),
-    row<SelectIndexFrom1dNumericArraySeries>("input:Numeric1dArraySeries index:IntegerConstant"),
+    rows<Numeric1dArrayToStartOfIntervalSeries>("input:Numeric1dArraySeries window:Duration"),
+    rows<Enum1dArrayToStartOfIntervalSeries>("input:Enum1dArraySeries window:Duration"),
+    rows<Numeric1dArrayTimeShiftSeries>("input:Numeric1dArraySeries duration:DurationConstant"),
+    rows<Enum1dArrayTimeShiftSeries>("input:Enum1dArraySeries duration:DurationConstant"),
+    rows<Numeric1dArrayTagFilterSeries>("input:Numeric1dArraySeries predicate:TagPredicate"),
+    rows<Enum1dArrayTagFilterSeries>("input:Enum1dArraySeries predicate:TagPredicate"),
+    rows<Numeric1dArraySelectTagsSeries>("input:Numeric1dArraySeries tagKeys:set<StringConstant>"),
+    rows<Enum1dArraySelectTagsSeries>("input:Enum1dArraySeries tagKeys:set<StringConstant>"),
+    rows<SelectIndexFrom1dNumericArraySeries>("input:Numeric1dArraySeries index:IntegerConstant"),
     // Datasets and resource search
-    row<Asset>("rid:StringConstant"),
-    row<Run>("rid:StringConstant"),
-    row<SavedDataset>("rid:StringConstant"),
-    row<DatasetReference>("name:StringConstant"),
-    row<CombinedDataset>("inputs:list<Dataset>"),
-    row<TaggedDataset>("input:Dataset key:StringConstant value:StringConstant"),
-    row<FilteredDataset>("input:Dataset predicate:TagPredicate"),
-    row<TimeShiftedDataset>("input:Dataset offset:Duration"),
-    row<AnchorAlignedDataset>("input:Dataset anchor:DatasetAnchor"),
-    row<WithSeriesDataset>("input:Dataset series:list<NamedSeries>"),
-    row<NamedSeries>("name:StringConstant definition:Series"),
-    row<SearchDataset>("target:SearchTarget maxResults:optional<i32>"),
-    row<AssetsSearchTarget>("query:ResourceSearchQuery"),
-    row<RunsSearchTarget>("query:ResourceSearchQuery"),
-    row<rids::api::PropertiesFilter>("name:string values:list<PropertyValue>"),
-    row<rids::api::LabelsFilter>("operator:LabelsFilterOperator labels:list<Label>"),
+    rows<Asset, Run, SavedDataset>("rid:StringConstant"),
+    rows<DatasetReference>("name:StringConstant"),
+    rows<CombinedDataset>("inputs:list<Dataset>"),
+    rows<TaggedDataset>("input:Dataset key:StringConstant value:StringConstant"),
+    rows<FilteredDataset>("input:Dataset predicate:TagPredicate"),
+    rows<TimeShiftedDataset>("input:Dataset offset:Duration"),
+    rows<AnchorAlignedDataset>("input:Dataset anchor:DatasetAnchor"),
+    rows<WithSeriesDataset>("input:Dataset series:list<NamedSeries>"),
+    rows<NamedSeries>("name:StringConstant definition:Series"),
+    rows<SearchDataset>("target:SearchTarget maxResults:optional<i32>"),
+    rows<AssetsSearchTarget, RunsSearchTarget>("query:ResourceSearchQuery"),
+    rows<rids::api::PropertiesFilter>("name:string values:list<PropertyValue>"),
+    rows<rids::api::LabelsFilter>("operator:LabelsFilterOperator labels:list<Label>"),
     // Selection, channels and tag filters
-    row<SelectSeries>("name:StringConstant dataset:optional<Dataset> sampling:optional<Sampling>"),
-    row<DataSourceChannel>("dataSourceRid:StringConstant channel:StringConstant "
-                           "tags:map<string,StringConstant> tagFilters:optional<TagFilters> "
-                           "tagsToGroupBy:set<string> groupByTags:set<StringConstant>"),
-    row<AssetChannel>("assetRid:StringConstant dataScopeName:StringConstant "
-                      "channel:StringConstant additionalTags:map<string,StringConstant> "
-                      "additionalTagFilters:optional<TagFilters> tagsToGroupBy:set<string> "
-                      "groupByTags:set<StringConstant>"),
-    row<RunChannel>("runRid:StringConstant assetRid:optional<StringConstant> "
-                    "dataScopeName:StringConstant channel:StringConstant "
-                    "additionalTags:map<string,StringConstant> "
-                    "additionalTagFilters:optional<TagFilters> tagsToGroupBy:set<string> "
-                    "groupByTags:set<StringConstant>"),
-    row<TagFilter>("key:StringConstant values:set<StringConstant> operator:TagFilterOperator"),
-    row<TagIn>("key:StringConstant values:StringSetConstantV2"),
-    row<TagNotIn>("key:StringConstant values:StringSetConstantV2"),
-    row<TagAnd>("left:TagPredicate right:TagPredicate"),
-    row<NumericTagFilterSeries>("input:NumericSeries predicate:TagPredicate"),
-    row<NumericSelectTagsSeries>("input:NumericSeries tagKeys:set<StringConstant>"),
+    rows<SelectSeries>("name:StringConstant dataset:optional<Dataset> sampling:optional<Sampling>"),
+    rows<DataSourceChannel>("dataSourceRid:StringConstant channel:StringConstant "
+                            "tags:map<string,StringConstant> tagFilters:optional<TagFilters> "
+                            "tagsToGroupBy:set<string> groupByTags:set<StringConstant>"),
+    rows<AssetChannel>(
+        "assetRid:StringConstant dataScopeName:StringConstant channel:StringConstant "
+        "additionalTags:map<string,StringConstant> additionalTagFilters:optional<TagFilters> "
+        "tagsToGroupBy:set<string> groupByTags:set<StringConstant>"),
+    rows<RunChannel>(
+        "runRid:StringConstant assetRid:optional<StringConstant> dataScopeName:StringConstant "
+        "channel:StringConstant additionalTags:map<string,StringConstant> "
+        "additionalTagFilters:optional<TagFilters> tagsToGroupBy:set<string> "
+        "groupByTags:set<StringConstant>"),
+    rows<TagFilter>("key:StringConstant values:set<StringConstant> operator:TagFilterOperator"),
+    rows<TagIn, TagNotIn>("key:StringConstant values:StringSetConstantV2"),
+    rows<TagAnd>("left:TagPredicate right:TagPredicate"),
+    rows<NumericTagFilterSeries>("input:NumericSeries predicate:TagPredicate"),
+    rows<NumericSelectTagsSeries>("input:NumericSeries tagKeys:set<StringConstant>"),
     // Event queries
-    row<rids::api::EventTimeFilter>(
+    rows<rids::api::EventTimeFilter>(
         "timestamp:TimestampConstant timestampCondition:EventTimeFilterCondition"),
-    row<rids::api::Property>("name:StringConstant value:StringConstant"),
+    rows<rids::api::Property>("name:StringConstant value:StringConstant"),
 };
 
-const Row kUnions[] = {
-    row<DoubleConstant>("literal:f64 variable:string"),
-    row<IntegerConstant>("literal:i32 variable:string"),
-    row<StringConstant>("literal:string variable:string"),
-    row<StringSetConstant>("literal:set<string> variable:string"),
-    row<StringSetConstantV2>("literal:set<StringConstant> variable:string"),
-    row<TimestampConstant>("literal:Timestamp variable:string"),
-    row<DurationConstant>("literal:RunDuration variable:string"),
-    row<ConstantNumericSeries>("double:DoubleConstant"),
-    row<NumericSeries>(
+const Group kUnions[] = {
+    rows<DoubleConstant>("literal:f64 variable:string"),
+    rows<IntegerConstant>("literal:i32 variable:string"),
+    rows<StringConstant>("literal:string variable:string"),
+    rows<StringSetConstant>("literal:set<string> variable:string"),
+    rows<StringSetConstantV2>("literal:set<StringConstant> variable:string"),
+    rows<TimestampConstant>("literal:Timestamp variable:string"),
+    rows<DurationConstant>("literal:RunDuration variable:string"),
+    rows<ConstantNumericSeries>("double:DoubleConstant"),
+    rows<NumericSeries>(
         "abs:Abs negate:Negate cos:Cos sin:Sin tan:Tan acos:Acos asin:Asin ln:Ln log10:Log10 "
         "sqrt:Sqrt add:Add subtract:Subtract multiply:Multiply divide:Divide "
         "floorDivide:FloorDivide power:Power modulo:Modulo atan2:Atan2 max:MaxSeries "
@@ -454,139 +420,135 @@ const Row kUnions[] = {
         "filterByTag:NumericTagFilterSeries selectTags:NumericSelectTagsSeries "
         "toStartOfInterval:NumericToStartOfIntervalSeries aggregate:AggregateNumericSeries "
         "rollingOperation:RollingOperationSeries bitOperation:BitOperationSeries "
-        "channel:ChannelSeries offset:OffsetSeries scale:ScaleSeries "
-        "arithmetic:ArithmeticSeries unaryArithmetic:UnaryArithmeticSeries "
-        "binaryArithmetic:BinaryArithmeticSeries"),
-    row<Duration>("reference:Reference nanoseconds:DurationNanoseconds "
-                  "milliseconds:DurationMilliseconds seconds:DurationSeconds "
-                  "minutes:DurationMinutes hours:DurationHours days:DurationDays "
-                  "add:DurationAdd subtract:DurationSubtract negate:DurationNegate"),
-    row<InterpolationConfiguration>("forwardFillInterpolation:ForwardFillInterpolation"),
-    row<BitOperationFunction>("and:BitAndFunction or:BitOrFunction xor:BitXorFunction "
-                              "shiftRight:BitShiftRightFunction shiftLeft:BitShiftLeftFunction "
-                              "bitTest:BitTestFunction"),
-    row<BooleanSeries>("greaterThan:GreaterThanSeries lessThan:LessThanSeries "
-                       "equalTo:EqualToSeries notEqualTo:NotEqualToSeries "
-                       "greaterThanOrEqualTo:GreaterThanOrEqualToSeries "
-                       "lessThanOrEqualTo:LessThanOrEqualToSeries and:AndSeries or:OrSeries"),
-    row<Series>("raw:Reference enum:EnumSeries numeric:NumericSeries log:LogSeries "
-                "array:ArraySeries struct:StructSeries video:Reference"),
-    row<ComputeNode>("enum:EnumSeries numeric:NumericSeries log:LogSeries ranges:RangeSeries "
-                     "array:ArraySeries struct:StructSeries curveFit:CurveFit "
-                     "curveV2:CurveFitV2 video:Reference raw:Reference"),
-    row<VariableValue>("double:f64 computeNode:ComputeNodeWithContext duration:RunDuration "
-                       "integer:i32 channel:ChannelSeries derived:DerivedSeries "
-                       "series:SeriesVariable string:string stringSet:set<string> "
-                       "timestamp:Timestamp"),
-    row<FunctionParameterValue>("variable:string value:VariableValue"),
-    row<DerivedSeries>("function:FunctionDerivedSeries"),
-    row<ModuleVersionReference>("pinned:PinnedModuleVersionReference"),
-    row<Alignment>("driverSeries:{} union:{}"),
-    row<FillStrategy>("forwardFill:ForwardFill"),
-    row<FillLimit>("duration:DurationConstant"),
-    row<AggregationBuilder>("rollingTime:RollingTimeAggregationBuilder "
-                            "rollingPoints:RollingPointsAggregationBuilder "
-                            "groupBy:GroupByAggregationBuilder"),
-    row<GroupByTags>("current:{} subset:GroupBySubsetTags"),
-    row<GroupByTimestamp>("current:{} every:Duration"),
-    row<NumericAggregationOperator>("sum:{} average:{} min:{} max:{} count:{} "
-                                    "standardDeviation:{} rootMeanSquare:{} "
-                                    "percentile:Percentile udf:NumericAggregationUdf"),
-    row<EnumAggregationOperator>("min:{} max:{} udf:EnumAggregationUdf"),
-    row<UdfSource>("rust:RustUdfSource"),
-    row<Window>("duration:DurationConstant"),
-    row<NegativeValueConfiguration>(
+        "channel:ChannelSeries offset:OffsetSeries scale:ScaleSeries arithmetic:ArithmeticSeries "
+        "unaryArithmetic:UnaryArithmeticSeries binaryArithmetic:BinaryArithmeticSeries"),
+    rows<Duration>(
+        "reference:Reference nanoseconds:DurationNanoseconds milliseconds:DurationMilliseconds "
+        "seconds:DurationSeconds minutes:DurationMinutes hours:DurationHours days:DurationDays "
+        "add:DurationAdd subtract:DurationSubtract negate:DurationNegate"),
+    rows<InterpolationConfiguration>("forwardFillInterpolation:ForwardFillInterpolation"),
+    rows<BitOperationFunction>(
+        "and:BitAndFunction or:BitOrFunction xor:BitXorFunction shiftRight:BitShiftRightFunction "
+        "shiftLeft:BitShiftLeftFunction bitTest:BitTestFunction"),
+    rows<BooleanSeries>(
+        "greaterThan:GreaterThanSeries lessThan:LessThanSeries equalTo:EqualToSeries "
+        "notEqualTo:NotEqualToSeries greaterThanOrEqualTo:GreaterThanOrEqualToSeries "
+        "lessThanOrEqualTo:LessThanOrEqualToSeries and:AndSeries or:OrSeries"),
+    rows<Series>("raw:Reference enum:EnumSeries numeric:NumericSeries log:LogSeries "
+                 "array:ArraySeries struct:StructSeries video:Reference"),
+    rows<ComputeNode>(
+        "enum:EnumSeries numeric:NumericSeries log:LogSeries ranges:RangeSeries array:ArraySeries "
+        "struct:StructSeries curveFit:CurveFit curveV2:CurveFitV2 video:Reference raw:Reference"),
+    rows<VariableValue>(
+        "double:f64 computeNode:ComputeNodeWithContext duration:RunDuration integer:i32 "
+        "channel:ChannelSeries derived:DerivedSeries series:SeriesVariable string:string "
+        "stringSet:set<string> timestamp:Timestamp"),
+    rows<FunctionParameterValue>("variable:string value:VariableValue"),
+    rows<DerivedSeries>("function:FunctionDerivedSeries"),
+    rows<ModuleVersionReference>("pinned:PinnedModuleVersionReference"),
+    rows<Alignment>("driverSeries:{} union:{}"),
+    rows<FillStrategy>("forwardFill:ForwardFill"),
+    rows<FillLimit, Window>("duration:DurationConstant"),
+    rows<AggregationBuilder>(
+        "rollingTime:RollingTimeAggregationBuilder rollingPoints:RollingPointsAggregationBuilder "
+        "groupBy:GroupByAggregationBuilder"),
+    rows<GroupByTags>("current:{} subset:GroupBySubsetTags"),
+    rows<GroupByTimestamp>("current:{} every:Duration"),
+    rows<NumericAggregationOperator>(
+        "sum:{} average:{} min:{} max:{} count:{} standardDeviation:{} rootMeanSquare:{} "
+        "percentile:Percentile udf:NumericAggregationUdf"),
+    rows<EnumAggregationOperator>("min:{} max:{} udf:EnumAggregationUdf"),
+    rows<UdfSource>("rust:RustUdfSource"),
+    rows<NegativeValueConfiguration>(
         "allowNegativeValues:{} setNegativeValuesToZero:{} excludeNegativeValues:{}"),
-    row<CurveFitPlotType>("timeSeries:TimeSeriesCurveFit scatter:ScatterCurveFit"),
-    row<CurveFitDetails>("exponential:{} logarithmic:{} polynomial:PolynomialCurve power:{}"),
-    row<CurveFitTarget>("numeric:CurveFitSeriesVariable"),
-    row<CurveFitV2Details>("exponential:BuiltInCurveFit logarithmic:BuiltInCurveFit "
-                           "polynomial:PolynomialCurveFit power:BuiltInCurveFit "
-                           "custom:CustomCurveFit"),
-    row<CurveFitVariable>("numeric:CurveFitSeriesVariable time:CurveFitTimeVariable"),
-    row<SignalFilterConfiguration>("lowPass:LowPassConfiguration highPass:HighPassConfiguration "
-                                   "bandPass:BandPassConfiguration bandStop:BandStopConfiguration"),
-    row<NumericResampleInterpolationConfiguration>(
+    rows<CurveFitPlotType>("timeSeries:TimeSeriesCurveFit scatter:ScatterCurveFit"),
+    rows<CurveFitDetails>("exponential:{} logarithmic:{} polynomial:PolynomialCurve power:{}"),
+    rows<CurveFitTarget>("numeric:CurveFitSeriesVariable"),
+    rows<CurveFitV2Details>(
+        "exponential:BuiltInCurveFit logarithmic:BuiltInCurveFit polynomial:PolynomialCurveFit "
+        "power:BuiltInCurveFit custom:CustomCurveFit"),
+    rows<CurveFitVariable>("numeric:CurveFitSeriesVariable time:CurveFitTimeVariable"),
+    rows<SignalFilterConfiguration>(
+        "lowPass:LowPassConfiguration highPass:HighPassConfiguration "
+        "bandPass:BandPassConfiguration bandStop:BandStopConfiguration"),
+    rows<NumericResampleInterpolationConfiguration>(
         "forwardFillResampleInterpolationConfiguration:{} "
         "constantResampleInterpolationConfiguration:"
         "NumericConstantResampleInterpolationConfiguration"),
-    row<Sampling>("everyNthPerSeries:EveryNthPerSeriesSampling "
-                  "hashSubsample:HashSubsampleSampling"),
-    row<IntervalSource>("events:EventIntervalSource ranges:RangeIntervalSource"),
-    row<RangeTagSource>("intervalIndex:{} rangeStartTimestamp:{}"),
-    row<EventTagSource>("intervalIndex:{} level:{} property:EventPropertyTag label:EventLabelTag "
-                        "rangeStartTimestamp:{}"),
-    row<TagByIntervalsTimeShift>("intervalStart:{} intervalEnd:{} eventTimeShift:EventTimeShift"),
-    row<RangeSeries>(
+    rows<Sampling>(
+        "everyNthPerSeries:EveryNthPerSeriesSampling hashSubsample:HashSubsampleSampling"),
+    rows<IntervalSource>("events:EventIntervalSource ranges:RangeIntervalSource"),
+    rows<RangeTagSource>("intervalIndex:{} rangeStartTimestamp:{}"),
+    rows<EventTagSource>("intervalIndex:{} level:{} property:EventPropertyTag label:EventLabelTag "
+                         "rangeStartTimestamp:{}"),
+    rows<TagByIntervalsTimeShift>("intervalStart:{} intervalEnd:{} eventTimeShift:EventTimeShift"),
+    rows<RangeSeries>(
         "approximateThreshold:ApproximateThresholdRanges durationFilter:DurationFilterRanges "
         "enumFilter:EnumFilterRanges enumSeriesEqualityRangesNode:EnumSeriesEqualityRanges "
         "eventsSearch:EventsSearchRanges intersectRange:IntersectRanges "
         "literalRanges:LiteralRanges minMaxThreshold:MinMaxThresholdRanges not:NotRanges "
-        "onChange:OnChangeRanges peak:PeakRanges "
-        "rangeNumericAggregation:RangesNumericAggregation raw:Reference derived:DerivedSeries "
-        "seriesCrossoverRangesNode:SeriesCrossoverRanges "
-        "seriesEqualityRangesNode:SeriesEqualityRanges "
-        "stabilityDetection:StabilityDetectionRanges staleRange:StaleRanges "
-        "threshold:ThresholdingRanges unionRange:UnionRanges paddedRanges:PaddedRanges"),
-    row<OutputRangeStart>("firstPointMatchingCondition:{} afterPersistenceWindow:{}"),
-    row<Threshold>("absolute:AbsoluteThreshold percentage:PercentageThreshold"),
-    row<RangeAggregationOperation>("sum:{} rootMeanSquare:{} average:{} min:{} max:{} "
-                                   "standardDeviation:{} count:{} all:{}"),
-    row<EnumSeries>(
+        "onChange:OnChangeRanges peak:PeakRanges rangeNumericAggregation:RangesNumericAggregation "
+        "raw:Reference derived:DerivedSeries seriesCrossoverRangesNode:SeriesCrossoverRanges "
+        "seriesEqualityRangesNode:SeriesEqualityRanges stabilityDetection:StabilityDetectionRanges "
+        "staleRange:StaleRanges threshold:ThresholdingRanges unionRange:UnionRanges "
+        "paddedRanges:PaddedRanges"),
+    rows<OutputRangeStart>("firstPointMatchingCondition:{} afterPersistenceWindow:{}"),
+    rows<Threshold>("absolute:AbsoluteThreshold percentage:PercentageThreshold"),
+    rows<RangeAggregationOperation>(
+        "sum:{} rootMeanSquare:{} average:{} min:{} max:{} standardDeviation:{} count:{} all:{}"),
+    rows<EnumSeries>(
         "aggregate:AggregateEnumSeries raw:Reference channel:ChannelSeries derived:DerivedSeries "
         "resample:EnumResampleSeries nthPointDownsample:EnumNthPointDownsampleSeries "
         "timeRangeFilter:EnumTimeRangeFilterSeries timeShift:EnumTimeShiftSeries "
         "union:EnumUnionSeries filterTransformation:EnumFilterTransformationSeries "
         "valueMap:ValueMapSeries select1dArrayIndex:SelectIndexFrom1dEnumArraySeries "
         "extractFromStruct:ExtractEnumFromStructSeries eventAggregation:EventsEnumSeries "
-        "enumAggregation:EnumAggregation selectEnum:SelectSeries "
-        "filterByTag:EnumTagFilterSeries selectTags:EnumSelectTagsSeries "
-        "scalarUdf:ScalarUdfSeries toStartOfInterval:EnumToStartOfIntervalSeries"),
-    row<EnumResampleInterpolationConfiguration>("forwardFillResampleInterpolationConfiguration:{} "
-                                                "constantResampleInterpolationConfiguration:"
-                                                "EnumConstantResampleInterpolationConfiguration"),
-    row<EventsEnumValueSource>("property:StringConstant level:{}"),
-    row<StructSeries>(
+        "enumAggregation:EnumAggregation selectEnum:SelectSeries filterByTag:EnumTagFilterSeries "
+        "selectTags:EnumSelectTagsSeries scalarUdf:ScalarUdfSeries "
+        "toStartOfInterval:EnumToStartOfIntervalSeries"),
+    rows<EnumResampleInterpolationConfiguration>("forwardFillResampleInterpolationConfiguration:{} "
+                                                 "constantResampleInterpolationConfiguration:"
+                                                 "EnumConstantResampleInterpolationConfiguration"),
+    rows<EventsEnumValueSource>("property:StringConstant level:{}"),
+    rows<StructSeries>(
         "channel:ChannelSeries raw:Reference derived:DerivedSeries combine:CombineStructSeries "
         "selectStruct:SelectSeries extractFromStruct:ExtractStructFromStructSeries "
         "toStartOfInterval:StructToStartOfIntervalSeries timeShift:StructTimeShiftSeries "
         "filterByTag:StructTagFilterSeries selectTags:StructSelectTagsSeries"),
-    row<LogSeries>("raw:Reference channel:ChannelSeries derived:DerivedSeries "
-                   "selectLogs:SelectSeries union:LogUnionSeries filter:LogFilterSeries "
-                   "timeShift:LogTimeShiftSeries toStartOfInterval:LogToStartOfIntervalSeries "
-                   "filterByTag:LogTagFilterSeries selectTags:LogSelectTagsSeries"),
-    row<LogFilterOperator>(
-        "regexFilter:LogRegexFilterOperator "
-        "exactMatchCaseInsensitiveFilter:LogExactMatchCaseInsensitiveFilter "
-        "arg:LogArgFilterOperator and:list<LogFilterOperator> or:list<LogFilterOperator> "
-        "not:LogFilterOperator"),
-    row<ArraySeries>("numeric1d:Numeric1dArraySeries enum1d:Enum1dArraySeries"),
-    row<Numeric1dArraySeries>(
+    rows<LogSeries>("raw:Reference channel:ChannelSeries derived:DerivedSeries "
+                    "selectLogs:SelectSeries union:LogUnionSeries filter:LogFilterSeries "
+                    "timeShift:LogTimeShiftSeries toStartOfInterval:LogToStartOfIntervalSeries "
+                    "filterByTag:LogTagFilterSeries selectTags:LogSelectTagsSeries"),
+    rows<LogFilterOperator>("regexFilter:LogRegexFilterOperator "
+                            "exactMatchCaseInsensitiveFilter:LogExactMatchCaseInsensitiveFilter "
+                            "arg:LogArgFilterOperator and:list<LogFilterOperator> "
+                            "or:list<LogFilterOperator> not:LogFilterOperator"),
+    rows<ArraySeries>("numeric1d:Numeric1dArraySeries enum1d:Enum1dArraySeries"),
+    rows<Numeric1dArraySeries>(
         "channel:ChannelSeries raw:Reference derived:DerivedSeries "
         "selectNumeric1dArray:SelectSeries extractFromStruct:ExtractNumeric1dArrayFromStructSeries "
         "toStartOfInterval:Numeric1dArrayToStartOfIntervalSeries "
         "timeShift:Numeric1dArrayTimeShiftSeries filterByTag:Numeric1dArrayTagFilterSeries "
         "selectTags:Numeric1dArraySelectTagsSeries"),
-    row<Enum1dArraySeries>(
-        "channel:ChannelSeries raw:Reference derived:DerivedSeries "
-        "selectEnum1dArray:SelectSeries extractFromStruct:ExtractEnum1dArrayFromStructSeries "
-        "toStartOfInterval:Enum1dArrayToStartOfIntervalSeries "
-        "timeShift:Enum1dArrayTimeShiftSeries filterByTag:Enum1dArrayTagFilterSeries "
-        "selectTags:Enum1dArraySelectTagsSeries"),
-    row<Dataset>("asset:Asset run:Run saved:SavedDataset search:SearchDataset "
-                 "combine:CombinedDataset tag:TaggedDataset filter:FilteredDataset "
-                 "timeShift:TimeShiftedDataset alignByAnchor:AnchorAlignedDataset "
-                 "withSeries:WithSeriesDataset reference:DatasetReference"),
-    row<DatasetAnchor>("run:IntervalAnchor"),
-    row<IntervalAnchor>("intervalStart:{} intervalEnd:{}"),
-    row<SearchTarget>("assets:AssetsSearchTarget runs:RunsSearchTarget"),
-    row<ResourceSearchQuery>("properties:PropertiesFilter labels:LabelsFilter "
-                             "workspace:StringConstant and:list<ResourceSearchQuery> "
-                             "or:list<ResourceSearchQuery> not:ResourceSearchQuery"),
-    row<ChannelSeries>("dataSource:DataSourceChannel asset:AssetChannel run:RunChannel"),
-    row<TagFilters>("single:TagFilter and:list<TagFilters>"),
-    row<TagPredicate>("in:TagIn notIn:TagNotIn and:TagAnd"),
-    row<rids::api::ComputeEventQuery>(
+    rows<Enum1dArraySeries>(
+        "channel:ChannelSeries raw:Reference derived:DerivedSeries selectEnum1dArray:SelectSeries "
+        "extractFromStruct:ExtractEnum1dArrayFromStructSeries "
+        "toStartOfInterval:Enum1dArrayToStartOfIntervalSeries timeShift:Enum1dArrayTimeShiftSeries "
+        "filterByTag:Enum1dArrayTagFilterSeries selectTags:Enum1dArraySelectTagsSeries"),
+    rows<Dataset>("asset:Asset run:Run saved:SavedDataset search:SearchDataset "
+                  "combine:CombinedDataset tag:TaggedDataset filter:FilteredDataset "
+                  "timeShift:TimeShiftedDataset alignByAnchor:AnchorAlignedDataset "
+                  "withSeries:WithSeriesDataset reference:DatasetReference"),
+    rows<DatasetAnchor>("run:IntervalAnchor"),
+    rows<IntervalAnchor>("intervalStart:{} intervalEnd:{}"),
+    rows<SearchTarget>("assets:AssetsSearchTarget runs:RunsSearchTarget"),
+    rows<ResourceSearchQuery>(
+        "properties:PropertiesFilter labels:LabelsFilter workspace:StringConstant "
+        "and:list<ResourceSearchQuery> or:list<ResourceSearchQuery> not:ResourceSearchQuery"),
+    rows<ChannelSeries>("dataSource:DataSourceChannel asset:AssetChannel run:RunChannel"),
+    rows<TagFilters>("single:TagFilter and:list<TagFilters>"),
+    rows<TagPredicate>("in:TagIn notIn:TagNotIn and:TagAnd"),
+    rows<rids::api::ComputeEventQuery>(
         "searchText:StringConstant after:TimestampConstant before:TimestampConstant "
         "advancedTimeFilter:EventTimeFilter asset:StringConstant template:StringConstant "
         "workbook:StringConstant dataReview:StringConstant originType:SearchEventOriginType "
@@ -598,37 +560,37 @@ const Row kUnions[] = {
         "stepId:StringConstant"),
 };
 
-const Row kEnums[] = {
-    row<api::TimeUnit>("DAYS HOURS MINUTES SECONDS MILLISECONDS MICROSECONDS NANOSECONDS"),
-    row<objects::NumericDataType>("INT64 FLOAT64 UINT64"),
-    row<NumericUnionOperation>("MIN MAX MEAN SUM COUNT STANDARD_DEVIATION ROOT_MEAN_SQUARE THROW"),
-    row<UnaryArithmeticOperation>("COS SIN TAN ABS ASIN ACOS LOG LN SQRT"),
-    row<BinaryArithmeticOperation>("ATAN2"),
-    row<NumericAggregationFunction>("SUM MEAN MIN MAX COUNT STANDARD_DEVIATION ROOT_MEAN_SQUARE"),
-    row<RefpropProperty>("TEMPERATURE PRESSURE MASS_DENSITY MASS_SPECIFIC_ENTHALPY "
-                         "MASS_SPECIFIC_INTERNAL_ENERGY MASS_SPECIFIC_ENTROPY VISCOSITY"),
-    row<RefpropSubstance>("NITROGEN OXYGEN HELIUM HYDROGEN METHANE PROPANE BUTANE WATER XENON "
-                          "AIR CARBON_DIOXIDE ARGON CARBON_MONOXIDE"),
-    row<ThresholdOperator>("GREATER_THAN GREATER_THAN_OR_EQUAL_TO LESS_THAN "
-                           "LESS_THAN_OR_EQUAL_TO EQUAL_TO NOT_EQUAL_TO"),
-    row<ApproximateThresholdOperator>("EQUAL_TO NOT_EQUAL_TO"),
-    row<RangePaddingConfiguration>("PAD_START PAD_END PAD_START_AND_END"),
-    row<UnboundedBehavior>("INFINITY WINDOW_BOUND"),
-    row<MinMaxThresholdOperator>("OUTSIDE_BOUNDS OUTSIDE_OR_EQUAL_TO_BOUNDS INSIDE_BOUNDS "
-                                 "INSIDE_OR_EQUAL_TO_BOUNDS"),
-    row<PeakType>("PEAK TROUGH BOTH"),
-    row<EqualityOperator>("ALL_EQUAL NOT_ALL_EQUAL"),
-    row<EnumFilterOperator>("IS_IN IS_NOT_IN"),
-    row<EnumAggregationFunction>("MIN MAX"),
-    row<EnumUnionOperation>("THROW MAX MIN"),
-    row<LogUnionOperation>("KEEP_ALL"),
-    row<LabelsFilterOperator>("AND OR"),
-    row<TagFilterOperator>("IN NOT_IN"),
-    row<rids::api::EventType>("INFO FLAG ERROR SUCCESS"),
-    row<rids::api::EventDispositionStatus>(
+const Group kEnums[] = {
+    rows<api::TimeUnit>("DAYS HOURS MINUTES SECONDS MILLISECONDS MICROSECONDS NANOSECONDS"),
+    rows<objects::NumericDataType>("INT64 FLOAT64 UINT64"),
+    rows<NumericUnionOperation>("MIN MAX MEAN SUM COUNT STANDARD_DEVIATION ROOT_MEAN_SQUARE THROW"),
+    rows<UnaryArithmeticOperation>("COS SIN TAN ABS ASIN ACOS LOG LN SQRT"),
+    rows<BinaryArithmeticOperation>("ATAN2"),
+    rows<NumericAggregationFunction>("SUM MEAN MIN MAX COUNT STANDARD_DEVIATION ROOT_MEAN_SQUARE"),
+    rows<RefpropProperty>("TEMPERATURE PRESSURE MASS_DENSITY MASS_SPECIFIC_ENTHALPY "
+                          "MASS_SPECIFIC_INTERNAL_ENERGY MASS_SPECIFIC_ENTROPY VISCOSITY"),
+    rows<RefpropSubstance>("NITROGEN OXYGEN HELIUM HYDROGEN METHANE PROPANE BUTANE WATER XENON AIR "
+                           "CARBON_DIOXIDE ARGON CARBON_MONOXIDE"),
+    rows<ThresholdOperator>("GREATER_THAN GREATER_THAN_OR_EQUAL_TO LESS_THAN LESS_THAN_OR_EQUAL_TO "
+                            "EQUAL_TO NOT_EQUAL_TO"),
+    rows<ApproximateThresholdOperator>("EQUAL_TO NOT_EQUAL_TO"),
+    rows<RangePaddingConfiguration>("PAD_START PAD_END PAD_START_AND_END"),
+    rows<UnboundedBehavior>("INFINITY WINDOW_BOUND"),
+    rows<MinMaxThresholdOperator>(
+        "OUTSIDE_BOUNDS OUTSIDE_OR_EQUAL_TO_BOUNDS INSIDE_BOUNDS INSIDE_OR_EQUAL_TO_BOUNDS"),
+    rows<PeakType>("PEAK TROUGH BOTH"),
+    rows<EqualityOperator>("ALL_EQUAL NOT_ALL_EQUAL"),
+    rows<EnumFilterOperator>("IS_IN IS_NOT_IN"),
+    rows<EnumAggregationFunction>("MIN MAX"),
+    rows<EnumUnionOperation>("THROW MAX MIN"),
+    rows<LogUnionOperation>("KEEP_ALL"),
+    rows<LabelsFilterOperator>("AND OR"),
+    rows<TagFilterOperator>("IN NOT_IN"),
+    rows<rids::api::EventType>("INFO FLAG ERROR SUCCESS"),
+    rows<rids::api::EventDispositionStatus>(
         "PENDING_REVIEW CLOSED_IGNORED CLOSED_REQUIRES_FURTHER_ACTION NO_DISPOSITION"),
-    row<rids::api::SearchEventOriginType>("WORKBOOK TEMPLATE API DATA_REVIEW PROCEDURE"),
-    row<rids::api::EventTimeFilterCondition>(
+    rows<rids::api::SearchEventOriginType>("WORKBOOK TEMPLATE API DATA_REVIEW PROCEDURE"),
+    rows<rids::api::EventTimeFilterCondition>(
         "START_TIME_BEFORE_INCLUSIVE START_TIME_BEFORE_EXCLUSIVE START_TIME_AFTER_INCLUSIVE "
         "START_TIME_AFTER_EXCLUSIVE END_TIME_BEFORE_INCLUSIVE END_TIME_BEFORE_EXCLUSIVE "
         "END_TIME_AFTER_INCLUSIVE END_TIME_AFTER_EXCLUSIVE"),
@@ -695,9 +657,10 @@ std::vector<std::pair<std::string, std::string>> parts_of(const Row& row) {
 
 TEST(ModelDeclarations, TheTablesCoverTheRegistryOnce) {
   std::set<const ModelType*> rows, registry;
-  for (const auto& table : {std::span<const Row>(kRecords), std::span<const Row>(kUnions),
-                            std::span<const Row>(kEnums)})
-    for (const Row& r : table) EXPECT_TRUE(rows.insert(r.type).second) << r.type->name;
+  for (std::span<const Group> table :
+       {std::span<const Group>(kRecords), std::span<const Group>(kUnions),
+        std::span<const Group>(kEnums)})
+    for (const Row& r : each(table)) EXPECT_TRUE(rows.insert(r.type).second) << r.type->name;
   for (const ModelType* type : declared_types()) {
     EXPECT_TRUE(registry.insert(type).second) << type->name;
     EXPECT_TRUE(rows.count(type)) << "no row for " << type->name;
@@ -708,7 +671,7 @@ TEST(ModelDeclarations, TheTablesCoverTheRegistryOnce) {
 
 // Each row runs on its own, so that one faulty row does not hide the next.
 TEST(ModelDeclarations, RecordsWriteTheirTypedFieldsInOrderByPresence) {
-  for (const Row& row : kRecords)
+  for (const Row& row : each(kRecords))
     [&] {
       SCOPED_TRACE(row.type->name);
       const auto fields = parts_of(row);
@@ -730,9 +693,9 @@ TEST(ModelDeclarations, RecordsWriteTheirTypedFieldsInOrderByPresence) {
 }
 
 TEST(ModelDeclarations, UnionsNameTheirVariantsInOrderWithTheirPayloads) {
-  std::map<std::string_view, const Row*> records;
-  for (const Row& r : kRecords) records.emplace(r.type->name, &r);
-  for (const Row& row : kUnions)
+  std::map<std::string_view, Row> records;
+  for (const Row& r : each(kRecords)) records.emplace(r.type->name, r);
+  for (const Row& row : each(kUnions))
     [&] {
       SCOPED_TRACE(row.type->name);
       const auto variants = parts_of(row);
@@ -756,8 +719,8 @@ TEST(ModelDeclarations, UnionsNameTheirVariantsInOrderWithTheirPayloads) {
           EXPECT_EQ(type_text(*payloads[i]), payload);
           auto it = records.find(payload);
           if (it != records.end()) {
-            ASSERT_EQ(inline_record, it->second->type->node);
-            const auto fields = parts_of(*it->second);
+            ASSERT_EQ(inline_record, it->second.type->node);
+            const auto fields = parts_of(it->second);
             EXPECT_EQ(
                 to_json(union_from_record(*desc, i, record(inline_record, numbers(fields.size())))),
                 wire(name, numbered(fields)));
@@ -770,7 +733,7 @@ TEST(ModelDeclarations, UnionsNameTheirVariantsInOrderWithTheirPayloads) {
 }
 
 TEST(ModelDeclarations, EnumerationsWriteTheirValuesInOrder) {
-  for (const Row& row : kEnums)
+  for (const Row& row : each(kEnums))
     [&] {
       SCOPED_TRACE(row.type->name);
       const std::vector<std::string> values = words(row.parts);
