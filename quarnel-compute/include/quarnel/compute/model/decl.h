@@ -19,7 +19,8 @@
 // else is always written. A record is filled with designated initialisers, `Add{.left = a,
 // .right = b}`; a field left out stays unset. A union value is made by the constructor of its
 // variant, `NumericSeries::add({.left = a, .right = b})`, which takes a record payload as its
-// fields (held inline in the union's node) and any other payload as a handle. Every name the
+// fields (held inline in the union's node) and any other payload as a handle. Beyond the
+// fields, the variant constructors and the `Variant` and `Tag` enumerations, every name the
 // macros add to a type begins with `qc_`, so no field or variant can collide with one.
 #pragma once
 

@@ -52,6 +52,7 @@ struct Map {};
 template <class T>
 struct Optional {};
 
+// Declared kinds first, collections last: a walk tells them apart by this order.
 enum class TypeKind : uint8_t {
   Record,
   Union,
@@ -73,7 +74,7 @@ enum class TypeKind : uint8_t {
 // value types; they are found through a function so that types may refer to one another.
 struct ModelType {
   TypeKind kind;
-  std::string_view name;                  // declared types and named strings
+  std::string_view name;                  // the declared name, "string", "i32", ..., or "list"
   const TypeDesc* node = nullptr;         // record or union: its wire descriptor
   const EnumDesc* enumeration = nullptr;  // enumeration: its values
   std::span<const ModelType* const> (*parts)() = nullptr;
