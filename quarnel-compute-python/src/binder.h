@@ -1,32 +1,30 @@
-// The binder: turns typed C++ functions into Python methods, module functions and constructors.
+// The binder: turns builders into Python methods, module functions and constructors.
 //
-// Adding a method is one typed function plus one line in its class's table:
+// A method is one line in its class's table, naming the builder that makes its node:
 //
-//   Held<ClassId::NumericSeries> head(Self<ClassId::NumericSeries> self, IntegerConstantInput n) {
-//     return {builders::numeric_series_head(self.value, integer_constant(n))};
-//   }
-//   ...
-//   M::def<"head", &head, "num_points">(),       // in class_def<ClassId::NumericSeries>()
+//   Methods<ClassId::NumericSeries>::method<"head", &builders::numeric_series_head, "num_points">()
+//   Methods<ClassId::NumericSeries>::factory<"Reference", &builders::numeric_series_reference,
+//                                            "name">()
 //
-// Everything else follows from the function's type. A first parameter `Self<C>` makes an
-// instance method (docstring "head($self, num_points)"); without it the method is static.
-// Each further parameter's type is its argument kind (kinds.h); `std::optional<K>` makes it
-// optional (shown "=None", a missing argument and None both give nullopt), and optional
-// parameters come last. A function returning `Held<C>` returns a new object of class C; one
-// returning `Ref` returns that object. A method without parameters takes the interpreter's
-// no-argument convention. Name one parameter per function parameter after `self`, in order.
+// A `method` is an instance method: the object's value is the builder's first operand (as the
+// Series variant of its class where the builder takes a Series), and the docstring reads
+// "head($self, num_points)". A `factory` is a static method. Each further builder parameter's
+// type gives its argument kind (kinds.h); an optional one (std::optional, an Optional handle) is
+// shown "=None", and a missing argument and None both leave it absent. The builder's result
+// type gives the class of the object returned. Name one parameter per builder parameter after
+// self, in order.
 //
 // Every call runs the same frame: bind the arguments to fixed slots (positional, then keywords
 // matched by identity with interned names before falling back to text), check `self`, convert
-// the arguments in parameter order (a TypeError is reworded under the parameter's name), call
-// the function, wrap the result. Error texts are built only when a call fails, out of line.
-// C++ exceptions never leave a call (errors.h).
+// every argument in parameter order (a TypeError is reworded under the parameter's name), then
+// make the operands (an int is narrowed to 32 bits only now, so a later argument's error is
+// reported first), call the builder, wrap the result. Error texts are built only when a call
+// fails, out of line. C++ exceptions never leave a call (errors.h).
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -89,16 +87,24 @@ struct OwnedSlots {
 // Replaces a TypeError being raised by "argument '{param}': {text}", keeping its cause.
 [[gnu::cold, gnu::noinline]] void reword_failure(const char* param) noexcept;
 
-inline bool check_self(PyObject* self, ClassId c) noexcept {
-  if (holds(self, c)) return true;
-  raise_not_instance(self, c);
+template <ClassId C>
+bool check_self(PyObject* self) noexcept {
+  if (holds<C>(self)) return true;
+  raise_not_instance(self, C);
   return false;
 }
 
 inline PyObject* wrap(Ref&& r) noexcept { return r.release(); }
+template <class Model>
+PyObject* wrap(Handle<Model>&& h) {
+  return new_object<class_of<Model>>(std::move(h));
+}
+
+// The held value as compact JSON text: the method every class has.
+Ref json_text(const Value& v);
 template <ClassId C>
-PyObject* wrap(Held<C>&& h) {
-  return new_object(C, std::move(h.value));
+Ref to_json(const Held<C>& self) {
+  return json_text(self.value());
 }
 
 namespace detail {
@@ -107,24 +113,17 @@ template <class F>
 struct Fn;
 template <class R, class... A>
 struct Fn<R (*)(A...)> {
-  using Args = std::tuple<std::decay_t<A>...>;
-};
-template <class R, class... A>
-struct Fn<R (*)(A...) noexcept> : Fn<R (*)(A...)> {};
-
-template <class T>
-struct SelfOf {
-  static constexpr bool value = false;
-};
-template <ClassId C>
-struct SelfOf<Self<C>> {
-  static constexpr bool value = true;
+  using Params = std::tuple<std::decay_t<A>...>;
 };
 
-template <class T>
-inline constexpr bool kOptional = false;
-template <class T>
-inline constexpr bool kOptional<std::optional<T>> = true;
+// The object's value as the builder's first operand: as it is, or as a Series.
+template <class First, ClassId C>
+First self_operand(PyObject* self) {
+  if constexpr (std::is_same_v<First, Held<C>>)
+    return held<C>(self);
+  else
+    return as_series(held<C>(self));
+}
 
 // Writes "name($self, a, b=None)\n--\n\n" (or counts it when out is null).
 template <bool Instance, size_t Required, Name M, Name... P>
@@ -157,67 +156,63 @@ struct Doc {
   }();
 };
 
-template <int Owner, Name M, auto F, Name... P>
+template <int Owner, bool Instance, Name M, auto F, Name... P>
 struct Entry {
-  using Args = typename Fn<decltype(F)>::Args;
-  static constexpr bool instance = [] {
-    if constexpr (std::tuple_size_v<Args> == 0)
-      return false;
-    else
-      return SelfOf<std::tuple_element_t<0, Args>>::value;
-  }();
-  static constexpr size_t offset = instance ? 1 : 0;
+  using Params = typename Fn<decltype(F)>::Params;
+  static constexpr size_t offset = Instance ? 1 : 0;
   static constexpr size_t count = sizeof...(P);
-  static_assert(std::tuple_size_v<Args> == count + offset, "name every parameter after self, once");
-  static_assert(!instance || Owner >= 0, "module functions take no self");
+  static_assert(std::tuple_size_v<Params> == count + offset,
+                "name every builder parameter after self, once");
+  static_assert(!Instance || Owner >= 0, "module functions take no self");
 
   template <size_t I>
-  using Param = std::tuple_element_t<I + offset, Args>;
+  using Param = std::tuple_element_t<I + offset, Params>;
+  template <size_t I>
+  using Kind = Arg<Param<I>>;
 
   static constexpr size_t required = [] {
     return []<size_t... I>(std::index_sequence<I...>) {
       size_t n = 0;
       bool seen_optional = false, ordered = true;
-      ((kOptional<Param<I>> ? (seen_optional = true) : (ordered &= !seen_optional, ++n)), ...);
+      ((Kind<I>::optional ? (seen_optional = true) : (ordered &= !seen_optional, ++n)), ...);
       return ordered ? n : size_t(-1);
-    }(std::make_index_sequence<count>());
+    }
+    (std::make_index_sequence<count>());
   }();
   static_assert(required != size_t(-1), "optional parameters come last");
 
   static constexpr const char* names[count ? count : 1] = {P.text...};
   static inline PyObject* interned[count ? count : 1] = {};
-  static constexpr Signature signature{Owner, M.text, names, uint8_t(count), uint8_t(required), interned};
-  using Docstring = Doc<instance, required, M, P...>;
+  static constexpr Signature signature{Owner,   M.text, names, uint8_t(count), uint8_t(required),
+                                       interned};
+  using Docstring = Doc<Instance, required, M, P...>;
 
-  template <size_t I, class T>
-  static bool convert(PyObject* o, T& out) {
-    if (Kind<T>::convert(o, out)) return true;
+  template <size_t I>
+  static bool convert(PyObject* o, typename Kind<I>::Storage& out) {
+    if (Kind<I>::convert(o, out)) return true;
     reword_failure(names[I]);
     return false;
   }
 
+  // Converts every argument, then makes the operands and calls the builder.
   template <size_t... I>
-  static auto convert_all(PyObject** slots, std::index_sequence<I...>) {
-    std::optional<std::tuple<Param<I>...>> values(std::in_place);
-    if (!(convert<I>(slots[I], std::get<I>(*values)) && ...)) values.reset();
-    return values;
-  }
-
-  template <size_t... I>
-  static auto invoke(PyObject* self, std::tuple<Param<I>...>& values, std::index_sequence<I...>) {
-    if constexpr (instance)
-      return F(std::tuple_element_t<0, Args>{held(self)}, std::move(std::get<I>(values))...);
-    else
-      return F(std::move(std::get<I>(values))...);
+  static PyObject* call(PyObject* self, PyObject** slots, std::index_sequence<I...>) {
+    std::tuple<typename Kind<I>::Storage...> converted;
+    if (!(convert<I>(slots[I], std::get<I>(converted)) && ...)) return nullptr;
+    if constexpr (Instance) {
+      auto first = self_operand<std::tuple_element_t<0, Params>, ClassId(Owner)>(self);
+      std::tuple<Param<I>...> operands{Kind<I>::finish(std::move(std::get<I>(converted)))...};
+      return wrap(F(std::move(first), std::move(std::get<I>(operands))...));
+    } else {
+      std::tuple<Param<I>...> operands{Kind<I>::finish(std::move(std::get<I>(converted)))...};
+      return wrap(F(std::move(std::get<I>(operands))...));
+    }
   }
 
   static PyObject* run(PyObject* self, PyObject** slots) {
-    if constexpr (instance)
-      if (!check_self(self, static_cast<ClassId>(Owner))) return nullptr;
-    constexpr auto seq = std::make_index_sequence<count>();
-    auto values = convert_all(slots, seq);
-    if (!values) return nullptr;
-    return wrap(invoke(self, *values, seq));
+    if constexpr (Instance)
+      if (!check_self<ClassId(Owner)>(self)) return nullptr;
+    return call(self, slots, std::make_index_sequence<count>());
   }
 
   static PyObject* call_fast(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
@@ -234,7 +229,7 @@ struct Entry {
   }
 
   static PyMethodDef method_def() {
-    int flags = instance ? 0 : METH_STATIC;
+    int flags = Instance ? 0 : METH_STATIC;
     if constexpr (count == 0)
       return {M.text, &call_noargs, flags | METH_NOARGS, Docstring::text.data()};
     else
@@ -243,14 +238,29 @@ struct Entry {
   }
 };
 
+template <Name M>
+constexpr bool upper_camel() {
+  return M.text[0] >= 'A' && M.text[0] <= 'Z';
+}
+
 }  // namespace detail
 
-// One line of a class's method table.
+// The lines of a class's method table. Static methods are named in upper camel case and
+// instance methods in snake case, as every class of the module names them.
 template <ClassId C>
 struct Methods {
   template <Name M, auto F, Name... P>
-  static PyMethodDef def() {
-    return detail::Entry<int(C), M, F, P...>::method_def();
+  static PyMethodDef method() {
+    static_assert(!detail::upper_camel<M>(), "instance methods are named in snake case");
+    return detail::Entry<int(C), true, M, F, P...>::method_def();
+  }
+  template <Name M, auto F, Name... P>
+  static PyMethodDef factory() {
+    static_assert(detail::upper_camel<M>(), "static methods are named in upper camel case");
+    return detail::Entry<int(C), false, M, F, P...>::method_def();
+  }
+  static PyMethodDef to_json() {
+    return detail::Entry<int(C), true, "to_json", &py::to_json<C>>::method_def();
   }
 };
 
@@ -259,9 +269,7 @@ struct Methods {
 struct Functions {
   template <Name M, auto F, Name... P>
   static PyMethodDef def() {
-    PyMethodDef d = detail::Entry<kModuleFunction, M, F, P...>::method_def();
-    d.ml_flags |= METH_STATIC;
-    return d;
+    return detail::Entry<kModuleFunction, false, M, F, P...>::method_def();
   }
 };
 
@@ -270,28 +278,25 @@ struct Functions {
 // it "Class.__new__()".
 template <ClassId C, Name ClassName, auto F, Name... P>
 struct Constructor {
-  using E = detail::Entry<int(C), "__new__", F, P...>;
-  static_assert(!E::instance);
-  using Docstring = detail::Doc<false, E::required, ClassName, P...>;
+  using Frame = detail::Entry<int(C), false, "__new__", F, P...>;
+  using Docstring = detail::Doc<false, Frame::required, ClassName, P...>;
+
+  template <size_t... I>
+  static PyObject* make(PyTypeObject* cls, PyObject** slots, std::index_sequence<I...>) {
+    std::tuple<typename Frame::template Kind<I>::Storage...> converted;
+    if (!(Frame::template convert<I>(slots[I], std::get<I>(converted)) && ...)) return nullptr;
+    std::tuple<typename Frame::template Param<I>...> operands{
+        Frame::template Kind<I>::finish(std::move(std::get<I>(converted)))...};
+    return new_object<C>(cls, F(std::move(std::get<I>(operands))...));
+  }
 
   static PyObject* tp_new(PyTypeObject* cls, PyObject* args, PyObject* kwargs) noexcept {
     return guarded([&]() -> PyObject* {
-      OwnedSlots<E::count> slots;
-      if (!bind_tuple(E::signature, args, kwargs, slots.data())) return nullptr;
-      constexpr auto seq = std::make_index_sequence<E::count>();
-      auto values = E::convert_all(slots.data(), seq);
-      if (!values) return nullptr;
-      Held<C> made = E::invoke(nullptr, *values, seq);
-      return new_object(cls, std::move(made.value));
+      OwnedSlots<Frame::count> slots;
+      if (!bind_tuple(Frame::signature, args, kwargs, slots.data())) return nullptr;
+      return make(cls, slots.data(), std::make_index_sequence<Frame::count>());
     });
   }
 };
-
-// The method every class has: the held value as compact JSON text.
-Ref json_text(const Value& v);
-template <ClassId C>
-Ref to_json(Self<C> self) {
-  return json_text(self.value);
-}
 
 }  // namespace qc::py

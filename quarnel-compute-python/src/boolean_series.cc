@@ -1,17 +1,11 @@
 // The BooleanSeries class: the result of comparisons, combined with `&` and `|`.
-#include "binder.h"
 #include "operators.h"
-#include "quarnel/compute/builders.h"
 
 namespace qc::py {
 
 template <>
 ClassDef class_def<ClassId::BooleanSeries>() {
-  using T = Methods<ClassId::BooleanSeries>;
-  static PyMethodDef methods[] = {
-      T::def<"to_json", &to_json<ClassId::BooleanSeries>>(),
-      {},
-  };
+  static PyMethodDef methods[] = {{}};
   static const PyType_Slot slots[] = {
       slot(Py_nb_and, &same_class_binary<ClassId::BooleanSeries, builders::boolean_series_and>),
       slot(Py_nb_or, &same_class_binary<ClassId::BooleanSeries, builders::boolean_series_or>),

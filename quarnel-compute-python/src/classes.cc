@@ -1,9 +1,11 @@
-// Class objects of the 21 classes: each made once from its slot table and kept.
+// Class objects: each made once from its slot table and kept.
 #include "classes.h"
 
 #include <array>
+#include <memory>
 #include <utility>
 
+#include "binder.h"
 #include "errors.h"
 
 // Kept objects are poisoned under AddressSanitizer (see dealloc).
@@ -24,42 +26,13 @@
 namespace qc::py {
 namespace {
 
-constexpr std::array<ClassInfo, kClassCount> kClasses{{
-    {"NumericSeries", "_compute.NumericSeries", "NumericSeries"},
-    {"CategoricalSeries", "_compute.CategoricalSeries", "EnumSeries"},
-    {"RangeSeries", "_compute.RangeSeries", "RangeSeries"},
-    {"StructSeries", "_compute.StructSeries", "StructSeries"},
-    {"ConstantNumericSeries", "_compute.ConstantNumericSeries", "ConstantNumericSeries"},
-    {"IntegerConstant", "_compute.IntegerConstant", "IntegerConstant"},
-    {"StringConstant", "_compute.StringConstant", "StringConstant"},
-    {"Dataset", "_compute.Dataset", "Dataset"},
-    {"Sampling", "_compute.Sampling", "Sampling"},
-    {"BooleanSeries", "_compute.BooleanSeries", "BooleanSeries"},
-    {"AggregationBuilder", "_compute.AggregationBuilder", "AggregationBuilder"},
-    {"NumericAggregationOperator", "_compute.NumericAggregationOperator", "NumericAggregationOperator"},
-    {"NegativeValueConfiguration", "_compute.NegativeValueConfiguration", "NegativeValueConfiguration"},
-    {"SignalFilterConfiguration", "_compute.SignalFilterConfiguration", "SignalFilterConfiguration"},
-    {"FloatConstant", "_compute.FloatConstant", "DoubleConstant"},
-    {"Duration", "_compute.Duration", "Duration"},
-    {"UdfSource", "_compute.UdfSource", "UdfSource"},
-    {"EnumAggregationOperator", "_compute.EnumAggregationOperator", "EnumAggregationOperator"},
-    {"GroupByTags", "_compute.GroupByTags", "GroupByTags"},
-    {"GroupByTimestamp", "_compute.GroupByTimestamp", "GroupByTimestamp"},
-    {"RangeMap", "_compute.RangeMap", "RangeMap"},
-}};
-
-template <size_t... I>
-constexpr auto def_table(std::index_sequence<I...>) {
-  return std::array<ClassDef (*)(), kClassCount>{&class_def<static_cast<ClassId>(I)>...};
-}
-constexpr auto kDefs = def_table(std::make_index_sequence<kClassCount>());
+constexpr ClassInfo kClasses[] = {
+#define QC_PY_CLASS_INFO_(Name, Model) {#Name, "_compute." #Name},
+    QC_PY_CLASSES(QC_PY_CLASS_INFO_)
+#undef QC_PY_CLASS_INFO_
+};
 
 PyTypeObject* g_types[kClassCount] = {};
-
-// The model type each class holds, learnt from the first value that matches by name, so that
-// checking an argument (every operand of every call) costs a pointer comparison, not a text
-// comparison. Only touched with the interpreter lock held.
-const TypeDesc* g_descs[kClassCount] = {};
 
 // The memory of dead objects, kept for the next ones as the interpreter keeps that of dicts
 // and floats: building an expression makes and drops a short-lived object at every step, and
@@ -70,26 +43,55 @@ constexpr int kKeptObjects = 128;
 void* g_kept[kKeptObjects];
 int g_kept_count = 0;
 
+template <ClassId C>
 void dealloc(PyObject* o) {
   PyTypeObject* type = Py_TYPE(o);
-  reinterpret_cast<Object*>(o)->value.~Value();
+  reinterpret_cast<Object<C>*>(o)->value.~Held<C>();
   // The classes are neither collected nor subclassable, so their tp_free is PyObject_Free,
-  // which new_object's PyObject_Malloc pairs with.
+  // which object_memory's PyObject_Malloc pairs with.
   if (g_kept_count < kKeptObjects) {
-    ASAN_POISON_MEMORY_REGION(o, sizeof(Object));
+    ASAN_POISON_MEMORY_REGION(o, sizeof(Object<C>));
     g_kept[g_kept_count++] = o;
   } else
     PyObject_Free(o);
   Py_DECREF(type);  // instances of heap types own a reference to their class
 }
 
+// What each class brings: its definition, its deallocator and its `to_json`.
+struct ClassParts {
+  ClassDef (*def)();
+  destructor dealloc;
+  PyMethodDef to_json;
+};
+template <ClassId C>
+ClassParts parts() {
+  static_assert(sizeof(Object<C>) == sizeof(Object<ClassId::NumericSeries>));
+  return {&class_def<C>, &dealloc<C>, Methods<C>::to_json()};
+}
+template <size_t... I>
+auto all_parts(std::index_sequence<I...>) {
+  return std::array<ClassParts (*)(), kClassCount>{&parts<static_cast<ClassId>(I)>...};
+}
+const auto kParts = all_parts(std::make_index_sequence<kClassCount>());
+
+// The class's methods followed by `to_json`, in storage kept for the life of the process.
+PyMethodDef* with_to_json(PyMethodDef* methods, PyMethodDef to_json) {
+  size_t n = 0;
+  while (methods[n].ml_name) ++n;
+  auto* table = new PyMethodDef[n + 2]{};
+  std::copy(methods, methods + n, table);
+  table[n] = to_json;
+  return table;
+}
+
 PyTypeObject* create(ClassId c) {
   const ClassInfo& info = class_info(c);
-  ClassDef def = kDefs[size_t(c)]();
+  ClassParts parts = kParts[size_t(c)]();
+  ClassDef def = parts.def();
   PyType_Slot slots[24];
   size_t n = 0;
-  slots[n++] = {Py_tp_dealloc, reinterpret_cast<void*>(&dealloc)};
-  slots[n++] = {Py_tp_methods, def.methods};
+  slots[n++] = {Py_tp_dealloc, reinterpret_cast<void*>(parts.dealloc)};
+  slots[n++] = {Py_tp_methods, with_to_json(def.methods, parts.to_json)};
   if (def.doc) slots[n++] = {Py_tp_doc, const_cast<char*>(def.doc)};
   bool constructor = false;
   for (const PyType_Slot* s = def.slots; s && s->slot; ++s) {
@@ -99,7 +101,7 @@ PyTypeObject* create(ClassId c) {
   }
   slots[n] = {0, nullptr};
   PyType_Spec spec{
-      info.type_name, int(sizeof(Object)), 0,
+      info.type_name, int(sizeof(Object<ClassId::NumericSeries>)), 0,
       unsigned(Py_TPFLAGS_DEFAULT | (constructor ? 0 : Py_TPFLAGS_DISALLOW_INSTANTIATION)), slots};
   return reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&spec));
 }
@@ -107,6 +109,8 @@ PyTypeObject* create(ClassId c) {
 }  // namespace
 
 const ClassInfo& class_info(ClassId c) noexcept { return kClasses[size_t(c)]; }
+
+PyTypeObject* created_class(ClassId c) noexcept { return g_types[size_t(c)]; }
 
 PyTypeObject* class_object(ClassId c) noexcept {
   PyTypeObject*& slot = g_types[size_t(c)];
@@ -120,7 +124,8 @@ PyTypeObject* class_object(ClassId c) noexcept {
   if (!t) {
     ensure_error_set();
     RaisedError cause = RaisedError::fetch();
-    PyErr_Format(PyExc_RuntimeError, "An error occurred while initializing class %s", class_info(c).name);
+    PyErr_Format(PyExc_RuntimeError, "An error occurred while initializing class %s",
+                 class_info(c).name);
     RaisedError err = RaisedError::fetch();
     PyException_SetCause(err.value.get(), cause.value.release());
     err.restore();
@@ -130,22 +135,10 @@ PyTypeObject* class_object(ClassId c) noexcept {
   return t;
 }
 
-bool holds(PyObject* o, ClassId c) noexcept {
-  PyTypeObject* t = g_types[size_t(c)];
-  if (!t || !PyObject_TypeCheck(o, t)) return false;
-  const Value& v = held(o);
-  if (v.tag() != Tag::Node) return false;
-  const TypeDesc* d = &v.desc();
-  if (d == g_descs[size_t(c)]) return true;
-  if (d->name != class_info(c).model) return false;
-  g_descs[size_t(c)] = d;
-  return true;
-}
-
 std::string not_instance_message(PyObject* o, std::string_view expected) {
   if (o == Py_None) return "'None' is not an instance of '" + std::string(expected) + "'";
-  return "'" + type_qualname(reinterpret_cast<PyObject*>(Py_TYPE(o))) + "' object is not an instance of '" +
-         std::string(expected) + "'";
+  return "'" + type_qualname(reinterpret_cast<PyObject*>(Py_TYPE(o))) +
+         "' object is not an instance of '" + std::string(expected) + "'";
 }
 
 std::string not_instance_message(PyObject* o, ClassId c) {
@@ -173,26 +166,22 @@ void raise_not_instance(PyObject* o, ClassId c) noexcept {
   }
 }
 
-PyObject* new_object(PyTypeObject* type, Value v) noexcept {
+void* object_memory() noexcept {
   // What the inherited tp_alloc does for a class that is neither collected nor variable-sized,
   // less its slot lookup and the zeroing that the value's construction makes redundant.
-  void* mem;
+  constexpr size_t size = sizeof(Object<ClassId::NumericSeries>);
   if (g_kept_count) {
-    mem = g_kept[--g_kept_count];
-    ASAN_UNPOISON_MEMORY_REGION(mem, sizeof(Object));
-  } else {
-    mem = PyObject_Malloc(sizeof(Object));
-    if (!mem) return PyErr_NoMemory();  // v is released on return
+    void* mem = g_kept[--g_kept_count];
+    ASAN_UNPOISON_MEMORY_REGION(mem, size);
+    return mem;
   }
-  PyObject* o = PyObject_Init(static_cast<PyObject*>(mem), type);  // takes a reference to type
-  new (&reinterpret_cast<Object*>(o)->value) Value(std::move(v));
-  return o;
+  void* mem = PyObject_Malloc(size);
+  if (!mem) PyErr_NoMemory();
+  return mem;
 }
 
-PyObject* new_object(ClassId c, Value v) {
-  PyTypeObject* t = g_types[size_t(c)];
-  if (!t) throw Panic("failed to create type object for `" + std::string(class_info(c).name) + "`");
-  return new_object(t, std::move(v));
+void missing_class(ClassId c) {
+  throw Panic("failed to create type object for `" + std::string(class_info(c).name) + "`");
 }
 
 }  // namespace qc::py

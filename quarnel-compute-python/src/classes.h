@@ -1,7 +1,8 @@
-// The 21 Python classes: identities, instance layout, class objects and object creation.
+// The Python classes: declared once below, each with the model type its objects hold; their ids,
+// count, names, held types, class objects and `to_json` all follow from that one list.
 //
 // Every object holds exactly one model value. Values are immutable and reference-counted, so
-// "copy the value of self" is a Value copy, and an object needs no borrow bookkeeping.
+// "copy the value of self" is a handle copy, and an object needs no borrow bookkeeping.
 #pragma once
 
 #include <cstddef>
@@ -10,58 +11,83 @@
 #include <string_view>
 
 #include "python_api.h"
-#include "quarnel/compute/model/value.h"
+#include "quarnel/compute/model/handle.h"
+
+// In the order the module adds them: the Python name, then the model type it holds. A new class
+// is one line here and one source file defining its class_def.
+#define QC_PY_CLASSES(X)                                    \
+  X(NumericSeries, NumericSeries)                           \
+  X(CategoricalSeries, EnumSeries)                          \
+  X(RangeSeries, RangeSeries)                               \
+  X(StructSeries, StructSeries)                             \
+  X(ConstantNumericSeries, ConstantNumericSeries)           \
+  X(IntegerConstant, IntegerConstant)                       \
+  X(StringConstant, StringConstant)                         \
+  X(Dataset, Dataset)                                       \
+  X(Sampling, Sampling)                                     \
+  X(BooleanSeries, BooleanSeries)                           \
+  X(AggregationBuilder, AggregationBuilder)                 \
+  X(NumericAggregationOperator, NumericAggregationOperator) \
+  X(NegativeValueConfiguration, NegativeValueConfiguration) \
+  X(SignalFilterConfiguration, SignalFilterConfiguration)   \
+  X(FloatConstant, DoubleConstant)                          \
+  X(Duration, Duration)                                     \
+  X(UdfSource, UdfSource)                                   \
+  X(EnumAggregationOperator, EnumAggregationOperator)       \
+  X(GroupByTags, GroupByTags)                               \
+  X(GroupByTimestamp, GroupByTimestamp)                     \
+  X(RangeMap, RangeMap)
+
+namespace qc::model {
+#define QC_PY_DECLARE_MODEL_(Name, Model) struct Model;
+QC_PY_CLASSES(QC_PY_DECLARE_MODEL_)
+#undef QC_PY_DECLARE_MODEL_
+}  // namespace qc::model
 
 namespace qc::py {
 
-// In the order the module adds them.
 enum class ClassId : uint8_t {
-  NumericSeries,
-  CategoricalSeries,
-  RangeSeries,
-  StructSeries,
-  ConstantNumericSeries,
-  IntegerConstant,
-  StringConstant,
-  Dataset,
-  Sampling,
-  BooleanSeries,
-  AggregationBuilder,
-  NumericAggregationOperator,
-  NegativeValueConfiguration,
-  SignalFilterConfiguration,
-  FloatConstant,
-  Duration,
-  UdfSource,
-  EnumAggregationOperator,
-  GroupByTags,
-  GroupByTimestamp,
-  RangeMap,
+#define QC_PY_CLASS_ID_(Name, Model) Name,
+  QC_PY_CLASSES(QC_PY_CLASS_ID_)
+#undef QC_PY_CLASS_ID_
 };
-inline constexpr size_t kClassCount = 21;
+#define QC_PY_COUNT_(Name, Model) +1
+inline constexpr size_t kClassCount = 0 QC_PY_CLASSES(QC_PY_COUNT_);
+#undef QC_PY_COUNT_
+
+// The model type a class holds, and the class that holds a model type.
+template <ClassId C>
+struct ClassModel;
+template <class Model>
+inline constexpr bool kHeldByClass = false;
+template <class Model>
+inline constexpr ClassId class_of{};
+#define QC_PY_CLASS_MODEL_(Name, Model)                    \
+  template <>                                              \
+  struct ClassModel<ClassId::Name> {                       \
+    using type = model::Model;                             \
+  };                                                       \
+  template <>                                              \
+  inline constexpr bool kHeldByClass<model::Model> = true; \
+  template <>                                              \
+  inline constexpr ClassId class_of<model::Model> = ClassId::Name;
+QC_PY_CLASSES(QC_PY_CLASS_MODEL_)
+#undef QC_PY_CLASS_MODEL_
+
+// The value an object of class C holds.
+template <ClassId C>
+using Held = Handle<typename ClassModel<C>::type>;
 
 struct ClassInfo {
-  const char* name;         // Python name
-  const char* type_name;    // "_compute." + name: the interpreter keeps pointing at it
-  std::string_view model;   // name of the held model type
+  const char* name;       // Python name
+  const char* type_name;  // "_compute." + name: the interpreter keeps pointing at it
 };
 const ClassInfo& class_info(ClassId c) noexcept;
 
-// A value of class C: the result of a typed method, or a class argument.
-template <ClassId C>
-struct Held {
-  Value value;
-};
-
-// The object a method is called on; the value stays owned by the object.
-template <ClassId C>
-struct Self {
-  const Value& value;
-};
-
 // What a class declares beyond the common parts: its method table (static storage, ended by
-// an empty entry), its number, comparison or constructor slots (ended by {0, nullptr}) and,
-// for a class with a constructor, its docstring (the constructor's text signature).
+// an empty entry; `to_json` is added after it), its number, comparison or constructor slots
+// (ended by {0, nullptr}) and, for a class with a constructor, its docstring (the
+// constructor's text signature).
 struct ClassDef {
   PyMethodDef* methods;
   const PyType_Slot* slots = nullptr;
@@ -72,19 +98,27 @@ template <ClassId C>
 ClassDef class_def();
 
 // Instance layout: the object header, then the held value.
+template <ClassId C>
 struct Object {
-  PyObject_HEAD
-  Value value;
+  PyObject_HEAD Held<C> value;
 };
 
 // The class object, created on first use and kept for the life of the process. Returns a
 // borrowed reference, or null with RuntimeError set (cause: the interpreter's error).
 PyTypeObject* class_object(ClassId c) noexcept;
+PyTypeObject* created_class(ClassId c) noexcept;  // null until class_object made it
 
-// True when o is an object of class c holding a value that class can hold. An object made by
-// a reassigned `__new__` holds nothing and fails this test, so no method ever reads it.
-bool holds(PyObject* o, ClassId c) noexcept;
-inline const Value& held(PyObject* o) noexcept { return reinterpret_cast<Object*>(o)->value; }
+// True when o is an object of class C holding a value. An object made by a reassigned
+// `__new__` holds nothing and fails this test, so no method ever reads it.
+template <ClassId C>
+bool holds(PyObject* o) noexcept {
+  PyTypeObject* t = created_class(C);
+  return t && PyObject_TypeCheck(o, t) && !reinterpret_cast<Object<C>*>(o)->value.empty();
+}
+template <ClassId C>
+const Held<C>& held(PyObject* o) noexcept {
+  return reinterpret_cast<Object<C>*>(o)->value;
+}
 
 // The type-mismatch TypeError: "'{}' object is not an instance of '{}'".
 [[gnu::cold]] void raise_not_instance(PyObject* o, ClassId c) noexcept;
@@ -92,9 +126,26 @@ inline const Value& held(PyObject* o) noexcept { return reinterpret_cast<Object*
 [[gnu::cold]] std::string not_instance_message(PyObject* o, std::string_view expected);
 [[gnu::cold]] std::string not_instance_message(PyObject* o, ClassId c);
 
-// A new object of class c (or of the given class object) owning v; null with the
-// interpreter's exception set when it cannot be made.
-PyObject* new_object(ClassId c, Value v);
-PyObject* new_object(PyTypeObject* type, Value v) noexcept;
+// The memory of a new object, from the objects recently freed or from the allocator; null with
+// MemoryError set.
+void* object_memory() noexcept;
+
+// A new object of class C (or of the given class object) owning v; null with the interpreter's
+// exception set when it cannot be made.
+template <ClassId C>
+PyObject* new_object(PyTypeObject* type, Held<C> v) noexcept {
+  void* mem = object_memory();
+  if (!mem) return nullptr;                                        // v is released on return
+  PyObject* o = PyObject_Init(static_cast<PyObject*>(mem), type);  // takes a reference to type
+  new (&reinterpret_cast<Object<C>*>(o)->value) Held<C>(std::move(v));
+  return o;
+}
+[[noreturn, gnu::cold]] void missing_class(ClassId c);
+template <ClassId C>
+PyObject* new_object(Held<C> v) {
+  PyTypeObject* t = created_class(C);
+  if (!t) missing_class(C);
+  return new_object<C>(t, std::move(v));
+}
 
 }  // namespace qc::py

@@ -43,11 +43,11 @@ int32_t narrow_i32(int64_t v);
 // Runs f; its failures leave `fail` (null or -1) returned with a Python exception set.
 template <class F>
 auto guarded(F&& f) noexcept -> decltype(f()) {
-  using R = decltype(f());
-  static_assert(std::is_pointer_v<R> || std::is_same_v<R, int>);
+  using Result = decltype(f());
+  static_assert(std::is_pointer_v<Result> || std::is_same_v<Result, int>);
   try {
-    R r = f();
-    if constexpr (std::is_pointer_v<R>) {
+    Result r = f();
+    if constexpr (std::is_pointer_v<Result>) {
       if (!r) ensure_error_set();
     } else {
       if (r < 0) ensure_error_set();
@@ -56,7 +56,7 @@ auto guarded(F&& f) noexcept -> decltype(f()) {
   } catch (...) {
     raise_cpp_exception();
   }
-  if constexpr (std::is_pointer_v<R>)
+  if constexpr (std::is_pointer_v<Result>)
     return nullptr;
   else
     return -1;

@@ -1,29 +1,15 @@
-// The GroupByTags class: group by the current tags, or by a subset of them.
-#include "method_shapes.h"
-#include "quarnel/compute/builders.h"
-#include "quarnel/compute/model/aggregation_unions.h"
+// The GroupByTags class: group by the current tags, or by a subset of them (sorted, without
+// duplicates: the caller's order does not survive).
+#include "binder.h"
 
 namespace qc::py {
-namespace {
-
-namespace m = model;
-using G = m::GroupByTags;
-using GroupByTagsObject = Held<ClassId::GroupByTags>;
-
-// The builder sorts the tags and drops duplicates; the caller's order does not survive.
-GroupByTagsObject subset(std::vector<StringConstantInput> tags) {
-  return {builders::group_by_tags_subset(string_constants(std::move(tags)))};
-}
-
-}  // namespace
 
 template <>
 ClassDef class_def<ClassId::GroupByTags>() {
-  using T = Methods<ClassId::GroupByTags>;
+  using Table = Methods<ClassId::GroupByTags>;
   static PyMethodDef methods[] = {
-      T::def<"Current", &empty_variant<ClassId::GroupByTags, G, G::current, m::EmptyAggregationPayload>>(),
-      T::def<"Subset", &subset, "tags">(),
-      T::def<"to_json", &to_json<ClassId::GroupByTags>>(),
+      Table::factory<"Current", &builders::group_by_tags_current>(),
+      Table::factory<"Subset", &builders::group_by_tags_subset, "tags">(),
       {},
   };
   return {methods};

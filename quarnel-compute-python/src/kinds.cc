@@ -8,8 +8,6 @@
 
 #include "errors.h"
 #include "quarnel/compute/builders.h"
-#include "quarnel/compute/model/constants.h"
-#include "quarnel/compute/model/numeric_series_unions.h"
 
 namespace qc::py {
 
@@ -93,14 +91,14 @@ bool native_text(PyObject* o, std::string& out) {
   return utf8(o, out);
 }
 
-template <class In, class Native>
-bool two_way(PyObject* o, ClassId cls, const char* kind, In& out, Native native) {
-  if (holds(o, cls)) {
-    out.wrapped = held(o);
+template <ClassId C, class In, class Native>
+bool two_way(PyObject* o, const char* kind, In& out, Native native) {
+  if (holds<C>(o)) {
+    out.wrapped = held<C>(o);
     return true;
   }
   if (native(o, out.native)) return true;
-  return two_way_failed(o, cls, kind);
+  return two_way_failed(o, C, kind);
 }
 
 // Invalid sequences become U+FFFD, one per maximal ill-formed subpart.
@@ -180,42 +178,69 @@ bool named(PyObject* o, T& out, const char* enum_name) {
 
 }  // namespace
 
-template <>
-bool Kind<double>::convert(PyObject* o, double& out) { return native_float(o, out); }
-template <>
-bool Kind<PlainInteger>::convert(PyObject* o, PlainInteger& out) { return native_int(o, out.value); }
-template <>
-bool Kind<std::string>::convert(PyObject* o, std::string& out) { return native_text(o, out); }
+bool Arg<double>::convert(PyObject* o, double& out) { return native_float(o, out); }
+bool Arg<int32_t>::convert(PyObject* o, int64_t& out) { return native_int(o, out); }
+int32_t Arg<int32_t>::finish(int64_t&& in) { return narrow_i32(in); }
+bool Arg<std::string_view>::convert(PyObject* o, std::string& out) { return native_text(o, out); }
 
 template <>
-bool Kind<NumericSeriesInput>::convert(PyObject* o, NumericSeriesInput& out) {
-  return two_way(o, ClassId::NumericSeries, "NumericSeriesInput", out, native_float);
+bool TwoWay<model::NumericSeries, double>::convert(PyObject* o, Storage& out) {
+  return two_way<ClassId::NumericSeries>(o, "NumericSeriesInput", out, native_float);
 }
 template <>
-bool Kind<FloatConstantInput>::convert(PyObject* o, FloatConstantInput& out) {
-  return two_way(o, ClassId::FloatConstant, "FloatConstantInput", out, native_float);
+bool TwoWay<model::DoubleConstant, double>::convert(PyObject* o, Storage& out) {
+  return two_way<ClassId::FloatConstant>(o, "FloatConstantInput", out, native_float);
 }
 template <>
-bool Kind<IntegerConstantInput>::convert(PyObject* o, IntegerConstantInput& out) {
-  return two_way(o, ClassId::IntegerConstant, "IntegerConstantInput", out, native_int);
+bool TwoWay<model::IntegerConstant, int64_t>::convert(PyObject* o, Storage& out) {
+  return two_way<ClassId::IntegerConstant>(o, "IntegerConstantInput", out, native_int);
 }
 template <>
-bool Kind<StringConstantInput>::convert(PyObject* o, StringConstantInput& out) {
-  return two_way(o, ClassId::StringConstant, "StringConstantInput", out, native_text);
+bool TwoWay<model::StringConstant, std::string>::convert(PyObject* o, Storage& out) {
+  return two_way<ClassId::StringConstant>(o, "StringConstantInput", out, native_text);
 }
 template <>
-bool Kind<ConstantNumericSeriesInput>::convert(PyObject* o, ConstantNumericSeriesInput& out) {
-  return two_way(o, ClassId::ConstantNumericSeries, "ConstantNumericSeriesInput", out, native_float);
+bool TwoWay<model::ConstantNumericSeries, double>::convert(PyObject* o, Storage& out) {
+  return two_way<ClassId::ConstantNumericSeries>(o, "ConstantNumericSeriesInput", out,
+                                                 native_float);
 }
 
+// A plain value is the literal of the constant, and a plain number used as a series the
+// constant series of its literal.
 template <>
-bool Kind<SeriesInput>::convert(PyObject* o, SeriesInput& out) {
-  if (holds(o, ClassId::CategoricalSeries))
-    out.series = builders::series_from_enum_series(held(o));
-  else if (holds(o, ClassId::NumericSeries))
-    out.series = builders::series_from_numeric_series(held(o));
-  else if (holds(o, ClassId::StructSeries))
-    out.series = builders::series_from_struct_series(held(o));
+builders::DoubleConstant TwoWay<model::DoubleConstant, double>::finish(Storage&& in) {
+  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  return builders::double_constant_literal(in.native);
+}
+template <>
+builders::IntegerConstant TwoWay<model::IntegerConstant, int64_t>::finish(Storage&& in) {
+  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  return builders::integer_constant_literal(narrow_i32(in.native));
+}
+template <>
+builders::StringConstant TwoWay<model::StringConstant, std::string>::finish(Storage&& in) {
+  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  return builders::string_constant_literal(in.native);
+}
+template <>
+builders::ConstantNumericSeries TwoWay<model::ConstantNumericSeries, double>::finish(Storage&& in) {
+  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  return builders::constant_numeric_series_double(builders::double_constant_literal(in.native));
+}
+template <>
+builders::NumericSeries TwoWay<model::NumericSeries, double>::finish(Storage&& in) {
+  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  return builders::numeric_series_constant(
+      builders::constant_numeric_series_double(builders::double_constant_literal(in.native)));
+}
+
+bool Arg<builders::Series>::convert(PyObject* o, builders::Series& out) {
+  if (holds<ClassId::CategoricalSeries>(o))
+    out = as_series(held<ClassId::CategoricalSeries>(o));
+  else if (holds<ClassId::NumericSeries>(o))
+    out = as_series(held<ClassId::NumericSeries>(o));
+  else if (holds<ClassId::StructSeries>(o))
+    out = as_series(held<ClassId::StructSeries>(o));
   else {
     set_error(PyExc_TypeError,
               "Expected one of: enum (Class(CategoricalSeries)), numeric (Class(NumericSeries)), "
@@ -225,17 +250,45 @@ bool Kind<SeriesInput>::convert(PyObject* o, SeriesInput& out) {
   return true;
 }
 
-template <>
-bool Kind<builders::TimeUnit>::convert(PyObject* o, builders::TimeUnit& out) {
-  return named(o, out, "TimeUnit");
-}
-template <>
-bool Kind<builders::NumericDataType>::convert(PyObject* o, builders::NumericDataType& out) {
-  return named(o, out, "NumericDataType");
+namespace {
+
+// A name written in Python source is an interned str, so comparing it with the interned names
+// by identity settles almost every call; anything else takes the text path.
+template <class Enum, class T>
+bool by_identity(PyObject* o, T& out) {
+  static constexpr size_t count = Enum::qc_enum_.count;
+  static PyObject* names[count] = {};  // kept for the life of the process
+  if (!names[0]) {
+    for (size_t i = 0; i < count; ++i) {
+      std::string_view name = builders::name_of(T(i));
+      PyObject* interned = PyUnicode_FromStringAndSize(name.data(), Py_ssize_t(name.size()));
+      if (!interned) {
+        PyErr_Clear();
+        for (size_t j = 0; j < i; ++j) Py_CLEAR(names[j]);
+        return false;
+      }
+      PyUnicode_InternInPlace(&interned);
+      names[i] = interned;
+    }
+  }
+  for (size_t i = 0; i < count; ++i)
+    if (o == names[i]) {
+      out = T(i);
+      return true;
+    }
+  return false;
 }
 
-template <>
-bool Kind<SeriesDict>::convert(PyObject* o, SeriesDict& out) {
+}  // namespace
+
+bool Arg<builders::TimeUnit>::convert(PyObject* o, builders::TimeUnit& out) {
+  return by_identity<model::api::TimeUnit>(o, out) || named(o, out, "TimeUnit");
+}
+bool Arg<builders::NumericDataType>::convert(PyObject* o, builders::NumericDataType& out) {
+  return by_identity<model::objects::NumericDataType>(o, out) || named(o, out, "NumericDataType");
+}
+
+bool Arg<Handle<Map<String, model::Series>>>::convert(PyObject* o, Storage& out) {
   if (!PyDict_Check(o)) {
     raise_not_instance(o, "dict");
     return false;
@@ -244,9 +297,9 @@ bool Kind<SeriesDict>::convert(PyObject* o, SeriesDict& out) {
   PyObject *key, *value;
   while (PyDict_Next(o, &pos, &key, &value)) {
     std::string name;
-    SeriesInput series;
-    if (!native_text(key, name) || !Kind<SeriesInput>::convert(value, series)) return false;
-    out.entries.emplace_back(std::move(name), std::move(series.series));
+    builders::Series series;
+    if (!native_text(key, name) || !Arg<builders::Series>::convert(value, series)) return false;
+    out.emplace_back(std::move(name), std::move(series).value());
   }
   return true;
 }
@@ -269,43 +322,6 @@ bool begin_sequence(PyObject* o, Ref& iterator, size_t& reserve) {
   reserve = std::min(size_t(hint), kMaxReserve);
   iterator = Ref::steal(PyObject_GetIter(o));
   return bool(iterator);
-}
-
-Value convert_numeric_series_input(NumericSeriesInput in) {
-  if (!in.wrapped.is_none()) return std::move(in.wrapped);
-  return model::NumericSeries::make(model::NumericSeries::constant,
-                                    constant_numeric_series({Value{}, in.native}));
-}
-
-Value double_constant(FloatConstantInput in) {
-  return in.wrapped.is_none() ? model::double_literal(in.native) : std::move(in.wrapped);
-}
-
-Value integer_constant(IntegerConstantInput in) {
-  return in.wrapped.is_none() ? model::integer_literal(narrow_i32(in.native)) : std::move(in.wrapped);
-}
-
-Value string_constant(StringConstantInput in) {
-  return in.wrapped.is_none() ? model::string_literal(in.native) : std::move(in.wrapped);
-}
-
-Value constant_numeric_series(ConstantNumericSeriesInput in) {
-  if (!in.wrapped.is_none()) return std::move(in.wrapped);
-  return model::ConstantNumericSeries::make(model::ConstantNumericSeries::double_, model::double_literal(in.native));
-}
-
-std::vector<Value> convert_numeric_series_inputs(std::vector<NumericSeriesInput> in) {
-  std::vector<Value> out;
-  out.reserve(in.size());
-  for (auto& i : in) out.push_back(convert_numeric_series_input(std::move(i)));
-  return out;
-}
-
-std::vector<Value> string_constants(std::vector<StringConstantInput> in) {
-  std::vector<Value> out;
-  out.reserve(in.size());
-  for (auto& i : in) out.push_back(string_constant(std::move(i)));
-  return out;
 }
 
 }  // namespace qc::py

@@ -1,116 +1,147 @@
-// Argument kinds: which Python objects a parameter accepts, in which order the alternatives
-// are tried, what each becomes, and how a refusal reads.
+// Argument kinds: which Python objects a builder parameter accepts, in which order the
+// alternatives are tried, what each becomes, and how a refusal reads. The kind follows from the
+// parameter's type: a plain float, int or text; a time unit or data type name; an object of
+// the class that holds the parameter's model type; for a numeric series or a constant either
+// such an object or a plain number or text (the two-way kinds); for a Series a NumericSeries,
+// CategoricalSeries or StructSeries object; optional, list and dict forms of these.
 //
-// `Kind<T>::convert(object, out)` fills out or returns false with a Python exception set. The
-// two-way kinds keep the argument as it came (the object's value, or the plain number or text)
-// until the node is built; only then is an int narrowed to 32 bits, so a later argument's
-// error is reported first.
+// `Arg<P>::convert(object, storage)` fills the storage or returns false with a Python exception
+// set; `Arg<P>::finish(storage)` then makes the operand. Finishing comes only once every
+// argument has converted, so an int is narrowed to 32 bits after a later argument's error.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "classes.h"
 #include "python_api.h"
-#include "quarnel/compute/builders_names.h"
+#include "quarnel/compute/builders.h"
 
 namespace qc::py {
 
-// The two-way kinds: `wrapped` holds the object's value (alternative Wrapped), or is absent
-// and the plain value is used (alternative Native0).
-struct NumericSeriesInput {
-  Value wrapped;
-  double native = 0;
-};
-struct FloatConstantInput {
-  Value wrapped;
-  double native = 0;
-};
-struct IntegerConstantInput {
-  Value wrapped;
-  int64_t native = 0;
-};
-struct StringConstantInput {
-  Value wrapped;
-  std::string native;
-};
-struct ConstantNumericSeriesInput {
-  Value wrapped;
-  double native = 0;
-};
+// The Series variant of a series class's value.
+inline builders::Series as_series(builders::NumericSeries s) {
+  return builders::series_from_numeric_series(std::move(s));
+}
+inline builders::Series as_series(builders::EnumSeries s) {
+  return builders::series_from_enum_series(std::move(s));
+}
+inline builders::Series as_series(builders::StructSeries s) {
+  return builders::series_from_struct_series(std::move(s));
+}
 
-// A plain int, narrowed to 32 bits where it is used.
-struct PlainInteger {
-  int64_t value = 0;
-};
+template <class P>
+struct Arg;
 
-// A CategoricalSeries, NumericSeries or StructSeries object, as the Series variant of its class.
-struct SeriesInput {
-  Value series;
-};
-
-// A dict of str keys and SeriesInput values, in the dict's order (the builder orders them).
-struct SeriesDict {
-  std::vector<std::pair<std::string, Value>> entries;
-};
-
-// The model values of the two-way kinds, made when the node is built.
-Value convert_numeric_series_input(NumericSeriesInput in);
-Value double_constant(FloatConstantInput in);
-Value integer_constant(IntegerConstantInput in);  // throws Panic beyond 32 bits
-Value string_constant(StringConstantInput in);
-Value constant_numeric_series(ConstantNumericSeriesInput in);
-std::vector<Value> convert_numeric_series_inputs(std::vector<NumericSeriesInput> in);
-std::vector<Value> string_constants(std::vector<StringConstantInput> in);
-
-// Plain kinds (double: plain float; std::string: plain text), the two-way kinds, WrappedSeries
-// (SeriesInput), time units, data types and the dict kind are defined in kinds.cc; class
-// arguments, optional parameters and lists below.
+// What a parameter holds between converting and finishing when the two are the same.
 template <class T>
-struct Kind {
-  static bool convert(PyObject* o, T& out);
+struct Plain {
+  static constexpr bool optional = false;
+  using Storage = T;
+  static T finish(T&& in) { return std::move(in); }
 };
-template <> bool Kind<double>::convert(PyObject*, double&);
-template <> bool Kind<PlainInteger>::convert(PyObject*, PlainInteger&);
-template <> bool Kind<std::string>::convert(PyObject*, std::string&);
-template <> bool Kind<NumericSeriesInput>::convert(PyObject*, NumericSeriesInput&);
-template <> bool Kind<FloatConstantInput>::convert(PyObject*, FloatConstantInput&);
-template <> bool Kind<IntegerConstantInput>::convert(PyObject*, IntegerConstantInput&);
-template <> bool Kind<StringConstantInput>::convert(PyObject*, StringConstantInput&);
-template <> bool Kind<ConstantNumericSeriesInput>::convert(PyObject*, ConstantNumericSeriesInput&);
-template <> bool Kind<SeriesInput>::convert(PyObject*, SeriesInput&);
-template <> bool Kind<builders::TimeUnit>::convert(PyObject*, builders::TimeUnit&);
-template <> bool Kind<builders::NumericDataType>::convert(PyObject*, builders::NumericDataType&);
-template <> bool Kind<SeriesDict>::convert(PyObject*, SeriesDict&);
 
-// Class argument: an object of class C, whose value is taken.
-template <ClassId C>
-struct Kind<Held<C>> {
-  static bool convert(PyObject* o, Held<C>& out) {
-    if (!holds(o, C)) {
-      raise_not_instance(o, C);
+// A plain float, int (narrowed to 32 bits when finished) or text.
+template <>
+struct Arg<double> : Plain<double> {
+  static bool convert(PyObject* o, double& out);
+};
+template <>
+struct Arg<int32_t> {
+  static constexpr bool optional = false;
+  using Storage = int64_t;
+  static bool convert(PyObject* o, int64_t& out);
+  static int32_t finish(int64_t&& in);  // throws Panic beyond 32 bits
+};
+template <>
+struct Arg<std::string_view> {
+  static constexpr bool optional = false;
+  using Storage = std::string;
+  static bool convert(PyObject* o, std::string& out);
+  static std::string_view finish(std::string&& in) { return in; }  // the storage outlives the call
+};
+
+// A time unit or data type named as Python code names it ("days", "int64").
+template <>
+struct Arg<builders::TimeUnit> : Plain<builders::TimeUnit> {
+  static bool convert(PyObject* o, builders::TimeUnit& out);
+};
+template <>
+struct Arg<builders::NumericDataType> : Plain<builders::NumericDataType> {
+  static bool convert(PyObject* o, builders::NumericDataType& out);
+};
+
+// An object of the class that holds the model type, whose value is taken.
+template <class Model>
+struct Arg<Handle<Model>> : Plain<Handle<Model>> {
+  static_assert(kHeldByClass<Model>, "no class holds this model type");
+  static bool convert(PyObject* o, Handle<Model>& out) {
+    constexpr ClassId c = class_of<Model>;
+    if (!holds<c>(o)) {
+      raise_not_instance(o, c);
       return false;
     }
-    out.value = held(o);
+    out = held<c>(o);
     return true;
   }
 };
 
+// The two-way kinds: alternative Wrapped, an object of the class whose value is taken, or
+// Native0, a plain value made into the model value when finished.
+template <class Model, class Native>
+struct TwoWay {
+  static constexpr bool optional = false;
+  struct Storage {
+    Handle<Model> wrapped;  // empty: the native value is used
+    Native native{};
+  };
+  static bool convert(PyObject* o, Storage& out);
+  static Handle<Model> finish(Storage&& in);
+};
+template <>
+struct Arg<builders::NumericSeries> : TwoWay<model::NumericSeries, double> {};
+template <>
+struct Arg<builders::DoubleConstant> : TwoWay<model::DoubleConstant, double> {};
+template <>
+struct Arg<builders::IntegerConstant> : TwoWay<model::IntegerConstant, int64_t> {};
+template <>
+struct Arg<builders::StringConstant> : TwoWay<model::StringConstant, std::string> {};
+template <>
+struct Arg<builders::ConstantNumericSeries> : TwoWay<model::ConstantNumericSeries, double> {};
+
+// A CategoricalSeries, NumericSeries or StructSeries object, as the Series variant of its class.
+template <>
+struct Arg<builders::Series> : Plain<builders::Series> {
+  static bool convert(PyObject* o, builders::Series& out);
+};
+
 // Optional parameter: missing (null) or None is absent; anything else must convert.
+template <class T, class Kind = Arg<T>>
+struct OptionalArg {
+  static constexpr bool optional = true;
+  using Storage = std::optional<typename Kind::Storage>;
+  static bool convert(PyObject* o, Storage& out) {
+    if (!o || o == Py_None) return true;
+    return Kind::convert(o, out.emplace());
+  }
+};
 template <class T>
-struct Kind<std::optional<T>> {
-  static bool convert(PyObject* o, std::optional<T>& out) {
-    if (!o || o == Py_None) {
-      out.reset();
-      return true;
-    }
-    T v{};
-    if (!Kind<T>::convert(o, v)) return false;
-    out = std::move(v);
-    return true;
+struct Arg<std::optional<T>> : OptionalArg<T> {
+  static std::optional<T> finish(typename OptionalArg<T>::Storage&& in) {
+    if (!in) return std::nullopt;
+    return Arg<T>::finish(std::move(*in));
+  }
+};
+template <class Model>
+struct Arg<Handle<Optional<Model>>> : OptionalArg<Handle<Model>> {
+  static Handle<Optional<Model>> finish(typename OptionalArg<Handle<Model>>::Storage&& in) {
+    if (!in) return {};
+    return Arg<Handle<Model>>::finish(std::move(*in));
   }
 };
 
@@ -124,20 +155,50 @@ bool str_text(PyObject* o, std::string& out);
 // elements worth reserving (the len() hint, capped so that a lying hint costs nothing).
 bool begin_sequence(PyObject* o, Ref& iterator, size_t& reserve);
 
-// List of a kind: any sequence but a str, converted element by element in iteration order.
+// List or set of a kind: any sequence but a str, converted element by element in iteration
+// order into the one list of values that the collection is then made of.
 template <class T>
-struct Kind<std::vector<T>> {
-  static bool convert(PyObject* o, std::vector<T>& out) {
+struct Elements {
+  static constexpr bool optional = false;
+  using Storage = std::vector<typename Arg<Handle<T>>::Storage>;
+  static bool convert(PyObject* o, Storage& out) {
     Ref it;
     size_t reserve = 0;
     if (!begin_sequence(o, it, reserve)) return false;
     out.reserve(reserve);
-    while (Ref item = Ref::steal(PyIter_Next(it.get()))) {
-      T v{};
-      if (!Kind<T>::convert(item.get(), v)) return false;
-      out.push_back(std::move(v));
-    }
+    while (Ref item = Ref::steal(PyIter_Next(it.get())))
+      if (!Arg<Handle<T>>::convert(item.get(), out.emplace_back())) return false;
     return !PyErr_Occurred();
+  }
+  static std::vector<Value> values(Storage&& in) {
+    std::vector<Value> out;
+    out.reserve(in.size());
+    for (auto& v : in) out.push_back(Arg<Handle<T>>::finish(std::move(v)).value());
+    return out;
+  }
+};
+template <class T>
+struct Arg<Handle<List<T>>> : Elements<T> {
+  static Handle<List<T>> finish(typename Elements<T>::Storage&& in) {
+    return {unchecked, list(Elements<T>::values(std::move(in)))};
+  }
+};
+// Tags: sorted and freed of duplicates, whatever the caller's order.
+template <>
+struct Arg<builders::SetOf<model::StringConstant>> : Elements<model::StringConstant> {
+  static builders::SetOf<model::StringConstant> finish(Storage&& in) {
+    return {unchecked, string_constant_set(values(std::move(in)))};
+  }
+};
+
+// A dict of str keys and Series values, in the dict's order (the map orders them).
+template <>
+struct Arg<Handle<Map<String, model::Series>>> {
+  static constexpr bool optional = false;
+  using Storage = std::vector<std::pair<std::string, Value>>;
+  static bool convert(PyObject* o, Storage& out);
+  static Handle<Map<String, model::Series>> finish(Storage&& in) {
+    return {unchecked, string_map(std::move(in))};
   }
 };
 

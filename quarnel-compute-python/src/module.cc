@@ -1,5 +1,5 @@
 // The module entry: a static definition for multi-phase initialisation whose one execution
-// step adds the 21 classes and the 16 functions, each also listed in `__all__`.
+// step adds the classes and the functions, each also listed in `__all__`.
 #include <atomic>
 #include <cstdint>
 #include <string>

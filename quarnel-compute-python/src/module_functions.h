@@ -1,4 +1,4 @@
-// The module's 16 functions, in the order the module adds them; ended by an empty entry.
+// The module functions, in the order the module adds them; ended by an empty entry.
 #pragma once
 
 #include "python_api.h"

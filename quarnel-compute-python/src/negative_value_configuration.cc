@@ -1,27 +1,19 @@
 // The NegativeValueConfiguration class: what a derivative or value difference does with
 // negative results.
-#include "method_shapes.h"
-#include "quarnel/compute/model/calculus_unions.h"
+#include "binder.h"
 
 namespace qc::py {
-namespace {
-
-namespace m = model;
-using N = m::NegativeValueConfiguration;
-
-template <N::Variant V>
-constexpr auto choice = &empty_variant<ClassId::NegativeValueConfiguration, N, V, m::EmptyNegativeValuePayload>;
-
-}  // namespace
 
 template <>
 ClassDef class_def<ClassId::NegativeValueConfiguration>() {
-  using T = Methods<ClassId::NegativeValueConfiguration>;
+  using Table = Methods<ClassId::NegativeValueConfiguration>;
   static PyMethodDef methods[] = {
-      T::def<"AllowNegativeValues", choice<N::allowNegativeValues>>(),
-      T::def<"SetNegativeValuesToZero", choice<N::setNegativeValuesToZero>>(),
-      T::def<"ExcludeNegativeValues", choice<N::excludeNegativeValues>>(),
-      T::def<"to_json", &to_json<ClassId::NegativeValueConfiguration>>(),
+      Table::factory<"AllowNegativeValues",
+                     &builders::negative_value_configuration_allow_negative_values>(),
+      Table::factory<"SetNegativeValuesToZero",
+                     &builders::negative_value_configuration_set_negative_values_to_zero>(),
+      Table::factory<"ExcludeNegativeValues",
+                     &builders::negative_value_configuration_exclude_negative_values>(),
       {},
   };
   return {methods};

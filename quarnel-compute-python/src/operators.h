@@ -21,20 +21,20 @@ inline PyObject* decline() noexcept {
 
 // Binary slot of a class whose operands must both be objects of that class; the left one
 // comes first in the node. There is no reflected form.
-template <ClassId C, Value (*Build)(Value, Value)>
+template <ClassId C, Held<C> (*Build)(Held<C>, Held<C>)>
 PyObject* same_class_binary(PyObject* left, PyObject* right) noexcept {
   return guarded([&]() -> PyObject* {
-    if (!holds(left, C) || !holds(right, C)) return not_implemented();
-    return new_object(C, Build(held(left), held(right)));
+    if (!holds<C>(left) || !holds<C>(right)) return not_implemented();
+    return new_object<C>(Build(held<C>(left), held<C>(right)));
   });
 }
 
 // Unary minus of class C: the node is built around the operand's value.
-template <ClassId C, Value (*Build)(Value)>
+template <ClassId C, Held<C> (*Build)(Held<C>)>
 PyObject* negative(PyObject* operand) noexcept {
   return guarded([&]() -> PyObject* {
-    if (!check_self(operand, C)) return nullptr;
-    return new_object(C, Build(held(operand)));
+    if (!check_self<C>(operand)) return nullptr;
+    return new_object<C>(Build(held<C>(operand)));
   });
 }
 

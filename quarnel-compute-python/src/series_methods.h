@@ -1,55 +1,34 @@
-// The five methods that NumericSeries, CategoricalSeries and StructSeries share. The held
-// series enters the node as the Series variant of its class (AsSeries: "numeric", "enum" or
-// "struct"); everything else is the same for the three classes.
+// The methods that NumericSeries, CategoricalSeries and StructSeries share: the held series
+// enters each node as the Series variant of its class, so one line serves each class.
 #pragma once
 
-#include <optional>
-#include <utility>
-
 #include "binder.h"
-#include "quarnel/compute/builders.h"
 
 namespace qc::py {
 
-template <ClassId C, Value (*AsSeries)(Value)>
+template <ClassId C>
 struct SeriesMethods {
-  using Me = Self<C>;
-  using NumericSeriesObject = Held<ClassId::NumericSeries>;
-  using AggregationBuilderObject = Held<ClassId::AggregationBuilder>;
-
-  static NumericSeriesObject time_difference(Me self, std::optional<builders::TimeUnit> time_unit) {
-    return {builders::numeric_series_time_difference(AsSeries(self.value), time_unit)};
+  using Table = Methods<C>;
+  static PyMethodDef time_difference() {
+    return Table::template method<"time_difference", &builders::numeric_series_time_difference,
+                                  "time_unit">();
   }
-  static NumericSeriesObject absolute_timestamp(Me self, builders::TimeUnit time_unit) {
-    return {builders::numeric_series_absolute_timestamp(AsSeries(self.value), time_unit)};
+  static PyMethodDef absolute_timestamp() {
+    return Table::template method<"absolute_timestamp",
+                                  &builders::numeric_series_absolute_timestamp, "time_unit">();
   }
-  static AggregationBuilderObject rolling_time(Me self, Held<ClassId::Duration> window) {
-    return {builders::aggregation_builder_rolling_time(AsSeries(self.value), std::move(window.value))};
+  static PyMethodDef rolling_time() {
+    return Table::template method<"rolling_time", &builders::aggregation_builder_rolling_time,
+                                  "window">();
   }
-  // A plain int is narrowed only here, once every argument has converted.
-  static AggregationBuilderObject rolling_points(Me self, IntegerConstantInput points) {
-    Value input = AsSeries(self.value);
-    return {builders::aggregation_builder_rolling_points(std::move(input), integer_constant(std::move(points)))};
+  static PyMethodDef rolling_points() {
+    return Table::template method<"rolling_points", &builders::aggregation_builder_rolling_points,
+                                  "points">();
   }
-  static AggregationBuilderObject group_by(Me self, Held<ClassId::GroupByTags> tags,
-                                           Held<ClassId::GroupByTimestamp> timestamp) {
-    return {builders::aggregation_builder_group_by(AsSeries(self.value), std::move(tags.value),
-                                                   std::move(timestamp.value))};
+  static PyMethodDef group_by() {
+    return Table::template method<"group_by", &builders::aggregation_builder_group_by, "tags",
+                                  "timestamp">();
   }
-
-  // Their lines in the class's method table.
-  using T = Methods<C>;
-  static PyMethodDef def_time_difference() {
-    return T::template def<"time_difference", &time_difference, "time_unit">();
-  }
-  static PyMethodDef def_absolute_timestamp() {
-    return T::template def<"absolute_timestamp", &absolute_timestamp, "time_unit">();
-  }
-  static PyMethodDef def_rolling_time() { return T::template def<"rolling_time", &rolling_time, "window">(); }
-  static PyMethodDef def_rolling_points() {
-    return T::template def<"rolling_points", &rolling_points, "points">();
-  }
-  static PyMethodDef def_group_by() { return T::template def<"group_by", &group_by, "tags", "timestamp">(); }
 };
 
 }  // namespace qc::py

@@ -7,6 +7,7 @@ import sys
 
 import pytest
 
+import hostile
 from quarnel.compute import _compute as C
 
 
@@ -40,7 +41,7 @@ def raw(name):
     return J("raw", name=json.dumps(name))
 
 
-# One object of each of the 21 classes, in the module's order, and a second series; the wire
+# One object of each class, in the module's order, and a second series; the wire
 # forms of those the tables nest, and the Series variant each series class enters as.
 OPERANDS = dict(
     s="NumericSeries.Reference('a')", c="CategoricalSeries.Reference('c')", r="RangeSeries.Reference('r')",
@@ -118,3 +119,15 @@ HELPERS = dict(Lying=Lying, Failing=Failing, TEXT=TEXT, sys=sys, Half=type("Half
 def run(o, call, **extra):
     """Evaluates a call written as text, with the module's names, the operands and the helpers in scope."""
     return eval(call, {**vars(C), **o, **HELPERS, **extra})
+
+
+@pytest.fixture(scope="session")
+def api_search():
+    """What the search through the whole API finds (hostile.py); made once, on first use."""
+    return hostile.search()
+
+
+@pytest.fixture
+def quiet_unraisable(monkeypatch):
+    """A time unit whose str() fails is reported through the unraisable hook: keep it quiet."""
+    monkeypatch.setattr(sys, "unraisablehook", lambda _: None)

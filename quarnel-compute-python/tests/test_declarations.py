@@ -1,4 +1,4 @@
-"""The module's names and the declaration of its 21 classes: methods in order with their text
+"""The module's names and the declaration of its classes: methods in order with their text
 signatures, slots, and what objects refuse."""
 
 import gc
@@ -79,7 +79,6 @@ def test_module_names():
         fn = getattr(C, name)
         assert (fn.__name__, fn.__text_signature__, fn.__self__) == (name, "(%s)" % params, None)
         assert fn.__module__ == C.__name__ == "quarnel.compute._compute"
-    assert sum(len(signatures(text)) for text in METHODS.values()) == 145
 
 
 @pytest.mark.parametrize("name", list(METHODS))

@@ -10,7 +10,7 @@ import textwrap
 
 import pytest
 
-SANITIZED = bool(os.environ.get("QC_SANITIZED"))
+from hostile import SANITIZED
 
 PRELUDE = """
 import functools, gc

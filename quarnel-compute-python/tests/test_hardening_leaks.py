@@ -7,41 +7,55 @@ import os
 import sys
 from pathlib import Path
 
-from test_hardening_api import CLASSES, POOL_OBJECTS, RECIPES, SANITIZED, failing_variants, outcome
-from test_hardening_api import quiet_unraisable  # noqa: F401 - an autouse fixture
+import pytest
+
+from hostile import CLASSES, SANITIZED, failing_variants, outcome
+
+pytestmark = pytest.mark.usefixtures("quiet_unraisable")
 
 # The sanitized build runs the calls (its checks are the point there) but not the memory measure:
 # freed blocks sit in its quarantine, so the resident size says nothing.
 CALLS = 2 * 10**5 if SANITIZED else 10**6
 
 
-def mixed_calls(recipes):
+def mixed_calls(recipes, objects):
     """Closures that succeed or raise: each recipe as it is, with a surplus argument, an unknown
     keyword, each argument replaced by a failing one; the writer. With the arguments they pass."""
-    variants = [v for e, s, a in recipes for v in [(e, s, a), (e, s, a + [1.0]), *failing_variants(e, s, a)]]
+    variants = [v for e, s, a in recipes
+                for v in [(e, s, a), (e, s, a + [1.0]), *failing_variants(e, s, a)]]
     calls = [lambda e=e, s=s, a=a: e.call(s, a) for e, s, a in variants]
-    calls += [lambda e=e, s=s, a=a: e.call(s, a, {"nope": 1}) for e, s, a in recipes] + [o.to_json for o in POOL_OBJECTS]
+    calls += [lambda e=e, s=s, a=a: e.call(s, a, {"nope": 1}) for e, s, a in recipes]
+    calls += [o.to_json for o in objects]
     return calls, [[s, *a] for _, s, a in variants]
 
 
-def test_resident_memory_stays_flat_over_a_million_calls():
-    calls, _ = mixed_calls(list({e.label: (e, s, a) for e, s, a in RECIPES}.values()))
-    failed = sum(isinstance(outcome(c), BaseException) for _ in range(50) for c in calls) // 50  # and a warm-up
+def test_resident_memory_stays_flat_over_a_million_calls(api_search):
+    one_each = {e.label: (e, s, a) for e, s, a in api_search.recipes}
+    calls, _ = mixed_calls(list(one_each.values()), api_search.objects)
+    # and a warm-up
+    failed = sum(isinstance(outcome(c), BaseException) for _ in range(50) for c in calls) // 50
     assert len(calls) // 2 < failed < len(calls)
-    rss = lambda: int(Path("/proc/self/statm").read_text().split()[1]) * os.sysconf("SC_PAGE_SIZE")  # noqa: E731
+    def rss():
+        return int(Path("/proc/self/statm").read_text().split()[1]) * os.sysconf("SC_PAGE_SIZE")
+
     gc.collect()
     before = rss()
     for i in range(CALLS):
         outcome(calls[i % len(calls)])
     gc.collect()
-    assert SANITIZED or rss() - before < 4 << 20, f"resident memory grew by {rss() - before} bytes"
+    grown = rss() - before
+    assert SANITIZED or grown < 4 << 20, f"resident memory grew by {grown} bytes"
 
 
-def test_reference_counts_of_arguments_are_unchanged():
-    calls, arguments = mixed_calls(RECIPES)
-    # Cached values (None, booleans, small ints, one-character texts) are counted by the whole interpreter.
-    watched = [o for o in referents(arguments) if type(o) not in (type(None), bool, int, str) or
-               (abs(o) > 256 if type(o) is int else len(o) > 1 if type(o) is str else False)] + list(CLASSES.values())
+def test_reference_counts_of_arguments_are_unchanged(api_search):
+    calls, arguments = mixed_calls(api_search.recipes, api_search.objects)
+    # Cached values (None, booleans, small ints, one-character texts) are counted by the whole
+    # interpreter.
+    def counted(o):
+        if type(o) is int:
+            return abs(o) > 256
+        return len(o) > 1 if type(o) is str else type(o) not in (type(None), bool)
+    watched = [o for o in referents(arguments) if counted(o)] + list(CLASSES.values())
     counts = lambda: [sys.getrefcount(o) for o in watched]  # noqa: E731
     for i in range(21):
         if i == 1:  # after a warm-up: caches hold what they hold
@@ -54,5 +68,8 @@ def test_reference_counts_of_arguments_are_unchanged():
 
 
 def referents(value):
-    items = [x for kv in value.items() for x in kv] if type(value) is dict else value if type(value) is list else []
+    if type(value) is dict:
+        items = [x for kv in value.items() for x in kv]
+    else:
+        items = value if type(value) is list else []
     return [value] + [x for v in items for x in referents(v)]

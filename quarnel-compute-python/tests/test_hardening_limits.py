@@ -10,7 +10,7 @@ import time
 
 import pytest
 
-from test_hardening_api import SANITIZED
+from hostile import SANITIZED
 
 # The sanitizer reserves terabytes of address space and keeps freed memory in quarantine, so
 # neither an address-space limit nor a measure of free memory means anything under it.

@@ -4,9 +4,12 @@ alone gets (the same JSON, or the same refusal), and nothing crashes."""
 
 import sys
 
-from test_hardening_api import POOL, RECIPES, failing_variants, outcome
-from test_hardening_api import quiet_unraisable  # noqa: F401 - an autouse fixture
+import pytest
+
+from hostile import failing_variants, outcome
 from test_hardening_depth import run_threads
+
+pytestmark = pytest.mark.usefixtures("quiet_unraisable")
 
 
 def answer(call):
@@ -14,17 +17,21 @@ def answer(call):
     return got.to_json() if hasattr(got, "to_json") else (type(got).__name__, str(got))
 
 
-def test_threads_building_from_and_writing_shared_objects_agree():
-    deep = POOL["NumericSeries"][0]
+def test_threads_building_from_and_writing_shared_objects_agree(api_search):
+    deep = api_search.pool["NumericSeries"][0]
     for _ in range(20_000):
         deep = -deep
-    recipes = RECIPES + [v for r in RECIPES[::7] for v in failing_variants(*r)]
-    calls = [lambda e=e, s=s, a=a: e.call(s, a) for e, s, a in recipes] + [lambda: deep, lambda: deep + 1.0]
+    recipes = api_search.recipes
+    recipes = recipes + [v for r in recipes[::7] for v in failing_variants(*r)]
+    calls = [lambda e=e, s=s, a=a: e.call(s, a) for e, s, a in recipes]
+    calls += [lambda: deep, lambda: deep + 1.0]
     expected, previous = [answer(c) for c in calls], sys.getswitchinterval()
     orders = [[(k + 37 * i) % len(calls) for k in range(len(calls))] for i in range(8)]
     sys.setswitchinterval(1e-6)
     try:
-        results = run_threads(lambda i: [[answer(calls[k]) for k in orders[i]] for _ in range(10)], 8)
+        results = run_threads(
+            lambda i: [[answer(calls[k]) for k in orders[i]] for _ in range(10)], 8)
     finally:
         sys.setswitchinterval(previous)
-    assert all(got == [expected[k] for k in order] for rounds, order in zip(results, orders) for got in rounds)
+    assert all(got == [expected[k] for k in order]
+               for rounds, order in zip(results, orders) for got in rounds)

@@ -11,15 +11,15 @@ namespace {
 
 template <class E>
 void check(std::string_view text) {
-  qc::EnumRead r = E::deserialize(text);
+  qc::EnumReadOf<E> r = qc::deserialize<E>(text);
   if (!r.ok()) {
     if (r.error.empty()) std::abort();
     return;
   }
-  std::string written = qc::to_json(r.value);
+  std::string written = qc::to_json(r.value.value());
   if (written.size() < 2 || written.front() != '"' || written.back() != '"') std::abort();
-  qc::EnumRead again = E::deserialize(written);
-  if (!again.ok() || qc::to_json(again.value) != written) std::abort();
+  qc::EnumReadOf<E> again = qc::deserialize<E>(written);
+  if (!again.ok() || qc::to_json(again.value.value()) != written) std::abort();
 }
 
 }  // namespace

@@ -22,27 +22,42 @@
 namespace qc::model {
 namespace {
 
-// Test-only types covering every presence and payload kind.
-#define QC_T_NODE_FIELDS(F)                                       \
-  F(first, "first", Optional)                                     \
-  F(optional, "optional", Optional) F(items, "items", Collection) \
-      F(maybe_items, "maybeItems", OptionalCollection) F(flag, "flag", Optional)
-QC_RECORD(TNode, QC_T_NODE_FIELDS)
-#define QC_T_EMPTY_FIELDS(F)
-QC_RECORD(TEmpty, QC_T_EMPTY_FIELDS)
-#define QC_T_CHAIN_FIELDS(F) F(next, "next", Optional)
-QC_RECORD(TChain, QC_T_CHAIN_FIELDS)
-#define QC_T_UNION_VARIANTS(V) \
-  V(node, "node", TNode)       \
-  V(empty, "empty", TEmpty) V(set, "set", ::qc::Value) V(chain, "chain", TChain)
-QC_UNION(TUnion, QC_T_UNION_VARIANTS)
+// Test-only types covering every presence and payload kind. The runtime writes whatever a node
+// holds, so their fields take values of any kind, passed in unchecked.
+struct Untyped {
+  static constexpr TypeKind qc_kind_ = TypeKind::Any;
+};
+template <class T = Untyped>
+Handle<T> as(Value v) {
+  return {unchecked, std::move(v)};
+}
+struct TUnion;
+#define QC_FIELDS(F)                                                          \
+  F(first, "first", Optional<Untyped>)                                        \
+  F(optional, "optional", Optional<Untyped>) F(items, "items", List<Untyped>) \
+      F(maybe_items, "maybeItems", Optional<List<Untyped>>) F(flag, "flag", Optional<Bool>)
+QC_RECORD(TNode, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F)
+QC_RECORD(TEmpty, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(next, "next", Optional<TUnion>)
+QC_RECORD(TChain, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_VARIANTS(V) \
+  V(node, "node", TNode) V(empty, "empty", TEmpty) V(set, "set", Untyped) V(chain, "chain", TChain)
+QC_UNION(TUnion, QC_VARIANTS)
+#undef QC_VARIANTS
 
 // `times` unions around v, each holding the next as a plain value payload.
 Value wrap(Value v, int times) {
-  for (int i = 0; i < times; ++i) v = TUnion::make(TUnion::set, std::move(v));
+  for (int i = 0; i < times; ++i) v = TUnion::set(as(std::move(v))).value();
   return v;
 }
 Value leaf(int32_t i) { return wrap(Value::i32(i), 1); }
+Value node(TNode fields) { return TUnion::node(std::move(fields)).value(); }
+Value literal(std::string_view s) { return StringConstant::literal(s).value(); }
+Value variable(std::string_view s) { return StringConstant::variable(s).value(); }
 std::string wrapped(const std::string& inner, int times) {
   std::string out;
   for (int i = 0; i < times; ++i) out += R"({"type":"set","set":)";
@@ -63,52 +78,59 @@ TEST_P(RuntimeWire, Writes) { EXPECT_EQ(to_json(GetParam().make()), GetParam().j
 INSTANTIATE_TEST_SUITE_P(
     Records, RuntimeWire,
     testing::Values(
-        Case{"all_absent_is_empty_object", [] { return TNode{}.build(); }, "{}"},
+        Case{"all_absent_is_empty_object", [] { return build(TNode{}).value(); }, "{}"},
         Case{"present_optional_and_empty_list_writes_only_optional",
-             [] { return TNode{.optional = Value::i32(1), .items = list({})}.build(); },
+             [] {
+               return build(TNode{.optional = as(Value::i32(1)),
+                                  .items = as<List<Untyped>>(list({}))})
+                   .value();
+             },
              R"({"optional":1})"},
         Case{"optional_collection_present_and_empty_is_written",
-             [] { return TNode{.maybe_items = list({})}.build(); }, R"({"maybeItems":[]})"},
+             [] { return build(TNode{.maybe_items = as<List<Untyped>>(list({}))}).value(); },
+             R"({"maybeItems":[]})"},
         Case{"optional_empty_map_is_written",
-             [] { return TNode{.maybe_items = string_map({})}.build(); }, R"({"maybeItems":{}})"},
+             [] { return build(TNode{.maybe_items = as<List<Untyped>>(string_map({}))}).value(); },
+             R"({"maybeItems":{}})"},
         Case{"false_boolean_is_written",
-             [] { return TNode{.flag = Value::boolean(false)}.build(); }, R"({"flag":false})"},
+             [] { return build(TNode{.flag = Handle<Bool>(false)}).value(); }, R"({"flag":false})"},
         Case{"wire_order_is_declaration_order",
              [] {
-               return TNode{.first = Value::str("r"),
-                            .optional = Value::boolean(true),
-                            .items = list({Value::i32(2), Value::i32(1), Value::i32(2)}),
-                            .maybe_items = list({}),
-                            .flag = Value::boolean(true)}
-                   .build();
+               return build(TNode{.first = as(Value::str("r")),
+                                  .optional = as(Value::boolean(true)),
+                                  .items = {{as(Value::i32(2)), as(Value::i32(1)),
+                                             as(Value::i32(2))}},
+                                  .maybe_items = as<List<Untyped>>(list({})),
+                                  .flag = Handle<Bool>(true)})
+                   .value();
              },
              R"({"first":"r","optional":true,"items":[2,1,2],"maybeItems":[],"flag":true})"},
-        Case{"union_with_empty_set_payload",
-             [] { return TUnion::make(TUnion::set, string_set({})); },
+        Case{"union_with_empty_set_payload", [] { return TUnion::set(as(string_set({}))).value(); },
              R"({"type":"set","set":[]})"},
-        Case{"unknown_variant", [] { return TUnion::unknown("foo", Any(3)); },
+        Case{"unknown_variant", [] { return unknown<TUnion>("foo", Any(3)).value(); },
              R"({"type":"foo","foo":3})"},
         Case{"unknown_variant_name_is_escaped",
-             [] { return TUnion::unknown("a\"b", Any(nullptr)); },
+             [] { return unknown<TUnion>("a\"b", Any(nullptr)).value(); },
              R"({"type":"a\"b","a\"b":null})"},
         // Unsigned integers above the signed 64-bit range come back exactly as held.
         Case{"unknown_variant_unsigned_above_int64",
-             [] { return TUnion::unknown("u", Any(uint64_t(9223372036854775808u))); },
+             [] { return unknown<TUnion>("u", Any(uint64_t(9223372036854775808u))).value(); },
              R"({"type":"u","u":9223372036854775808})"},
         Case{"unknown_variant_unsigned_max",
-             [] { return TUnion::unknown("u", Any::parse("[18446744073709551615]")); },
+             [] { return unknown<TUnion>("u", Any::parse("[18446744073709551615]")).value(); },
              R"({"type":"u","u":[18446744073709551615]})"},
         Case{"unknown_variant_structured_value",
              [] {
-               return TUnion::unknown("x", Any::parse(R"({"b":[1,2.5,"s\n",true,null],"a":{}})"));
+               return unknown<TUnion>("x", Any::parse(R"({"b":[1,2.5,"s\n",true,null],"a":{}})"))
+                   .value();
              },
              R"({"type":"x","x":{"a":{},"b":[1,2.5,"s\n",true,null]}})"},
         // Nine levels close past one run of eight braces.
         Case{"unions_in_unions", [] { return wrap(leaf(3), 8); }, wrapped("3", 9)},
         Case{"unions_in_fields_and_lists",
              [] {
-               return TUnion::make(TUnion::node, TNode{.first = wrap(leaf(5), 2),
-                                                       .items = list({leaf(6), wrap(leaf(8), 3)})});
+               return node(
+                   {.first = as(wrap(leaf(5), 2)), .items = {{as(leaf(6)), as(wrap(leaf(8), 3))}}});
              },
              R"({"type":"node","node":{"first":)" + wrapped("5", 3) + R"(,"items":[)" +
                  wrapped("6", 1) + "," + wrapped("8", 4) + "]}}"},
@@ -127,9 +149,10 @@ INSTANTIATE_TEST_SUITE_P(
              R"({"k":2})"},
         Case{"enum_keyed_map_in_declaration_order",
              [] {
-               return enum_map({{api::TimeUnit::make(api::TimeUnit::seconds), Value::i32(1)},
-                                {api::TimeUnit::unknown("WEEKS"), Value::i32(3)},
-                                {api::TimeUnit::make(api::TimeUnit::days), Value::i32(2)}});
+               return enum_map(
+                   {{Handle<api::TimeUnit>(api::TimeUnit::seconds).value(), Value::i32(1)},
+                    {unknown<api::TimeUnit>("WEEKS").value(), Value::i32(3)},
+                    {Handle<api::TimeUnit>(api::TimeUnit::days).value(), Value::i32(2)}});
              },
              R"({"DAYS":2,"SECONDS":1,"WEEKS":3})"},
         Case{"string_set_sorted_unique",
@@ -137,7 +160,8 @@ INSTANTIATE_TEST_SUITE_P(
                return string_set({"b", "a", "b"});
              },
              R"(["a","b"])"},
-        Case{"enum_unknown_value", [] { return api::TimeUnit::unknown("bar"); }, R"("bar")"},
+        Case{"enum_unknown_value", [] { return unknown<api::TimeUnit>("bar").value(); },
+             R"("bar")"},
         Case{"i32_min", [] { return Value::i32(std::numeric_limits<int32_t>::min()); },
              "-2147483648"},
         Case{"i64_min", [] { return Value::i64(std::numeric_limits<int64_t>::min()); },
@@ -149,34 +173,33 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Constants, RuntimeWire,
     testing::Values(
-        Case{"double_infinity_is_null",
-             [] { return double_literal(std::numeric_limits<double>::infinity()); },
-             R"({"type":"literal","literal":null})"},
-        Case{"empty_string_literal", [] { return string_literal(""); },
+        Case{
+            "double_infinity_is_null",
+            [] { return DoubleConstant::literal(std::numeric_limits<double>::infinity()).value(); },
+            R"({"type":"literal","literal":null})"},
+        Case{"empty_string_literal", [] { return literal(""); },
              R"({"type":"literal","literal":""})"},
         Case{"string_set_literal_sorted",
              [] {
-               return StringSetConstant::make(StringSetConstant::literal,
-                                              string_set({"b", "a", "b"}));
+               return StringSetConstant::literal(std::vector<std::string>{"b", "a", "b"}).value();
              },
              R"({"type":"literal","literal":["a","b"]})"},
         Case{"empty_set_literal",
-             [] { return StringSetConstant::make(StringSetConstant::literal, string_set({})); },
+             [] { return StringSetConstant::literal(std::vector<std::string>{}).value(); },
              R"({"type":"literal","literal":[]})"},
         Case{
             "string_set_v2_literal",
             [] {
-              return StringSetConstantV2::make(
-                  StringSetConstantV2::literal,
-                  string_constant_set({string_literal("b"), string_literal("a")}));
+              return StringSetConstantV2::literal(
+                         {{StringConstant::literal("b"), StringConstant::literal("a")}})
+                  .value();
             },
             R"({"type":"literal","literal":[{"type":"literal","literal":"a"},{"type":"literal","literal":"b"}]})"},
-        Case{"timestamp_negative", [] { return timestamp(-5, 0); }, R"({"seconds":-5,"nanos":0})"},
+        Case{"timestamp_negative",
+             [] { return build(api::Timestamp{.seconds = -5, .nanos = 0}).value(); },
+             R"({"seconds":-5,"nanos":0})"},
         Case{"duration_constant_unnormalised",
-             [] {
-               return DurationConstant::make(DurationConstant::literal,
-                                             run_duration(1, 2000000000));
-             },
+             [] { return DurationConstant::literal({.seconds = 1, .nanos = 2000000000}).value(); },
              R"({"type":"literal","literal":{"seconds":1,"nanos":2000000000}})"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -253,7 +276,7 @@ TEST(RuntimeString, LongTextsOutgrowTheStepAndWritesAppend) {
   EXPECT_EQ(to_json(Value::str(raw)), "\"" + escaped + "\"");
   EXPECT_EQ(to_json(wrap(Value::str(raw), 2)), wrapped("\"" + escaped + "\"", 2));
   EXPECT_EQ(to_json(string_map({{raw, leaf(1)}})), "{\"" + escaped + "\":" + wrapped("1", 1) + "}");
-  EXPECT_EQ(to_json(TUnion::unknown(raw, Any(raw))),
+  EXPECT_EQ(to_json(unknown<TUnion>(raw, Any(raw)).value()),
             "{\"type\":\"" + escaped + "\",\"" + escaped + "\":\"" + escaped + "\"}");
   Buffer out;
   std::string expected = "[";
@@ -267,32 +290,22 @@ TEST(RuntimeString, LongTextsOutgrowTheStepAndWritesAppend) {
 
 // StringConstant sets: stable sort by the constant order, equal neighbours dropped.
 TEST(RuntimeStringConstantSet, OrderAndEquality) {
-  auto json = [](std::vector<Value> items) {
-    return to_json(string_constant_set(std::move(items)));
-  };
-  auto lit = [](const char* s) {
-    return std::string(R"({"type":"literal","literal":")") + s + "\"}";
-  };
-  auto var = [](const char* s) {
-    return std::string(R"({"type":"variable","variable":")") + s + "\"}";
-  };
-  EXPECT_EQ(
-      json({string_literal("b"), string_literal("a"), string_literal("b"), string_literal("a")}),
-      "[" + lit("a") + "," + lit("b") + "]");
-  EXPECT_EQ(json({string_variable("a"), string_literal("z")}),
-            "[" + lit("z") + "," + var("a") + "]");
-  EXPECT_EQ(json({string_literal("abc"), string_literal("ab")}),
-            "[" + lit("ab") + "," + lit("abc") + "]");
-  EXPECT_EQ(json({string_literal("a"), string_literal("B")}),
-            "[" + lit("B") + "," + lit("a") + "]");
-  EXPECT_EQ(json({string_variable("x"), string_literal("x")}),
-            "[" + lit("x") + "," + var("x") + "]");
-  EXPECT_EQ(json({string_literal("a"), string_literal("")}), "[" + lit("") + "," + lit("a") + "]");
-  EXPECT_EQ(json({string_literal("\xc3\xa9"), string_literal("z")}),
+  auto json = [](std::vector<Value> items) { return to_json(string_constant_set(std::move(items))); };
+  auto lit = [](const char* s) { return std::string(R"({"type":"literal","literal":")") + s + "\"}"; };
+  auto var = [](const char* s) { return std::string(R"({"type":"variable","variable":")") + s + "\"}"; };
+  EXPECT_EQ(json({literal("b"), literal("a"), literal("b"), literal("a")}),
+            "[" + lit("a") + "," + lit("b") + "]");
+  EXPECT_EQ(json({variable("a"), literal("z")}), "[" + lit("z") + "," + var("a") + "]");
+  EXPECT_EQ(json({literal("abc"), literal("ab")}), "[" + lit("ab") + "," + lit("abc") + "]");
+  EXPECT_EQ(json({literal("a"), literal("B")}), "[" + lit("B") + "," + lit("a") + "]");
+  EXPECT_EQ(json({variable("x"), literal("x")}), "[" + lit("x") + "," + var("x") + "]");
+  EXPECT_EQ(json({literal("a"), literal("")}), "[" + lit("") + "," + lit("a") + "]");
+  EXPECT_EQ(json({literal("\xc3\xa9"), literal("z")}),
             "[" + lit("z") + "," + lit("\xc3\xa9") + "]");
   EXPECT_EQ(json({}), "[]");
-  EXPECT_EQ(json({StringConstant::unknown("u", Any(2)), string_variable("v"),
-                  StringConstant::unknown("u", Any(1)), StringConstant::unknown("u", Any(2))}),
+  EXPECT_EQ(json({unknown<StringConstant>("u", Any(2)).value(), variable("v"),
+                  unknown<StringConstant>("u", Any(1)).value(),
+                  unknown<StringConstant>("u", Any(2)).value()}),
             "[" + var("v") + R"(,{"type":"u","u":1},{"type":"u","u":2}])");
 }
 
@@ -303,10 +316,10 @@ struct ReadCase {
 };
 class RuntimeReadTimeUnit : public testing::TestWithParam<ReadCase> {};
 TEST_P(RuntimeReadTimeUnit, Reads) {
-  EnumRead r = api::TimeUnit::deserialize(GetParam().text);
+  auto r = deserialize<api::TimeUnit>(GetParam().text);
   if (GetParam().written) {
     ASSERT_TRUE(r.ok()) << r.error;
-    EXPECT_EQ(to_json(r.value), GetParam().written);
+    EXPECT_EQ(to_json(r.value.value()), GetParam().written);
   } else {
     EXPECT_EQ(r.error, "data did not match any variant of untagged enum TimeUnit");
   }
@@ -324,16 +337,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RuntimeReadNumericDataType, ReadsAndFails) {
   using objects::NumericDataType;
-  EnumRead r = NumericDataType::deserialize(R"("FLOAT64")");
+  auto r = deserialize<NumericDataType>(R"("FLOAT64")");
   ASSERT_TRUE(r.ok());
-  EXPECT_EQ(r.value.tag(), Tag::Enum);
-  EXPECT_EQ(r.value.enum_index(), uint32_t(NumericDataType::float64));
-  EXPECT_EQ(to_json(NumericDataType::deserialize(R"("float64")").value), R"("float64")");
-  EXPECT_EQ(NumericDataType::deserialize("[]").error,
+  EXPECT_EQ(r.value.value().tag(), Tag::Enum);
+  EXPECT_EQ(r.value.value().enum_index(), uint32_t(NumericDataType::float64));
+  EXPECT_EQ(to_json(deserialize<NumericDataType>(R"("float64")").value.value()), R"("float64")");
+  EXPECT_EQ(deserialize<NumericDataType>("[]").error,
             "data did not match any variant of untagged enum NumericDataType");
   // Syntax errors are the reader's own, before any matching.
   for (const char* bad : {"", "\"DAYS\" x", "\"INT64", "{\"INT64\":null"}) {
-    EnumRead e = NumericDataType::deserialize(bad);
+    auto e = deserialize<NumericDataType>(bad);
     EXPECT_FALSE(e.ok()) << bad;
     EXPECT_EQ(e.error.find("data did not match"), std::string::npos) << bad;
   }
@@ -343,8 +356,7 @@ TEST(RuntimeReadNumericDataType, ReadsAndFails) {
 TEST(RuntimeCopy, SharesAndOutlivesSource) {
   Value copy;
   {
-    Value src = TUnion::make(TUnion::node,
-                             TNode{.first = string_literal("x"), .items = list({Value::str("a")})});
+    Value src = node({.first = as(literal("x")), .items = {{as(Value::str("a"))}}});
     copy = src;
     EXPECT_EQ(to_json(copy), to_json(src));
   }
@@ -353,15 +365,17 @@ TEST(RuntimeCopy, SharesAndOutlivesSource) {
 }
 
 TEST(RuntimeUnion, MismatchedPayloadIsRejected) {
-  EXPECT_THROW(TUnion::make(TUnion::node, TEmpty{}), std::logic_error);
-  EXPECT_THROW(TUnion::make(TUnion::set, TEmpty{}), std::logic_error);
-  EXPECT_THROW(TUnion::make(TUnion::node, TEmpty{}.build()), std::logic_error);
-  EXPECT_THROW(TUnion::make(TUnion::node, Value::i32(1)), std::logic_error);
+  const TypeDesc& u = TUnion::qc_desc_;
+  const auto node = uint16_t(TUnion::Variant::node), set = uint16_t(TUnion::Variant::set);
+  EXPECT_THROW(make_union(u, node, detail::RecordFields<TEmpty>{TEmpty{}}), std::logic_error);
+  EXPECT_THROW(make_union(u, set, detail::RecordFields<TEmpty>{TEmpty{}}), std::logic_error);
+  EXPECT_THROW(make_union(u, node, build(TEmpty{}).value()), std::logic_error);
+  EXPECT_THROW(make_union(u, node, Value::i32(1)), std::logic_error);
 }
 
 TEST(RuntimeUnion, RecordBuiltAloneBecomesInlinePayload) {
-  Value record = TNode{.first = Value::i32(1), .items = list({Value::i32(2)})}.build();
-  EXPECT_EQ(to_json(TUnion::make(TUnion::node, record)),
+  Value record = build(TNode{.first = as(Value::i32(1)), .items = {{as(Value::i32(2))}}}).value();
+  EXPECT_EQ(to_json(make_union(TUnion::qc_desc_, uint16_t(TUnion::Variant::node), record)),
             R"({"type":"node","node":{"first":1,"items":[2]}})");
 }
 
@@ -369,16 +383,16 @@ TEST(RuntimeUnion, RecordBuiltAloneBecomesInlinePayload) {
 // destroyed without native recursion.
 TEST(RuntimeDepth, MillionLevels) {
   constexpr int kDepth = 1000000;
-  Value chain = TUnion::make(TUnion::empty, TEmpty{});
-  for (int i = 0; i < kDepth; ++i)
-    chain = TUnion::make(TUnion::chain, TChain{.next = std::move(chain)});
+  Handle<TUnion> chain = TUnion::empty({});
+  for (int i = 0; i < kDepth; ++i) chain = TUnion::chain({.next = std::move(chain)});
   struct Shape {
     Value value;
     std::string head, inner;
     size_t closing;
-  } shapes[] = {{chain, R"({"type":"chain","chain":{"next":)", R"({"type":"empty","empty":{}})", 2},
-                {wrap(leaf(9), kDepth), R"({"type":"set","set":)", wrapped("9", 1), 1}};
-  chain = Value();
+  } shapes[] = {
+      {chain.value(), R"({"type":"chain","chain":{"next":)", R"({"type":"empty","empty":{}})", 2},
+      {wrap(leaf(9), kDepth), R"({"type":"set","set":)", wrapped("9", 1), 1}};
+  chain = {};
   for (Shape& s : shapes) {
     Value copy = s.value;
     Buffer out;
@@ -395,8 +409,7 @@ TEST(RuntimeDepth, MillionLevels) {
 // Nodes built on one thread and released on others, while those threads build and release their
 // own: every thread's result and the shared tree stay whole.
 TEST(RuntimeThreads, BuildAndReleaseAcrossThreads) {
-  const Value shared = wrap(
-      TUnion::make(TUnion::node, TNode{.first = leaf(1), .items = list({leaf(2), leaf(3)})}), 4);
+  const Value shared = wrap(node({.first = as(leaf(1)), .items = {{as(leaf(2)), as(leaf(3))}}}), 4);
   const std::string shared_json = to_json(shared);
   constexpr int kThreads = 8;
   std::vector<std::vector<Value>> handed(kThreads);
@@ -409,8 +422,7 @@ TEST(RuntimeThreads, BuildAndReleaseAcrossThreads) {
       std::vector<Value> mine = std::move(handed[t]);  // released here, built on the main thread
       Value built = leaf(t);
       for (int i = 0; i < 20000; ++i) {
-        Value step =
-            TUnion::make(TUnion::node, TNode{.first = shared, .items = list({built, leaf(i)})});
+        Value step = node({.first = as(shared), .items = {{as(built), as(leaf(i))}}});
         built = (i % 100 == 99) ? leaf(i) : wrap(std::move(step), 1);
       }
       mine.clear();
@@ -427,7 +439,7 @@ TEST(RuntimeThreads, BuildAndReleaseAcrossThreads) {
 // it still held elsewhere stays whole.
 TEST(RuntimeThreads, ManyThreadsDropCopiesOfOneValueAtOnce) {
   constexpr int kThreads = 8, kRounds = 3000;
-  const Value held = wrap(TUnion::make(TUnion::node, TNode{.first = Value::str("kept")}), 2);
+  const Value held = wrap(node({.first = as(Value::str("kept"))}), 2);
   const std::string held_json = to_json(held);
   std::vector<Value> copies(kThreads);
   std::barrier sync(kThreads + 1);
@@ -442,7 +454,7 @@ TEST(RuntimeThreads, ManyThreadsDropCopiesOfOneValueAtOnce) {
     });
   for (int r = 0; r < kRounds; ++r) {
     Value shared =
-        TUnion::make(TUnion::node, TNode{.first = held, .items = list({leaf(r), Value::str("x")})});
+        node({.first = as(held), .items = as<List<Untyped>>(list({leaf(r), Value::str("x")}))});
     for (Value& c : copies) c = shared;
     shared = Value();
     sync.arrive_and_wait();
@@ -462,12 +474,15 @@ TEST(RuntimeRelease, EveryKindGivesBackItsMemory) {
       [](int) { return Value::str("short"); },
       [](int i) { return Value::str(std::string(1000 + i % 7, 'x')); },
       [](int) { return Value::any(Any::parse(R"({"a":[1,"two",{"b":null}]})")); },
-      [](int i) { return TNode{.first = Value::str("f"), .items = list({Value::i32(i)})}.build(); },
       [](int i) {
-        return TUnion::make(TUnion::node, TNode{.first = leaf(i), .flag = Value::boolean(true)});
+        return build(TNode{.first = as(Value::str("f")), .items = as<List<Untyped>>(list({Value::i32(i)}))})
+            .value();
+      },
+      [](int i) {
+        return node({.first = as(leaf(i)), .flag = Handle<Bool>(true)});
       },
       [](int) { return wrap(Value::str("deep"), 40); },
-      [](int) { return TUnion::unknown("u", Any::parse("[1,2,3]")); },
+      [](int) { return unknown<TUnion>("u", Any::parse("[1,2,3]")).value(); },
       [](int i) {
         return list({Value::str("a"), leaf(i), list({})});
       },
@@ -475,14 +490,14 @@ TEST(RuntimeRelease, EveryKindGivesBackItsMemory) {
         return string_set({"b", "a", "b"});
       },
       [](int) {
-        return string_constant_set({string_literal("b"), string_variable("a")});
+        return string_constant_set({literal("b"), variable("a")});
       },
       [](int i) {
         return string_map({{"k", leaf(i)}, {"j", Value::str("v")}});
       },
       [](int i) {
-        return enum_map({{api::TimeUnit::make(api::TimeUnit::days), leaf(i)},
-                         {api::TimeUnit::unknown("WEEKS"), Value::str("w")}});
+        return enum_map({{Handle<api::TimeUnit>(api::TimeUnit::days).value(), leaf(i)},
+                         {unknown<api::TimeUnit>("WEEKS").value(), Value::str("w")}});
       },
   };
   auto in_use = [] { return mallinfo2().uordblks; };

@@ -1,11 +1,12 @@
-// The expression builders: each named operation makes one new node out of model values.
+// The expression builders: each named operation makes one new node out of model values. They
+// are the one place where nodes are made; the binding only converts arguments and calls them.
 //
 // A builder takes its operands by value and places them in the new node; since values are
 // immutable and shared, that costs a reference count per operand whatever the tree behind it.
 // Builders check nothing and report no error: the only failure is std::bad_alloc. An optional
-// operand is given as `Value{}` when absent, which leaves its field empty (not written).
-// Lists keep their order and duplicates; the tag lists that fill set fields are sorted and
-// de-duplicated in the order of StringConstant.
+// operand is absent when given as `{}`, which leaves its field out of the JSON. Lists keep their
+// order and duplicates; the tag lists that fill set fields are sorted and de-duplicated in the
+// order of StringConstant.
 #pragma once
 
 #include <optional>
@@ -15,105 +16,258 @@
 #include <vector>
 
 #include "quarnel/compute/builders_names.h"
-#include "quarnel/compute/model/value.h"
+#include "quarnel/compute/model/handle.h"
+
+namespace qc::model {
+struct AggregationBuilder;
+struct BooleanSeries;
+struct ConstantNumericSeries;
+struct Dataset;
+struct DoubleConstant;
+struct Duration;
+struct EnumAggregationOperator;
+struct EnumSeries;
+struct GroupByTags;
+struct GroupByTimestamp;
+struct IntegerConstant;
+struct NegativeValueConfiguration;
+struct NumericAggregationOperator;
+struct NumericSeries;
+struct RangeMap;
+struct RangeSeries;
+struct Sampling;
+struct Series;
+struct SignalFilterConfiguration;
+struct StringConstant;
+struct StructSeries;
+struct UdfSource;
+}  // namespace qc::model
 
 namespace qc::builders {
 
+using AggregationBuilder = Handle<model::AggregationBuilder>;
+using BooleanSeries = Handle<model::BooleanSeries>;
+using ConstantNumericSeries = Handle<model::ConstantNumericSeries>;
+using Dataset = Handle<model::Dataset>;
+using DoubleConstant = Handle<model::DoubleConstant>;
+using Duration = Handle<model::Duration>;
+using EnumAggregationOperator = Handle<model::EnumAggregationOperator>;
+using EnumSeries = Handle<model::EnumSeries>;
+using GroupByTags = Handle<model::GroupByTags>;
+using GroupByTimestamp = Handle<model::GroupByTimestamp>;
+using IntegerConstant = Handle<model::IntegerConstant>;
+using NegativeValueConfiguration = Handle<model::NegativeValueConfiguration>;
+using NumericAggregationOperator = Handle<model::NumericAggregationOperator>;
+using NumericSeries = Handle<model::NumericSeries>;
+using RangeMap = Handle<model::RangeMap>;
+using RangeSeries = Handle<model::RangeSeries>;
+using Sampling = Handle<model::Sampling>;
+using Series = Handle<model::Series>;
+using SignalFilterConfiguration = Handle<model::SignalFilterConfiguration>;
+using StringConstant = Handle<model::StringConstant>;
+using StructSeries = Handle<model::StructSeries>;
+using UdfSource = Handle<model::UdfSource>;
+template <class Model>
+using Maybe = Handle<Optional<Model>>;
+template <class Model>
+using ListOf = Handle<List<Model>>;
+template <class Model>
+using SetOf = Handle<Set<Model>>;
+
 // --- Results of kind NumericSeries -----------------------------------------------------------
 
-Value numeric_series_add(Value left, Value right);
-Value numeric_series_subtract(Value left, Value right);
-Value numeric_series_multiply(Value left, Value right);
-Value numeric_series_divide(Value left, Value right);
-Value numeric_series_floor_divide(Value left, Value right);
-Value numeric_series_modulo(Value left, Value right);
-Value numeric_series_power(Value base, Value exponent);
-Value atan2(Value y, Value x);
+NumericSeries numeric_series_reference(std::string_view name);
+NumericSeries numeric_series_constant(ConstantNumericSeries constant);
 
-Value max(std::vector<Value> inputs);
-Value mean(std::vector<Value> inputs);
-Value min(std::vector<Value> inputs);
-Value sum(std::vector<Value> inputs);
-Value product(std::vector<Value> inputs);
-Value numeric_series_union(std::vector<Value> inputs);
-Value numeric_if_else(Value condition, Value true_value, Value false_value);
+NumericSeries numeric_series_abs(NumericSeries x);
+NumericSeries numeric_series_negate(NumericSeries x);
+NumericSeries numeric_series_cos(NumericSeries x);
+NumericSeries numeric_series_sin(NumericSeries x);
+NumericSeries numeric_series_tan(NumericSeries x);
+NumericSeries numeric_series_acos(NumericSeries x);
+NumericSeries numeric_series_asin(NumericSeries x);
+NumericSeries numeric_series_ln(NumericSeries x);
+NumericSeries numeric_series_log10(NumericSeries x);
+NumericSeries numeric_series_sqrt(NumericSeries x);
 
-// The IntegerConstant operand fills "numPoints", "n", "maxPointsToReturn", "operand", "index".
-Value numeric_series_tail(Value input, Value num_points);
-Value numeric_series_head(Value input, Value num_points);
-Value numeric_series_nth_point_downsample(Value input, Value n);
-Value numeric_series_largest_triangle_three_buckets(Value input, Value max_points_to_return);
-Value numeric_series_bit_and(Value input, Value operand);
-Value numeric_series_bit_or(Value input, Value operand);
-Value numeric_series_bit_xor(Value input, Value operand);
-Value numeric_series_bit_shift_right(Value input, Value operand);
-Value numeric_series_bit_shift_left(Value input, Value operand);
-Value numeric_series_bit_test(Value input, Value index);
-Value numeric_series_select_numeric(Value name, Value dataset, Value sampling);
+NumericSeries numeric_series_add(NumericSeries left, NumericSeries right);
+NumericSeries numeric_series_subtract(NumericSeries left, NumericSeries right);
+NumericSeries numeric_series_multiply(NumericSeries left, NumericSeries right);
+NumericSeries numeric_series_divide(NumericSeries left, NumericSeries right);
+NumericSeries numeric_series_floor_divide(NumericSeries left, NumericSeries right);
+NumericSeries numeric_series_modulo(NumericSeries left, NumericSeries right);
+NumericSeries numeric_series_power(NumericSeries base, NumericSeries exponent);
+NumericSeries atan2(NumericSeries y, NumericSeries x);
 
-Value numeric_series_derivative(Value input, std::optional<TimeUnit> time_unit,
-                                Value negative_values_configuration);
-Value numeric_series_value_difference(Value input, Value negative_values_configuration);
-// `input` is a Series (see the conversions below).
-Value numeric_series_time_difference(Value input, std::optional<TimeUnit> time_unit);
-Value numeric_series_absolute_timestamp(Value input, TimeUnit time_unit);
-Value numeric_series_time_shift(Value input, Value duration);
-Value numeric_series_to_start_of_interval(Value input, Value window);
-Value numeric_series_signal_filter(Value input, Value configuration, Value order,
-                                   Value sampling_frequency);
-Value numeric_series_select_tags(Value input, std::vector<Value> tag_keys);
-Value numeric_series_z_score(Value input, std::vector<Value> group_by_tags);
-Value struct_series_extract_numeric(Value input, std::vector<Value> field_path,
-                                    std::optional<NumericDataType> data_type);
-Value numeric_series_udf(std::vector<Value> inputs, Value source);
-Value numeric_series_scalar_udf_rust(std::vector<Value> inputs, std::string_view source_code);
+NumericSeries max(ListOf<model::NumericSeries> inputs);
+NumericSeries mean(ListOf<model::NumericSeries> inputs);
+NumericSeries min(ListOf<model::NumericSeries> inputs);
+NumericSeries sum(ListOf<model::NumericSeries> inputs);
+NumericSeries product(ListOf<model::NumericSeries> inputs);
+NumericSeries numeric_series_union(ListOf<model::NumericSeries> inputs);
+NumericSeries numeric_if_else(BooleanSeries condition, NumericSeries true_value,
+                              NumericSeries false_value);
 
-Value numeric_series_numeric_aggregation(Value input, Value op);
-Value numeric_series_numeric_aggregation_sum(Value input);
-Value numeric_series_numeric_aggregation_average(Value input);
-Value numeric_series_numeric_aggregation_min(Value input);
-Value numeric_series_numeric_aggregation_max(Value input);
-Value numeric_series_numeric_aggregation_count(Value input);
-Value numeric_series_numeric_aggregation_standard_deviation(Value input);
-Value numeric_series_numeric_aggregation_root_mean_square(Value input);
-Value numeric_series_numeric_aggregation_percentile(Value input, Value percentile);
-Value numeric_series_numeric_aggregation_udf(Value input, Value source);
-Value numeric_series_numeric_aggregation_udf_rust(Value input, std::string_view source_code);
+NumericSeries numeric_series_tail(NumericSeries input, IntegerConstant num_points);
+NumericSeries numeric_series_head(NumericSeries input, IntegerConstant num_points);
+NumericSeries numeric_series_nth_point_downsample(NumericSeries input, IntegerConstant n);
+NumericSeries numeric_series_largest_triangle_three_buckets(NumericSeries input,
+                                                            IntegerConstant max_points_to_return);
+NumericSeries numeric_series_bit_and(NumericSeries input, IntegerConstant operand);
+NumericSeries numeric_series_bit_or(NumericSeries input, IntegerConstant operand);
+NumericSeries numeric_series_bit_xor(NumericSeries input, IntegerConstant operand);
+NumericSeries numeric_series_bit_shift_right(NumericSeries input, IntegerConstant operand);
+NumericSeries numeric_series_bit_shift_left(NumericSeries input, IntegerConstant operand);
+NumericSeries numeric_series_bit_test(NumericSeries input, IntegerConstant index);
+NumericSeries numeric_series_select_numeric(StringConstant name, Maybe<model::Dataset> dataset,
+                                            Maybe<model::Sampling> sampling);
 
-// --- Results of the other kinds ----------------------------------------------------------------
+NumericSeries numeric_series_derivative(NumericSeries input, std::optional<TimeUnit> time_unit,
+                                        Maybe<model::NegativeValueConfiguration> negative_values);
+NumericSeries numeric_series_value_difference(
+    NumericSeries input, Maybe<model::NegativeValueConfiguration> negative_values);
+NumericSeries numeric_series_time_difference(Series input, std::optional<TimeUnit> time_unit);
+NumericSeries numeric_series_absolute_timestamp(Series input, TimeUnit time_unit);
+NumericSeries numeric_series_time_shift(NumericSeries input, Duration duration);
+NumericSeries numeric_series_to_start_of_interval(NumericSeries input, Duration window);
+NumericSeries numeric_series_signal_filter(NumericSeries input,
+                                           SignalFilterConfiguration configuration,
+                                           IntegerConstant order,
+                                           Maybe<model::DoubleConstant> sampling_frequency);
+NumericSeries numeric_series_unit_conversion(NumericSeries input, std::string_view output_unit);
+NumericSeries numeric_series_drop_nan(NumericSeries input);
+NumericSeries numeric_series_select_tags(NumericSeries input,
+                                         SetOf<model::StringConstant> tag_keys);
+NumericSeries numeric_series_z_score(NumericSeries input,
+                                     SetOf<model::StringConstant> group_by_tags);
+NumericSeries struct_series_extract_numeric(StructSeries input,
+                                            ListOf<model::StringConstant> field_path,
+                                            std::optional<NumericDataType> data_type);
+NumericSeries numeric_series_udf(ListOf<model::Series> inputs, UdfSource source);
+NumericSeries numeric_series_scalar_udf_rust(ListOf<model::Series> inputs,
+                                             std::string_view source_code);
 
-Value boolean_series_greater_than(Value left, Value right);
-Value boolean_series_less_than(Value left, Value right);
-Value boolean_series_equal_to(Value left, Value right);
-Value boolean_series_not_equal_to(Value left, Value right);
-Value boolean_series_greater_than_or_equal_to(Value left, Value right);
-Value boolean_series_less_than_or_equal_to(Value left, Value right);
-Value boolean_series_and(Value left, Value right);
-Value boolean_series_or(Value left, Value right);
+NumericSeries numeric_series_numeric_aggregation(AggregationBuilder input,
+                                                 NumericAggregationOperator op);
+NumericSeries numeric_series_numeric_aggregation_sum(AggregationBuilder input);
+NumericSeries numeric_series_numeric_aggregation_average(AggregationBuilder input);
+NumericSeries numeric_series_numeric_aggregation_min(AggregationBuilder input);
+NumericSeries numeric_series_numeric_aggregation_max(AggregationBuilder input);
+NumericSeries numeric_series_numeric_aggregation_count(AggregationBuilder input);
+NumericSeries numeric_series_numeric_aggregation_standard_deviation(AggregationBuilder input);
+NumericSeries numeric_series_numeric_aggregation_root_mean_square(AggregationBuilder input);
+NumericSeries numeric_series_numeric_aggregation_percentile(AggregationBuilder input,
+                                                            DoubleConstant percentile);
+NumericSeries numeric_series_numeric_aggregation_udf(AggregationBuilder input, UdfSource source);
+NumericSeries numeric_series_numeric_aggregation_udf_rust(AggregationBuilder input,
+                                                          std::string_view source_code);
 
-Value categorical_series_value_map(Value input, std::vector<Value> mapping, Value default_value);
-Value categorical_series_enum_aggregation(Value input, Value op);
-Value range_series_union(std::vector<Value> inputs);
-Value range_series_intersect(std::vector<Value> inputs);
+// --- Results of the other series kinds -------------------------------------------------------
+
+BooleanSeries boolean_series_greater_than(NumericSeries left, NumericSeries right);
+BooleanSeries boolean_series_less_than(NumericSeries left, NumericSeries right);
+BooleanSeries boolean_series_equal_to(NumericSeries left, NumericSeries right);
+BooleanSeries boolean_series_not_equal_to(NumericSeries left, NumericSeries right);
+BooleanSeries boolean_series_greater_than_or_equal_to(NumericSeries left, NumericSeries right);
+BooleanSeries boolean_series_less_than_or_equal_to(NumericSeries left, NumericSeries right);
+BooleanSeries boolean_series_and(BooleanSeries left, BooleanSeries right);
+BooleanSeries boolean_series_or(BooleanSeries left, BooleanSeries right);
+
+EnumSeries categorical_series_reference(std::string_view name);
+EnumSeries categorical_series_value_map(NumericSeries input, ListOf<model::RangeMap> mapping,
+                                        Maybe<model::StringConstant> default_value);
+EnumSeries categorical_series_enum_aggregation(AggregationBuilder input,
+                                               EnumAggregationOperator op);
+
+RangeSeries range_series_reference(std::string_view name);
+RangeSeries range_series_not(RangeSeries input);
+RangeSeries range_series_union(ListOf<model::RangeSeries> inputs);
+RangeSeries range_series_intersect(ListOf<model::RangeSeries> inputs);
+
 // Of two equal names the later series wins; the members are ordered by the names' bytes.
-Value struct_series_combine(std::vector<std::pair<std::string, Value>> inputs);
-Value dataset_combine(std::vector<Value> inputs);
-Value dataset_tag(Value input, Value key, Value value);
-Value dataset_time_shift(Value input, Value offset);
-Value duration_add(Value left, Value right);
-Value duration_subtract(Value left, Value right);
-Value aggregation_builder_rolling_time(Value input, Value window);
-Value aggregation_builder_rolling_points(Value input, Value points);
-Value aggregation_builder_group_by(Value input, Value tags, Value timestamp);
-Value group_by_tags_subset(std::vector<Value> tags);
-Value signal_filter_configuration_band_pass(Value low, Value high);
-Value signal_filter_configuration_band_stop(Value low, Value high);
-// The output comes first here although the record writes it last.
-Value range_map_create(Value output, Value start, Value end);
+StructSeries struct_series_combine(Handle<Map<String, model::Series>> inputs);
 
-// Conversions of a held series into the Series union ("enum", "numeric", "struct").
-Value series_from_enum_series(Value series);
-Value series_from_numeric_series(Value series);
-Value series_from_struct_series(Value series);
+// Conversions of a series into the Series union ("enum", "numeric", "struct").
+Series series_from_enum_series(EnumSeries series);
+Series series_from_numeric_series(NumericSeries series);
+Series series_from_struct_series(StructSeries series);
+
+// --- Constants, durations and datasets ---------------------------------------------------------
+
+DoubleConstant double_constant_literal(double literal);
+DoubleConstant double_constant_variable(std::string_view name);
+IntegerConstant integer_constant_literal(int32_t literal);
+IntegerConstant integer_constant_variable(std::string_view name);
+StringConstant string_constant_literal(std::string_view literal);
+StringConstant string_constant_variable(std::string_view name);
+ConstantNumericSeries constant_numeric_series_double(DoubleConstant value);
+
+// A count is kept as given, with no sign check and no conversion between units.
+Duration duration_reference(std::string_view name);
+Duration duration_nanoseconds(IntegerConstant count);
+Duration duration_milliseconds(IntegerConstant count);
+Duration duration_seconds(IntegerConstant count);
+Duration duration_minutes(IntegerConstant count);
+Duration duration_hours(IntegerConstant count);
+Duration duration_days(IntegerConstant count);
+Duration duration_add(Duration left, Duration right);
+Duration duration_subtract(Duration left, Duration right);
+Duration duration_negate(Duration input);
+
+// Resource identifiers are recorded as given, never checked.
+Dataset dataset_asset(StringConstant rid);
+Dataset dataset_run(StringConstant rid);
+Dataset dataset_saved(StringConstant rid);
+Dataset dataset_combine(ListOf<model::Dataset> inputs);
+Dataset dataset_tag(Dataset input, StringConstant key, StringConstant value);
+Dataset dataset_time_shift(Dataset input, Duration offset);
+
+Sampling sampling_every_nth_per_series(IntegerConstant n);
+Sampling sampling_hash_subsample(IntegerConstant n);
+
+// --- Aggregations and configurations -----------------------------------------------------------
+
+AggregationBuilder aggregation_builder_rolling_time(Series input, Duration window);
+AggregationBuilder aggregation_builder_rolling_points(Series input, IntegerConstant points);
+AggregationBuilder aggregation_builder_group_by(Series input, GroupByTags tags,
+                                                GroupByTimestamp timestamp);
+
+NumericAggregationOperator numeric_aggregation_operator_sum();
+NumericAggregationOperator numeric_aggregation_operator_average();
+NumericAggregationOperator numeric_aggregation_operator_min();
+NumericAggregationOperator numeric_aggregation_operator_max();
+NumericAggregationOperator numeric_aggregation_operator_count();
+NumericAggregationOperator numeric_aggregation_operator_standard_deviation();
+NumericAggregationOperator numeric_aggregation_operator_root_mean_square();
+NumericAggregationOperator numeric_aggregation_operator_percentile(DoubleConstant percentile);
+NumericAggregationOperator numeric_aggregation_operator_udf(UdfSource source);
+
+EnumAggregationOperator enum_aggregation_operator_min();
+EnumAggregationOperator enum_aggregation_operator_max();
+EnumAggregationOperator enum_aggregation_operator_udf(UdfSource source);
+
+// The source text is neither parsed nor checked.
+UdfSource udf_source_rust(std::string_view source_code);
+
+GroupByTags group_by_tags_current();
+GroupByTags group_by_tags_subset(SetOf<model::StringConstant> tags);
+GroupByTimestamp group_by_timestamp_current();
+GroupByTimestamp group_by_timestamp_every(Duration every);
+
+NegativeValueConfiguration negative_value_configuration_allow_negative_values();
+NegativeValueConfiguration negative_value_configuration_set_negative_values_to_zero();
+NegativeValueConfiguration negative_value_configuration_exclude_negative_values();
+
+// No frequency is checked: a band whose low end lies above its high end is kept as given.
+SignalFilterConfiguration signal_filter_configuration_low_pass(DoubleConstant cutoff_frequency);
+SignalFilterConfiguration signal_filter_configuration_high_pass(DoubleConstant cutoff_frequency);
+SignalFilterConfiguration signal_filter_configuration_band_pass(DoubleConstant low,
+                                                                DoubleConstant high);
+SignalFilterConfiguration signal_filter_configuration_band_stop(DoubleConstant low,
+                                                                DoubleConstant high);
+
+// The output comes first here although the record writes it last.
+RangeMap range_map_create(StringConstant output, Maybe<model::DoubleConstant> start,
+                          Maybe<model::DoubleConstant> end);
 
 }  // namespace qc::builders

@@ -1,18 +1,19 @@
 // Time units and numeric data types as Python code names them ("days", "int64"), and their
-// turning into the model's enumerations (written "DAYS", "INT64").
+// turning into the model's enumerations (written "DAYS", "INT64"). The builder-side values are
+// the model enumerations' own named values, so both are declared once, in the model; the
+// accepted names are the model's wire names in lower case.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 
-#include "quarnel/compute/model/value.h"
+#include "quarnel/compute/model/units.h"
 
 namespace qc::builders {
 
-enum class TimeUnit : uint8_t { days, hours, minutes, seconds, milliseconds, microseconds, nanoseconds };
-enum class NumericDataType : uint8_t { int64, float64, uint64 };
+using TimeUnit = model::api::TimeUnit::Tag;
+using NumericDataType = model::objects::NumericDataType::Tag;
 
 // The one error of the builders: a text that names nothing. Its display is its message.
 class ConversionError {
@@ -42,15 +43,20 @@ class Converted {
 // Exact, case-sensitive match of the whole text; anything else is
 // "Invalid custom type: " followed by the text as given.
 template <class T>
-Converted<T> try_from(std::string text);
+Converted<T> try_from(std::string_view text);
 template <>
-Converted<TimeUnit> try_from<TimeUnit>(std::string text);
+Converted<TimeUnit> try_from<TimeUnit>(std::string_view text);
 template <>
-Converted<NumericDataType> try_from<NumericDataType>(std::string text);
+Converted<NumericDataType> try_from<NumericDataType>(std::string_view text);
 
-// The model's api::TimeUnit and objects::NumericDataType values. They never fail: a name
-// the model could not read would be a broken invariant, thrown as std::logic_error.
-Value to_model(TimeUnit unit);
-Value to_model(NumericDataType type);
+// The name Python code gives a value ("days").
+std::string_view name_of(TimeUnit unit);
+std::string_view name_of(NumericDataType type);
+
+// The model's values, read once from their JSON text as the model's reader reads them. They
+// never fail: a name the model could not read would be a broken invariant, thrown as
+// std::logic_error.
+Handle<model::api::TimeUnit> to_model(TimeUnit unit);
+Handle<model::objects::NumericDataType> to_model(NumericDataType type);
 
 }  // namespace qc::builders

@@ -7,47 +7,52 @@
 
 namespace qc::model {
 
-// Shared by every aggregation variant that takes no parameters ("sum", "current", ...).
-#define QC_EMPTY_AGGREGATION_PAYLOAD_FIELDS(F)
-QC_RECORD(EmptyAggregationPayload, QC_EMPTY_AGGREGATION_PAYLOAD_FIELDS)
+struct AggregationBuilder;
+struct DoubleConstant;
+struct Duration;
+struct GroupByTags;
+struct GroupByTimestamp;
+struct IntegerConstant;
+struct NumericAggregationOperator;
+struct Series;
+struct StringConstant;
+struct UdfSource;
 
-// input: Series; window: Duration.
-#define QC_ROLLING_TIME_AGGREGATION_BUILDER_FIELDS(F) \
-  F(input, "input", Required) F(window, "window", Required)
-QC_RECORD(RollingTimeAggregationBuilder, QC_ROLLING_TIME_AGGREGATION_BUILDER_FIELDS)
+#define QC_FIELDS(F) F(input, "input", Series) F(window, "window", Duration)
+QC_RECORD(RollingTimeAggregationBuilder, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(input, "input", Series) F(points, "points", IntegerConstant)
+QC_RECORD(RollingPointsAggregationBuilder, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) \
+  F(input, "input", Series) F(tags, "tags", GroupByTags) F(timestamp, "timestamp", GroupByTimestamp)
+QC_RECORD(GroupByAggregationBuilder, QC_FIELDS)
+#undef QC_FIELDS
 
-// input: Series; points: IntegerConstant.
-#define QC_ROLLING_POINTS_AGGREGATION_BUILDER_FIELDS(F) \
-  F(input, "input", Required) F(points, "points", Required)
-QC_RECORD(RollingPointsAggregationBuilder, QC_ROLLING_POINTS_AGGREGATION_BUILDER_FIELDS)
+#define QC_FIELDS(F) F(tags, "tags", Set<StringConstant>)
+QC_RECORD(GroupBySubsetTags, QC_FIELDS)
+#undef QC_FIELDS
 
-// input: Series; tags: GroupByTags; timestamp: GroupByTimestamp.
-#define QC_GROUP_BY_AGGREGATION_BUILDER_FIELDS(F) \
-  F(input, "input", Required) F(tags, "tags", Required) F(timestamp, "timestamp", Required)
-QC_RECORD(GroupByAggregationBuilder, QC_GROUP_BY_AGGREGATION_BUILDER_FIELDS)
+// The field is `operator_` because `operator` is reserved.
+#define QC_FIELDS(F) \
+  F(input, "input", AggregationBuilder) F(operator_, "operator", NumericAggregationOperator)
+QC_RECORD(NumericAggregation, QC_FIELDS)
+#undef QC_FIELDS
 
-// tags: set of StringConstant (qc::string_constant_set).
-#define QC_GROUP_BY_SUBSET_TAGS_FIELDS(F) F(tags, "tags", Collection)
-QC_RECORD(GroupBySubsetTags, QC_GROUP_BY_SUBSET_TAGS_FIELDS)
+#define QC_FIELDS(F) F(percentile, "percentile", DoubleConstant)
+QC_RECORD(Percentile, QC_FIELDS)
+#undef QC_FIELDS
 
-// input: AggregationBuilder; operator: NumericAggregationOperator. The field is `operator_`
-// because `operator` is reserved.
-#define QC_NUMERIC_AGGREGATION_FIELDS(F) \
-  F(input, "input", Required) F(operator_, "operator", Required)
-QC_RECORD(NumericAggregation, QC_NUMERIC_AGGREGATION_FIELDS)
+// The numeric and the categorical operator keep distinct types so that a categorical user
+// function can never be passed where a numeric one is expected.
+#define QC_FIELDS(F) F(source, "source", UdfSource)
+QC_RECORD(NumericAggregationUdf, QC_FIELDS)
+QC_RECORD(EnumAggregationUdf, QC_FIELDS)
+#undef QC_FIELDS
 
-// percentile: DoubleConstant.
-#define QC_PERCENTILE_FIELDS(F) F(percentile, "percentile", Required)
-QC_RECORD(Percentile, QC_PERCENTILE_FIELDS)
-
-// source: UdfSource. The numeric and the categorical operator keep distinct types so that a
-// categorical user function can never be passed where a numeric one is expected.
-#define QC_NUMERIC_AGGREGATION_UDF_FIELDS(F) F(source, "source", Required)
-QC_RECORD(NumericAggregationUdf, QC_NUMERIC_AGGREGATION_UDF_FIELDS)
-QC_RECORD(EnumAggregationUdf, QC_NUMERIC_AGGREGATION_UDF_FIELDS)
-
-// sourceCode: string, written even when empty.
-#define QC_RUST_UDF_SOURCE_FIELDS(F) F(sourceCode, "sourceCode", Required)
-QC_RECORD(RustUdfSource, QC_RUST_UDF_SOURCE_FIELDS)
+// Written even when empty.
+#define QC_FIELDS(F) F(sourceCode, "sourceCode", String)
+QC_RECORD(RustUdfSource, QC_FIELDS)
+#undef QC_FIELDS
 
 }  // namespace qc::model

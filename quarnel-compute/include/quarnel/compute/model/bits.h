@@ -7,27 +7,36 @@
 
 namespace qc::model {
 
-#define QC_BIT_OPERAND_FIELDS(F) F(input, "input", Required) F(operand, "operand", Required)
-QC_RECORD(BitAnd, QC_BIT_OPERAND_FIELDS)
-QC_RECORD(BitOr, QC_BIT_OPERAND_FIELDS)
-QC_RECORD(BitXor, QC_BIT_OPERAND_FIELDS)
-QC_RECORD(BitShiftRight, QC_BIT_OPERAND_FIELDS)
-QC_RECORD(BitShiftLeft, QC_BIT_OPERAND_FIELDS)
-#define QC_BIT_TEST_FIELDS(F) F(input, "input", Required) F(index, "index", Required)
-QC_RECORD(BitTest, QC_BIT_TEST_FIELDS)
+struct BitOperationFunction;
+struct IntegerConstant;
+struct NumericSeries;
 
-// "function" holds a BitOperationFunction.
-#define QC_BIT_OPERATION_SERIES_FIELDS(F) F(input, "input", Required) F(function, "function", Required)
-QC_RECORD(BitOperationSeries, QC_BIT_OPERATION_SERIES_FIELDS)
+#define QC_FIELDS(F) F(input, "input", NumericSeries) F(operand, "operand", IntegerConstant)
+QC_RECORD(BitAnd, QC_FIELDS)
+QC_RECORD(BitOr, QC_FIELDS)
+QC_RECORD(BitXor, QC_FIELDS)
+QC_RECORD(BitShiftRight, QC_FIELDS)
+QC_RECORD(BitShiftLeft, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(input, "input", NumericSeries) F(index, "index", IntegerConstant)
+QC_RECORD(BitTest, QC_FIELDS)
+#undef QC_FIELDS
 
-// Masks are Value::i64, shift counts and the index Value::i32.
-#define QC_BIT_FUNCTION_OPERAND_FIELDS(F) F(operand, "operand", Required)
-QC_RECORD(BitAndFunction, QC_BIT_FUNCTION_OPERAND_FIELDS)
-QC_RECORD(BitOrFunction, QC_BIT_FUNCTION_OPERAND_FIELDS)
-QC_RECORD(BitXorFunction, QC_BIT_FUNCTION_OPERAND_FIELDS)
-QC_RECORD(BitShiftRightFunction, QC_BIT_FUNCTION_OPERAND_FIELDS)
-QC_RECORD(BitShiftLeftFunction, QC_BIT_FUNCTION_OPERAND_FIELDS)
-#define QC_BIT_TEST_FUNCTION_FIELDS(F) F(index, "index", Required)
-QC_RECORD(BitTestFunction, QC_BIT_TEST_FUNCTION_FIELDS)
+#define QC_FIELDS(F) F(input, "input", NumericSeries) F(function, "function", BitOperationFunction)
+QC_RECORD(BitOperationSeries, QC_FIELDS)
+#undef QC_FIELDS
+
+#define QC_FIELDS(F) F(operand, "operand", I64)
+QC_RECORD(BitAndFunction, QC_FIELDS)
+QC_RECORD(BitOrFunction, QC_FIELDS)
+QC_RECORD(BitXorFunction, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(operand, "operand", I32)
+QC_RECORD(BitShiftRightFunction, QC_FIELDS)
+QC_RECORD(BitShiftLeftFunction, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(index, "index", I32)
+QC_RECORD(BitTestFunction, QC_FIELDS)
+#undef QC_FIELDS
 
 }  // namespace qc::model

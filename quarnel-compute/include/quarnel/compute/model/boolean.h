@@ -1,19 +1,25 @@
-// Payloads of BooleanSeries: comparisons of two NumericSeries and connectives of two
-// BooleanSeries, all of one shape.
+// Payloads of BooleanSeries: comparisons of two numeric series and connectives of two boolean
+// series, all of one shape.
 #pragma once
 
 #include "quarnel/compute/model/decl.h"
 
 namespace qc::model {
 
-#define QC_BOOLEAN_BINARY_FIELDS(F) F(left, "left", Required) F(right, "right", Required)
-QC_RECORD(GreaterThanSeries, QC_BOOLEAN_BINARY_FIELDS)
-QC_RECORD(LessThanSeries, QC_BOOLEAN_BINARY_FIELDS)
-QC_RECORD(EqualToSeries, QC_BOOLEAN_BINARY_FIELDS)
-QC_RECORD(NotEqualToSeries, QC_BOOLEAN_BINARY_FIELDS)
-QC_RECORD(GreaterThanOrEqualToSeries, QC_BOOLEAN_BINARY_FIELDS)
-QC_RECORD(LessThanOrEqualToSeries, QC_BOOLEAN_BINARY_FIELDS)
-QC_RECORD(AndSeries, QC_BOOLEAN_BINARY_FIELDS)
-QC_RECORD(OrSeries, QC_BOOLEAN_BINARY_FIELDS)
+struct BooleanSeries;
+struct NumericSeries;
+
+#define QC_FIELDS(F) F(left, "left", NumericSeries) F(right, "right", NumericSeries)
+QC_RECORD(GreaterThanSeries, QC_FIELDS)
+QC_RECORD(LessThanSeries, QC_FIELDS)
+QC_RECORD(EqualToSeries, QC_FIELDS)
+QC_RECORD(NotEqualToSeries, QC_FIELDS)
+QC_RECORD(GreaterThanOrEqualToSeries, QC_FIELDS)
+QC_RECORD(LessThanOrEqualToSeries, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(left, "left", BooleanSeries) F(right, "right", BooleanSeries)
+QC_RECORD(AndSeries, QC_FIELDS)
+QC_RECORD(OrSeries, QC_FIELDS)
+#undef QC_FIELDS
 
 }  // namespace qc::model

@@ -6,44 +6,50 @@
 
 namespace qc::model {
 
-#define QC_EMPTY_NEGATIVE_VALUE_PAYLOAD_FIELDS(F)
-QC_RECORD(EmptyNegativeValuePayload, QC_EMPTY_NEGATIVE_VALUE_PAYLOAD_FIELDS)
+namespace api {
+struct TimeUnit;
+}  // namespace api
+struct NegativeValueConfiguration;
+struct NumericSeries;
+struct Series;
+struct TimestampConstant;
 
-// input: NumericSeries; startTimestamp: TimestampConstant.
-#define QC_CUMULATIVE_SUM_SERIES_FIELDS(F) \
-  F(input, "input", Required) F(startTimestamp, "startTimestamp", Required)
-QC_RECORD(CumulativeSumSeries, QC_CUMULATIVE_SUM_SERIES_FIELDS)
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) F(startTimestamp, "startTimestamp", TimestampConstant)
+QC_RECORD(CumulativeSumSeries, QC_FIELDS)
+#undef QC_FIELDS
 
 // The configuration's key says "Values" although its type says "Value"; the wire keeps the
 // plural, so the field does too.
-// input: NumericSeries; timeUnit: api::TimeUnit; negativeValuesConfiguration:
-// NegativeValueConfiguration.
-#define QC_DERIVATIVE_SERIES_FIELDS(F)                     \
-  F(input, "input", Required) F(timeUnit, "timeUnit", Optional) \
-  F(negativeValuesConfiguration, "negativeValuesConfiguration", Optional)
-QC_RECORD(DerivativeSeries, QC_DERIVATIVE_SERIES_FIELDS)
+#define QC_FIELDS(F)                                                \
+  F(input, "input", NumericSeries)                                  \
+  F(timeUnit, "timeUnit", Optional<api::TimeUnit>)                  \
+      F(negativeValuesConfiguration, "negativeValuesConfiguration", \
+        Optional<NegativeValueConfiguration>)
+QC_RECORD(DerivativeSeries, QC_FIELDS)
+#undef QC_FIELDS
 
-// input: NumericSeries; startTimestamp: TimestampConstant; timeUnit: api::TimeUnit.
-#define QC_INTEGRAL_SERIES_FIELDS(F)                                       \
-  F(input, "input", Required) F(startTimestamp, "startTimestamp", Required) \
-  F(timeUnit, "timeUnit", Optional)
-QC_RECORD(IntegralSeries, QC_INTEGRAL_SERIES_FIELDS)
+#define QC_FIELDS(F)                                     \
+  F(input, "input", NumericSeries)                       \
+  F(startTimestamp, "startTimestamp", TimestampConstant) \
+      F(timeUnit, "timeUnit", Optional<api::TimeUnit>)
+QC_RECORD(IntegralSeries, QC_FIELDS)
+#undef QC_FIELDS
 
-// input: NumericSeries; negativeValuesConfiguration: NegativeValueConfiguration.
-#define QC_VALUE_DIFFERENCE_SERIES_FIELDS(F) \
-  F(input, "input", Required)                \
-  F(negativeValuesConfiguration, "negativeValuesConfiguration", Optional)
-QC_RECORD(ValueDifferenceSeries, QC_VALUE_DIFFERENCE_SERIES_FIELDS)
+#define QC_FIELDS(F)                                            \
+  F(input, "input", NumericSeries)                              \
+  F(negativeValuesConfiguration, "negativeValuesConfiguration", \
+    Optional<NegativeValueConfiguration>)
+QC_RECORD(ValueDifferenceSeries, QC_FIELDS)
+#undef QC_FIELDS
 
-// input: Series; timeUnit: api::TimeUnit, optional.
-#define QC_TIME_DIFFERENCE_SERIES_FIELDS(F) \
-  F(input, "input", Required) F(timeUnit, "timeUnit", Optional)
-QC_RECORD(TimeDifferenceSeries, QC_TIME_DIFFERENCE_SERIES_FIELDS)
+#define QC_FIELDS(F) F(input, "input", Series) F(timeUnit, "timeUnit", Optional<api::TimeUnit>)
+QC_RECORD(TimeDifferenceSeries, QC_FIELDS)
+#undef QC_FIELDS
 
-// input: Series; timeUnit: api::TimeUnit. Unlike its neighbours, the unit is required here: a
-// bare timestamp means nothing without one.
-#define QC_ABSOLUTE_TIMESTAMP_SERIES_FIELDS(F) \
-  F(input, "input", Required) F(timeUnit, "timeUnit", Required)
-QC_RECORD(AbsoluteTimestampSeries, QC_ABSOLUTE_TIMESTAMP_SERIES_FIELDS)
+// Unlike its neighbours, the unit is required here: a bare timestamp means nothing without one.
+#define QC_FIELDS(F) F(input, "input", Series) F(timeUnit, "timeUnit", api::TimeUnit)
+QC_RECORD(AbsoluteTimestampSeries, QC_FIELDS)
+#undef QC_FIELDS
 
 }  // namespace qc::model

@@ -2,13 +2,15 @@
 #pragma once
 
 #include "quarnel/compute/model/calculus.h"
+#include "quarnel/compute/model/empty.h"
 
 namespace qc::model {
 
-#define QC_NEGATIVE_VALUE_CONFIGURATION_VARIANTS(V)                          \
-  V(allowNegativeValues, "allowNegativeValues", EmptyNegativeValuePayload)     \
-  V(setNegativeValuesToZero, "setNegativeValuesToZero", EmptyNegativeValuePayload) \
-  V(excludeNegativeValues, "excludeNegativeValues", EmptyNegativeValuePayload)
-QC_UNION(NegativeValueConfiguration, QC_NEGATIVE_VALUE_CONFIGURATION_VARIANTS)
+#define QC_VARIANTS(V)                                         \
+  V(allowNegativeValues, "allowNegativeValues", Empty)         \
+  V(setNegativeValuesToZero, "setNegativeValuesToZero", Empty) \
+  V(excludeNegativeValues, "excludeNegativeValues", Empty)
+QC_UNION(NegativeValueConfiguration, QC_VARIANTS)
+#undef QC_VARIANTS
 
 }  // namespace qc::model

@@ -5,22 +5,33 @@
 
 namespace qc::model {
 
-#define QC_ENUM_FILTER_OPERATOR_VALUES(E) E(is_in, "IS_IN") E(is_not_in, "IS_NOT_IN")
-QC_ENUM(EnumFilterOperator, QC_ENUM_FILTER_OPERATOR_VALUES)
+struct EnumSeries;
+struct EqualityOperator;
+struct InterpolationConfiguration;
+struct PersistenceWindowConfiguration;
+struct StringSetConstant;
 
-#define QC_ENUM_FILTER_RANGES_FIELDS(F)                                          \
-  F(input, "input", Required)        /* EnumSeries */                            \
-  F(operator_, "operator", Required) /* EnumFilterOperator */                    \
-  F(values, "values", Required)      /* StringSetConstant */                     \
-  F(persistenceWindowConfiguration, "persistenceWindowConfiguration", Optional)
-QC_RECORD(EnumFilterRanges, QC_ENUM_FILTER_RANGES_FIELDS)
+#define QC_VALUES(E) E(is_in, "IS_IN") E(is_not_in, "IS_NOT_IN")
+QC_ENUM(EnumFilterOperator, QC_VALUES)
+#undef QC_VALUES
+
+#define QC_FIELDS(F)                                                                  \
+  F(input, "input", EnumSeries)                                                       \
+  F(operator_, "operator", EnumFilterOperator) F(values, "values", StringSetConstant) \
+      F(persistenceWindowConfiguration, "persistenceWindowConfiguration",             \
+        Optional<PersistenceWindowConfiguration>)
+QC_RECORD(EnumFilterRanges, QC_FIELDS)
+#undef QC_FIELDS
 
 // Like the numeric equality node the list is keyed "input", but there is no tolerance.
-#define QC_ENUM_SERIES_EQUALITY_RANGES_FIELDS(F)                                         \
-  F(input, "input", Collection)                     /* list of EnumSeries */             \
-  F(equalityOperator, "equalityOperator", Required) /* EqualityOperator */               \
-  F(persistenceWindowConfiguration, "persistenceWindowConfiguration", Optional)          \
-  F(interpolationConfiguration, "interpolationConfiguration", Optional)
-QC_RECORD(EnumSeriesEqualityRanges, QC_ENUM_SERIES_EQUALITY_RANGES_FIELDS)
+#define QC_FIELDS(F)                                                      \
+  F(input, "input", List<EnumSeries>)                                     \
+  F(equalityOperator, "equalityOperator", EqualityOperator)               \
+      F(persistenceWindowConfiguration, "persistenceWindowConfiguration", \
+        Optional<PersistenceWindowConfiguration>)                         \
+          F(interpolationConfiguration, "interpolationConfiguration",     \
+            Optional<InterpolationConfiguration>)
+QC_RECORD(EnumSeriesEqualityRanges, QC_FIELDS)
+#undef QC_FIELDS
 
 }  // namespace qc::model

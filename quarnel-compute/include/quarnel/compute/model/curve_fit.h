@@ -4,88 +4,101 @@
 #pragma once
 
 #include "quarnel/compute/model/decl.h"
+#include "quarnel/compute/model/names.h"
 
 namespace qc::model {
 
-// The built-in families of the first form take no parameters.
-#define QC_EMPTY_CURVE_FIT_PAYLOAD_FIELDS(F)
-QC_RECORD(EmptyCurveFitPayload, QC_EMPTY_CURVE_FIT_PAYLOAD_FIELDS)
+namespace api {
+struct TimeUnit;
+}  // namespace api
+struct CurveFitDetails;
+struct CurveFitPlotType;
+struct CurveFitTarget;
+struct CurveFitV2Details;
+struct CurveFitVariable;
+struct DoubleConstant;
+struct IntegerConstant;
+struct NumericSeries;
+struct StringConstant;
+struct TimestampConstant;
 
 // --- First form ---
 
-// curveFitPlotType: CurveFitPlotType; curveFitDetails: CurveFitDetails;
-// curveFitOptions: CurveFitOptions.
-#define QC_CURVE_FIT_FIELDS(F)                               \
-  F(curveFitPlotType, "curveFitPlotType", Required)           \
-  F(curveFitDetails, "curveFitDetails", Required)             \
-  F(curveFitOptions, "curveFitOptions", Required)
-QC_RECORD(CurveFit, QC_CURVE_FIT_FIELDS)
+#define QC_FIELDS(F) \
+  F(startTime, "startTime", TimestampConstant) F(endTime, "endTime", TimestampConstant)
+QC_RECORD(CurveFitOptions, QC_FIELDS)
+QC_RECORD(CurveFitRange, QC_FIELDS)
+#undef QC_FIELDS
 
-// series: NumericSeries; options: TimeSeriesFitOptions.
-#define QC_TIME_SERIES_CURVE_FIT_FIELDS(F) F(series, "series", Required) F(options, "options", Required)
-QC_RECORD(TimeSeriesCurveFit, QC_TIME_SERIES_CURVE_FIT_FIELDS)
+#define QC_FIELDS(F)                                        \
+  F(curveFitPlotType, "curveFitPlotType", CurveFitPlotType) \
+  F(curveFitDetails, "curveFitDetails", CurveFitDetails)    \
+  F(curveFitOptions, "curveFitOptions", CurveFitOptions)
+QC_RECORD(CurveFit, QC_FIELDS)
+#undef QC_FIELDS
 
-// timeUnit: api::TimeUnit, optional. Same shape as CurveFitTimeVariable.
-#define QC_TIME_SERIES_FIT_OPTIONS_FIELDS(F) F(timeUnit, "timeUnit", Optional)
-QC_RECORD(TimeSeriesFitOptions, QC_TIME_SERIES_FIT_OPTIONS_FIELDS)
+#define QC_FIELDS(F) F(timeUnit, "timeUnit", Optional<api::TimeUnit>)
+QC_RECORD(TimeSeriesFitOptions, QC_FIELDS)
+QC_RECORD(CurveFitTimeVariable, QC_FIELDS)
+#undef QC_FIELDS
 
-// scatter: Scatter; options: ScatterFitOptions.
-#define QC_SCATTER_CURVE_FIT_FIELDS(F) F(scatter, "scatter", Required) F(options, "options", Required)
-QC_RECORD(ScatterCurveFit, QC_SCATTER_CURVE_FIT_FIELDS)
+#define QC_FIELDS(F) F(series, "series", NumericSeries) F(options, "options", TimeSeriesFitOptions)
+QC_RECORD(TimeSeriesCurveFit, QC_FIELDS)
+#undef QC_FIELDS
 
-// x, y: NumericSeries.
-#define QC_SCATTER_FIELDS(F) F(x, "x", Required) F(y, "y", Required)
-QC_RECORD(Scatter, QC_SCATTER_FIELDS)
+#define QC_FIELDS(F) F(x, "x", NumericSeries) F(y, "y", NumericSeries)
+QC_RECORD(Scatter, QC_FIELDS)
+#undef QC_FIELDS
 
-// minX, maxX, minY, maxY: DoubleConstant, each optional.
-#define QC_SCATTER_FIT_OPTIONS_FIELDS(F)                              \
-  F(minX, "minX", Optional) F(maxX, "maxX", Optional) F(minY, "minY", Optional) \
-  F(maxY, "maxY", Optional)
-QC_RECORD(ScatterFitOptions, QC_SCATTER_FIT_OPTIONS_FIELDS)
+#define QC_FIELDS(F)                                                                  \
+  F(minX, "minX", Optional<DoubleConstant>)                                           \
+  F(maxX, "maxX", Optional<DoubleConstant>) F(minY, "minY", Optional<DoubleConstant>) \
+      F(maxY, "maxY", Optional<DoubleConstant>)
+QC_RECORD(ScatterFitOptions, QC_FIELDS)
+#undef QC_FIELDS
 
-// degree: IntegerConstant; intercept: DoubleConstant, optional.
-#define QC_POLYNOMIAL_CURVE_FIELDS(F) F(degree, "degree", Required) F(intercept, "intercept", Optional)
-QC_RECORD(PolynomialCurve, QC_POLYNOMIAL_CURVE_FIELDS)
+#define QC_FIELDS(F) F(scatter, "scatter", Scatter) F(options, "options", ScatterFitOptions)
+QC_RECORD(ScatterCurveFit, QC_FIELDS)
+#undef QC_FIELDS
 
-// startTime, endTime: TimestampConstant. Same shape as CurveFitRange.
-#define QC_CURVE_FIT_OPTIONS_FIELDS(F) F(startTime, "startTime", Required) F(endTime, "endTime", Required)
-QC_RECORD(CurveFitOptions, QC_CURVE_FIT_OPTIONS_FIELDS)
+#define QC_FIELDS(F) \
+  F(degree, "degree", IntegerConstant) F(intercept, "intercept", Optional<DoubleConstant>)
+QC_RECORD(PolynomialCurve, QC_FIELDS)
+#undef QC_FIELDS
 
 // --- Second form ---
 
-// target: CurveFitTarget; fitRange: CurveFitRange; curveToFit: CurveFitV2Details.
-#define QC_CURVE_FIT_V2_FIELDS(F) \
-  F(target, "target", Required) F(fitRange, "fitRange", Required) F(curveToFit, "curveToFit", Required)
-QC_RECORD(CurveFitV2, QC_CURVE_FIT_V2_FIELDS)
+#define QC_FIELDS(F)                  \
+  F(target, "target", CurveFitTarget) \
+  F(fitRange, "fitRange", CurveFitRange) F(curveToFit, "curveToFit", CurveFitV2Details)
+QC_RECORD(CurveFitV2, QC_FIELDS)
+#undef QC_FIELDS
 
-QC_RECORD(CurveFitRange, QC_CURVE_FIT_OPTIONS_FIELDS)
+#define QC_FIELDS(F) F(min, "min", Optional<DoubleConstant>) F(max, "max", Optional<DoubleConstant>)
+QC_RECORD(CurveFitBoundsConfiguration, QC_FIELDS)
+#undef QC_FIELDS
 
-// series: NumericSeries; boundsConfig: CurveFitBoundsConfiguration, optional.
-#define QC_CURVE_FIT_SERIES_VARIABLE_FIELDS(F) \
-  F(series, "series", Required) F(boundsConfig, "boundsConfig", Optional)
-QC_RECORD(CurveFitSeriesVariable, QC_CURVE_FIT_SERIES_VARIABLE_FIELDS)
+#define QC_FIELDS(F)                 \
+  F(series, "series", NumericSeries) \
+  F(boundsConfig, "boundsConfig", Optional<CurveFitBoundsConfiguration>)
+QC_RECORD(CurveFitSeriesVariable, QC_FIELDS)
+#undef QC_FIELDS
 
-// min, max: DoubleConstant, each optional.
-#define QC_CURVE_FIT_BOUNDS_CONFIGURATION_FIELDS(F) F(min, "min", Optional) F(max, "max", Optional)
-QC_RECORD(CurveFitBoundsConfiguration, QC_CURVE_FIT_BOUNDS_CONFIGURATION_FIELDS)
+#define QC_FIELDS(F) F(independentVariable, "independentVariable", CurveFitVariable)
+QC_RECORD(BuiltInCurveFit, QC_FIELDS)
+#undef QC_FIELDS
 
-QC_RECORD(CurveFitTimeVariable, QC_TIME_SERIES_FIT_OPTIONS_FIELDS)
+#define QC_FIELDS(F)                                              \
+  F(independentVariable, "independentVariable", CurveFitVariable) \
+  F(degree, "degree", IntegerConstant) F(intercept, "intercept", Optional<DoubleConstant>)
+QC_RECORD(PolynomialCurveFit, QC_FIELDS)
+#undef QC_FIELDS
 
-// independentVariable: CurveFitVariable.
-#define QC_BUILT_IN_CURVE_FIT_FIELDS(F) F(independentVariable, "independentVariable", Required)
-QC_RECORD(BuiltInCurveFit, QC_BUILT_IN_CURVE_FIT_FIELDS)
-
-// independentVariable: CurveFitVariable; degree: IntegerConstant; intercept: DoubleConstant.
-#define QC_POLYNOMIAL_CURVE_FIT_FIELDS(F)                                         \
-  F(independentVariable, "independentVariable", Required) F(degree, "degree", Required) \
-  F(intercept, "intercept", Optional)
-QC_RECORD(PolynomialCurveFit, QC_POLYNOMIAL_CURVE_FIT_FIELDS)
-
-// formula: StringConstant; variables: map from LocalVariableName to CurveFitVariable;
-// parameters: map from string to DoubleConstant. Both maps come from qc::string_map.
-#define QC_CUSTOM_CURVE_FIT_FIELDS(F)                                          \
-  F(formula, "formula", Required) F(variables, "variables", Collection)        \
-  F(parameters, "parameters", Collection)
-QC_RECORD(CustomCurveFit, QC_CUSTOM_CURVE_FIT_FIELDS)
+#define QC_FIELDS(F)                                                  \
+  F(formula, "formula", StringConstant)                               \
+  F(variables, "variables", Map<LocalVariableName, CurveFitVariable>) \
+  F(parameters, "parameters", Map<String, DoubleConstant>)
+QC_RECORD(CustomCurveFit, QC_FIELDS)
+#undef QC_FIELDS
 
 }  // namespace qc::model

@@ -3,83 +3,74 @@
 #pragma once
 
 #include "quarnel/compute/model/decl.h"
+#include "quarnel/compute/model/names.h"
 
 namespace qc::model {
 
+struct Dataset;
+struct DatasetAnchor;
+struct Duration;
+struct ResourceSearchQuery;
+struct SearchTarget;
+struct Series;
+struct StringConstant;
+struct TagPredicate;
+
 // Asset, Run and SavedDataset share one shape; only the Dataset variant tells them apart.
-#define QC_DATASET_RID_FIELDS(F) F(rid, "rid", Required) /* StringConstant */
-QC_RECORD(Asset, QC_DATASET_RID_FIELDS)
-QC_RECORD(Run, QC_DATASET_RID_FIELDS)
-QC_RECORD(SavedDataset, QC_DATASET_RID_FIELDS)
+#define QC_FIELDS(F) F(rid, "rid", StringConstant)
+QC_RECORD(Asset, QC_FIELDS)
+QC_RECORD(Run, QC_FIELDS)
+QC_RECORD(SavedDataset, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(name, "name", StringConstant)
+QC_RECORD(DatasetReference, QC_FIELDS)
+#undef QC_FIELDS
 
-#define QC_DATASET_REFERENCE_FIELDS(F) F(name, "name", Required) /* StringConstant */
-QC_RECORD(DatasetReference, QC_DATASET_REFERENCE_FIELDS)
+#define QC_FIELDS(F) F(inputs, "inputs", List<Dataset>)
+QC_RECORD(CombinedDataset, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) \
+  F(input, "input", Dataset) F(key, "key", StringConstant) F(value, "value", StringConstant)
+QC_RECORD(TaggedDataset, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(input, "input", Dataset) F(predicate, "predicate", TagPredicate)
+QC_RECORD(FilteredDataset, QC_FIELDS)
+#undef QC_FIELDS
+// The offset is the Duration expression, not a RunDuration.
+#define QC_FIELDS(F) F(input, "input", Dataset) F(offset, "offset", Duration)
+QC_RECORD(TimeShiftedDataset, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(input, "input", Dataset) F(anchor, "anchor", DatasetAnchor)
+QC_RECORD(AnchorAlignedDataset, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(name, "name", StringConstant) F(definition, "definition", Series)
+QC_RECORD(NamedSeries, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(input, "input", Dataset) F(series, "series", List<NamedSeries>)
+QC_RECORD(WithSeriesDataset, QC_FIELDS)
+#undef QC_FIELDS
 
-#define QC_COMBINED_DATASET_FIELDS(F) F(inputs, "inputs", Collection) /* list of Dataset */
-QC_RECORD(CombinedDataset, QC_COMBINED_DATASET_FIELDS)
-
-#define QC_TAGGED_DATASET_FIELDS(F)                                                \
-  F(input, "input", Required) /* Dataset */                                        \
-  F(key, "key", Required)     /* StringConstant */                                 \
-  F(value, "value", Required) /* StringConstant */
-QC_RECORD(TaggedDataset, QC_TAGGED_DATASET_FIELDS)
-
-#define QC_FILTERED_DATASET_FIELDS(F)                                              \
-  F(input, "input", Required)        /* Dataset */                                 \
-  F(predicate, "predicate", Required) /* TagPredicate */
-QC_RECORD(FilteredDataset, QC_FILTERED_DATASET_FIELDS)
-
-#define QC_TIME_SHIFTED_DATASET_FIELDS(F)                                          \
-  F(input, "input", Required)   /* Dataset */                                      \
-  F(offset, "offset", Required) /* Duration (the expression union) */
-QC_RECORD(TimeShiftedDataset, QC_TIME_SHIFTED_DATASET_FIELDS)
-
-#define QC_ANCHOR_ALIGNED_DATASET_FIELDS(F)                                        \
-  F(input, "input", Required)   /* Dataset */                                      \
-  F(anchor, "anchor", Required) /* DatasetAnchor */
-QC_RECORD(AnchorAlignedDataset, QC_ANCHOR_ALIGNED_DATASET_FIELDS)
-
-#define QC_WITH_SERIES_DATASET_FIELDS(F)                                           \
-  F(input, "input", Required)     /* Dataset */                                    \
-  F(series, "series", Collection) /* list of NamedSeries */
-QC_RECORD(WithSeriesDataset, QC_WITH_SERIES_DATASET_FIELDS)
-
-#define QC_NAMED_SERIES_FIELDS(F)                                                  \
-  F(name, "name", Required)            /* StringConstant */                        \
-  F(definition, "definition", Required) /* Series */
-QC_RECORD(NamedSeries, QC_NAMED_SERIES_FIELDS)
-
-// The two IntervalAnchor variants carry nothing but their name.
-#define QC_INTERVAL_ANCHOR_START_FIELDS(F)
-QC_RECORD(IntervalAnchorStart, QC_INTERVAL_ANCHOR_START_FIELDS)
-#define QC_INTERVAL_ANCHOR_END_FIELDS(F)
-QC_RECORD(IntervalAnchorEnd, QC_INTERVAL_ANCHOR_END_FIELDS)
-
-#define QC_SEARCH_DATASET_FIELDS(F)                                                \
-  F(target, "target", Required)        /* SearchTarget */                          \
-  F(maxResults, "maxResults", Optional) /* 32-bit integer */
-QC_RECORD(SearchDataset, QC_SEARCH_DATASET_FIELDS)
-
-#define QC_SEARCH_TARGET_QUERY_FIELDS(F) F(query, "query", Required) /* ResourceSearchQuery */
-QC_RECORD(AssetsSearchTarget, QC_SEARCH_TARGET_QUERY_FIELDS)
-QC_RECORD(RunsSearchTarget, QC_SEARCH_TARGET_QUERY_FIELDS)
+#define QC_FIELDS(F) F(target, "target", SearchTarget) F(maxResults, "maxResults", Optional<I32>)
+QC_RECORD(SearchDataset, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(query, "query", ResourceSearchQuery)
+QC_RECORD(AssetsSearchTarget, QC_FIELDS)
+QC_RECORD(RunsSearchTarget, QC_FIELDS)
+#undef QC_FIELDS
 
 // The labels filter's operator is a type of the model's own package, unlike the two filters.
-#define QC_LABELS_FILTER_OPERATOR_VALUES(E) E(and_, "AND") E(or_, "OR")
-QC_ENUM(LabelsFilterOperator, QC_LABELS_FILTER_OPERATOR_VALUES)
+#define QC_VALUES(E) E(and_, "AND") E(or_, "OR")
+QC_ENUM(LabelsFilterOperator, QC_VALUES)
+#undef QC_VALUES
 
 namespace rids::api {
-
-#define QC_PROPERTIES_FILTER_FIELDS(F)                                             \
-  F(name, "name", Required)       /* string */                                     \
-  F(values, "values", Collection) /* list of api::PropertyValue */
-QC_RECORD(PropertiesFilter, QC_PROPERTIES_FILTER_FIELDS)
-
-#define QC_LABELS_FILTER_FIELDS(F)                                                 \
-  F(operator_, "operator", Required) /* LabelsFilterOperator */                    \
-  F(labels, "labels", Collection)    /* list of api::Label */
-QC_RECORD(LabelsFilter, QC_LABELS_FILTER_FIELDS)
-
+#define QC_FIELDS(F) F(name, "name", String) F(values, "values", List<model::api::PropertyValue>)
+QC_RECORD(PropertiesFilter, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) \
+  F(operator_, "operator", LabelsFilterOperator) F(labels, "labels", List<model::api::Label>)
+QC_RECORD(LabelsFilter, QC_FIELDS)
+#undef QC_FIELDS
 }  // namespace rids::api
 
 }  // namespace qc::model

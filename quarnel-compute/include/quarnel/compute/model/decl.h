@@ -1,93 +1,86 @@
-// Declaring a node type: one X-macro list per type, expanded into a struct and its constant
-// table. Nothing per type is written by hand beyond the list itself.
+// Declaring a model type: one X-macro list per type, expanded into a struct and its constant
+// tables. Each field and each variant names its model type (handle.h); nothing per type is
+// written by hand beyond the list itself.
 //
-//   #define QC_ADD_FIELDS(F) F(left, "left", Required) F(right, "right", Required)
-//   QC_RECORD(Add, QC_ADD_FIELDS)
+//   #define QC_FIELDS(F) F(left, "left", NumericSeries) F(right, "right", NumericSeries)
+//   QC_RECORD(Add, QC_FIELDS)
+//   #undef QC_FIELDS
 //
-//   #define QC_NUMERIC_SERIES_VARIANTS(V) V(abs, "abs", Abs) V(add, "add", Add) ...
-//   QC_UNION(NumericSeries, QC_NUMERIC_SERIES_VARIANTS)
+//   #define QC_VARIANTS(V) V(abs, "abs", Abs) V(add, "add", Add) V(constant, "constant", ...)
+//   QC_UNION(NumericSeries, QC_VARIANTS)
+//   #undef QC_VARIANTS
 //
-//   #define QC_TIME_UNIT_VALUES(E) E(days, "DAYS") E(hours, "HOURS") ...
-//   QC_ENUM(TimeUnit, QC_TIME_UNIT_VALUES)
+//   #define QC_VALUES(E) E(days, "DAYS") E(hours, "HOURS") ...
+//   QC_ENUM(TimeUnit, QC_VALUES)
+//   #undef QC_VALUES
 //
-// A record is built with designated initialisers, `Add{.left = a, .right = b}`; a field left
-// out stays empty (absent or, for a collection, empty). A union value is built with
-// `NumericSeries::make(NumericSeries::add, Add{...})`; a payload that is a record is stored
-// inline in the union's node, any other payload (a union, a scalar, a collection) as a Value.
-// A variant's payload type in the list is the C++ type: a record, a union, or `::qc::Value`
-// for a scalar or collection payload.
+// A field's presence follows from its type: an Optional is left out when absent (an Optional
+// list or map is written even when empty), a List, Set or Map is left out when empty, anything
+// else is always written. A record is filled with designated initialisers, `Add{.left = a,
+// .right = b}`; a field left out stays unset. A union value is made by the constructor of its
+// variant, `NumericSeries::add({.left = a, .right = b})`, which takes a record payload as its
+// fields (held inline in the union's node) and any other payload as a handle. Beyond the
+// fields, the variant constructors and the `Variant` and `Tag` enumerations, every name the
+// macros add to a type begins with `qc_`, so no field or variant can collide with one.
 #pragma once
 
-#include "quarnel/compute/model/value.h"
+#include "quarnel/compute/model/handle.h"
 
 #define QC_KEY_(key) "\"" key "\":"
+#define QC_COUNT_(...) +1
+#define QC_TYPE_(id, wire, ...) __VA_ARGS__,
+#define QC_CHECK_NAME_(id, wire, ...)                                               \
+  static_assert(::qc::detail::plain_text(wire), "wire name needs escaping: " wire); \
+  static_assert(sizeof(wire) - 1 <= ::qc::kMaxWireName, "wire name too long: " wire);
 
-#define QC_FIELD_MEMBER_(id, key, presence) ::qc::Value id;
-#define QC_FIELD_DESC_(id, key, presence) \
-  ::qc::FieldDesc{QC_KEY_(key), ::qc::Presence::presence},
-#define QC_FIELD_MOVE_(id, key, presence) new (slot++)::qc::Value(std::move(id));
-#define QC_FIELD_COUNT_(id, key, presence) +1
-#define QC_FIELD_CHECK_(id, key, presence)                                  \
-  static_assert(::qc::detail::plain_text(key), "key needs escaping: " key); \
-  static_assert(sizeof(key) - 1 <= ::qc::kMaxWireName, "key too long: " key);
+#define QC_FIELD_MEMBER_(id, key, ...) ::qc::Handle<__VA_ARGS__> id;
+#define QC_FIELD_DESC_(id, key, ...) ::qc::FieldDesc{QC_KEY_(key), ::qc::presence_of<__VA_ARGS__>},
+#define QC_FIELD_MOVE_(id, key, ...) new (qc_slots_++)::qc::Value(std::move(qc_record_.id).value());
 
-#define QC_RECORD(Name, FIELDS)                                                         \
-  struct Name {                                                                         \
-    FIELDS(QC_FIELD_MEMBER_)                                                            \
-    static constexpr uint32_t field_count = 0 FIELDS(QC_FIELD_COUNT_);                  \
-    static constexpr ::qc::FieldDesc fields_[field_count + 1] = {        \
-        FIELDS(QC_FIELD_DESC_)::qc::FieldDesc{std::string_view{}, ::qc::Presence::Required}}; \
-    static constexpr ::qc::TypeDesc desc{::qc::Kind::Record, #Name, fields_, field_count}; \
-    void move_into([[maybe_unused]] ::qc::Value* slot) && { FIELDS(QC_FIELD_MOVE_) }    \
-    ::qc::Value build() && { return ::qc::make_record(std::move(*this)); }              \
-    FIELDS(QC_FIELD_CHECK_)                                                             \
+#define QC_RECORD(Name, FIELDS)                                                                \
+  struct Name {                                                                                \
+    FIELDS(QC_FIELD_MEMBER_)                                                                   \
+    static constexpr ::qc::TypeKind qc_kind_ = ::qc::TypeKind::Record;                         \
+    static constexpr ::qc::FieldDesc qc_fields_[] = {FIELDS(QC_FIELD_DESC_)::qc::FieldDesc{}}; \
+    static constexpr ::qc::TypeDesc qc_desc_{::qc::Kind::Record, #Name, qc_fields_,            \
+                                             0 FIELDS(QC_COUNT_)};                             \
+    using qc_parts_ = ::qc::detail::Types<FIELDS(QC_TYPE_)::qc::detail::End>;                  \
+    static void qc_move_([[maybe_unused]] Name&& qc_record_,                                   \
+                         [[maybe_unused]] ::qc::Value* qc_slots_) noexcept {                   \
+        FIELDS(QC_FIELD_MOVE_)} FIELDS(QC_CHECK_NAME_)                                         \
   };
 
-#define QC_VARIANT_TAG_(id, name, Payload) id,
-#define QC_VARIANT_DESC_(id, name, Payload)                           \
-  ::qc::VariantDesc{"{\"type\":\"" name "\",\"" name "\":",           \
-                    ::qc::detail::inline_record<Payload>()},
-#define QC_VARIANT_COUNT_(id, name, Payload) +1
-#define QC_VARIANT_CHECK_(id, name, Payload)                                            \
-  static_assert(::qc::detail::plain_text(name), "variant name needs escaping: " name); \
-  static_assert(sizeof(name) - 1 <= ::qc::kMaxWireName, "variant name too long: " name);
+#define QC_VARIANT_ID_(id, name, ...) id,
+#define QC_VARIANT_DESC_(id, name, ...)                     \
+  ::qc::VariantDesc{"{\"type\":\"" name "\",\"" name "\":", \
+                    ::qc::detail::payload_record<__VA_ARGS__, qc_self_>()},
+#define QC_VARIANT_MAKE_(id, name, ...)                                                     \
+  static ::qc::Handle<qc_self_> id(::qc::detail::PayloadArg<__VA_ARGS__, qc_self_> qc_p_) { \
+    return ::qc::detail::make_variant<qc_self_>(Variant::id, std::move(qc_p_));             \
+  }
 
-#define QC_UNION(Name, VARIANTS)                                                             \
-  struct Name {                                                                              \
-    enum Variant : uint16_t { VARIANTS(QC_VARIANT_TAG_) };                                   \
-    static constexpr uint32_t variant_count = 0 VARIANTS(QC_VARIANT_COUNT_);                 \
-    static constexpr ::qc::VariantDesc variants_[variant_count + 1] = {                      \
-        VARIANTS(QC_VARIANT_DESC_)::qc::VariantDesc{std::string_view{}, nullptr}};                                                         \
-    static constexpr ::qc::TypeDesc desc{::qc::Kind::Union, #Name, nullptr, 0, variants_,    \
-                                         variant_count};                                    \
-    template <class P>                                                                       \
-    static ::qc::Value make(Variant v, P&& payload) {                                        \
-      return ::qc::make_union(desc, v, std::forward<P>(payload));                            \
-    }                                                                                        \
-    static ::qc::Value unknown(std::string_view name, const ::qc::Any& value) {              \
-      return ::qc::make_unknown(desc, name, value);                                          \
-    }                                                                                        \
-    VARIANTS(QC_VARIANT_CHECK_)                                                              \
+#define QC_UNION(Name, VARIANTS)                                                    \
+  struct Name {                                                                     \
+    using qc_self_ = Name;                                                          \
+    static constexpr ::qc::TypeKind qc_kind_ = ::qc::TypeKind::Union;               \
+    enum class Variant : uint16_t { VARIANTS(QC_VARIANT_ID_) };                     \
+    static constexpr ::qc::VariantDesc qc_variants_[] = {                           \
+        VARIANTS(QC_VARIANT_DESC_)::qc::VariantDesc{}};                             \
+    static constexpr ::qc::TypeDesc qc_desc_{                                       \
+        ::qc::Kind::Union, #Name, nullptr, 0, qc_variants_, 0 VARIANTS(QC_COUNT_)}; \
+    using qc_parts_ = ::qc::detail::Types<VARIANTS(QC_TYPE_)::qc::detail::End>;     \
+    VARIANTS(QC_VARIANT_MAKE_)                                                      \
+    VARIANTS(QC_CHECK_NAME_)                                                        \
   };
 
-#define QC_ENUM_TAG_(id, text) id,
+#define QC_ENUM_ID_(id, text) id,
 #define QC_ENUM_TEXT_(id, text) std::string_view{"\"" text "\""},
-#define QC_ENUM_COUNT_(id, text) +1
-#define QC_ENUM_CHECK_(id, text)                                                 \
-  static_assert(::qc::detail::plain_text(text), "enum value needs escaping: " text); \
-  static_assert(sizeof(text) - 1 <= ::qc::kMaxWireName, "enum value too long: " text);
 
-#define QC_ENUM(Name, VALUES)                                                              \
-  struct Name {                                                                            \
-    enum Tag : uint16_t { VALUES(QC_ENUM_TAG_) };                                          \
-    static constexpr uint32_t value_count = 0 VALUES(QC_ENUM_COUNT_);                      \
-    static constexpr std::string_view values_[value_count] = {VALUES(QC_ENUM_TEXT_)};      \
-    static constexpr ::qc::EnumDesc desc{#Name, values_, value_count};                     \
-    static ::qc::Value make(Tag t) noexcept { return ::qc::Value::enumeration(&desc, t); } \
-    /* Any string the enumeration does not list; written back verbatim. */                 \
-    static ::qc::Value unknown(std::string_view text) { return ::qc::Value::str(text); }   \
-    static ::qc::EnumRead deserialize(std::string_view json_text) {                        \
-      return ::qc::read_enum(desc, json_text);                                             \
-    }                                                                                      \
-    VALUES(QC_ENUM_CHECK_)                                                                 \
+#define QC_ENUM(Name, VALUES)                                                         \
+  struct Name {                                                                       \
+    static constexpr ::qc::TypeKind qc_kind_ = ::qc::TypeKind::Enum;                  \
+    enum Tag : uint16_t { VALUES(QC_ENUM_ID_) };                                      \
+    static constexpr std::string_view qc_values_[] = {VALUES(QC_ENUM_TEXT_)};         \
+    static constexpr ::qc::EnumDesc qc_enum_{#Name, qc_values_, 0 VALUES(QC_COUNT_)}; \
+    VALUES(QC_CHECK_NAME_)                                                            \
   };

@@ -1,38 +1,32 @@
-// The event query union: criteria on recorded events and their combinations.
+// The event query union: criteria on recorded events and their combinations. String criteria
+// are constants and the time bounds timestamp constants, so that each may be a variable bound
+// elsewhere.
 #pragma once
 
+#include "quarnel/compute/model/constants.h"
 #include "quarnel/compute/model/event_query.h"
 
 namespace qc::model::rids::api {
 
-// String criteria hold a StringConstant and the time bounds a TimestampConstant, so that each
-// may be a variable bound elsewhere; "and"/"or" hold a list of queries (written even when
-// empty) and "not" a single query.
-#define QC_COMPUTE_EVENT_QUERY_VARIANTS(V)                                                \
-  V(searchText, "searchText", ::qc::Value /* StringConstant */)                           \
-  V(after, "after", ::qc::Value /* TimestampConstant */)                                  \
-  V(before, "before", ::qc::Value /* TimestampConstant */)                                \
-  V(advancedTimeFilter, "advancedTimeFilter", EventTimeFilter)                            \
-  V(asset, "asset", ::qc::Value /* StringConstant */)                                     \
-  V(template_, "template", ::qc::Value /* StringConstant */)                              \
-  V(workbook, "workbook", ::qc::Value /* StringConstant */)                               \
-  V(dataReview, "dataReview", ::qc::Value /* StringConstant */)                           \
-  V(originType, "originType", ::qc::Value /* SearchEventOriginType */)                    \
-  V(dataReviewCheck, "dataReviewCheck", ::qc::Value /* StringConstant */)                 \
-  V(dispositionStatus, "dispositionStatus", ::qc::Value /* EventDispositionStatus */)     \
-  V(priority, "priority", ::qc::Value /* StringConstant */)                               \
-  V(assignee, "assignee", ::qc::Value /* StringConstant */)                               \
-  V(eventType, "eventType", ::qc::Value /* EventType */)                                  \
-  V(createdBy, "createdBy", ::qc::Value /* StringConstant */)                             \
-  V(label, "label", ::qc::Value /* StringConstant */)                                     \
-  V(property, "property", Property)                                                       \
-  V(and_, "and", ::qc::Value /* list of ComputeEventQuery */)                             \
-  V(or_, "or", ::qc::Value /* list of ComputeEventQuery */)                               \
-  V(not_, "not", ::qc::Value /* ComputeEventQuery */)                                     \
-  V(workspace, "workspace", ::qc::Value /* StringConstant */)                             \
-  V(procedure, "procedure", ::qc::Value /* StringConstant */)                             \
-  V(procedureExecution, "procedureExecution", ::qc::Value /* StringConstant */)           \
-  V(stepId, "stepId", ::qc::Value /* StringConstant */)
-QC_UNION(ComputeEventQuery, QC_COMPUTE_EVENT_QUERY_VARIANTS)
+#define QC_VARIANTS(V)                                                                             \
+  V(searchText, "searchText", StringConstant)                                                      \
+  V(after, "after", TimestampConstant) V(before, "before", TimestampConstant) V(                   \
+      advancedTimeFilter, "advancedTimeFilter", EventTimeFilter) V(asset, "asset", StringConstant) \
+      V(template_, "template", StringConstant) V(workbook, "workbook", StringConstant) V(          \
+          dataReview, "dataReview", StringConstant)                                                \
+          V(originType, "originType", SearchEventOriginType) V(dataReviewCheck, "dataReviewCheck", \
+                                                               StringConstant)                     \
+              V(dispositionStatus, "dispositionStatus", EventDispositionStatus) V(                 \
+                  priority, "priority", StringConstant) V(assignee, "assignee", StringConstant)    \
+                  V(eventType, "eventType", EventType) V(createdBy, "createdBy", StringConstant)   \
+                      V(label, "label", StringConstant) V(property, "property", Property) V(       \
+                          and_, "and", List<ComputeEventQuery>)                                    \
+                          V(or_, "or", List<ComputeEventQuery>) V(not_, "not", ComputeEventQuery)  \
+                              V(workspace, "workspace", StringConstant)                            \
+                                  V(procedure, "procedure", StringConstant)                        \
+                                      V(procedureExecution, "procedureExecution", StringConstant)  \
+                                          V(stepId, "stepId", StringConstant)
+QC_UNION(ComputeEventQuery, QC_VARIANTS)
+#undef QC_VARIANTS
 
 }  // namespace qc::model::rids::api

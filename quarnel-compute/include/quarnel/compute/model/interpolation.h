@@ -5,8 +5,10 @@
 
 namespace qc::model {
 
-// The radius is a DurationConstant.
-#define QC_FORWARD_FILL_INTERPOLATION_FIELDS(F) F(interpolationRadius, "interpolationRadius", Required)
-QC_RECORD(ForwardFillInterpolation, QC_FORWARD_FILL_INTERPOLATION_FIELDS)
+struct DurationConstant;
+
+#define QC_FIELDS(F) F(interpolationRadius, "interpolationRadius", DurationConstant)
+QC_RECORD(ForwardFillInterpolation, QC_FIELDS)
+#undef QC_FIELDS
 
 }  // namespace qc::model

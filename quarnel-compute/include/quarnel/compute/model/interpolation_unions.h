@@ -5,8 +5,9 @@
 
 namespace qc::model {
 
-#define QC_INTERPOLATION_CONFIGURATION_VARIANTS(V) \
+#define QC_VARIANTS(V) \
   V(forwardFillInterpolation, "forwardFillInterpolation", ForwardFillInterpolation)
-QC_UNION(InterpolationConfiguration, QC_INTERPOLATION_CONFIGURATION_VARIANTS)
+QC_UNION(InterpolationConfiguration, QC_VARIANTS)
+#undef QC_VARIANTS
 
 }  // namespace qc::model

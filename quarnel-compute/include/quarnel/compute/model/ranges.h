@@ -7,55 +7,65 @@
 
 namespace qc::model {
 
-/* "inputs": list of RangeSeries. */
-#define QC_INTERSECT_RANGES_FIELDS(F) F(inputs, "inputs", Collection)
-QC_RECORD(IntersectRanges, QC_INTERSECT_RANGES_FIELDS)
+namespace rids::api {
+struct ComputeEventQuery;
+}  // namespace rids::api
+struct DurationConstant;
+struct RangeSeries;
+struct Series;
+struct ThresholdOperator;
+struct TimestampConstant;
 
-#define QC_UNION_RANGES_FIELDS(F) F(inputs, "inputs", Collection)
-QC_RECORD(UnionRanges, QC_UNION_RANGES_FIELDS)
+#define QC_FIELDS(F) F(inputs, "inputs", List<RangeSeries>)
+QC_RECORD(IntersectRanges, QC_FIELDS)
+QC_RECORD(UnionRanges, QC_FIELDS)
+#undef QC_FIELDS
 
-/* "input": RangeSeries. */
-#define QC_NOT_RANGES_FIELDS(F) F(input, "input", Required)
-QC_RECORD(NotRanges, QC_NOT_RANGES_FIELDS)
+#define QC_FIELDS(F) F(input, "input", RangeSeries)
+QC_RECORD(NotRanges, QC_FIELDS)
+#undef QC_FIELDS
 
-/* "literalRanges": list of LiteralRange. */
-#define QC_LITERAL_RANGES_FIELDS(F) F(literalRanges, "literalRanges", Collection)
-QC_RECORD(LiteralRanges, QC_LITERAL_RANGES_FIELDS)
+// "tags" tells "no tags given" from "tagged with nothing", so a present empty map is written.
+#define QC_FIELDS(F)                                               \
+  F(startTimestamp, "startTimestamp", Optional<TimestampConstant>) \
+  F(endTimestamp, "endTimestamp", Optional<TimestampConstant>)     \
+  F(tags, "tags", Optional<Map<String, String>>)
+QC_RECORD(LiteralRange, QC_FIELDS)
+#undef QC_FIELDS
 
-// "tags" distinguishes "no tags given" from "tagged with nothing", so an empty map is kept on
-// the wire rather than dropped like an ordinary collection.
-#define QC_LITERAL_RANGE_FIELDS(F)                                             \
-  F(startTimestamp, "startTimestamp", Optional) /* TimestampConstant */        \
-  F(endTimestamp, "endTimestamp", Optional)     /* TimestampConstant */        \
-  F(tags, "tags", OptionalCollection)           /* map string -> string */
-QC_RECORD(LiteralRange, QC_LITERAL_RANGE_FIELDS)
+#define QC_FIELDS(F) F(literalRanges, "literalRanges", List<LiteralRange>)
+QC_RECORD(LiteralRanges, QC_FIELDS)
+#undef QC_FIELDS
 
-#define QC_RANGE_PADDING_CONFIGURATION_VALUES(E) \
+#define QC_VALUES(E) \
   E(pad_start, "PAD_START") E(pad_end, "PAD_END") E(pad_start_and_end, "PAD_START_AND_END")
-QC_ENUM(RangePaddingConfiguration, QC_RANGE_PADDING_CONFIGURATION_VALUES)
+QC_ENUM(RangePaddingConfiguration, QC_VALUES)
+#undef QC_VALUES
 
-#define QC_PADDED_RANGES_FIELDS(F)                                                         \
-  F(input, "input", Required)                               /* RangeSeries */              \
-  F(padding, "padding", Required)                           /* DurationConstant */         \
-  F(paddingConfiguration, "paddingConfiguration", Optional) /* RangePaddingConfiguration */
-QC_RECORD(PaddedRanges, QC_PADDED_RANGES_FIELDS)
+#define QC_FIELDS(F)                      \
+  F(input, "input", RangeSeries)          \
+  F(padding, "padding", DurationConstant) \
+      F(paddingConfiguration, "paddingConfiguration", Optional<RangePaddingConfiguration>)
+QC_RECORD(PaddedRanges, QC_FIELDS)
+#undef QC_FIELDS
 
-#define QC_UNBOUNDED_BEHAVIOR_VALUES(E) E(infinity, "INFINITY") E(window_bound, "WINDOW_BOUND")
-QC_ENUM(UnboundedBehavior, QC_UNBOUNDED_BEHAVIOR_VALUES)
+#define QC_VALUES(E) E(infinity, "INFINITY") E(window_bound, "WINDOW_BOUND")
+QC_ENUM(UnboundedBehavior, QC_VALUES)
+#undef QC_VALUES
 
-#define QC_DURATION_FILTER_RANGES_FIELDS(F)                                          \
-  F(input, "input", Required)                         /* RangeSeries */              \
-  F(threshold, "threshold", Required)                 /* DurationConstant */         \
-  F(operator_, "operator", Required)                  /* ThresholdOperator */        \
-  F(unboundedBehavior, "unboundedBehavior", Optional) /* UnboundedBehavior */
-QC_RECORD(DurationFilterRanges, QC_DURATION_FILTER_RANGES_FIELDS)
+#define QC_FIELDS(F)                                                                      \
+  F(input, "input", RangeSeries)                                                          \
+  F(threshold, "threshold", DurationConstant) F(operator_, "operator", ThresholdOperator) \
+      F(unboundedBehavior, "unboundedBehavior", Optional<UnboundedBehavior>)
+QC_RECORD(DurationFilterRanges, QC_FIELDS)
+#undef QC_FIELDS
 
-/* "input": Series. */
-#define QC_ON_CHANGE_RANGES_FIELDS(F) F(input, "input", Required)
-QC_RECORD(OnChangeRanges, QC_ON_CHANGE_RANGES_FIELDS)
+#define QC_FIELDS(F) F(input, "input", Series)
+QC_RECORD(OnChangeRanges, QC_FIELDS)
+#undef QC_FIELDS
 
-/* "query": rids::api::ComputeEventQuery. */
-#define QC_EVENTS_SEARCH_RANGES_FIELDS(F) F(query, "query", Required)
-QC_RECORD(EventsSearchRanges, QC_EVENTS_SEARCH_RANGES_FIELDS)
+#define QC_FIELDS(F) F(query, "query", rids::api::ComputeEventQuery)
+QC_RECORD(EventsSearchRanges, QC_FIELDS)
+#undef QC_FIELDS
 
 }  // namespace qc::model

@@ -5,7 +5,8 @@
 
 namespace qc::model {
 
-#define QC_REFERENCE_FIELDS(F) F(name, "name", Required)
-QC_RECORD(Reference, QC_REFERENCE_FIELDS)
+#define QC_FIELDS(F) F(name, "name", String)
+QC_RECORD(Reference, QC_FIELDS)
+#undef QC_FIELDS
 
 }  // namespace qc::model

@@ -1,24 +1,24 @@
 // How resampling fills new grid points, and how a series selection is sampled.
 #pragma once
 
+#include "quarnel/compute/model/empty.h"
 #include "quarnel/compute/model/resample.h"
 
 namespace qc::model {
 
 // Distinct from the categorical resample union, which has the same variant names.
-#define QC_NUMERIC_RESAMPLE_INTERPOLATION_CONFIGURATION_VARIANTS(V)             \
-  V(forwardFillResampleInterpolationConfiguration,                              \
-    "forwardFillResampleInterpolationConfiguration",                            \
-    NumericForwardFillResampleInterpolationConfiguration)                       \
-  V(constantResampleInterpolationConfiguration,                                 \
-    "constantResampleInterpolationConfiguration",                               \
+#define QC_VARIANTS(V)                                                                        \
+  V(forwardFillResampleInterpolationConfiguration,                                            \
+    "forwardFillResampleInterpolationConfiguration", Empty)                                   \
+  V(constantResampleInterpolationConfiguration, "constantResampleInterpolationConfiguration", \
     NumericConstantResampleInterpolationConfiguration)
-QC_UNION(NumericResampleInterpolationConfiguration,
-         QC_NUMERIC_RESAMPLE_INTERPOLATION_CONFIGURATION_VARIANTS)
+QC_UNION(NumericResampleInterpolationConfiguration, QC_VARIANTS)
+#undef QC_VARIANTS
 
-#define QC_SAMPLING_VARIANTS(V)                                   \
+#define QC_VARIANTS(V)                                                 \
   V(everyNthPerSeries, "everyNthPerSeries", EveryNthPerSeriesSampling) \
   V(hashSubsample, "hashSubsample", HashSubsampleSampling)
-QC_UNION(Sampling, QC_SAMPLING_VARIANTS)
+QC_UNION(Sampling, QC_VARIANTS)
+#undef QC_VARIANTS
 
 }  // namespace qc::model

@@ -5,30 +5,36 @@
 
 namespace qc::model {
 
-// input: NumericSeries; signalFilterConfiguration: SignalFilterConfiguration;
-// order: IntegerConstant; samplingFrequency: DoubleConstant.
-#define QC_SIGNAL_FILTER_SERIES_FIELDS(F)                                  \
-  F(input, "input", Required)                                              \
-  F(signalFilterConfiguration, "signalFilterConfiguration", Required)      \
-  F(order, "order", Required)                                              \
-  F(samplingFrequency, "samplingFrequency", Optional)
-QC_RECORD(SignalFilterSeries, QC_SIGNAL_FILTER_SERIES_FIELDS)
+struct DoubleConstant;
+struct IntegerConstant;
+struct NumericSeries;
+struct SignalFilterConfiguration;
+
+#define QC_FIELDS(F)                                                                   \
+  F(input, "input", NumericSeries)                                                     \
+  F(signalFilterConfiguration, "signalFilterConfiguration", SignalFilterConfiguration) \
+  F(order, "order", IntegerConstant)                                                   \
+  F(samplingFrequency, "samplingFrequency", Optional<DoubleConstant>)
+QC_RECORD(SignalFilterSeries, QC_FIELDS)
+#undef QC_FIELDS
 
 // Low-pass and high-pass share their one member but stay distinct types: only the variant
 // that holds them says which way the filter cuts.
-#define QC_CUTOFF_CONFIGURATION_FIELDS(F) F(cutoffFrequency, "cutoffFrequency", Required)
-QC_RECORD(LowPassConfiguration, QC_CUTOFF_CONFIGURATION_FIELDS)
-QC_RECORD(HighPassConfiguration, QC_CUTOFF_CONFIGURATION_FIELDS)
+#define QC_FIELDS(F) F(cutoffFrequency, "cutoffFrequency", DoubleConstant)
+QC_RECORD(LowPassConfiguration, QC_FIELDS)
+QC_RECORD(HighPassConfiguration, QC_FIELDS)
+#undef QC_FIELDS
 
 // The wire keys spell "Passband" and "Stopband" as one word.
-#define QC_BAND_PASS_CONFIGURATION_FIELDS(F)                     \
-  F(lowPassbandFrequency, "lowPassbandFrequency", Required)      \
-  F(highPassbandFrequency, "highPassbandFrequency", Required)
-QC_RECORD(BandPassConfiguration, QC_BAND_PASS_CONFIGURATION_FIELDS)
-
-#define QC_BAND_STOP_CONFIGURATION_FIELDS(F)                     \
-  F(lowStopbandFrequency, "lowStopbandFrequency", Required)      \
-  F(highStopbandFrequency, "highStopbandFrequency", Required)
-QC_RECORD(BandStopConfiguration, QC_BAND_STOP_CONFIGURATION_FIELDS)
+#define QC_FIELDS(F)                                              \
+  F(lowPassbandFrequency, "lowPassbandFrequency", DoubleConstant) \
+  F(highPassbandFrequency, "highPassbandFrequency", DoubleConstant)
+QC_RECORD(BandPassConfiguration, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F)                                              \
+  F(lowStopbandFrequency, "lowStopbandFrequency", DoubleConstant) \
+  F(highStopbandFrequency, "highStopbandFrequency", DoubleConstant)
+QC_RECORD(BandStopConfiguration, QC_FIELDS)
+#undef QC_FIELDS
 
 }  // namespace qc::model

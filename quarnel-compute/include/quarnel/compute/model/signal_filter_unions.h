@@ -5,11 +5,11 @@
 
 namespace qc::model {
 
-#define QC_SIGNAL_FILTER_CONFIGURATION_VARIANTS(V)   \
-  V(lowPass, "lowPass", LowPassConfiguration)        \
-  V(highPass, "highPass", HighPassConfiguration)     \
-  V(bandPass, "bandPass", BandPassConfiguration)     \
-  V(bandStop, "bandStop", BandStopConfiguration)
-QC_UNION(SignalFilterConfiguration, QC_SIGNAL_FILTER_CONFIGURATION_VARIANTS)
+#define QC_VARIANTS(V)                                                                          \
+  V(lowPass, "lowPass", LowPassConfiguration)                                                   \
+  V(highPass, "highPass", HighPassConfiguration) V(bandPass, "bandPass", BandPassConfiguration) \
+      V(bandStop, "bandStop", BandStopConfiguration)
+QC_UNION(SignalFilterConfiguration, QC_VARIANTS)
+#undef QC_VARIANTS
 
 }  // namespace qc::model

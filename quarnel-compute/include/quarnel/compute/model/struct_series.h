@@ -6,36 +6,52 @@
 
 namespace qc::model {
 
-// "inputs" is a map from member name to Series, ordered by the names' bytes.
-#define QC_COMBINE_STRUCT_SERIES_FIELDS(F) \
-  F(inputs, "inputs", Collection) F(interpolationConfiguration, "interpolationConfiguration", Optional)
-QC_RECORD(CombineStructSeries, QC_COMBINE_STRUCT_SERIES_FIELDS)
+namespace objects {
+struct NumericDataType;
+}  // namespace objects
+struct Duration;
+struct DurationConstant;
+struct InterpolationConfiguration;
+struct Series;
+struct StringConstant;
+struct StructSeries;
+struct TagPredicate;
 
-// Every extraction takes a StructSeries and a path of StringConstant steps. The path is a list,
-// never a set: steps keep their order and repeats, since a.b.a is not a.b.
-#define QC_STRUCT_EXTRACTION_FIELDS(F) F(input, "input", Required) F(fieldPath, "fieldPath", Collection)
-QC_RECORD(ExtractStructFromStructSeries, QC_STRUCT_EXTRACTION_FIELDS)
-QC_RECORD(ExtractEnumFromStructSeries, QC_STRUCT_EXTRACTION_FIELDS)
-QC_RECORD(ExtractEnum1dArrayFromStructSeries, QC_STRUCT_EXTRACTION_FIELDS)
-QC_RECORD(ExtractNumeric1dArrayFromStructSeries, QC_STRUCT_EXTRACTION_FIELDS)
+// The members are ordered by their names' bytes.
+#define QC_FIELDS(F)                       \
+  F(inputs, "inputs", Map<String, Series>) \
+  F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
+QC_RECORD(CombineStructSeries, QC_FIELDS)
+#undef QC_FIELDS
 
-// "dataType" is an objects::NumericDataType; absent means the type is not stated.
-#define QC_EXTRACT_NUMERIC_FROM_STRUCT_SERIES_FIELDS(F) \
-  QC_STRUCT_EXTRACTION_FIELDS(F) F(dataType, "dataType", Optional)
-QC_RECORD(ExtractNumericFromStructSeries, QC_EXTRACT_NUMERIC_FROM_STRUCT_SERIES_FIELDS)
+// Every extraction takes a struct series and a path of steps. The path is a list, never a set:
+// steps keep their order and repeats, since a.b.a is not a.b.
+#define QC_EXTRACTION_(F) \
+  F(input, "input", StructSeries) F(fieldPath, "fieldPath", List<StringConstant>)
+#define QC_FIELDS(F) QC_EXTRACTION_(F)
+QC_RECORD(ExtractStructFromStructSeries, QC_FIELDS)
+QC_RECORD(ExtractEnumFromStructSeries, QC_FIELDS)
+QC_RECORD(ExtractEnum1dArrayFromStructSeries, QC_FIELDS)
+QC_RECORD(ExtractNumeric1dArrayFromStructSeries, QC_FIELDS)
+#undef QC_FIELDS
+// Absent means the type is not stated.
+#define QC_FIELDS(F) QC_EXTRACTION_(F) F(dataType, "dataType", Optional<objects::NumericDataType>)
+QC_RECORD(ExtractNumericFromStructSeries, QC_FIELDS)
+#undef QC_FIELDS
+#undef QC_EXTRACTION_
 
 // "window" is a Duration expression, "duration" a DurationConstant: not interchangeable.
-#define QC_STRUCT_TO_START_OF_INTERVAL_SERIES_FIELDS(F) F(input, "input", Required) F(window, "window", Required)
-QC_RECORD(StructToStartOfIntervalSeries, QC_STRUCT_TO_START_OF_INTERVAL_SERIES_FIELDS)
-
-#define QC_STRUCT_TIME_SHIFT_SERIES_FIELDS(F) F(input, "input", Required) F(duration, "duration", Required)
-QC_RECORD(StructTimeShiftSeries, QC_STRUCT_TIME_SHIFT_SERIES_FIELDS)
-
-#define QC_STRUCT_TAG_FILTER_SERIES_FIELDS(F) F(input, "input", Required) F(predicate, "predicate", Required)
-QC_RECORD(StructTagFilterSeries, QC_STRUCT_TAG_FILTER_SERIES_FIELDS)
-
-// "tagKeys" is a set of StringConstant (qc::string_constant_set).
-#define QC_STRUCT_SELECT_TAGS_SERIES_FIELDS(F) F(input, "input", Required) F(tagKeys, "tagKeys", Collection)
-QC_RECORD(StructSelectTagsSeries, QC_STRUCT_SELECT_TAGS_SERIES_FIELDS)
+#define QC_FIELDS(F) F(input, "input", StructSeries) F(window, "window", Duration)
+QC_RECORD(StructToStartOfIntervalSeries, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(input, "input", StructSeries) F(duration, "duration", DurationConstant)
+QC_RECORD(StructTimeShiftSeries, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(input, "input", StructSeries) F(predicate, "predicate", TagPredicate)
+QC_RECORD(StructTagFilterSeries, QC_FIELDS)
+#undef QC_FIELDS
+#define QC_FIELDS(F) F(input, "input", StructSeries) F(tagKeys, "tagKeys", Set<StringConstant>)
+QC_RECORD(StructSelectTagsSeries, QC_FIELDS)
+#undef QC_FIELDS
 
 }  // namespace qc::model

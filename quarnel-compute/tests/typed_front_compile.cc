@@ -1,0 +1,36 @@
+// The typed front refuses a node of the wrong kind: built with no REFUSE_ macro this file must
+// compile; built with any one of them it must not.
+#include "quarnel/compute/builders.h"
+#include "quarnel/compute/model/series_unions.h"
+#include "quarnel/compute/model/units.h"
+
+namespace qc {
+
+void well_typed() {
+  builders::numeric_series_add(builders::numeric_series_add({}, {}), {});
+  model::Series::numeric(builders::numeric_series_reference("x"));
+  model::NumericSeries::add({.left = {}, .right = builders::numeric_series_reference("x")});
+  model::DerivativeSeries{.timeUnit = Handle<model::api::TimeUnit>(model::api::TimeUnit::days)};
+  builders::max({builders::numeric_series_reference("x")});
+}
+
+void refused() {
+#if defined(REFUSE_DURATION_AS_NUMERIC_SERIES)
+  builders::numeric_series_add(builders::duration_add({}, {}), {});
+#elif defined(REFUSE_BARE_VALUE_AS_PAYLOAD)
+  model::Series::numeric(Value::i32(1));
+#elif defined(REFUSE_BARE_VALUE_AS_OPERAND)
+  builders::numeric_series_abs(Value::f64(1));
+#elif defined(REFUSE_OTHER_RECORD_AS_PAYLOAD)
+  model::NumericSeries::add(model::Subtract{});
+#elif defined(REFUSE_WRONG_FIELD_TYPE)
+  model::Add{.left = builders::duration_add({}, {})};
+#elif defined(REFUSE_WRONG_LIST_ELEMENT)
+  builders::max({builders::duration_add({}, {})});
+#elif defined(REFUSE_OTHER_ENUMERATION)
+  model::DerivativeSeries{
+      .timeUnit = Handle<model::objects::NumericDataType>(model::objects::NumericDataType::int64)};
+#endif
+}
+
+}  // namespace qc
