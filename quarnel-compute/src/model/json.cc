@@ -435,7 +435,7 @@ class Writer {
   }
 
   static void prefetch(const Value& v) {
-    if (v.tag() >= Tag::Str) __builtin_prefetch(v.heap());
+    if (v.holds_heap()) __builtin_prefetch(v.heap());
   }
 
   [[gnu::noinline]] void grow_stack() {
@@ -481,6 +481,20 @@ class Writer {
           write_any(flush(), v->as_any());
           resume();
           return close(0, braces);
+        case Tag::Variant: {
+          // A union held in place in its parent's node: its payload is the slots after it.
+          const VariantDesc& vd = v->in_place_desc().variants[v->in_place_variant()];
+          p_ = put_text(p_, vd.prefix);
+          if (vd.record) {
+            *p_++ = '{';
+            return push(v + 1, vd.record->field_count, Mode::Fields, vd.record->fields, '}',
+                        braces + 1);
+          }
+          ++braces;
+          ++v;
+          ensure(kStepSpace);
+          continue;
+        }
         case Tag::Node:
           break;
       }

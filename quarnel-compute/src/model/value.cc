@@ -161,7 +161,7 @@ void release_heap(const Heap* first) noexcept {
       Value* s = reinterpret_cast<Value*>(h + 1);
       for (uint32_t i = 0; i < h->count; ++i) {
         Value& v = s[i];
-        if (v.tag() >= Tag::Str) {
+        if (v.holds_heap()) {
           Heap* c = const_cast<Heap*>(v.heap());
           if (drop_ref(c)) {
             c->next = pending;
@@ -177,6 +177,13 @@ void release_heap(const Heap* first) noexcept {
 }
 
 Value Value::str(std::string_view s) {
+  if (s.size() <= kInlineText) {
+    Value v;
+    v.tag_ = uint8_t(Tag::Str) | kInlineFlag;
+    v.len_ = uint8_t(s.size());
+    if (!s.empty()) std::memcpy(reinterpret_cast<char*>(&v) + 2, s.data(), s.size());
+    return v;
+  }
   Heap* h = alloc_heap(Heap::Type::Str, s.size() + 1);
   h->length = s.size();
   char* d = reinterpret_cast<char*>(h + 1);
@@ -220,6 +227,46 @@ Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record
   Value out;
   Value* s = new_node(&u, variant, expected->field_count, out);
   for (uint32_t i = 0; i < expected->field_count; ++i) new (s + i) Value(record[i]);
+  return out;
+}
+
+namespace {
+// How many slots a union held in place may bring: a chain of small unions folds into one node,
+// while a long chain of them still gets a node every few levels (no node grows with depth).
+constexpr uint32_t kInPlaceSlots = 2;
+}  // namespace
+
+Value union_of_value(const TypeDesc& u, uint16_t variant, Value payload) {
+  Value out;
+  if (payload.tag() == Tag::Node && payload.desc().kind == Kind::Union &&
+      payload.variant() != kUnknownVariant && payload.size() <= kInPlaceSlots) {
+    uint32_t n = payload.size();
+    Value* s = new_node(&u, variant, n + 1, out);
+    new (s) Value(Value::in_place(&payload.desc(), payload.variant()));
+    Heap* h = const_cast<Heap*>(payload.heap());
+    if (h->refs.load(std::memory_order_acquire) == 1) {
+      // The only holder: the slots move over as they are and the emptied block goes.
+      std::memcpy(static_cast<void*>(s + 1), payload.slots(), n * sizeof(Value));
+      new (&payload) Value();
+      free_heap(thread_blocks(), h);
+      return out;
+    }
+    const Value* from = payload.slots();
+    for (uint32_t i = 0; i < n; ++i) new (s + 1 + i) Value(from[i]);
+    return out;
+  }
+  Value* s = new_node(&u, variant, 1, out);
+  new (s) Value(std::move(payload));
+  return out;
+}
+
+Value union_payload(const Value& u) {
+  const Value& first = u[0];
+  if (first.tag() != Tag::Variant) return first;
+  Value out;
+  uint32_t n = u.size() - 1;
+  Value* s = new_node(&first.in_place_desc(), first.in_place_variant(), n, out);
+  for (uint32_t i = 0; i < n; ++i) new (s + i) Value(u[1 + i]);
   return out;
 }
 

@@ -61,7 +61,9 @@ struct EnumDesc {
   uint32_t count;
 };
 
-enum class Tag : uint8_t { None, Bool, I32, I64, F64, Enum, Str, Node, Any };
+// Variant is internal to union nodes: a union held in place inside its parent union's node
+// (see make_union); it is only met by reading the slots of a union node.
+enum class Tag : uint8_t { None, Bool, I32, I64, F64, Enum, Str, Node, Any, Variant };
 
 class Value;
 
@@ -94,11 +96,18 @@ inline bool drop_ref(const Heap* h) noexcept {
 
 class Value {
  public:
-  Value() noexcept : tag_(Tag::None), aux_(0), i_(0) {}
-  Value(const Value& o) noexcept : tag_(o.tag_), aux_(o.aux_), i_(o.i_) {
+  // The longest string held in the value itself rather than in a shared block.
+  static constexpr size_t kInlineText = 14;
+
+  Value() noexcept : tag_(0), len_(0), spare_(0), aux_(0), i_(0) {}
+  Value(const Value& o) noexcept
+      : tag_(o.tag_), len_(o.len_), spare_(o.spare_), aux_(o.aux_), i_(o.i_) {
     if (o.holds_heap()) h_->refs.fetch_add(1, std::memory_order_relaxed);
   }
-  Value(Value&& o) noexcept : tag_(o.tag_), aux_(o.aux_), i_(o.i_) { o.tag_ = Tag::None; }
+  Value(Value&& o) noexcept
+      : tag_(o.tag_), len_(o.len_), spare_(o.spare_), aux_(o.aux_), i_(o.i_) {
+    o.tag_ = 0;
+  }
   Value& operator=(const Value& o) noexcept {
     Value tmp(o);
     swap(tmp);
@@ -114,6 +123,8 @@ class Value {
   }
   void swap(Value& o) noexcept {
     std::swap(tag_, o.tag_);
+    std::swap(len_, o.len_);
+    std::swap(spare_, o.spare_);
     std::swap(aux_, o.aux_);
     std::swap(i_, o.i_);
   }
@@ -123,7 +134,7 @@ class Value {
   static Value i64(int64_t v) noexcept { return Value(Tag::I64, 0, v); }
   static Value f64(double d) noexcept {
     Value v;
-    v.tag_ = Tag::F64;
+    v.tag_ = uint8_t(Tag::F64);
     v.d_ = d;
     return v;
   }
@@ -131,7 +142,7 @@ class Value {
   static Value any(const Any& a);
   static Value enumeration(const EnumDesc* e, uint32_t index) noexcept {
     Value v;
-    v.tag_ = Tag::Enum;
+    v.tag_ = uint8_t(Tag::Enum);
     v.aux_ = index;
     v.e_ = e;
     return v;
@@ -139,24 +150,31 @@ class Value {
   // Takes over one reference to h.
   static Value adopt(Heap* h, Tag tag) noexcept {
     Value v;
-    v.tag_ = tag;
+    v.tag_ = uint8_t(tag);
     v.h_ = h;
     return v;
   }
 
-  Tag tag() const noexcept { return tag_; }
-  bool is_none() const noexcept { return tag_ == Tag::None; }
+  Tag tag() const noexcept { return Tag(tag_ & ~kInlineFlag); }
+  bool is_none() const noexcept { return tag_ == 0; }
   bool as_bool() const noexcept { return i_ != 0; }
   int32_t as_i32() const noexcept { return static_cast<int32_t>(i_); }
   int64_t as_i64() const noexcept { return i_; }
   double as_f64() const noexcept { return d_; }
+  // A short string lives in the value itself, so the view lasts as long as this value does
+  // (not merely as long as some copy of it).
   std::string_view as_str() const noexcept {
+    if (tag_ & kInlineFlag) return {reinterpret_cast<const char*>(this) + 2, len_};
     return {reinterpret_cast<const char*>(h_ + 1), h_->length};
   }
   const EnumDesc* enum_desc() const noexcept { return e_; }
   uint32_t enum_index() const noexcept { return aux_; }
   const Any& as_any() const noexcept;
-  const Heap* heap() const noexcept { return h_; }
+  // The shared block behind a node, a long string or an Any; null for anything else.
+  const Heap* heap() const noexcept { return holds_heap() ? h_ : nullptr; }
+  bool holds_heap() const noexcept {
+    return uint8_t(tag_ - uint8_t(Tag::Str)) <= uint8_t(Tag::Any) - uint8_t(Tag::Str);
+  }
 
   // Node access (tag() == Tag::Node).
   const TypeDesc& desc() const noexcept { return *h_->desc; }
@@ -165,17 +183,34 @@ class Value {
   const Value& operator[](uint32_t i) const noexcept { return slots()[i]; }
   const Value* slots() const noexcept { return reinterpret_cast<const Value*>(h_ + 1); }
 
- private:
-  Value(Tag t, uint32_t aux, int64_t i) noexcept : tag_(t), aux_(aux), i_(i) {}
-  bool holds_heap() const noexcept { return tag_ >= Tag::Str; }
+  // A union held in place (tag() == Tag::Variant): its type and variant; its payload is the
+  // slots that follow this one.
+  static Value in_place(const TypeDesc* desc, uint16_t variant) noexcept {
+    Value v;
+    v.tag_ = uint8_t(Tag::Variant);
+    v.aux_ = variant;
+    v.t_ = desc;
+    return v;
+  }
+  const TypeDesc& in_place_desc() const noexcept { return *t_; }
+  uint16_t in_place_variant() const noexcept { return uint16_t(aux_); }
 
-  Tag tag_;
+ private:
+  static constexpr uint8_t kInlineFlag = 0x80;
+  Value(Tag t, uint32_t aux, int64_t i) noexcept
+      : tag_(uint8_t(t)), len_(0), spare_(0), aux_(aux), i_(i) {}
+
+  // A short string's bytes take the 14 bytes after tag_ and len_.
+  uint8_t tag_;  // Tag, with kInlineFlag for a string held in place
+  uint8_t len_;
+  uint16_t spare_;
   uint32_t aux_;
   union {
     int64_t i_;
     double d_;
     Heap* h_;
     const EnumDesc* e_;
+    const TypeDesc* t_;
   };
 };
 
@@ -250,6 +285,16 @@ requires detail::RecordPayload<R> Value make_record(R&& r) {
 // shared into the union's node.
 Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record);
 
+// Makes a union value whose payload is not a record. A payload that is itself a small union
+// (a constant's `double` of a `literal`, say) is held in place: the node's first slot is then a
+// Tag::Variant value naming that union and its variant, and the union's own slots follow. Such
+// chains take one node instead of one per level.
+Value union_of_value(const TypeDesc& u, uint16_t variant, Value payload);
+
+// The payload of a union node as a value of its own: the first slot, or for a union held in
+// place a new node equal to it (its slots shared, not copied).
+Value union_payload(const Value& u);
+
 template <class P>
 Value make_union(const TypeDesc& u, uint16_t variant, P&& payload) {
   using T = std::remove_cvref_t<P>;
@@ -265,9 +310,7 @@ Value make_union(const TypeDesc& u, uint16_t variant, P&& payload) {
     Value* s = new_node(&u, variant, T::field_count, out);
     std::move(moved).move_into(s);
   } else {
-    Value held(std::forward<P>(payload));
-    Value* s = new_node(&u, variant, 1, out);
-    new (s) Value(std::move(held));
+    out = union_of_value(u, variant, Value(std::forward<P>(payload)));
   }
   return out;
 }
@@ -313,7 +356,7 @@ class Buffer {
 
  private:
   [[gnu::noinline]] void grow(size_t n);
-  char inline_[256];
+  char inline_[1024];
   char* data_ = inline_;
   size_t size_ = 0;
   size_t cap_ = sizeof(inline_);
