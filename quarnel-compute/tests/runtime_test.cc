@@ -23,10 +23,11 @@ namespace qc::model {
 namespace {
 
 // Test-only types covering every presence and payload kind.
-#define QC_T_NODE_FIELDS(F)                                       \
-  F(first, "first", Optional)                                     \
-  F(optional, "optional", Optional) F(items, "items", Collection) \
-      F(maybe_items, "maybeItems", OptionalCollection) F(flag, "flag", Optional)
+#define QC_T_NODE_FIELDS(F)                                                      \
+  F(first, "first", Optional)                                                    \
+  F(optional, "optional", Optional)                                              \
+  F(items, "items", Collection) F(maybe_items, "maybeItems", OptionalCollection) \
+      F(flag, "flag", Optional)
 QC_RECORD(TNode, QC_T_NODE_FIELDS)
 #define QC_T_EMPTY_FIELDS(F)
 QC_RECORD(TEmpty, QC_T_EMPTY_FIELDS)
