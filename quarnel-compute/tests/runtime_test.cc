@@ -23,11 +23,11 @@ namespace qc::model {
 namespace {
 
 // Test-only types covering every presence and payload kind.
-#define QC_T_NODE_FIELDS(F)                                                      \
-  F(first, "first", Optional)                                                    \
-  F(optional, "optional", Optional)                                              \
-  F(items, "items", Collection) F(maybe_items, "maybeItems", OptionalCollection) \
-      F(flag, "flag", Optional)
+#define QC_T_NODE_FIELDS(F)         \
+  F(first, "first", Optional)       \
+  F(optional, "optional", Optional) \
+  F(items, "items", Collection)     \
+  F(maybe_items, "maybeItems", OptionalCollection) F(flag, "flag", Optional)
 QC_RECORD(TNode, QC_T_NODE_FIELDS)
 #define QC_T_EMPTY_FIELDS(F)
 QC_RECORD(TEmpty, QC_T_EMPTY_FIELDS)
@@ -254,6 +254,12 @@ TEST(RuntimeString, LongTextsOutgrowTheStepAndWritesAppend) {
   EXPECT_EQ(to_json(Value::str(raw)), "\"" + escaped + "\"");
   EXPECT_EQ(to_json(wrap(Value::str(raw), 2)), wrapped("\"" + escaped + "\"", 2));
   EXPECT_EQ(to_json(string_map({{raw, leaf(1)}})), "{\"" + escaped + "\":" + wrapped("1", 1) + "}");
+  // A key that, escaped, fills the room left to the last byte (1 + 170 * 6 + 2 + 1 of the first
+  // 1024), followed by a value that needs room of its own.
+  std::string controls(170, '\x01'), escaped_controls;
+  for (int i = 0; i < 170; ++i) escaped_controls += "\\u0001";
+  EXPECT_EQ(to_json(string_map({{controls, Value::i64(-1234567890123456789)}})),
+            "{\"" + escaped_controls + "\":-1234567890123456789}");
   EXPECT_EQ(to_json(TUnion::unknown(raw, Any(raw))),
             "{\"type\":\"" + escaped + "\",\"" + escaped + "\":\"" + escaped + "\"}");
   Buffer out;
@@ -366,6 +372,60 @@ TEST(RuntimeUnion, RecordBuiltAloneBecomesInlinePayload) {
             R"({"type":"node","node":{"first":1,"items":[2]}})");
 }
 
+// A small union given as a payload is held in its parent's node: the wire form is the same
+// whether the payload was built for it alone or is shared, its record fields included, and the
+// payload itself is left untouched.
+TEST(RuntimeUnion, UnionPayloadsHeldInPlaceWriteTheSame) {
+  const std::string node_json = R"({"type":"node","node":{"first":"f","flag":true}})";
+  Value shared =
+      TUnion::make(TUnion::node, TNode{.first = Value::str("f"), .flag = Value::boolean(true)});
+  Value alone = wrap(
+      TUnion::make(TUnion::node, TNode{.first = Value::str("f"), .flag = Value::boolean(true)}), 2);
+  Value sharing = wrap(shared, 2);
+  for (const Value* v : {&alone, &sharing}) EXPECT_EQ(to_json(*v), wrapped(node_json, 2));
+  EXPECT_EQ(to_json(shared), node_json);
+  EXPECT_EQ(to_json(wrap(TUnion::unknown("u", Any(1)), 3)), wrapped(R"({"type":"u","u":1})", 3));
+  EXPECT_EQ(to_json(list({wrap(leaf(1), 5), wrap(string_set({"s"}), 4)})),
+            "[" + wrapped("1", 6) + "," + wrapped(R"(["s"])", 4) + "]");
+}
+
+// Reading a union's payload: the first slot names a union held in place, and union_payload
+// gives the payload as a value of its own either way.
+TEST(RuntimeUnion, PayloadOfAUnionHeldInPlace) {
+  Value outer = TUnion::make(TUnion::set, leaf(7));
+  ASSERT_EQ(outer[0].tag(), Tag::Variant);
+  EXPECT_EQ(&outer[0].in_place_desc(), &TUnion::desc);
+  EXPECT_EQ(outer[0].in_place_variant(), TUnion::set);
+  EXPECT_EQ(to_json(union_payload(outer)), wrapped("7", 1));
+  EXPECT_EQ(to_json(union_payload(union_payload(outer))), "7");
+  Value chained = TUnion::make(TUnion::chain, TChain{.next = leaf(2)});
+  EXPECT_EQ(to_json(union_payload(TUnion::make(TUnion::set, chained))), to_json(chained));
+}
+
+// Strings up to a few bytes are held in the value, longer ones in a block: around that limit,
+// escaped or not, as values, keys, set members and constants, they write and order the same.
+TEST(RuntimeString, EveryLengthAroundTheInlineLimit) {
+  for (size_t n = 0; n <= 40; ++n) {
+    std::string plain(n, 'a'), quoted(n, '"');
+    EXPECT_EQ(to_json(Value::str(plain)), "\"" + plain + "\"") << n;
+    std::string escaped;
+    for (size_t i = 0; i < n; ++i) escaped += "\\\"";
+    Value q = Value::str(quoted), copy = q;
+    q = Value();
+    EXPECT_EQ(to_json(copy), "\"" + escaped + "\"") << n;
+    EXPECT_EQ(
+        to_json(string_map({{plain + "b", leaf(1)}, {plain, leaf(2)}})),
+        "{\"" + plain + "\":" + wrapped("2", 1) + ",\"" + plain + "b\":" + wrapped("1", 1) + "}")
+        << n;
+    EXPECT_EQ(to_json(string_set({plain + "b", plain})), "[\"" + plain + "\",\"" + plain + "b\"]")
+        << n;
+    EXPECT_EQ(to_json(string_constant_set({string_literal(plain + "b"), string_literal(plain)})),
+              R"([{"type":"literal","literal":")" + plain + R"("},{"type":"literal","literal":")" +
+                  plain + R"(b"}])")
+        << n;
+  }
+}
+
 // A million levels, through record fields and through union payloads: built, copied, written and
 // destroyed without native recursion.
 TEST(RuntimeDepth, MillionLevels) {
@@ -453,6 +513,21 @@ TEST(RuntimeThreads, ManyThreadsDropCopiesOfOneValueAtOnce) {
   EXPECT_EQ(to_json(held), held_json);
 }
 
+// A reference count about to pass 31 bits pins its block instead of wrapping: copies and drops
+// then leave it alone (it lives to the end of the process), and the value stays whole.
+TEST(RuntimeCopy, ReferenceCountPinsRatherThanWraps) {
+  Value v = wrap(leaf(4), 3);
+  auto& refs = const_cast<Heap*>(v.heap())->refs;
+  refs.store(0x7FFFFFFFu);
+  {
+    Value a = v, b = v;
+    EXPECT_EQ(refs.load(), kPinnedRefs);
+  }
+  EXPECT_EQ(refs.load(), kPinnedRefs);
+  EXPECT_EQ(to_json(v), wrapped("4", 4));
+  refs.store(1);  // hand the block back, so that the leak checker sees it freed
+}
+
 // Every kind of value gives back all it took when its last holder drops it: thousands made and
 // dropped leave malloc's count of bytes in use where it was, give or take what the caches happen
 // to hold (a leak of one block per value would be tens of kilobytes). Under the sanitizer that
@@ -468,6 +543,11 @@ TEST(RuntimeRelease, EveryKindGivesBackItsMemory) {
         return TUnion::make(TUnion::node, TNode{.first = leaf(i), .flag = Value::boolean(true)});
       },
       [](int) { return wrap(Value::str("deep"), 40); },
+      [](int i) { return wrap(Value::str(std::string(20 + i % 5, 'd')), 3); },
+      [](int i) {
+        Value shared = wrap(leaf(i), 1);
+        return list({wrap(shared, 1), wrap(shared, 2)});
+      },
       [](int) { return TUnion::unknown("u", Any::parse("[1,2,3]")); },
       [](int i) {
         return list({Value::str("a"), leaf(i), list({})});

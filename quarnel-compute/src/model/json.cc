@@ -478,6 +478,7 @@ class Writer {
             throw std::logic_error("map key is neither a string nor an enumeration value");
           }
           *p++ = ':';
+          ensure(kStepSpace);  // a long key may have taken the step's room
           v = f.cur++;
         }
         braces = 0;
