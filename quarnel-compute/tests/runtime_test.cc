@@ -400,6 +400,10 @@ TEST(RuntimeUnion, PayloadOfAUnionHeldInPlace) {
   EXPECT_EQ(to_json(union_payload(union_payload(outer))), "7");
   Value chained = TUnion::make(TUnion::chain, TChain{.next = leaf(2)});
   EXPECT_EQ(to_json(union_payload(TUnion::make(TUnion::set, chained))), to_json(chained));
+  // The first slot taken out of its node and written elsewhere is refused, not read past.
+  EXPECT_THROW(to_json(outer[0]), std::logic_error);
+  EXPECT_THROW(to_json(list({outer[0]})), std::logic_error);
+  EXPECT_THROW(to_json(TUnion::make(TUnion::set, outer[0])), std::logic_error);
 }
 
 // Strings up to a few bytes are held in the value, longer ones in a block: around that limit,

@@ -306,6 +306,9 @@ class Writer {
     Frame* top = base_;
     const Value* v = &root;
     uint32_t braces = 0;
+    // The end of the union node whose payload v is in, or null: a union held in place is only
+    // found there, and its payload must lie within that node.
+    const Value* node_end = nullptr;
     auto ensure = [&](size_t n) {
       if (size_t(limit - p) < n) [[unlikely]]
         p = refill(p, n, limit);
@@ -378,6 +381,8 @@ class Writer {
           case Tag::Variant: {
             // A union held in place in its parent's node: its payload is the slots after it.
             const VariantDesc& vd = v->in_place_desc().variants[v->in_place_variant()];
+            if (!node_end || node_end - (v + 1) < ptrdiff_t(vd.record ? vd.record->field_count : 1))
+              throw std::logic_error("a union held in place is out of its place");
             p = put_text(p, vd.prefix);
             if (vd.record) {
               *p++ = '{';
@@ -432,6 +437,7 @@ class Writer {
               goto opened;
             }
             // The payload follows in place; its own step needs fresh room.
+            node_end = s + v->size();
             v = s;
             ensure(kStepSpace);
             continue;
@@ -482,6 +488,7 @@ class Writer {
           v = f.cur++;
         }
         braces = 0;
+        node_end = nullptr;
         break;
       }
     }
