@@ -2,6 +2,7 @@
 any thread, on its first call as on a later one; a text of 4 GiB or more is held and written; a
 long to_json() gives way to Ctrl-C. Each runs in a child process, which a fault would kill."""
 
+import json
 import os
 import signal
 import subprocess
@@ -117,3 +118,17 @@ def test_a_text_of_four_gibibytes_is_held_and_written():
         pytest.skip(f"needs {needed >> 30} GiB of free memory")
     done = subprocess.run([sys.executable, "-c", HUGE_TEXT], capture_output=True, text=True, timeout=600)
     assert (done.returncode, done.stdout) == (0, "ok\n"), done.stderr[-2000:]
+
+
+def test_escaped_keys_of_every_length_leave_room_for_their_values():
+    # Each control character is written as six bytes: some key ends exactly where the room the
+    # writer had reserved ends, whatever text comes before it.
+    from quarnel.compute import _compute as C
+
+    s = C.NumericSeries.Reference("a")
+    for m in range(7):
+        for n in range(0, 400, 1 if m == 0 else 7):
+            first, second = "\x00" + "a" * m, "\x01" * n
+            written = json.loads(C.StructSeries.Combine({first: s, second: s}).to_json())
+            inputs = written["combine"]["inputs"]
+            assert sorted(inputs) == sorted([first, second]) and len(set(map(str, inputs.values()))) == 1

@@ -276,6 +276,12 @@ TEST(RuntimeString, LongTextsOutgrowTheStepAndWritesAppend) {
   EXPECT_EQ(to_json(Value::str(raw)), "\"" + escaped + "\"");
   EXPECT_EQ(to_json(wrap(Value::str(raw), 2)), wrapped("\"" + escaped + "\"", 2));
   EXPECT_EQ(to_json(string_map({{raw, leaf(1)}})), "{\"" + escaped + "\":" + wrapped("1", 1) + "}");
+  // A key that, escaped, fills the room left to the last byte (1 + 170 * 6 + 2 + 1 of the first
+  // 1024), followed by a value that needs room of its own.
+  std::string controls(170, '\x01'), escaped_controls;
+  for (int i = 0; i < 170; ++i) escaped_controls += "\\u0001";
+  EXPECT_EQ(to_json(string_map({{controls, Value::i64(-1234567890123456789)}})),
+            "{\"" + escaped_controls + "\":-1234567890123456789}");
   EXPECT_EQ(to_json(unknown<TUnion>(raw, Any(raw)).value()),
             "{\"type\":\"" + escaped + "\",\"" + escaped + "\":\"" + escaped + "\"}");
   Buffer out;
@@ -379,6 +385,64 @@ TEST(RuntimeUnion, RecordBuiltAloneBecomesInlinePayload) {
             R"({"type":"node","node":{"first":1,"items":[2]}})");
 }
 
+// A small union given as a payload is held in its parent's node: the wire form is the same
+// whether the payload was built for it alone or is shared, its record fields included, and the
+// payload itself is left untouched.
+TEST(RuntimeUnion, UnionPayloadsHeldInPlaceWriteTheSame) {
+  const std::string node_json = R"({"type":"node","node":{"first":"f","flag":true}})";
+  Value shared =
+      node({.first = as(Value::str("f")), .flag = Handle<Bool>(true)});
+  Value alone = wrap(
+      node({.first = as(Value::str("f")), .flag = Handle<Bool>(true)}), 2);
+  Value sharing = wrap(shared, 2);
+  for (const Value* v : {&alone, &sharing}) EXPECT_EQ(to_json(*v), wrapped(node_json, 2));
+  EXPECT_EQ(to_json(shared), node_json);
+  EXPECT_EQ(to_json(wrap(unknown<TUnion>("u", Any(1)).value(), 3)), wrapped(R"({"type":"u","u":1})", 3));
+  EXPECT_EQ(to_json(list({wrap(leaf(1), 5), wrap(string_set({"s"}), 4)})),
+            "[" + wrapped("1", 6) + "," + wrapped(R"(["s"])", 4) + "]");
+}
+
+// Reading a union's payload: the first slot names a union held in place, and union_payload
+// gives the payload as a value of its own either way.
+TEST(RuntimeUnion, PayloadOfAUnionHeldInPlace) {
+  Value outer = TUnion::set(as(leaf(7))).value();
+  ASSERT_EQ(outer[0].tag(), Tag::Variant);
+  EXPECT_EQ(&outer[0].in_place_desc(), &TUnion::qc_desc_);
+  EXPECT_EQ(outer[0].in_place_variant(), uint16_t(TUnion::Variant::set));
+  EXPECT_EQ(to_json(union_payload(outer)), wrapped("7", 1));
+  EXPECT_EQ(to_json(union_payload(union_payload(outer))), "7");
+  Value chained = TUnion::chain({.next = as<Optional<TUnion>>(leaf(2))}).value();
+  EXPECT_EQ(to_json(union_payload(TUnion::set(as(chained)).value())), to_json(chained));
+  // The first slot taken out of its node and written elsewhere is refused, not read past.
+  EXPECT_THROW(to_json(outer[0]), std::logic_error);
+  EXPECT_THROW(to_json(list({outer[0]})), std::logic_error);
+  EXPECT_THROW(to_json(TUnion::set(as(outer[0])).value()), std::logic_error);
+}
+
+// Strings up to a few bytes are held in the value, longer ones in a block: around that limit,
+// escaped or not, as values, keys, set members and constants, they write and order the same.
+TEST(RuntimeString, EveryLengthAroundTheInlineLimit) {
+  for (size_t n = 0; n <= 40; ++n) {
+    std::string plain(n, 'a'), quoted(n, '"');
+    EXPECT_EQ(to_json(Value::str(plain)), "\"" + plain + "\"") << n;
+    std::string escaped;
+    for (size_t i = 0; i < n; ++i) escaped += "\\\"";
+    Value q = Value::str(quoted), copy = q;
+    q = Value();
+    EXPECT_EQ(to_json(copy), "\"" + escaped + "\"") << n;
+    EXPECT_EQ(
+        to_json(string_map({{plain + "b", leaf(1)}, {plain, leaf(2)}})),
+        "{\"" + plain + "\":" + wrapped("2", 1) + ",\"" + plain + "b\":" + wrapped("1", 1) + "}")
+        << n;
+    EXPECT_EQ(to_json(string_set({plain + "b", plain})), "[\"" + plain + "\",\"" + plain + "b\"]")
+        << n;
+    EXPECT_EQ(to_json(string_constant_set({literal(plain + "b"), literal(plain)})),
+              R"([{"type":"literal","literal":")" + plain + R"("},{"type":"literal","literal":")" +
+                  plain + R"(b"}])")
+        << n;
+  }
+}
+
 // A million levels, through record fields and through union payloads: built, copied, written and
 // destroyed without native recursion.
 TEST(RuntimeDepth, MillionLevels) {
@@ -464,6 +528,21 @@ TEST(RuntimeThreads, ManyThreadsDropCopiesOfOneValueAtOnce) {
   EXPECT_EQ(to_json(held), held_json);
 }
 
+// A reference count about to pass 31 bits pins its block instead of wrapping: copies and drops
+// then leave it alone (it lives to the end of the process), and the value stays whole.
+TEST(RuntimeCopy, ReferenceCountPinsRatherThanWraps) {
+  Value v = wrap(leaf(4), 3);
+  auto& refs = const_cast<Heap*>(v.heap())->refs;
+  refs.store(0x7FFFFFFFu);
+  {
+    Value a = v, b = v;
+    EXPECT_EQ(refs.load(), kPinnedRefs);
+  }
+  EXPECT_EQ(refs.load(), kPinnedRefs);
+  EXPECT_EQ(to_json(v), wrapped("4", 4));
+  refs.store(1);  // hand the block back, so that the leak checker sees it freed
+}
+
 // Every kind of value gives back all it took when its last holder drops it: thousands made and
 // dropped leave malloc's count of bytes in use where it was, give or take what the caches happen
 // to hold (a leak of one block per value would be tens of kilobytes). Under the sanitizer that
@@ -482,6 +561,11 @@ TEST(RuntimeRelease, EveryKindGivesBackItsMemory) {
         return node({.first = as(leaf(i)), .flag = Handle<Bool>(true)});
       },
       [](int) { return wrap(Value::str("deep"), 40); },
+      [](int i) { return wrap(Value::str(std::string(20 + i % 5, 'd')), 3); },
+      [](int i) {
+        Value shared = wrap(leaf(i), 1);
+        return list({wrap(shared, 1), wrap(shared, 2)});
+      },
       [](int) { return unknown<TUnion>("u", Any::parse("[1,2,3]")).value(); },
       [](int i) {
         return list({Value::str("a"), leaf(i), list({})});

@@ -288,14 +288,12 @@ constexpr size_t kCheckEvery = size_t(4) << 20;
 // Thrown when the interruption hook asks the writer to stop.
 struct Stopped {};
 
+// The output position and its limit live in locals of run(), where they stay in registers; the
+// slow paths take them as arguments and give them back.
 class Writer {
  public:
   explicit Writer(Buffer& out, int (*interrupted)() = nullptr)
-      : out_(out), interrupted_(interrupted) {
-    check_at_ = out_.size() + kCheckEvery;
-    p_ = out_.reserve(kStepSpace);
-    set_limit(kStepSpace);
-  }
+      : out_(out), interrupted_(interrupted), check_at_(out.size() + kCheckEvery) {}
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
   ~Writer() {
@@ -303,102 +301,231 @@ class Writer {
   }
 
   void run(const Value& root) {
-    begin(root, 0);
-    while (top_ != base_) {
-      ensure(kStepSpace);
-      Frame& f = top_[-1];
-      if (f.cur == f.end) {
-        close(f.close, f.braces);
-        --top_;
-        continue;
+    char* p = out_.reserve(kStepSpace);
+    char* limit = bound(p, kStepSpace);
+    Frame* top = base_;
+    const Value* v = &root;
+    uint32_t braces = 0;
+    // The end of the union node whose payload v is in, or null: a union held in place is only
+    // found there, and its payload must lie within that node.
+    const Value* node_end = nullptr;
+    auto ensure = [&](size_t n) {
+      if (size_t(limit - p) < n) [[unlikely]]
+        p = refill(p, n, limit);
+    };
+    // Writes c (unless 0) and then `braces` closing braces; short runs take one 8-byte store.
+    auto close = [&](char c, uint32_t n) {
+      ensure(size_t(n) + 9);
+      if (c) *p++ = c;
+      if (n <= 8)
+        std::memcpy(p, "}}}}}}}}", 8);
+      else
+        std::memset(p, '}', n);
+      p += n;
+    };
+    auto text = [&](std::string_view s) {
+      if (s.size() <= kStringPiece) {
+        ensure(string_space(s) + 1);
+        p = put_string(p, s);
+        return;
       }
-      const Value* v = f.cur++;
-      switch (f.mode) {
-        case Mode::Fields: {
+      *p++ = '"';
+      for (size_t i = 0; i < s.size(); i += kStringPiece) {
+        std::string_view piece = s.substr(i, kStringPiece);
+        ensure(piece.size() * 6 + 2);
+        p = put_escaped(p, piece);
+      }
+      *p++ = '"';
+    };
+    auto push = [&](const Value* first, uint32_t n, Mode mode, const FieldDesc* fields, char c) {
+      if (top == cap_) [[unlikely]]
+        top = grow_stack(top);
+      *top++ = Frame{first, first + n, fields, braces, c, mode, true};
+      // A large tree's nodes lie scattered in memory, and fetching each one in turn would
+      // leave the writer waiting on one cache miss after another. The children of a node are
+      // known as soon as it opens: ask for the first few at once, so that their misses overlap.
+      for (uint32_t i = 0, m = n < kPrefetch ? n : kPrefetch; i < m; ++i) prefetch(first[i]);
+    };
+    for (;;) {
+      // Write *v, or open it, followed by `braces` closing braces. Room for a step is reserved.
+      for (;;) {
+        switch (v->tag()) {
+          case Tag::None:
+            // Only a required field left unset by a faulty builder gets here.
+            p = put_text(p, "null");
+            break;
+          case Tag::Bool:
+            p = put_text(p, v->as_bool() ? "true" : "false");
+            break;
+          case Tag::I32:
+            p = std::to_chars(p, p + 24, v->as_i32()).ptr;
+            break;
+          case Tag::I64:
+            p = std::to_chars(p, p + 24, v->as_i64()).ptr;
+            break;
+          case Tag::F64:
+            p += write_double(p, v->as_f64());
+            break;
+          case Tag::Enum:
+            p = put_text(p, v->enum_desc()->values[v->enum_index()]);
+            break;
+          case Tag::Str:
+            text(v->as_str());
+            break;
+          case Tag::Any: {
+            Buffer& out = flush(p);
+            write_any(out, v->as_any());
+            p = resume(limit);
+            break;
+          }
+          case Tag::Variant: {
+            // A union held in place in its parent's node: its payload is the slots after it.
+            const VariantDesc& vd = v->in_place_desc().variants[v->in_place_variant()];
+            if (!node_end || node_end - (v + 1) < ptrdiff_t(vd.record ? vd.record->field_count : 1))
+              throw std::logic_error("a union held in place is out of its place");
+            p = put_text(p, vd.prefix);
+            if (vd.record) {
+              *p++ = '{';
+              ++braces;
+              push(v + 1, vd.record->field_count, Mode::Fields, vd.record->fields, '}');
+              goto opened;
+            }
+            ++braces;
+            ++v;
+            ensure(kStepSpace);
+            continue;
+          }
+          case Tag::Node: {
+            const TypeDesc& d = v->desc();
+            const Value* s = v->slots();
+            switch (d.kind) {
+              case Kind::Record:
+                *p++ = '{';
+                push(s, d.field_count, Mode::Fields, d.fields, '}');
+                goto opened;
+              case Kind::List:
+              case Kind::Set:
+                *p++ = '[';
+                push(s, v->size(), Mode::Items, nullptr, ']');
+                goto opened;
+              case Kind::Map:
+                *p++ = '{';
+                push(s, v->size() & ~1u, Mode::Pairs, nullptr, '}');
+                goto opened;
+              case Kind::Union:
+                break;
+            }
+            if (v->variant() == kUnknownVariant) {
+              std::string_view name = s[0].as_str();
+              Buffer& out = flush(p);
+              out.append("{\"type\":");
+              write_string(out, name);
+              out.put(',');
+              write_string(out, name);
+              out.put(':');
+              write_any(out, s[1].as_any());
+              out.put('}');
+              p = resume(limit);
+              break;
+            }
+            const VariantDesc& vd = d.variants[v->variant()];
+            p = put_text(p, vd.prefix);
+            ++braces;
+            if (vd.record) {
+              *p++ = '{';
+              push(s, vd.record->field_count, Mode::Fields, vd.record->fields, '}');
+              goto opened;
+            }
+            // The payload follows in place; its own step needs fresh room.
+            node_end = s + v->size();
+            v = s;
+            ensure(kStepSpace);
+            continue;
+          }
+        }
+        close(0, braces);
+        break;
+      }
+    opened:
+      // The next value to write: the next one in the innermost open container.
+      for (;;) {
+        if (top == base_) {
+          out_.commit(size_t(p - (out_.data() + out_.size())));
+          return;
+        }
+        ensure(kStepSpace);
+        Frame& f = top[-1];
+        if (f.cur == f.end) {
+          close(f.close, f.braces);
+          --top;
+          continue;
+        }
+        v = f.cur++;
+        if (f.mode == Mode::Fields) {
           const FieldDesc& fd = *f.field++;
           if (skipped(fd.presence, *v)) continue;
-          if (!f.first) *p_++ = ',';
+          if (!f.first) *p++ = ',';
           f.first = false;
-          p_ = put_text(p_, fd.key);
-          break;
-        }
-        case Mode::Items:
-          if (!f.first) *p_++ = ',';
+          p = put_text(p, fd.key);
+        } else if (f.mode == Mode::Items) {
+          if (!f.first) *p++ = ',';
           f.first = false;
-          break;
-        case Mode::Pairs:
-          if (!f.first) *p_++ = ',';
+          // Keep the fetches of a long list's items running ahead of the writing.
+          if (f.end - f.cur > kPrefetch) prefetch(f.cur[kPrefetch - 1]);
+        } else {
+          if (!f.first) *p++ = ',';
           f.first = false;
-          write_key(*v);
-          *p_++ = ':';
+          const Value& k = *v;
+          if (k.tag() == Tag::Enum) {
+            p = put_text(p, k.enum_desc()->values[k.enum_index()]);
+          } else if (k.tag() == Tag::Str) {
+            text(k.as_str());
+          } else {
+            throw std::logic_error("map key is neither a string nor an enumeration value");
+          }
+          *p++ = ':';
+          ensure(kStepSpace);  // a long key may have taken the step's room
           v = f.cur++;
-          break;
+        }
+        braces = 0;
+        node_end = nullptr;
+        break;
       }
-      begin(*v, 0);  // may push, so `f` is not used after this
     }
-    out_.commit(size_t(p_ - (out_.data() + out_.size())));
   }
 
  private:
-  void ensure(size_t n) {
-    if (size_t(limit_ - p_) < n) refill(n);
-  }
-
-  [[gnu::noinline]] void refill(size_t n) {
-    out_.commit(size_t(p_ - (out_.data() + out_.size())));
-    if (interrupted_ && out_.size() >= check_at_) {
-      if (interrupted_()) throw Stopped{};
-      check_at_ = out_.size() + kCheckEvery;
-    }
-    p_ = out_.reserve(n);
-    set_limit(n);
-  }
-
-  // With a hook, the room handed out ends at the next check, so that crossing it refills.
-  void set_limit(size_t n) {
+  // The end of the room from p on: the buffer's, or with a hook the next check if that is
+  // nearer (crossing it then refills), but never less than n.
+  char* bound(char* p, size_t n) const {
     size_t room = out_.room();
     if (interrupted_) {
       size_t left = check_at_ > out_.size() ? check_at_ - out_.size() : 0;
       room = std::min(room, std::max(n, left));
     }
-    limit_ = p_ + room;
+    return p + room;
+  }
+
+  [[gnu::noinline]] char* refill(char* p, size_t n, char*& limit) {
+    out_.commit(size_t(p - (out_.data() + out_.size())));
+    if (interrupted_ && out_.size() >= check_at_) {
+      if (interrupted_()) throw Stopped{};
+      check_at_ = out_.size() + kCheckEvery;
+    }
+    p = out_.reserve(n);
+    limit = bound(p, n);
+    return p;
   }
 
   // Hands the buffer to a writer that works on it directly, and takes it back.
-  Buffer& flush() {
-    out_.commit(size_t(p_ - (out_.data() + out_.size())));
+  Buffer& flush(char* p) {
+    out_.commit(size_t(p - (out_.data() + out_.size())));
     return out_;
   }
-  void resume() {
-    p_ = out_.reserve(0);
-    set_limit(0);
-  }
-
-  // Writes c (unless 0) and then `braces` closing braces; short runs take one 8-byte store.
-  void close(char c, uint32_t braces) {
-    ensure(size_t(braces) + 9);
-    if (c) *p_++ = c;
-    if (braces <= 8)
-      std::memcpy(p_, "}}}}}}}}", 8);
-    else
-      std::memset(p_, '}', braces);
-    p_ += braces;
-  }
-
-  // Writes a string and leaves room for one more byte. A long one goes a piece at a time.
-  void text(std::string_view s) {
-    if (s.size() <= kStringPiece) {
-      ensure(string_space(s) + 1);
-      p_ = put_string(p_, s);
-      return;
-    }
-    *p_++ = '"';
-    for (size_t i = 0; i < s.size(); i += kStringPiece) {
-      std::string_view piece = s.substr(i, kStringPiece);
-      ensure(piece.size() * 6 + 2);
-      p_ = put_escaped(p_, piece);
-    }
-    *p_++ = '"';
+  char* resume(char*& limit) {
+    char* p = out_.reserve(0);
+    limit = bound(p, 0);
+    return p;
   }
 
   static bool skipped(Presence p, const Value& v) {
@@ -414,126 +541,26 @@ class Writer {
     return false;
   }
 
-  void write_key(const Value& k) {
-    if (k.tag() == Tag::Enum) {
-      p_ = put_text(p_, k.enum_desc()->values[k.enum_index()]);
-    } else if (k.tag() == Tag::Str) {
-      text(k.as_str());
-    } else {
-      throw std::logic_error("map key is neither a string nor an enumeration value");
-    }
-  }
-
-  void push(const Value* first, uint32_t n, Mode mode, const FieldDesc* fields, char close,
-            uint32_t braces) {
-    if (top_ == cap_) grow_stack();
-    *top_++ = Frame{first, first + n, fields, braces, close, mode, true};
-    // A large tree's nodes lie scattered in memory, and fetching each one in turn would leave
-    // the writer waiting on one cache miss after another. The children of a node are known as
-    // soon as it opens: ask for the first few at once, so that their misses overlap.
-    for (uint32_t i = 0, m = n < kPrefetch ? n : kPrefetch; i < m; ++i) prefetch(first[i]);
-  }
-
   static void prefetch(const Value& v) {
-    if (v.tag() >= Tag::Str) __builtin_prefetch(v.heap());
+    if (v.holds_heap()) __builtin_prefetch(v.heap());
   }
 
-  [[gnu::noinline]] void grow_stack() {
-    size_t n = size_t(top_ - base_), cap = n * 2;
+  [[gnu::noinline]] Frame* grow_stack(Frame* top) {
+    size_t n = size_t(top - base_), cap = n * 2;
     auto* d = static_cast<Frame*>(std::malloc(cap * sizeof(Frame)));
     if (!d) throw std::bad_alloc();
     std::memcpy(static_cast<void*>(d), base_, n * sizeof(Frame));
     if (base_ != inline_) std::free(base_);
     base_ = d;
-    top_ = d + n;
     cap_ = d + cap;
-  }
-
-  // Writes v, or opens its container, followed by `braces` closing braces. Room for one step
-  // is reserved.
-  void begin(const Value& root, uint32_t braces) {
-    const Value* v = &root;
-    for (;;) {
-      switch (v->tag()) {
-        case Tag::None:
-          // Only a required field left unset by a faulty builder gets here.
-          p_ = put_text(p_, "null");
-          return close(0, braces);
-        case Tag::Bool:
-          p_ = put_text(p_, v->as_bool() ? "true" : "false");
-          return close(0, braces);
-        case Tag::I32:
-          p_ = std::to_chars(p_, p_ + 24, v->as_i32()).ptr;
-          return close(0, braces);
-        case Tag::I64:
-          p_ = std::to_chars(p_, p_ + 24, v->as_i64()).ptr;
-          return close(0, braces);
-        case Tag::F64:
-          p_ += write_double(p_, v->as_f64());
-          return close(0, braces);
-        case Tag::Enum:
-          p_ = put_text(p_, v->enum_desc()->values[v->enum_index()]);
-          return close(0, braces);
-        case Tag::Str:
-          text(v->as_str());
-          return close(0, braces);
-        case Tag::Any:
-          write_any(flush(), v->as_any());
-          resume();
-          return close(0, braces);
-        case Tag::Node:
-          break;
-      }
-      const TypeDesc& d = v->desc();
-      const Value* s = v->slots();
-      switch (d.kind) {
-        case Kind::Record:
-          *p_++ = '{';
-          return push(s, d.field_count, Mode::Fields, d.fields, '}', braces);
-        case Kind::List:
-        case Kind::Set:
-          *p_++ = '[';
-          return push(s, v->size(), Mode::Items, nullptr, ']', braces);
-        case Kind::Map:
-          *p_++ = '{';
-          return push(s, v->size() & ~1u, Mode::Pairs, nullptr, '}', braces);
-        case Kind::Union:
-          break;
-      }
-      if (v->variant() == kUnknownVariant) {
-        std::string_view name = s[0].as_str();
-        Buffer& out = flush();
-        out.append("{\"type\":");
-        write_string(out, name);
-        out.put(',');
-        write_string(out, name);
-        out.put(':');
-        write_any(out, s[1].as_any());
-        out.put('}');
-        resume();
-        return close(0, braces);
-      }
-      const VariantDesc& vd = d.variants[v->variant()];
-      p_ = put_text(p_, vd.prefix);
-      if (vd.record) {
-        *p_++ = '{';
-        return push(s, vd.record->field_count, Mode::Fields, vd.record->fields, '}', braces + 1);
-      }
-      // The payload follows in place; its own step needs fresh room.
-      ++braces;
-      v = s;
-      ensure(kStepSpace);
-    }
+    return d + n;
   }
 
   Buffer& out_;
   int (*interrupted_)();
   size_t check_at_;
-  char* p_;
-  char* limit_;
   Frame inline_[32];
   Frame* base_ = inline_;
-  Frame* top_ = inline_;
   Frame* cap_ = inline_ + 32;
 };
 

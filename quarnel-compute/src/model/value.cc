@@ -87,12 +87,23 @@ const CloserKey g_closer;
 
 inline BlockCache& thread_blocks() noexcept { return t_blocks; }
 
-// Allocates a block with room for a header and `payload` bytes.
-Heap* alloc_heap(Heap::Type type, size_t payload) {
-  size_t bytes = sizeof(Heap) + payload;
-  size_t k = (bytes - 8 + 15) / 16;  // sizeof(Heap) > 8, so k >= 1
+// Size class of a block of `bytes`: class k is malloc's chunk of usable size 16k + 8, which a
+// node of k slots fills exactly; 0 for blocks too large for the cache.
+inline size_t block_class(size_t bytes) noexcept {
+  size_t k = (bytes + 7) / 16;
+  return k <= kBlockClasses ? k : 0;
+}
+inline size_t node_bytes(uint32_t count) noexcept { return sizeof(Heap) + sizeof(Value) * count; }
+inline size_t str_bytes(size_t length) noexcept {
+  return sizeof(Heap) + sizeof(size_t) + length + 1;
+}
+constexpr size_t kAnyBytes = sizeof(Heap) + sizeof(Any);
+
+// Allocates a block of `bytes` holding one reference.
+[[gnu::always_inline]] inline Heap* alloc_heap(size_t bytes) {
+  size_t k = block_class(bytes);
   Heap* h;
-  if (k <= kBlockClasses) {
+  if (k) {
     BlockCache& c = thread_blocks();
     if (FreeBlock* b = c.head[k]) {
       c.head[k] = b->next;
@@ -102,21 +113,16 @@ Heap* alloc_heap(Heap::Type type, size_t payload) {
       h = static_cast<Heap*>(std::malloc(16 * k + 8));
     }
   } else {
-    k = 0;
     h = static_cast<Heap*>(std::malloc(bytes));
   }
   if (!h) throw std::bad_alloc();
-  new (&h->refs) std::atomic<size_t>(1);
-  h->type = type;
-  h->block = static_cast<uint8_t>(k);
-  h->variant = 0;
+  new (&h->refs) std::atomic<uint32_t>(1);
   h->count = 0;
-  h->desc = nullptr;
   return h;
 }
 
-void free_heap(BlockCache& c, Heap* h) noexcept {
-  uint8_t k = h->block;
+[[gnu::always_inline]] inline void free_heap(BlockCache& c, Heap* h, size_t bytes) noexcept {
+  size_t k = block_class(bytes);
   if (k && c.depth[k] < kCacheDepth && c.state != CacheState::Closed) {
     if (c.state == CacheState::Unregistered) {
       register_cache(c);
@@ -130,6 +136,22 @@ void free_heap(BlockCache& c, Heap* h) noexcept {
   }
   std::free(h);
 }
+
+// Frees a block that holds no values: a long string or an Any.
+void free_leaf(BlockCache& c, Heap* h, Tag tag) noexcept {
+  if (tag == Tag::Any) {
+    reinterpret_cast<Any*>(h + 1)->~Any();
+    return free_heap(c, h, kAnyBytes);
+  }
+  free_heap(c, h, str_bytes(*reinterpret_cast<const size_t*>(h + 1)));
+}
+
+// Where the release of a node stands while it releases a child: the node's first slot (already
+// released) holds the next slot to look at and the count, and its header the node it is a child
+// of.
+struct Place {
+  uint32_t next, count;
+};
 
 // The bytes of a StringConstant: literal/variable text, or the unknown variant's name.
 int compare_bytes(std::string_view a, std::string_view b) {
@@ -148,49 +170,69 @@ const TypeDesc kListDesc{Kind::List, "list"};
 const TypeDesc kSetDesc{Kind::Set, "set"};
 const TypeDesc kMapDesc{Kind::Map, "map"};
 
-// Destroys without recursion: blocks whose count drops to zero are chained through their
-// header and freed in a loop, so a tree of any depth is released in constant stack.
-void release_heap(const Heap* first) noexcept {
+void pin_refs(const Heap* h) noexcept { h->refs.store(kPinnedRefs, std::memory_order_relaxed); }
+
+// Destroys without recursion or allocation: on reaching a child that dies too, the walk goes
+// down into it, leaving in the parent the way back (see Place), and returns when the child is
+// freed; a tree of any depth is released in constant stack.
+void release_heap(const Heap* first, Tag tag) noexcept {
   BlockCache& cache = thread_blocks();
-  Heap* pending = const_cast<Heap*>(first);
-  pending->next = nullptr;
-  while (pending) {
-    Heap* h = pending;
-    pending = h->next;
-    if (h->type == Heap::Type::Node) {
-      Value* s = reinterpret_cast<Value*>(h + 1);
-      for (uint32_t i = 0; i < h->count; ++i) {
-        Value& v = s[i];
-        if (v.tag() >= Tag::Str) {
-          Heap* c = const_cast<Heap*>(v.heap());
-          if (drop_ref(c)) {
-            c->next = pending;
-            pending = c;
-          }
-        }
+  Heap* h = const_cast<Heap*>(first);
+  if (tag != Tag::Node) return free_leaf(cache, h, tag);
+  Heap* parent = nullptr;
+  uint32_t i = 0, n = h->count;
+  for (;;) {
+    Value* s = reinterpret_cast<Value*>(h + 1);
+    while (i < n) {
+      const Value& v = s[i++];
+      if (!v.holds_heap()) continue;
+      Heap* c = const_cast<Heap*>(v.heap());
+      if (!drop_ref(c)) continue;
+      if (v.tag() != Tag::Node) {
+        free_leaf(cache, c, v.tag());
+        continue;
       }
-    } else if (h->type == Heap::Type::Any) {
-      reinterpret_cast<Any*>(h + 1)->~Any();
+      Place here{i, n};
+      std::memcpy(static_cast<void*>(s), &here, sizeof here);
+      std::memcpy(static_cast<void*>(h), &parent, sizeof parent);
+      parent = h;
+      h = c;
+      i = 0;
+      n = c->count;
+      s = reinterpret_cast<Value*>(h + 1);
     }
-    free_heap(cache, h);
+    free_heap(cache, h, node_bytes(n));
+    if (!parent) return;
+    h = parent;
+    std::memcpy(&parent, static_cast<const void*>(h), sizeof parent);
+    Place back;
+    std::memcpy(&back, static_cast<const void*>(h + 1), sizeof back);
+    i = back.next;
+    n = back.count;
   }
 }
 
 Value Value::str(std::string_view s) {
-  Heap* h = alloc_heap(Heap::Type::Str, s.size() + 1);
-  h->length = s.size();
-  char* d = reinterpret_cast<char*>(h + 1);
+  if (s.size() <= kInlineText) {
+    Value v(Tag::Str, uint64_t(kInlineFlag) | uint64_t(s.size()) << 8, 0);
+    if (!s.empty()) std::memcpy(reinterpret_cast<char*>(&v) + 2, s.data(), s.size());
+    return v;
+  }
+  Heap* h = alloc_heap(str_bytes(s.size()));
+  auto* length = reinterpret_cast<size_t*>(h + 1);
+  *length = s.size();
+  char* d = reinterpret_cast<char*>(length + 1);
   if (!s.empty()) std::memcpy(d, s.data(), s.size());
   d[s.size()] = '\0';
   return adopt(h, Tag::Str);
 }
 
 Value Value::any(const Any& a) {
-  Heap* h = alloc_heap(Heap::Type::Any, sizeof(Any));
+  Heap* h = alloc_heap(kAnyBytes);
   try {
     new (h + 1) Any(a);
   } catch (...) {
-    free_heap(thread_blocks(), h);
+    free_heap(thread_blocks(), h, kAnyBytes);
     throw;
   }
   return adopt(h, Tag::Any);
@@ -198,12 +240,17 @@ Value Value::any(const Any& a) {
 
 const Any& Value::as_any() const noexcept { return *reinterpret_cast<const Any*>(h_ + 1); }
 
+[[gnu::cold, noreturn]] void desc_out_of_range(const TypeDesc* desc) {
+  throw std::logic_error("type table of " + std::string(desc->name) +
+                         " lies too far from the others");
+}
+
 Value* new_node(const TypeDesc* desc, uint16_t variant, uint32_t count, Value& out) {
-  Heap* h = alloc_heap(Heap::Type::Node, sizeof(Value) * size_t(count));
-  h->desc = desc;
-  h->variant = variant;
+  intptr_t offset = reinterpret_cast<intptr_t>(desc) - reinterpret_cast<intptr_t>(&kListDesc);
+  if (offset != intptr_t(int32_t(offset))) desc_out_of_range(desc);
+  Heap* h = alloc_heap(node_bytes(count));
   h->count = count;
-  out = Value::adopt(h, Tag::Node);
+  out = Value::adopt_node(h, int32_t(offset), variant);
   return reinterpret_cast<Value*>(h + 1);
 }
 
@@ -220,6 +267,47 @@ Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record
   Value out;
   Value* s = new_node(&u, variant, expected->field_count, out);
   for (uint32_t i = 0; i < expected->field_count; ++i) new (s + i) Value(record[i]);
+  return out;
+}
+
+namespace {
+// How many slots a union held in place may bring: a chain of small unions folds into one node,
+// while a long chain of them still gets a node every few levels (no node grows with depth).
+constexpr uint32_t kInPlaceSlots = 2;
+}  // namespace
+
+Value union_of_value(const TypeDesc& u, uint16_t variant, Value&& payload) {
+  Value out;
+  if (payload.tag() == Tag::Node && payload.desc().kind == Kind::Union &&
+      payload.variant() != kUnknownVariant && payload.size() <= kInPlaceSlots) {
+    uint32_t n = payload.size();
+    Value* s = new_node(&u, variant, n + 1, out);
+    new (s) Value(Value::in_place(&payload.desc(), payload.variant()));
+    Heap* h = const_cast<Heap*>(payload.heap());
+    const Value* from = payload.slots();
+    if (h->refs.load(std::memory_order_acquire) == 1) {
+      // The only holder: the slots move over as they are and the emptied block goes.
+      for (uint32_t i = 0; i < n; ++i)
+        std::memcpy(static_cast<void*>(s + 1 + i), from + i, sizeof(Value));
+      new (&payload) Value();
+      free_heap(thread_blocks(), h, node_bytes(n));
+      return out;
+    }
+    for (uint32_t i = 0; i < n; ++i) new (s + 1 + i) Value(from[i]);
+    return out;
+  }
+  Value* s = new_node(&u, variant, 1, out);
+  new (s) Value(std::move(payload));
+  return out;
+}
+
+Value union_payload(const Value& u) {
+  const Value& first = u[0];
+  if (first.tag() != Tag::Variant) return first;
+  Value out;
+  uint32_t n = u.size() - 1;
+  Value* s = new_node(&first.in_place_desc(), first.in_place_variant(), n, out);
+  for (uint32_t i = 0; i < n; ++i) new (s + i) Value(u[1 + i]);
   return out;
 }
 

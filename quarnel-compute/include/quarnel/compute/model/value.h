@@ -8,9 +8,11 @@
 #pragma once
 
 #include <atomic>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <string>
 #include <string_view>
@@ -61,44 +63,61 @@ struct EnumDesc {
   uint32_t count;
 };
 
-enum class Tag : uint8_t { None, Bool, I32, I64, F64, Enum, Str, Node, Any };
+// Variant is internal to union nodes: a union held in place inside its parent union's node
+// (see make_union); it is only met by reading the slots of a union node.
+enum class Tag : uint8_t { None, Bool, I32, I64, F64, Enum, Str, Node, Any, Variant };
 
 class Value;
 
-// Header of every shared block: a node (slots follow), a string (bytes follow) or an Any.
+// Header of every shared block: a node (its slots follow), a long string (its length, then its
+// bytes) or an Any. What a block holds, and a node's type and variant, are kept by the values
+// that point at it, so that the header takes 8 bytes: a node of n slots is then exactly one of
+// malloc's chunk sizes, and nothing of it is padding.
 struct Heap {
-  enum class Type : uint8_t { Node, Str, Any };
-  mutable std::atomic<size_t> refs;
-  Type type;
-  uint8_t block;     // size class of the allocation, 0 when it came from malloc directly
-  uint16_t variant;  // union variant, or kUnknownVariant
-  uint32_t count;    // node: slots
-  union {
-    const TypeDesc* desc;  // node
-    size_t length;         // string: bytes, any that memory can hold
-    Heap* next;            // reused as the free list while destroying
-  };
+  mutable std::atomic<uint32_t> refs;
+  uint32_t count;  // node: slots
 };
 
 inline constexpr uint16_t kUnknownVariant = 0xFFFF;
 
-void release_heap(const Heap* h) noexcept;
+// Releases a block whose last reference was dropped; tag says what it holds.
+void release_heap(const Heap* h, Tag tag) noexcept;
+
+// A count this high is never dropped: the block lives to the end of the process rather than
+// letting 32 bits wrap (which would take billions of holders of one block).
+inline constexpr uint32_t kPinnedRefs = 0xC0000000u;
+[[gnu::cold]] void pin_refs(const Heap* h) noexcept;
+
+inline void add_ref(const Heap* h) noexcept {
+  if (h->refs.fetch_add(1, std::memory_order_relaxed) >= 0x80000000u) [[unlikely]]
+    pin_refs(h);
+}
 
 // Drops one reference; true when it was the last. A sole holder skips the locked decrement:
 // with one reference, no other thread can hold one to copy from, so the count cannot change
 // under us. Most nodes die this way (temporaries, the inner nodes of a released tree).
 inline bool drop_ref(const Heap* h) noexcept {
-  return h->refs.load(std::memory_order_acquire) == 1 ||
-         h->refs.fetch_sub(1, std::memory_order_acq_rel) == 1;
+  uint32_t r = h->refs.load(std::memory_order_acquire);
+  if (r == 1) return true;
+  if (r >= 0x80000000u) [[unlikely]]
+    return false;
+  return h->refs.fetch_sub(1, std::memory_order_acq_rel) == 1;
 }
+
+// Type tables are constants of the program, so a node's type is kept as a 32-bit distance
+// from this one (new_node checks that it fits).
+extern const TypeDesc kListDesc;
 
 class Value {
  public:
-  Value() noexcept : tag_(Tag::None), aux_(0), i_(0) {}
-  Value(const Value& o) noexcept : tag_(o.tag_), aux_(o.aux_), i_(o.i_) {
-    if (o.holds_heap()) h_->refs.fetch_add(1, std::memory_order_relaxed);
+  // The longest string held in the value itself rather than in a shared block.
+  static constexpr size_t kInlineText = 14;
+
+  Value() noexcept : head_(0), i_(0) {}
+  Value(const Value& o) noexcept : head_(o.head_), i_(o.i_) {
+    if (o.holds_heap()) add_ref(h_);
   }
-  Value(Value&& o) noexcept : tag_(o.tag_), aux_(o.aux_), i_(o.i_) { o.tag_ = Tag::None; }
+  Value(Value&& o) noexcept : head_(o.head_), i_(o.i_) { o.head_ = 0; }
   Value& operator=(const Value& o) noexcept {
     Value tmp(o);
     swap(tmp);
@@ -110,11 +129,10 @@ class Value {
     return *this;
   }
   ~Value() {
-    if (holds_heap() && drop_ref(h_)) release_heap(h_);
+    if (holds_heap() && drop_ref(h_)) release_heap(h_, Tag(tag_byte()));
   }
   void swap(Value& o) noexcept {
-    std::swap(tag_, o.tag_);
-    std::swap(aux_, o.aux_);
+    std::swap(head_, o.head_);
     std::swap(i_, o.i_);
   }
 
@@ -122,63 +140,94 @@ class Value {
   static Value i32(int32_t v) noexcept { return Value(Tag::I32, 0, v); }
   static Value i64(int64_t v) noexcept { return Value(Tag::I64, 0, v); }
   static Value f64(double d) noexcept {
-    Value v;
-    v.tag_ = Tag::F64;
+    Value v(Tag::F64, 0, 0);
     v.d_ = d;
     return v;
   }
   static Value str(std::string_view s);  // throws std::bad_alloc
   static Value any(const Any& a);
   static Value enumeration(const EnumDesc* e, uint32_t index) noexcept {
-    Value v;
-    v.tag_ = Tag::Enum;
-    v.aux_ = index;
+    Value v(Tag::Enum, uint64_t(index) << 32, 0);
     v.e_ = e;
     return v;
   }
-  // Takes over one reference to h.
+  // Takes over one reference to h, a block holding a long string or an Any.
   static Value adopt(Heap* h, Tag tag) noexcept {
-    Value v;
-    v.tag_ = tag;
+    Value v(tag, 0, 0);
+    v.h_ = h;
+    return v;
+  }
+  // Takes over one reference to h, a node of the given type and variant.
+  static Value adopt_node(Heap* h, int32_t desc_offset, uint16_t variant) noexcept {
+    Value v(Tag::Node, uint64_t(variant) << 16 | uint64_t(uint32_t(desc_offset)) << 32, 0);
     v.h_ = h;
     return v;
   }
 
-  Tag tag() const noexcept { return tag_; }
-  bool is_none() const noexcept { return tag_ == Tag::None; }
+  Tag tag() const noexcept { return Tag(tag_byte() & ~kInlineFlag); }
+  bool is_none() const noexcept { return tag_byte() == 0; }
   bool as_bool() const noexcept { return i_ != 0; }
   int32_t as_i32() const noexcept { return static_cast<int32_t>(i_); }
   int64_t as_i64() const noexcept { return i_; }
   double as_f64() const noexcept { return d_; }
+  // A short string lives in the value itself, so the view lasts as long as this value does
+  // (not merely as long as some copy of it).
   std::string_view as_str() const noexcept {
-    return {reinterpret_cast<const char*>(h_ + 1), h_->length};
+    if (tag_byte() & kInlineFlag)
+      return {reinterpret_cast<const char*>(this) + 2, uint8_t(head_ >> 8)};
+    const auto* length = reinterpret_cast<const size_t*>(h_ + 1);
+    return {reinterpret_cast<const char*>(length + 1), *length};
   }
   const EnumDesc* enum_desc() const noexcept { return e_; }
-  uint32_t enum_index() const noexcept { return aux_; }
+  uint32_t enum_index() const noexcept { return aux(); }
   const Any& as_any() const noexcept;
-  const Heap* heap() const noexcept { return h_; }
+  // The shared block behind a node, a long string or an Any; null for anything else.
+  const Heap* heap() const noexcept { return holds_heap() ? h_ : nullptr; }
+  bool holds_heap() const noexcept {
+    return uint8_t(tag_byte() - uint8_t(Tag::Str)) <= uint8_t(Tag::Any) - uint8_t(Tag::Str);
+  }
 
-  // Node access (tag() == Tag::Node).
-  const TypeDesc& desc() const noexcept { return *h_->desc; }
-  uint16_t variant() const noexcept { return h_->variant; }
+  // Node access (tag() == Tag::Node). The type and variant are read from the value itself.
+  const TypeDesc& desc() const noexcept {
+    return *reinterpret_cast<const TypeDesc*>(reinterpret_cast<uintptr_t>(&kListDesc) +
+                                              uintptr_t(intptr_t(int32_t(aux()))));
+  }
+  uint16_t variant() const noexcept { return uint16_t(head_ >> 16); }
   uint32_t size() const noexcept { return h_->count; }
   const Value& operator[](uint32_t i) const noexcept { return slots()[i]; }
   const Value* slots() const noexcept { return reinterpret_cast<const Value*>(h_ + 1); }
 
- private:
-  Value(Tag t, uint32_t aux, int64_t i) noexcept : tag_(t), aux_(aux), i_(i) {}
-  bool holds_heap() const noexcept { return tag_ >= Tag::Str; }
+  // A union held in place (tag() == Tag::Variant): its type and variant; its payload is the
+  // slots that follow this one.
+  static Value in_place(const TypeDesc* desc, uint16_t variant) noexcept {
+    Value v(Tag::Variant, uint64_t(variant) << 32, 0);
+    v.t_ = desc;
+    return v;
+  }
+  const TypeDesc& in_place_desc() const noexcept { return *t_; }
+  uint16_t in_place_variant() const noexcept { return uint16_t(aux()); }
 
-  Tag tag_;
-  uint32_t aux_;
+ private:
+  static constexpr uint8_t kInlineFlag = 0x80;
+  Value(Tag t, uint64_t head, int64_t i) noexcept : head_(uint64_t(t) | head), i_(i) {}
+  uint8_t tag_byte() const noexcept { return uint8_t(head_); }
+  uint32_t aux() const noexcept { return uint32_t(head_ >> 32); }
+
+  // Byte 0: the Tag, with kInlineFlag for a string held in place; byte 1: that string's length;
+  // bytes 2-3: a node's variant; bytes 4-7: an enumeration's index, a node's type as its
+  // distance from kListDesc, an in-place union's variant. A string held in place takes the 14
+  // bytes from byte 2 on (so the tag is byte 0 in memory: little-endian only).
+  uint64_t head_;
   union {
     int64_t i_;
     double d_;
     Heap* h_;
     const EnumDesc* e_;
+    const TypeDesc* t_;
   };
 };
 
+static_assert(std::endian::native == std::endian::little);
 static_assert(sizeof(Value) == 16);
 
 // Allocates a node and returns its `count` slots as raw memory: the caller constructs every
@@ -250,6 +299,16 @@ requires detail::RecordPayload<R> Value make_record(R&& r) {
 // shared into the union's node.
 Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record);
 
+// Makes a union value whose payload is not a record. A payload that is itself a small union
+// (a constant's `double` of a `literal`, say) is held in place: the node's first slot is then a
+// Tag::Variant value naming that union and its variant, and the union's own slots follow. Such
+// chains take one node instead of one per level.
+Value union_of_value(const TypeDesc& u, uint16_t variant, Value&& payload);
+
+// The payload of a union node as a value of its own: the first slot, or for a union held in
+// place a new node equal to it (its slots shared, not copied).
+Value union_payload(const Value& u);
+
 template <class P>
 Value make_union(const TypeDesc& u, uint16_t variant, P&& payload) {
   using T = std::remove_cvref_t<P>;
@@ -265,9 +324,12 @@ Value make_union(const TypeDesc& u, uint16_t variant, P&& payload) {
     Value* s = new_node(&u, variant, T::field_count, out);
     std::move(moved).move_into(s);
   } else {
-    Value held(std::forward<P>(payload));
-    Value* s = new_node(&u, variant, 1, out);
-    new (s) Value(std::move(held));
+    if constexpr (std::is_same_v<P, Value>) {
+      out = union_of_value(u, variant, std::move(payload));
+    } else {
+      Value held(std::forward<P>(payload));
+      out = union_of_value(u, variant, std::move(held));
+    }
   }
   return out;
 }
@@ -313,7 +375,7 @@ class Buffer {
 
  private:
   [[gnu::noinline]] void grow(size_t n);
-  char inline_[256];
+  char inline_[1024];
   char* data_ = inline_;
   size_t size_ = 0;
   size_t cap_ = sizeof(inline_);
