@@ -42,7 +42,8 @@ bool read_layout(std::string_view s, Decimal& out) {
       out.digits += mant.substr(2);
       if (out.digits.back() == '0') return false;
     }
-    if (ex.size() < 2 || (ex[0] != '+' && ex[0] != '-') || ex[1] == '0' || !is_digits(ex.substr(1))) return false;
+    if (ex.size() < 2 || (ex[0] != '+' && ex[0] != '-') || ex[1] == '0' || !is_digits(ex.substr(1)))
+      return false;
     out.exp = std::atoi(std::string(ex.substr(1)).c_str()) * (ex[0] == '-' ? -1 : 1);
     return out.exp < -5 || out.exp > 15;
   }
@@ -92,7 +93,8 @@ bool halfway(double d, int n) {
   std::string_view rest(exact);
   rest = rest.substr(0, rest.find('e'));
   rest.remove_prefix(size_t(n) + 1);  // the first n digits and the point
-  return !rest.empty() && rest[0] == '5' && rest.find_first_not_of('0', 1) == std::string_view::npos;
+  return !rest.empty() && rest[0] == '5' &&
+         rest.find_first_not_of('0', 1) == std::string_view::npos;
 }
 
 }  // namespace
@@ -126,7 +128,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (digits > 1 && reads_back(nearest(d, digits - 1), d)) std::abort();
   // Nearest of the shortest: glibc's correctly rounded one, unless it is a tie.
   Decimal best = nearest(d, digits);
-  if (reads_back(best, d) && (best.digits != written.digits || best.exp != written.exp) && !halfway(d, digits))
+  if (reads_back(best, d) && (best.digits != written.digits || best.exp != written.exp) &&
+      !halfway(d, digits))
     std::abort();
   return 0;
 }
