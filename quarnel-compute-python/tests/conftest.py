@@ -82,21 +82,6 @@ def o():
     return Operands()
 
 
-class Lying:
-    """Two elements, whatever its len() says; an exception given as the length is raised."""
-
-    def __init__(self, length):
-        self.length = length
-
-    def __len__(self):
-        if isinstance(self.length, int):
-            return self.length
-        raise self.length
-
-    def __getitem__(self, i):
-        return [0.0, 1.0][i]
-
-
 class Failing:
     """Raises the exception it is given from every conversion hook."""
 
@@ -111,7 +96,8 @@ class Failing:
 
 TEXT = 'q"\\\n\t\x01\u00e9'
 HELPERS = dict(
-    Lying=Lying, Failing=Failing, TEXT=TEXT, sys=sys, Half=type("Half", (float,), {}),
+    LiesLen=hostile.LiesLen, RaisesLen=hostile.RaisesLen, Failing=Failing, TEXT=TEXT, sys=sys,
+    Half=type("Half", (float,), {}),
     Name=type("Name", (str,), {}), Idx=type("Idx", (), {"__index__": lambda _: 3}),
     Days=type("Days", (), {"__str__": lambda _: "days"}),
     # keys with equal text that a dict keeps apart

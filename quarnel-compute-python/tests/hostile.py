@@ -1,7 +1,7 @@
-"""Hostile arguments for the hardening tests, the search through the API that finds, for every
+"""Hostile arguments for the hardening tests; the search through the API that finds, for every
 entry of the module (module functions, methods and operator slots by their text signatures, the
-RangeMap constructor), objects of every class and the arguments each parameter accepts, and the
-child interpreters that the tests which may crash run in."""
+RangeMap constructor), objects of every class and the arguments each parameter accepts; and the
+child interpreters and threads that the tests run in."""
 
 import decimal
 import json

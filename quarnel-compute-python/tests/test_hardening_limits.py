@@ -58,8 +58,9 @@ def test_running_out_of_memory_raises_memory_error(thread, state):
 
 
 INTERRUPTED = r"""
-import time
+import signal, time
 from quarnel.compute import _compute as C
+signal.signal(signal.SIGINT, signal.default_int_handler)  # even if started with SIGINT ignored
 x = C.NumericSeries.Reference("a")
 for _ in range(23):
     x = x + x  # about 0.6 GB of JSON from a few dozen nodes

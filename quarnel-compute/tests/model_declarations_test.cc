@@ -469,10 +469,7 @@ Rows rows_of(const char* table) {
   std::istringstream lines(table);
   std::vector<std::string> texts;
   for (std::string line; std::getline(lines, line);)
-    if (line.starts_with(' '))
-      texts.back() += line;
-    else if (!line.empty())
-      texts.push_back(line);
+    if (!line.empty()) line[0] == ' ' ? texts.back() += line : texts.emplace_back(line);
   Rows out;
   for (const std::string& text : texts) {
     std::istringstream words(text);
