@@ -49,8 +49,8 @@ TABLE = {
                     '{"type":"literal","literal":2.0}}}}}'),
         *[(f"s.{f}()", J(f, x=S)) for f in UNARY], *[(f"{f}(s)", J(f, x=S)) for f in UNARY],
         ("abs(True)", J("abs", x=K(1))), ("abs(Idx())", J("abs", x=K(3))),
-        ("abs(Half(0.5))", J("abs", x=K(0.5))),
-        ("s.drop_nan()", J("dropNan", input=S)),
+        ("abs(Half(0.5))", J("abs", x=K(0.5))), ("s.drop_nan()", J("dropNan", input=S)),
+        ("abs(float('nan'))", J("abs", x=J("constant", J("double", NAN)))),
         ("s.atan2(x=2.5)", J("atan2", y=S, x=K(2.5))), ("atan2(1, s)", J("atan2", y=K(1), x=S)),
         *[(f"NumericSeries.{m}([s, 1.5, s])", J(v, **{key: A(S, K(1.5), S)}))
           for m, v, key in LISTS],
@@ -70,7 +70,8 @@ TABLE = {
          J("ifElse", condition=B, trueValue=K(1.5), falseValue=S)),
         ("numeric_if_else(false_value=2, condition=b, true_value=u)",
          J("ifElse", condition=B, trueValue=U, falseValue=K(2))),
-        ("NumericSeries.IfElse(b, 2, **{''.join(['false_', 'value']): u})",  # a keyword made late
+        # a keyword known by its text only, not by identity
+        ("NumericSeries.IfElse(b, 2, **{''.join(['false_', 'value']): u})",
          J("ifElse", condition=B, trueValue=K(2), falseValue=U)),
         ("NumericSeries.Reference('')", raw("")), ("NumericSeries.Reference(Name('n'))", raw("n")),
         ("s.unit_conversion('m')", J("unitConversion", input=S, outputUnit='"m"')),
