@@ -17,7 +17,8 @@ def R(**members):
 
 def J(variant, payload=None, **members):
     """A union node, its payload given whole or as record members."""
-    return '{"type":"%s","%s":%s}' % (variant, variant, R(**members) if payload is None else payload)
+    payload = R(**members) if payload is None else payload
+    return '{"type":"%s","%s":%s}' % (variant, variant, payload)
 
 
 def L(value):
@@ -44,19 +45,19 @@ def raw(name):
 # One object of each class, in the module's order, and a second series; the wire
 # forms of those the tables nest, and the Series variant each series class enters as.
 OPERANDS = dict(
-    s="NumericSeries.Reference('a')", c="CategoricalSeries.Reference('c')", r="RangeSeries.Reference('r')",
-    t="StructSeries.Combine({'f': s})", cns="ConstantNumericSeries.Float(2.5)", k="IntegerConstant.Reference('k')",
-    sc="StringConstant.Reference('v')", d="Dataset.Run('r1')", smp="Sampling.HashSubsample(2)", b="s < 1",
-    agg="s.rolling_points(3)", nop="NumericAggregationOperator.Count()",
-    nvc="NegativeValueConfiguration.AllowNegativeValues()", sfc="SignalFilterConfiguration.LowPass(1.5)",
-    fc="FloatConstant.Reference('f')", dur="Duration.Minutes(5)", src="UdfSource.Rust('f')",
-    eop="EnumAggregationOperator.Min()", tags="GroupByTags.Current()", ts="GroupByTimestamp.Current()",
-    m="RangeMap('x')", u="NumericSeries.Reference('b')")
+    s="NumericSeries.Reference('a')", c="CategoricalSeries.Reference('c')",
+    r="RangeSeries.Reference('r')", t="StructSeries.Combine({'f': s})",
+    cns="ConstantNumericSeries.Float(2.5)", k="IntegerConstant.Reference('k')",
+    sc="StringConstant.Reference('v')", d="Dataset.Run('r1')", smp="Sampling.HashSubsample(2)",
+    b="s < 1", agg="s.rolling_points(3)", nop="NumericAggregationOperator.Count()",
+    nvc="NegativeValueConfiguration.AllowNegativeValues()",
+    sfc="SignalFilterConfiguration.LowPass(1.5)", fc="FloatConstant.Reference('f')",
+    dur="Duration.Minutes(5)", src="UdfSource.Rust('f')", eop="EnumAggregationOperator.Min()",
+    tags="GroupByTags.Current()", ts="GroupByTimestamp.Current()", m="RangeMap('x')",
+    u="NumericSeries.Reference('b')")
 S, U, CAT, RANGE = raw("a"), raw("b"), raw("c"), raw("r")
 STRUCT = J("combine", inputs=R(f=J("numeric", S)))
-B = J("lessThan", left=S, right=K(1))
-DUR = J("minutes", minutes=L(5))
-D = J("run", rid=L("r1"))
+B, DUR, D = J("lessThan", left=S, right=K(1)), J("minutes", minutes=L(5)), J("run", rid=L("r1"))
 SRC = J("rust", sourceCode='"f"')
 AGG = J("rollingPoints", input=J("numeric", S), points=L(3))
 SERIES = [("s", J("numeric", S)), ("c", J("enum", CAT)), ("t", J("struct", STRUCT))]
@@ -81,21 +82,6 @@ def o():
     return Operands()
 
 
-class Lying:
-    """Two elements, whatever its len() says; an exception given as the length is raised."""
-
-    def __init__(self, length):
-        self.length = length
-
-    def __len__(self):
-        if isinstance(self.length, int):
-            return self.length
-        raise self.length
-
-    def __getitem__(self, i):
-        return [0.0, 1.0][i]
-
-
 class Failing:
     """Raises the exception it is given from every conversion hook."""
 
@@ -109,15 +95,18 @@ class Failing:
 
 
 TEXT = 'q"\\\n\t\x01\u00e9'
-HELPERS = dict(Lying=Lying, Failing=Failing, TEXT=TEXT, sys=sys, Half=type("Half", (float,), {}),
-               Name=type("Name", (str,), {}), Idx=type("Idx", (), {"__index__": lambda _: 3}),
-               Days=type("Days", (), {"__str__": lambda _: "days"}),
-               # keys with equal text that a dict keeps apart
-               Twin=type("Twin", (str,), {"__hash__": object.__hash__, "__eq__": object.__eq__}))
+HELPERS = dict(
+    LiesLen=hostile.LiesLen, RaisesLen=hostile.RaisesLen, Failing=Failing, TEXT=TEXT, sys=sys,
+    Half=type("Half", (float,), {}),
+    Name=type("Name", (str,), {}), Idx=type("Idx", (), {"__index__": lambda _: 3}),
+    Days=type("Days", (), {"__str__": lambda _: "days"}),
+    # keys with equal text that a dict keeps apart
+    Twin=type("Twin", (str,), {"__hash__": object.__hash__, "__eq__": object.__eq__}))
 
 
 def run(o, call, **extra):
-    """Evaluates a call written as text, with the module's names, the operands and the helpers in scope."""
+    """Evaluates a call written as text, with the module's names, the operands and the helpers
+    in scope."""
     return eval(call, {**vars(C), **o, **HELPERS, **extra})
 
 

@@ -1,15 +1,19 @@
-"""Hostile arguments for the hardening tests, and the search through the API that finds, for every
+"""Hostile arguments for the hardening tests; the search through the API that finds, for every
 entry of the module (module functions, methods and operator slots by their text signatures, the
-RangeMap constructor), objects of every class and the arguments each parameter accepts."""
+RangeMap constructor), objects of every class and the arguments each parameter accepts; and the
+child interpreters and threads that the tests run in."""
 
 import decimal
 import json
 import math
 import os
 import re
+import subprocess
 import sys
+import threading
 import warnings
 from collections import namedtuple
+from concurrent.futures import ThreadPoolExecutor
 from dataclasses import dataclass
 from functools import cached_property
 
@@ -38,6 +42,28 @@ def outcome(fn, *args):
 
 
 PANIC = type(outcome(C.IntegerConstant.Literal, 2**31))
+
+
+def child(code, *args, malloc="debug", timeout=120):
+    """Runs code in a new interpreter, whose allocator poisons what it frees unless malloc says
+    otherwise (the sanitized build brings its own): a crash fails the case, not the run. Returns
+    the finished process, which must have exited cleanly."""
+    env = dict(os.environ, PYTHONMALLOC="malloc" if SANITIZED else malloc)
+    done = subprocess.run([sys.executable, "-c", code, *args], capture_output=True, text=True,
+                          env=env, timeout=timeout)
+    assert done.returncode == 0, done.stderr[-3000:]
+    return done
+
+
+def run_threads(work, count, stack_size=0):
+    """work(i) on `count` threads of the given stack size, started together; their results."""
+    start, previous = threading.Barrier(count), threading.stack_size(stack_size)
+    try:
+        with ThreadPoolExecutor(count) as pool:
+            return list(pool.map(lambda i: (start.wait(), work(i))[1], range(count)))
+    finally:
+        threading.stack_size(previous)
+
 
 # owner: the class of self; params: ((name, optional), ...)
 Entry = namedtuple("Entry", "label owner params call")
@@ -208,19 +234,22 @@ class LiesIter(Seq):
         return self.iterator()
 
 
-def unnamed(name):
-    """An object whose str() fails, of a type whose name cannot be read (None) or is `name`."""
+class Nameless(type):
+    """Classes whose __name__ and __qualname__ read as their `shown_name`, or raise their
+    `name_error` when that is None."""
 
-    class Meta(type):
-        def __getattribute__(cls, attr):
-            if attr in ("__name__", "__qualname__"):
-                return name or boom()
-            return type.__getattribute__(cls, attr)
+    def __getattribute__(cls, attr):
+        if attr in ("__name__", "__qualname__"):
+            shown = type.__getattribute__(cls, "shown_name")
+            if shown is None:
+                raise type.__getattribute__(cls, "name_error")("hostile")
+            return shown
+        return type.__getattribute__(cls, attr)
 
-    class Named(metaclass=Meta):
-        __str__ = boom
 
-    return Named()
+def unnamed(name=None, error=Boom, base=object, **members):
+    """An object of a type whose name reads as `name`, or raises `error` when name is None."""
+    return Nameless("Named", (base,), dict(members, shown_name=name, name_error=error))()
 
 
 def mutating():
@@ -293,13 +322,14 @@ HOSTILE += [lambda n=n, i=i: LiesLen(n, i) for n, i in (
     (-1, [1.0]), (2**62, [1.0, 2.0]), (sys.maxsize, []), (2**100, ["a"]), ("3", [1.0]),
     (0, [1.0, 2.0, 3.0]))]
 HOSTILE += [lambda it=it: LiesIter(it) for it in (
-    lambda: 5, lambda: iter([1.0, unnamed(None), 2.0]), lambda: (x for x in ["a", "b"]))]
+    lambda: 5, lambda: iter([1.0, unnamed(__str__=boom), 2.0]), lambda: (x for x in ["a", "b"]))]
 HOSTILE += [
-    lambda: unnamed(None), lambda: unnamed("na\udc80me"), mutating, self_containing, ClassLiar,
-    Comparer, lambda: StrSub("days"), lambda: StrSub("a"), lambda: FloatSub(1.5),
-    lambda: IntSub(3), lambda: IntSub(2**40), lambda: DictSub(k=reference("a")),
-    lambda: {1: reference("a")}, lambda: {"\udc80": reference("a")},
-    lambda: {StrSub("k"): reference("a"), "k": reference("b")}, lambda: (x for x in [1.0, 2.0]),
+    lambda: unnamed(__str__=boom), lambda: unnamed("na\udc80me", __str__=boom), mutating,
+    self_containing, ClassLiar, Comparer, lambda: StrSub("days"), lambda: StrSub("a"),
+    lambda: FloatSub(1.5), lambda: IntSub(3), lambda: IntSub(2**40),
+    lambda: DictSub(k=reference("a")), lambda: {1: reference("a")},
+    lambda: {"\udc80": reference("a")}, lambda: {StrSub("k"): reference("a"), "k": reference("b")},
+    lambda: (x for x in [1.0, 2.0]),
     lambda: iter(["a"]), lambda: {1.0, 2.0}, lambda: frozenset({"a"}), lambda: [[[[[1.0]]]]],
     lambda: Seq(["a", "b"]), lambda: Seq([1.0, 2, True]), lambda: range(3), lambda: b"ab",
     lambda: bytearray(b"ab"), lambda: memoryview(b"ab"), lambda: [1.0] * 2000,

@@ -3,14 +3,14 @@ refusal, PanicException, and operators that decline with NotImplemented."""
 
 import _imp
 import importlib.util
-import subprocess
-import sys
 
 import pytest
 from quarnel.compute import _compute as C
 
 from conftest import Failing, run
+from hostile import child, unnamed
 
+pytestmark = pytest.mark.usefixtures("quiet_unraisable")
 TE, VE, PANIC = "TypeError", "ValueError", "PanicException"
 NARROWING = "integer value exceeds i32 range: TryFromIntError(())"
 SERIES_KINDS = ("Expected one of: enum (Class(CategoricalSeries)), numeric (Class(NumericSeries)), "
@@ -19,17 +19,18 @@ NOT_STR = "TypeError: 'int' object is not an instance of 'str'"
 
 
 def two_way(param, cls, found, native="TypeError: "):
-    """The three-line refusal of a two-way kind, up to the interpreter's text where native ends in ": "."""
+    """The three-line refusal of a two-way kind, up to the interpreter's text where native ends
+    in ": "."""
     kind = cls + "Input"
-    return ("argument '%s': failed to extract enum %s ('Wrapped | Native0')\n"
-            "- variant Wrapped (Wrapped): TypeError: failed to extract field %s::Wrapped.0, caused by TypeError: "
-            "'%s' object is not an instance of '%s'\n"
-            "- variant Native0 (Native0): TypeError: failed to extract field %s::Native0.0, caused by %s"
-            % (param, kind, kind, found, cls, kind, native))
+    return (f"argument '{param}': failed to extract enum {kind} ('Wrapped | Native0')\n"
+            f"- variant Wrapped (Wrapped): TypeError: failed to extract field {kind}::Wrapped.0, "
+            f"caused by TypeError: '{found}' object is not an instance of '{cls}'\n"
+            f"- variant Native0 (Native0): TypeError: failed to extract field {kind}::Native0.0, "
+            f"caused by {native}")
 
 
 def unit(text, enum="TimeUnit"):
-    return "Failed to convert '%s' to %s enum: Invalid custom type: %s" % (text, enum, text)
+    return f"Failed to convert '{text}' to {enum} enum: Invalid custom type: {text}"
 
 
 def caused(exc, cause):
@@ -50,47 +51,50 @@ class Growing(Exception):
 
 CYCLE = ValueError("a")
 caused(CYCLE, caused(ValueError("b"), CYCLE))
-SCOPE = dict(caused=caused, Mute=Mute, Growing=Growing, CYCLE=CYCLE, Special=type("Special", (TypeError,), {}))
-
+SCOPE = dict(caused=caused, Mute=Mute, Growing=Growing, CYCLE=CYCLE,
+             Special=type("Special", (TypeError,), {}))
+REF = "Duration.Reference()"
+GIVEN = "positional arguments but 2 were given"
+NOT_AN = "argument '%s': '%s' object is not an instance of '%s'"
 
 # The call, the name of the exception it raises, and its text: None where the text is the
 # interpreter's, and a text ending in ": " where only the interpreter's part after it is open.
 ERRORS = [
     # Binding.
-    ("Duration.Reference()", TE, "Duration.Reference() missing 1 required positional argument: 'name'"),
-    ("Duration.Reference('a', 'b')", TE, "Duration.Reference() takes 1 positional arguments but 2 were given"),
-    ("Duration.Reference(nam='a')", TE, "Duration.Reference() got an unexpected keyword argument 'nam'"),
-    ("Duration.Reference('a', name='b')", TE, "Duration.Reference() got multiple values for argument 'name'"),
-    ("Duration.Reference('a', 'b', nam=1)", TE, "Duration.Reference() takes 1 positional arguments but 2 were given"),
-    ("Duration.Reference(**{'\\ud800': 1})", TE, "Duration.Reference() got an unexpected keyword argument '\ud800'"),
-    ("RangeMap('a', 1, 2, 3)", TE, "RangeMap.__new__() takes from 1 to 3 positional arguments but 4 were given"),
-    ("NumericSeries.IfElse()", TE, "NumericSeries.IfElse() missing 3 required positional arguments: "
-                                   "'condition', 'true_value', and 'false_value'"),
-    ("CategoricalSeries.ValueMap()", TE, "CategoricalSeries.ValueMap() missing 2 required positional arguments: "
-                                         "'input' and 'mapping'"),
+    ("Duration.Reference()", TE, f"{REF} missing 1 required positional argument: 'name'"),
+    ("Duration.Reference('a', 'b')", TE, f"{REF} takes 1 {GIVEN}"),
+    ("Duration.Reference(nam='a')", TE, f"{REF} got an unexpected keyword argument 'nam'"),
+    ("Duration.Reference('a', name='b')", TE, f"{REF} got multiple values for argument 'name'"),
+    ("Duration.Reference('a', 'b', nam=1)", TE, f"{REF} takes 1 {GIVEN}"),
+    ("Duration.Reference(**{'\\ud800': 1})", TE,
+     f"{REF} got an unexpected keyword argument '\ud800'"),
+    ("RangeMap('a', 1, 2, 3)", TE,
+     "RangeMap.__new__() takes from 1 to 3 positional arguments but 4 were given"),
+    ("NumericSeries.IfElse()", TE, "NumericSeries.IfElse() missing 3 required positional "
+                                   "arguments: 'condition', 'true_value', and 'false_value'"),
+    ("CategoricalSeries.ValueMap()", TE, "CategoricalSeries.ValueMap() missing 2 required "
+                                         "positional arguments: 'input' and 'mapping'"),
     ("atan2()", TE, "atan2() missing 2 required positional arguments: 'y' and 'x'"),
     ("atan2(z=1)", TE, "atan2() got an unexpected keyword argument 'z'"),
     ("atan2(1, y=2)", TE, "atan2() got multiple values for argument 'y'"),
-    ("max(s, u)", TE, "max() takes 1 positional arguments but 2 were given"),
-    ("s.time_difference('a', 'b')", TE, "NumericSeries.time_difference() takes from 0 to 1 positional arguments "
-                                         "but 2 were given"),
-    ("s.to_json(1)", TE, None),
-    ("GroupByTags.Current(x=1)", TE, None),
+    ("max(s, u)", TE, f"max() takes 1 {GIVEN}"),
+    ("s.time_difference('a', 'b')", TE,
+     f"NumericSeries.time_difference() takes from 0 to 1 {GIVEN}"),
+    ("s.to_json(1)", TE, None), ("GroupByTags.Current(x=1)", TE, None),
     ("NumericSeries.rolling_time(r, dur)", TE, None),
     # Class arguments.
-    ("NumericSeries.IfElse(1.0, 1, 2)", TE,
-     "argument 'condition': 'float' object is not an instance of 'BooleanSeries'"),
-    ("numeric_if_else(None, 1, 2)", TE, "argument 'condition': 'None' is not an instance of 'BooleanSeries'"),
-    ("s.rolling_time('5m')", TE, "argument 'window': 'str' object is not an instance of 'Duration'"),
+    ("NumericSeries.IfElse(1.0, 1, 2)", TE, NOT_AN % ("condition", "float", "BooleanSeries")),
+    ("numeric_if_else(None, 1, 2)", TE,
+     "argument 'condition': 'None' is not an instance of 'BooleanSeries'"),
+    ("s.rolling_time('5m')", TE, NOT_AN % ("window", "str", "Duration")),
     ("agg.numeric_aggregation(eop)", TE,
-     "argument 'operator': 'EnumAggregationOperator' object is not an instance of 'NumericAggregationOperator'"),
-    ("CategoricalSeries.ValueMap(s, [m, 1], 1)", TE,
-     "argument 'mapping': 'int' object is not an instance of 'RangeMap'"),
-    ("RangeSeries.Union([r, s])", TE, "argument 'inputs': 'NumericSeries' object is not an instance of 'RangeSeries'"),
-    ("NumericSeries.SelectNumeric('x', 1)", TE, "argument 'dataset': 'int' object is not an instance of 'Dataset'"),
+     NOT_AN % ("operator", "EnumAggregationOperator", "NumericAggregationOperator")),
+    ("CategoricalSeries.ValueMap(s, [m, 1], 1)", TE, NOT_AN % ("mapping", "int", "RangeMap")),
+    ("RangeSeries.Union([r, s])", TE, NOT_AN % ("inputs", "NumericSeries", "RangeSeries")),
+    ("NumericSeries.SelectNumeric('x', 1)", TE, NOT_AN % ("dataset", "int", "Dataset")),
     # Plain text, floats and integers.
-    ("StringConstant.Literal(1)", TE, "argument 'literal': 'int' object is not an instance of 'str'"),
-    ("Duration.Reference(sc)", TE, "argument 'name': 'StringConstant' object is not an instance of 'str'"),
+    ("StringConstant.Literal(1)", TE, NOT_AN % ("literal", "int", "str")),
+    ("Duration.Reference(sc)", TE, NOT_AN % ("name", "StringConstant", "str")),
     ("NumericSeries.Reference('\\ud800')", "UnicodeEncodeError", None),
     ("StructSeries.Combine({'\\ud800': s})", "UnicodeEncodeError", None),
     ("FloatConstant.Literal('1')", TE, "argument 'literal': "),
@@ -102,15 +106,18 @@ ERRORS = [
     ("s.bit_and(-2147483649)", PANIC, NARROWING),
     ("Sampling.EveryNthPerSeries(2**31)", PANIC, NARROWING),
     ("s.signal_filter(sfc, 2**31, 'x')", TE, two_way("sampling_frequency", "FloatConstant", "str")),
-    ("s.signal_filter(sfc, 2**64)", TE, two_way("order", "IntegerConstant", "int", "OverflowError: ")),
+    ("s.signal_filter(sfc, 2**64)", TE,
+     two_way("order", "IntegerConstant", "int", "OverflowError: ")),
     # Two-way kinds.
     ("abs('s')", TE, two_way("x", "NumericSeries", "str")),
     ("abs(fc)", TE, two_way("x", "NumericSeries", "FloatConstant")),
     ("abs(10**400)", TE, two_way("x", "NumericSeries", "int", "OverflowError: ")),
     ("sum([1.0, 'x'])", TE, two_way("inputs", "NumericSeries", "str")),
-    ("CategoricalSeries.ValueMap(c, [])", TE, two_way("input", "NumericSeries", "CategoricalSeries")),
+    ("CategoricalSeries.ValueMap(c, [])", TE,
+     two_way("input", "NumericSeries", "CategoricalSeries")),
     ("ConstantNumericSeries.Float(k)", TE, two_way("value", "FloatConstant", "IntegerConstant")),
-    ("NumericSeries.Constant(cns.to_json())", TE, two_way("constant", "ConstantNumericSeries", "str")),
+    ("NumericSeries.Constant(cns.to_json())", TE,
+     two_way("constant", "ConstantNumericSeries", "str")),
     ("Duration.Days('5')", TE, two_way("days", "IntegerConstant", "str")),
     ("RangeMap(5)", TE, two_way("output", "StringConstant", "int", NOT_STR)),
     ("d.tag(1, 2)", TE, two_way("key", "StringConstant", "int", NOT_STR)),
@@ -118,52 +125,52 @@ ERRORS = [
     # The native failure's cause chain: a loop described once, one that str() keeps growing capped.
     ("abs(Failing(caused(ValueError('outer'), KeyError('inner'))))", TE,
      two_way("x", "NumericSeries", "Failing", "ValueError: outer, caused by KeyError: 'inner'")),
-    ("abs(Failing(CYCLE))", TE, two_way("x", "NumericSeries", "Failing", "ValueError: a, caused by ValueError: b")),
-    ("abs(Failing(Mute()))", TE, two_way("x", "NumericSeries", "Failing", "Mute: <exception str() failed>")),
+    ("abs(Failing(CYCLE))", TE,
+     two_way("x", "NumericSeries", "Failing", "ValueError: a, caused by ValueError: b")),
+    ("abs(Failing(Mute()))", TE,
+     two_way("x", "NumericSeries", "Failing", "Mute: <exception str() failed>")),
     ("abs(Failing(Growing()))", TE,
      two_way("x", "NumericSeries", "Failing", ", caused by ".join(["Growing: g"] * 1000))),
-    ("FloatConstant.Literal(Failing(Special('special')))", "Special", "special"),  # only a TypeError is reworded
+    # Only a TypeError is reworded.
+    ("FloatConstant.Literal(Failing(Special('special')))", "Special", "special"),
     # Series, lists and dicts.
     ("StructSeries.Combine({'a': 1.0})", TE, "argument 'inputs': " + SERIES_KINDS),
     ("NumericSeries.Udf([s, r], src)", TE, "argument 'inputs': " + SERIES_KINDS),
     ("max('ab')", TE, "argument 'inputs': Can't extract `str` to `Vec`"),
-    ("t.extract_numeric(Name('a'), 'INT64')", TE, "argument 'field_path': Can't extract `str` to `Vec`"),
-    ("max({1.0})", TE, "argument 'inputs': 'set' object is not an instance of 'Sequence'"),
-    ("sum(x for x in [1.0])", TE, "argument 'inputs': 'generator' object is not an instance of 'Sequence'"),
-    ("max(s)", TE, "argument 'inputs': 'NumericSeries' object is not an instance of 'Sequence'"),
+    ("t.extract_numeric(Name('a'), 'INT64')", TE,
+     "argument 'field_path': Can't extract `str` to `Vec`"),
+    ("max({1.0})", TE, NOT_AN % ("inputs", "set", "Sequence")),
+    ("sum(x for x in [1.0])", TE, NOT_AN % ("inputs", "generator", "Sequence")),
+    ("max(s)", TE, NOT_AN % ("inputs", "NumericSeries", "Sequence")),
     ("max(Failing(LookupError('gone')))", "LookupError", "gone"),
-    ("StructSeries.Combine([('a', s)])", TE, "argument 'inputs': 'list' object is not an instance of 'dict'"),
-    ("StructSeries.Combine({1: s})", TE, "argument 'inputs': 'int' object is not an instance of 'str'"),
-    # Time units and data types.
-    ("s.absolute_timestamp('Days')", VE, unit("Days")),
-    ("c.absolute_timestamp(None)", VE, unit("None")),
-    ("t.time_difference(3)", VE, unit("3")),
+    ("StructSeries.Combine([('a', s)])", TE, NOT_AN % ("inputs", "list", "dict")),
+    ("StructSeries.Combine({1: s})", TE, NOT_AN % ("inputs", "int", "str")),
+    # Time units and data types: the whole name, exactly.
+    *[(f"s.absolute_timestamp({text!r})", VE, unit(text))
+      for text in ("Days", "DAYS", " days", "days ", "day", "")],
+    ("c.absolute_timestamp(None)", VE, unit("None")), ("t.time_difference(3)", VE, unit("3")),
     ("s.derivative('Seconds', 5)", VE, unit("Seconds")),
-    ("s.absolute_timestamp(' days')", VE, unit(" days")),
-    ("s.absolute_timestamp('d\\ud800')", VE, unit("d" + "\ufffd" * 3)),  # each byte of its UTF-8 form
+    ("s.absolute_timestamp('d\\ud800')", VE, unit("d" + "\ufffd" * 3)),  # per byte of its UTF-8
     ("s.absolute_timestamp(Failing(RuntimeError()))", VE, unit("<unprintable Failing object>")),
-    ("t.extract_numeric(['x'], 'INT64')", VE, unit("INT64", "NumericDataType")),
-    # An interrupt, exit or exhausted memory is never folded into a refusal or discarded.
-    *[(call.replace("X", "Failing(%s())" % critical), critical, None)
-      for critical in ("KeyboardInterrupt", "SystemExit", "MemoryError")
-      for call in ("abs(X)", "s + X", "X < s", "max(X)", "Duration.Days(X)", "s.absolute_timestamp(X)")],
+    *[(f"t.extract_numeric(['x'], {text!r})", VE, unit(text, "NumericDataType"))
+      for text in ("INT64", "float", "int")],
     # Operators: both sides declined, so the interpreter refuses.
-    *[(f"s {op} 't'", TE, None) for op in ("+", "-", "*", "/", "//", "%", "**", "<", "&", "|", "^", "<<", "@")],
+    *[(f"s {op} 't'", TE, None)
+      for op in ("+", "-", "*", "/", "//", "%", "**", "<", "&", "|", "^", "<<", "@")],
     *[(call, TE, None) for call in (
-        "'t' - s", "s * b", "s + dur", "s // fc", "cns % s", "k ** s", "s + 10**400", "+s", "~s", "divmod(s, 2)",
-        "pow(s, 2, 7)", "pow(s, 2, 'm')", "dur + 1", "1 + dur", "dur * 2", "dur < dur",
-        "b & True", "True | b", "~b", "-b", "b + b", "int(s)")],
+        "'t' - s", "s * b", "s + dur", "s // fc", "cns % s", "k ** s", "s + 10**400", "+s", "~s",
+        "divmod(s, 2)", "pow(s, 2, 7)", "pow(s, 2, 'm')", "dur + 1", "1 + dur", "dur * 2",
+        "dur < dur", "b & True", "True | b", "~b", "-b", "b + b", "int(s)")],
 ]
 
 
 @pytest.mark.parametrize("call,error,message", ERRORS, ids=[e[0] for e in ERRORS])
-def test_refusals(o, monkeypatch, call, error, message):
-    monkeypatch.setattr(sys, "unraisablehook", lambda _: None)  # the unprintable time unit is reported there
+def test_refusals(o, call, error, message):
     with o.unchanged(), pytest.raises(BaseException) as info:
         run(o, call, **SCOPE)
     assert type(info.value).__name__ == error
     text = str(info.value)
-    assert message is None or text == message or (message.endswith(": ") and text.startswith(message))
+    assert message in (None, text) or (message.endswith(": ") and text.startswith(message))
     assert error != TE or info.value.__cause__ is None
 
 
@@ -173,55 +180,53 @@ class Halt(BaseException):
 
 def raiser(error):
     def method(*_):
-        raise error("loud")
+        raise error("hostile")
     return method
-
-
-def nameless(error, base=object, **members):
-    """An object of a type whose __name__ and __qualname__ raise error."""
-    get = lambda cls, a: raiser(error)() if a in ("__name__", "__qualname__") else type.__getattribute__(cls, a)  # noqa: E731
-    return type("Meta", (type,), {"__getattribute__": get})("Nameless", (base,), members)()
 
 
 # Where a refusal's text reads str() of an exception or of an argument, or a type's name.
 MESSAGE_READS = [
     "abs(Failing(LOUD))", "abs(Failing(caused(ValueError('a'), caused(KeyError('b'), LOUD))))",
-    "abs(Failing(NAMELESS_ERROR))", "abs(NAMELESS)", "sum([1.0, NAMELESS])", "ConstantNumericSeries.Float(NAMELESS)",
-    "NumericSeries.IfElse(NAMELESS, 1.0, 2.0)", "max(NAMELESS)", "StructSeries.Combine(NAMELESS)",
-    "Duration.Reference(NAMELESS)", "StructSeries.Combine({NAMELESS: s})", "s.absolute_timestamp(NAMELESS_MUTE)",
+    "abs(Failing(NAMELESS_ERROR))", "abs(NAMELESS)", "sum([1.0, NAMELESS])",
+    "ConstantNumericSeries.Float(NAMELESS)", "NumericSeries.IfElse(NAMELESS, 1.0, 2.0)",
+    "max(NAMELESS)", "StructSeries.Combine(NAMELESS)", "Duration.Reference(NAMELESS)",
+    "StructSeries.Combine({NAMELESS: s})", "s.absolute_timestamp(NAMELESS_MUTE)",
 ]
 
 
 @pytest.mark.parametrize("error", [KeyboardInterrupt, SystemExit, MemoryError, Halt])
 @pytest.mark.parametrize("call", MESSAGE_READS)
-def test_an_interrupt_while_a_message_is_built_comes_out_as_itself(o, monkeypatch, call, error):
-    monkeypatch.setattr(sys, "unraisablehook", lambda _: None)
-    scope = dict(LOUD=type("Loud", (Exception,), {"__str__": raiser(error)})(), NAMELESS=nameless(error),
-                 NAMELESS_ERROR=nameless(error, Exception), NAMELESS_MUTE=nameless(error, __str__=raiser(ValueError)))
+def test_an_interrupt_while_a_message_is_built_comes_out_as_itself(o, call, error):
+    scope = dict(LOUD=type("Loud", (Exception,), {"__str__": raiser(error)})(),
+                 NAMELESS=unnamed(None, error), NAMELESS_ERROR=unnamed(None, error, Exception),
+                 NAMELESS_MUTE=unnamed(None, error, __str__=raiser(ValueError)))
     with o.unchanged(), pytest.raises(error) as info:
         run(o, call, **SCOPE, **scope)
-    assert info.value.args == ("loud",)
+    assert info.value.args == ("hostile",)
 
 
-@pytest.mark.parametrize("error,raised", [(KeyboardInterrupt, KeyboardInterrupt), (ValueError, TypeError)])
+@pytest.mark.parametrize("error,raised", [(KeyboardInterrupt, KeyboardInterrupt),
+                                          (ValueError, TypeError)])
 def test_an_interrupt_while_the_module_reports_a_wrong_all_comes_out_as_itself(error, raised):
     module = _imp.create_dynamic(importlib.util.find_spec(C.__name__))  # a module object run once
-    module.__all__ = nameless(error)
+    module.__all__ = unnamed(None, error)
     with pytest.raises(raised) as info:
         _imp.exec_dynamic(module)
-    assert raised is not TypeError or str(info.value) == "'<failed to extract type name>' object is not an instance of 'list'"
+    assert raised is not TypeError or str(info.value) == \
+        "'<failed to extract type name>' object is not an instance of 'list'"
 
 
 def test_a_reworded_type_error_keeps_the_cause_of_the_original():
     with pytest.raises(TypeError) as info:
         C.FloatConstant.Literal(Failing(caused(TypeError("no"), KeyError(1))))
-    assert str(info.value) == "argument 'literal': no" and isinstance(info.value.__cause__, KeyError)
+    assert str(info.value) == "argument 'literal': no"
+    assert isinstance(info.value.__cause__, KeyError)
 
 
 @pytest.mark.parametrize("call,result", [
-    ("s.__add__('t')", NotImplemented), ("s.__rsub__(dur)", NotImplemented), ("s.__lt__('t')", NotImplemented),
-    ("s.__pow__(2, 7)", NotImplemented), ("dur.__add__(1)", NotImplemented), ("dur.__rsub__(1)", NotImplemented),
-    ("b.__and__(True)", NotImplemented), ("b.__or__(s)", NotImplemented),
+    *[(call, NotImplemented) for call in (
+        "s.__add__('t')", "s.__rsub__(dur)", "s.__lt__('t')", "s.__pow__(2, 7)", "dur.__add__(1)",
+        "dur.__rsub__(1)", "b.__and__(True)", "b.__or__(s)")],
     ("s == 't'", False), ("s != 't'", True), ("s == None", False),
 ])
 def test_operators_decline_what_does_not_fit(o, call, result):
@@ -243,17 +248,17 @@ HOLLOW = r"""
 from quarnel.compute import _compute as C
 C.FloatConstant.__new__ = lambda c: object.__new__(c)
 hollow = C.FloatConstant()
-for call in (hollow.to_json, lambda: C.ConstantNumericSeries.Float(hollow), lambda: C.RangeMap("x", hollow)):
+for call in (hollow.to_json, lambda: C.ConstantNumericSeries.Float(hollow),
+             lambda: C.RangeMap("x", hollow)):
     try:
         call()
     except TypeError as e:
-        assert "'FloatConstant' object holds no FloatConstant value: it was not made by the module" in str(e), e
+        assert ("'FloatConstant' object holds no FloatConstant value: it was not made by the "
+                "module") in str(e), e
     else:
         raise AssertionError("a hollow object was read")
 """
 
 
 def test_an_object_made_by_a_replaced_new_is_refused_not_read():
-    # In a child interpreter: the class stays changed for the rest of the process.
-    done = subprocess.run([sys.executable, "-c", HOLLOW], capture_output=True, text=True)
-    assert done.returncode == 0, done.stderr
+    child(HOLLOW)  # the class stays changed for the rest of the process

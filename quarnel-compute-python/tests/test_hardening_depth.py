@@ -3,30 +3,28 @@ freed, and 2*10^5 levels in a thread whose stack is 256 KiB. Nothing on the way 
 writing, releasing the tree while a subtree of it is still held) may recurse on the C stack."""
 
 import operator
-import threading
-from concurrent.futures import ThreadPoolExecutor
 
 import pytest
 
+from hostile import run_threads
 from quarnel.compute import _compute as C
 
 A, B = C.NumericSeries.Reference("a"), C.NumericSeries.Reference("b")
-KEY, VALUE, TWO = C.StringConstant.Literal("k"), C.StringConstant.Literal("v"), C.Duration.Minutes(2)
+KEY, VALUE = C.StringConstant.Literal("k"), C.StringConstant.Literal("v")
+ONE, TWO = C.Duration.Seconds(1), C.Duration.Minutes(2)
 CHAINS = {  # name: (seed, a step that wraps its argument once)
-    "numeric_add": (A, lambda x: x + B),
-    "numeric_reflected_pow": (A, lambda x: 2.5**x),
-    "numeric_negate": (A, operator.neg),
-    "boolean_and": (A < 1.0, lambda x: x & (B > 2.0)),
+    "numeric_add": (A, lambda x: x + B), "numeric_reflected_pow": (A, lambda x: 2.5**x),
+    "numeric_negate": (A, operator.neg), "boolean_and": (A < 1.0, lambda x: x & (B > 2.0)),
     "range_invert": (C.RangeSeries.Reference("r"), C.RangeSeries.invert),
     "dataset_tag": (C.Dataset.Asset("rid"), lambda d: d.tag(KEY, VALUE)),
-    "duration_add": (C.Duration.Seconds(1), lambda d: d + TWO),
-    "duration_reflected_sub": (C.Duration.Seconds(1), lambda d: TWO - d),
-    "duration_negate": (C.Duration.Seconds(1), operator.neg),
+    "duration_add": (ONE, lambda d: d + TWO), "duration_reflected_sub": (ONE, lambda d: TWO - d),
+    "duration_negate": (ONE, operator.neg),
 }
 
 
 def build_write_free(name, n):
-    """The n-level text is the one-level text's prefix n times, the seed's text, its suffix n times."""
+    """The n-level text is the one-level text's prefix n times, the seed's text, its suffix n
+    times."""
     seed, step = CHAINS[name]
     base = seed.to_json()
     prefix, suffix = step(seed).to_json().split(base)
@@ -42,21 +40,7 @@ def build_write_free(name, n):
     assert inner.to_json() == text[outer * lp : len(text) - outer * ls]
 
 
-def run_threads(work, count, stack_size=0):
-    """work(i) on `count` threads of the given stack size, started together; their results."""
-    start, previous = threading.Barrier(count), threading.stack_size(stack_size)
-    try:
-        with ThreadPoolExecutor(count) as pool:
-            return list(pool.map(lambda i: (start.wait(), work(i))[1], range(count)))
-    finally:
-        threading.stack_size(previous)
-
-
 @pytest.mark.parametrize("name", CHAINS)
-def test_a_million_levels(name):
+def test_deep_trees(name):
     build_write_free(name, 10**6)
-
-
-@pytest.mark.parametrize("name", CHAINS)
-def test_deep_trees_in_a_thread_with_a_small_stack(name):
-    run_threads(lambda _: build_write_free(name, 2 * 10**5), 1, stack_size=256 * 1024)
+    run_threads(lambda _: build_write_free(name, 2 * 10**5), 1, stack_size=256 << 10)

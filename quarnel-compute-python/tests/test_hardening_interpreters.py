@@ -4,15 +4,14 @@ refused with ImportError and leaves nothing behind; the first goes on as if noth
 Each case runs in a child process, so that a crash fails the case and not the run."""
 
 import importlib.util
-import os
-import subprocess
-import sys
 import textwrap
 
 import pytest
 
+from hostile import child
+
 if not any(importlib.util.find_spec(m) for m in ("_interpreters", "_xxsubinterpreters")):
-    pytest.skip("the interpreter offers no module to make sub-interpreters", allow_module_level=True)
+    pytest.skip("no module to make sub-interpreters", allow_module_level=True)
 
 PRELUDE = r'''
 import gc, sys
@@ -31,9 +30,11 @@ except ImportError:
 WORK = """
 from quarnel.compute import _compute as C
 s = C.NumericSeries.Reference("a")
-work = [(s + 2.0).to_json(), (2.0 ** s).to_json(), s.head(num_points=3).to_json(), C.atan2(s, 1).to_json(),
-        C.RangeMap("x", end=2.0).to_json(), (-C.Duration.Minutes(2)).to_json(), (s < 1).to_json()]
-for call in (lambda: C.abs("x"), lambda: s.head(nope=1), lambda: s.bit_and(2**31), lambda: s + "x"):
+work = [(s + 2.0).to_json(), (2.0 ** s).to_json(), s.head(num_points=3).to_json(),
+        C.atan2(s, 1).to_json(), C.RangeMap("x", end=2.0).to_json(),
+        (-C.Duration.Minutes(2)).to_json(), (s < 1).to_json()]
+for call in (lambda: C.abs("x"), lambda: s.head(nope=1), lambda: s.bit_and(2**31),
+             lambda: s + "x"):
     try:
         call()
     except BaseException as e:
@@ -51,6 +52,8 @@ for _ in range(2):
     else:
         print("imported", flush=True)
 """
+SAME = "assert work == first, (work, first)\n"
+UNHARMED = "print('sub-interpreter unharmed', flush=True)"
 '''
 
 ORDERS = {
@@ -60,17 +63,15 @@ ORDERS = {
         sub = make()
         run(sub, REFUSED)
         gc.collect()
-        exec(WORK)
-        assert work == first, (work, first)
+        exec(WORK + SAME)
         I.destroy(sub)
-        exec(WORK)
-        assert work == first, (work, first)
+        exec(WORK + SAME)
     """,
     "sub-interpreter first": """
         sub = make()
         run(sub, WORK + "first = work")
         exec(REFUSED)
-        run(sub, "import gc; gc.collect()\\n" + WORK + "assert work == first, (work, first)\\nprint('sub-interpreter unharmed', flush=True)")
+        run(sub, "import gc; gc.collect()\\n" + WORK + SAME + UNHARMED)
         I.destroy(sub)
     """,
 }
@@ -79,9 +80,6 @@ ORDERS = {
 @pytest.mark.parametrize("malloc", ["pymalloc", "debug"])
 @pytest.mark.parametrize("order", ORDERS)
 def test_an_import_from_a_second_interpreter_is_refused(order, malloc):
-    env = dict(os.environ, PYTHONMALLOC="malloc" if os.environ.get("QC_SANITIZED") else malloc)
-    done = subprocess.run([sys.executable, "-c", PRELUDE + textwrap.dedent(ORDERS[order])], capture_output=True,
-                          text=True, env=env, timeout=120)
-    assert done.returncode == 0, done.stderr[-3000:]
+    out = child(PRELUDE + textwrap.dedent(ORDERS[order]), malloc=malloc).stdout
     refused = "refused quarnel.compute._compute False\n" * 2
-    assert done.stdout == refused + ("sub-interpreter unharmed\n" if order != "main first" else "")
+    assert out == refused + ("sub-interpreter unharmed\n" if order != "main first" else "")

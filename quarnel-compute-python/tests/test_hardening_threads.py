@@ -6,8 +6,7 @@ import sys
 
 import pytest
 
-from hostile import failing_variants, outcome
-from test_hardening_depth import run_threads
+from hostile import failing_variants, outcome, run_threads
 
 pytestmark = pytest.mark.usefixtures("quiet_unraisable")
 

@@ -2,6 +2,7 @@
 // values as null; finite ones read back with strtod to the same bits, laid out by the float
 // rule for their decimal exponent, with the shortest significand that reads back, and of the
 // shortest ones the nearest to the exact value.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -14,58 +15,45 @@
 
 namespace {
 
-bool is_digits(std::string_view s) {
-  if (s.empty()) return false;
-  for (char c : s)
-    if (c < '0' || c > '9') return false;
-  return true;
-}
-
-// A written non-zero finite double: its significand digits d1..dn and the exponent E of d1.
+// A non-zero finite double as written: its significand digits d1..dn and the exponent E of d1.
 struct Decimal {
   std::string digits;
   int exp = 0;
 };
 
-// Reads the text back into its digits and exponent, checking the layout that the exponent
-// calls for: plain from -5 to 15, scientific outside; no leading or trailing zeros in the
-// significand. False for text laid out otherwise.
-bool read_layout(std::string_view s, Decimal& out) {
-  if (!s.empty() && s[0] == '-') s.remove_prefix(1);
-  size_t e = s.find('e');
-  if (e != std::string_view::npos) {
-    std::string_view mant = s.substr(0, e), ex = s.substr(e + 1);
-    if (mant.empty() || mant[0] < '1' || mant[0] > '9') return false;
-    out.digits = mant.substr(0, 1);
-    if (mant.size() > 1) {
-      if (mant[1] != '.' || !is_digits(mant.substr(2))) return false;
-      out.digits += mant.substr(2);
-      if (out.digits.back() == '0') return false;
-    }
-    if (ex.size() < 2 || (ex[0] != '+' && ex[0] != '-') || ex[1] == '0' || !is_digits(ex.substr(1))) return false;
-    out.exp = std::atoi(std::string(ex.substr(1)).c_str()) * (ex[0] == '-' ? -1 : 1);
-    return out.exp < -5 || out.exp > 15;
-  }
-  size_t dot = s.find('.');
-  if (dot == std::string_view::npos) return false;
-  std::string_view whole = s.substr(0, dot), frac = s.substr(dot + 1);
-  if (!is_digits(whole) || !is_digits(frac)) return false;
-  if (whole == "0") {  // 0.000ddd
-    size_t first = frac.find_first_not_of('0');
-    if (first == std::string_view::npos || frac.back() == '0') return false;
-    out.digits = frac.substr(first);
-    out.exp = -int(first) - 1;
-    return out.exp >= -5;
-  }
-  if (whole[0] == '0' || whole.size() > 16) return false;
-  out.exp = int(whole.size()) - 1;
-  if (frac == "0") {  // ddd000.0
-    out.digits = whole.substr(0, whole.find_last_not_of('0') + 1);
-    return true;
-  }
-  if (frac.back() == '0') return false;
-  out.digits = std::string(whole) + std::string(frac);
-  return true;
+// The digits and exponent of a written number, whatever its layout; leading and trailing zeros
+// are not significant.
+Decimal parse(std::string_view s) {
+  const size_t e = std::min(s.find('e'), s.size());
+  std::string all;
+  int whole = -1;  // digits before the point
+  for (char c : s.substr(0, e))
+    if (c == '.')
+      whole = int(all.size());
+    else if (c != '-')
+      all += c;
+  if (whole < 0) whole = int(all.size());
+  Decimal out{all,
+              whole - 1 + (e < s.size() ? std::atoi(std::string(s.substr(e + 1)).c_str()) : 0)};
+  const size_t first = out.digits.find_first_not_of('0');
+  if (first == std::string::npos) return {};
+  out.digits = out.digits.substr(first, out.digits.find_last_not_of('0') + 1 - first);
+  out.exp -= int(first);
+  return out;
+}
+
+// The float rule's layout of a decimal: plain for exponents from -5 to 15 (a whole number ends
+// in ".0"), scientific outside with a signed exponent.
+std::string layout(const Decimal& x, bool negative) {
+  const std::string& g = x.digits;
+  const int e = x.exp, n = int(g.size());
+  std::string out = negative ? "-" : "";
+  if (e < -5 || e > 15)
+    return out + g.substr(0, 1) + (n > 1 ? "." + g.substr(1) : "") + (e < 0 ? "e-" : "e+") +
+           std::to_string(std::abs(e));
+  if (e < 0) return out + "0." + std::string(size_t(-e - 1), '0') + g;
+  if (n <= e + 1) return out + g + std::string(size_t(e + 1 - n), '0') + ".0";
+  return out + g.substr(0, size_t(e) + 1) + "." + g.substr(size_t(e) + 1);
 }
 
 // The nearest decimal of `n` significant digits to |d|, as glibc rounds it (exactly).
@@ -92,7 +80,8 @@ bool halfway(double d, int n) {
   std::string_view rest(exact);
   rest = rest.substr(0, rest.find('e'));
   rest.remove_prefix(size_t(n) + 1);  // the first n digits and the point
-  return !rest.empty() && rest[0] == '5' && rest.find_first_not_of('0', 1) == std::string_view::npos;
+  return !rest.empty() && rest[0] == '5' &&
+         rest.find_first_not_of('0', 1) == std::string_view::npos;
 }
 
 }  // namespace
@@ -118,15 +107,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (text != (std::signbit(d) ? "-0.0" : "0.0")) std::abort();
     return 0;
   }
-  Decimal written;
-  if (!read_layout(text, written)) std::abort();
+  const Decimal written = parse(text);
+  if (written.digits.empty() || layout(written, std::signbit(d)) != text) std::abort();
   int digits = int(written.digits.size());
   if (digits > 17) std::abort();
   // Shortest: no decimal with one digit fewer reads back (the nearest is the one to try).
   if (digits > 1 && reads_back(nearest(d, digits - 1), d)) std::abort();
   // Nearest of the shortest: glibc's correctly rounded one, unless it is a tie.
   Decimal best = nearest(d, digits);
-  if (reads_back(best, d) && (best.digits != written.digits || best.exp != written.exp) && !halfway(d, digits))
+  if (reads_back(best, d) && (best.digits != written.digits || best.exp != written.exp) &&
+      !halfway(d, digits))
     std::abort();
   return 0;
 }
