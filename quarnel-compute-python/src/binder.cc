@@ -31,7 +31,8 @@ void set_type_error(const std::string& text) noexcept {
       text += " takes " + std::to_string(s.count);
     else
       text += " takes from " + std::to_string(s.required) + " to " + std::to_string(s.count);
-    text += " positional arguments but " + std::to_string(given) + (given == 1 ? " was" : " were") + " given";
+    text += " positional arguments but " + std::to_string(given) + (given == 1 ? " was" : " were") +
+            " given";
     set_type_error(text);
   } catch (...) {
     raise_cpp_exception();
@@ -69,7 +70,8 @@ void set_type_error(const std::string& text) noexcept {
   return false;
 }
 
-[[gnu::cold, gnu::noinline]] bool fail_missing(const Signature& s, PyObject* const* slots) noexcept {
+[[gnu::cold, gnu::noinline]] bool fail_missing(const Signature& s,
+                                               PyObject* const* slots) noexcept {
   try {
     std::string list;
     size_t missing = 0;
@@ -87,8 +89,9 @@ void set_type_error(const std::string& text) noexcept {
       else if (seen + 1 == missing)
         list += missing == 2 ? " and " : ", and ";
     }
-    set_type_error(display_name(s) + " missing " + std::to_string(missing) + " required positional " +
-                   (missing == 1 ? "argument" : "arguments") + ": " + list);
+    set_type_error(display_name(s) + " missing " + std::to_string(missing) +
+                   " required positional " + (missing == 1 ? "argument" : "arguments") + ": " +
+                   list);
   } catch (...) {
     raise_cpp_exception();
   }
@@ -119,7 +122,8 @@ bool intern_names(const Signature& s) noexcept {
     return -1;
   }
   for (size_t i = 0; i < s.count; ++i)
-    if (std::strlen(s.params[i]) == size_t(n) && std::memcmp(s.params[i], text, size_t(n)) == 0) return long(i);
+    if (std::strlen(s.params[i]) == size_t(n) && std::memcmp(s.params[i], text, size_t(n)) == 0)
+      return long(i);
   return -1;
 }
 
@@ -129,7 +133,8 @@ inline long find_param(const Signature& s, PyObject* key) noexcept {
   return find_by_text(s, key);
 }
 
-inline bool place_keyword(const Signature& s, PyObject* key, PyObject* value, PyObject** slots) noexcept {
+inline bool place_keyword(const Signature& s, PyObject* key, PyObject* value,
+                          PyObject** slots) noexcept {
   long i = find_param(s, key);
   if (i < 0) return fail_unexpected(s, key);
   if (slots[i]) return fail_multiple(s, size_t(i));
@@ -187,7 +192,8 @@ void reword_failure(const char* param) noexcept {
   if (!message) return;
   Ref reworded = Ref::steal(PyObject_CallFunctionObjArgs(PyExc_TypeError, message.get(), nullptr));
   if (!reworded) return;
-  if (PyObject* cause = PyException_GetCause(e.value.get())) PyException_SetCause(reworded.get(), cause);
+  if (PyObject* cause = PyException_GetCause(e.value.get()))
+    PyException_SetCause(reworded.get(), cause);
   RaisedError out{Ref::borrow(PyExc_TypeError), std::move(reworded), {}};
   out.restore();
 }

@@ -20,7 +20,8 @@ PyObject* panic_exception_type() noexcept {
 void raise_panic(std::string_view message, const std::source_location* where) noexcept {
   try {
     std::string report = "_compute panicked";
-    if (where) report += std::string(" at ") + where->file_name() + ":" + std::to_string(where->line());
+    if (where)
+      report += std::string(" at ") + where->file_name() + ":" + std::to_string(where->line());
     report += ": ";
     report += message;
     report += '\n';

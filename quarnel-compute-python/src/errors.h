@@ -30,7 +30,8 @@ class Panic : public std::exception {
 };
 
 // Writes the failure report to standard error and raises PanicException(message).
-[[gnu::cold]] void raise_panic(std::string_view message, const std::source_location* where) noexcept;
+[[gnu::cold]] void raise_panic(std::string_view message,
+                               const std::source_location* where) noexcept;
 
 // The PanicException class, created on first use; null with an exception set on failure.
 PyObject* panic_exception_type() noexcept;

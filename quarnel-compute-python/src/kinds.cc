@@ -53,7 +53,8 @@ std::string cause_chain(PyObject* exc) {
 // Both alternatives of a two-way kind failed: the Native0 exception is set. Builds the
 // three-line TypeError. An exception that is not an ordinary error (an interrupt, an exit,
 // memory exhaustion) is not folded into a message but left to propagate.
-[[gnu::cold, gnu::noinline]] bool two_way_failed(PyObject* o, ClassId cls, const char* kind) noexcept {
+[[gnu::cold, gnu::noinline]] bool two_way_failed(PyObject* o, ClassId cls,
+                                                 const char* kind) noexcept {
   if (!ordinary_error_set()) return false;
   RaisedError native = RaisedError::fetch();
   try {
@@ -61,8 +62,8 @@ std::string cause_chain(PyObject* exc) {
     std::string text = "failed to extract enum " + k + " ('Wrapped | Native0')";
     text += "\n- variant Wrapped (Wrapped): TypeError: failed to extract field " + k +
             "::Wrapped.0, caused by TypeError: " + not_instance_message(o, cls);
-    text += "\n- variant Native0 (Native0): TypeError: failed to extract field " + k + "::Native0.0" +
-            cause_chain(native.value.get());
+    text += "\n- variant Native0 (Native0): TypeError: failed to extract field " + k +
+            "::Native0.0" + cause_chain(native.value.get());
     set_error(PyExc_TypeError, text);
   } catch (...) {
     raise_cpp_exception();
@@ -116,13 +117,20 @@ std::string lossy_utf8(std::string_view in) {
     }
     size_t len = 0;
     unsigned char lo = 0x80, hi = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) len = 2;
-    else if (c == 0xE0) len = 3, lo = 0xA0;
-    else if (c == 0xED) len = 3, hi = 0x9F;
-    else if (c >= 0xE1 && c <= 0xEF) len = 3;
-    else if (c == 0xF0) len = 4, lo = 0x90;
-    else if (c == 0xF4) len = 4, hi = 0x8F;
-    else if (c >= 0xF1 && c <= 0xF3) len = 4;
+    if (c >= 0xC2 && c <= 0xDF)
+      len = 2;
+    else if (c == 0xE0)
+      len = 3, lo = 0xA0;
+    else if (c == 0xED)
+      len = 3, hi = 0x9F;
+    else if (c >= 0xE1 && c <= 0xEF)
+      len = 3;
+    else if (c == 0xF0)
+      len = 4, lo = 0x90;
+    else if (c == 0xF4)
+      len = 4, hi = 0x8F;
+    else if (c >= 0xF1 && c <= 0xF3)
+      len = 4;
     size_t j = 1;
     for (; len && j < len && i + j < in.size(); ++j) {
       auto d = static_cast<unsigned char>(in[i + j]);

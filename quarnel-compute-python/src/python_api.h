@@ -79,7 +79,8 @@ void discard_ordinary_error();
 // The `__qualname__` of a type, or the fallback when it cannot be read as text. Both read the
 // attribute through the metaclass, which may run Python code: an interrupt raised there is
 // thrown as ErrorAlreadySet.
-std::string type_qualname(PyObject* type, std::string_view fallback = "<failed to extract type name>");
+std::string type_qualname(PyObject* type,
+                          std::string_view fallback = "<failed to extract type name>");
 // The `__name__` of a type; empty when it cannot be read.
 std::string type_name(PyObject* type);
 // The UTF-8 text of a `str`; false (exception set) when it cannot be encoded.

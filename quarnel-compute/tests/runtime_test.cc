@@ -32,10 +32,11 @@ Handle<T> as(Value v) {
   return {unchecked, std::move(v)};
 }
 struct TUnion;
-#define QC_FIELDS(F)                                                          \
-  F(first, "first", Optional<Untyped>)                                        \
-  F(optional, "optional", Optional<Untyped>) F(items, "items", List<Untyped>) \
-      F(maybe_items, "maybeItems", Optional<List<Untyped>>) F(flag, "flag", Optional<Bool>)
+#define QC_FIELDS(F)                         \
+  F(first, "first", Optional<Untyped>)       \
+  F(optional, "optional", Optional<Untyped>) \
+  F(items, "items", List<Untyped>)           \
+  F(maybe_items, "maybeItems", Optional<List<Untyped>>) F(flag, "flag", Optional<Bool>)
 QC_RECORD(TNode, QC_FIELDS)
 #undef QC_FIELDS
 #define QC_FIELDS(F)
@@ -296,9 +297,15 @@ TEST(RuntimeString, LongTextsOutgrowTheStepAndWritesAppend) {
 
 // StringConstant sets: stable sort by the constant order, equal neighbours dropped.
 TEST(RuntimeStringConstantSet, OrderAndEquality) {
-  auto json = [](std::vector<Value> items) { return to_json(string_constant_set(std::move(items))); };
-  auto lit = [](const char* s) { return std::string(R"({"type":"literal","literal":")") + s + "\"}"; };
-  auto var = [](const char* s) { return std::string(R"({"type":"variable","variable":")") + s + "\"}"; };
+  auto json = [](std::vector<Value> items) {
+    return to_json(string_constant_set(std::move(items)));
+  };
+  auto lit = [](const char* s) {
+    return std::string(R"({"type":"literal","literal":")") + s + "\"}";
+  };
+  auto var = [](const char* s) {
+    return std::string(R"({"type":"variable","variable":")") + s + "\"}";
+  };
   EXPECT_EQ(json({literal("b"), literal("a"), literal("b"), literal("a")}),
             "[" + lit("a") + "," + lit("b") + "]");
   EXPECT_EQ(json({variable("a"), literal("z")}), "[" + lit("z") + "," + var("a") + "]");
@@ -390,14 +397,13 @@ TEST(RuntimeUnion, RecordBuiltAloneBecomesInlinePayload) {
 // payload itself is left untouched.
 TEST(RuntimeUnion, UnionPayloadsHeldInPlaceWriteTheSame) {
   const std::string node_json = R"({"type":"node","node":{"first":"f","flag":true}})";
-  Value shared =
-      node({.first = as(Value::str("f")), .flag = Handle<Bool>(true)});
-  Value alone = wrap(
-      node({.first = as(Value::str("f")), .flag = Handle<Bool>(true)}), 2);
+  Value shared = node({.first = as(Value::str("f")), .flag = Handle<Bool>(true)});
+  Value alone = wrap(node({.first = as(Value::str("f")), .flag = Handle<Bool>(true)}), 2);
   Value sharing = wrap(shared, 2);
   for (const Value* v : {&alone, &sharing}) EXPECT_EQ(to_json(*v), wrapped(node_json, 2));
   EXPECT_EQ(to_json(shared), node_json);
-  EXPECT_EQ(to_json(wrap(unknown<TUnion>("u", Any(1)).value(), 3)), wrapped(R"({"type":"u","u":1})", 3));
+  EXPECT_EQ(to_json(wrap(unknown<TUnion>("u", Any(1)).value(), 3)),
+            wrapped(R"({"type":"u","u":1})", 3));
   EXPECT_EQ(to_json(list({wrap(leaf(1), 5), wrap(string_set({"s"}), 4)})),
             "[" + wrapped("1", 6) + "," + wrapped(R"(["s"])", 4) + "]");
 }
@@ -554,12 +560,11 @@ TEST(RuntimeRelease, EveryKindGivesBackItsMemory) {
       [](int i) { return Value::str(std::string(1000 + i % 7, 'x')); },
       [](int) { return Value::any(Any::parse(R"({"a":[1,"two",{"b":null}]})")); },
       [](int i) {
-        return build(TNode{.first = as(Value::str("f")), .items = as<List<Untyped>>(list({Value::i32(i)}))})
+        return build(TNode{.first = as(Value::str("f")),
+                           .items = as<List<Untyped>>(list({Value::i32(i)}))})
             .value();
       },
-      [](int i) {
-        return node({.first = as(leaf(i)), .flag = Handle<Bool>(true)});
-      },
+      [](int i) { return node({.first = as(leaf(i)), .flag = Handle<Bool>(true)}); },
       [](int) { return wrap(Value::str("deep"), 40); },
       [](int i) { return wrap(Value::str(std::string(20 + i % 5, 'd')), 3); },
       [](int i) {

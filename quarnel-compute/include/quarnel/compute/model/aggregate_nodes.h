@@ -17,40 +17,52 @@ struct Window;
 
 // The enumeration names the mean "MEAN" where the aggregation operator calls it "average":
 // both words are part of the wire form and neither may be translated into the other.
-#define QC_VALUES(E)                                            \
-  E(sum, "SUM")                                                 \
-  E(mean, "MEAN") E(min, "MIN") E(max, "MAX") E(count, "COUNT") \
-      E(standardDeviation, "STANDARD_DEVIATION") E(rootMeanSquare, "ROOT_MEAN_SQUARE")
+#define QC_VALUES(E)                         \
+  E(sum, "SUM")                              \
+  E(mean, "MEAN")                            \
+  E(min, "MIN")                              \
+  E(max, "MAX")                              \
+  E(count, "COUNT")                          \
+  E(standardDeviation, "STANDARD_DEVIATION") \
+  E(rootMeanSquare,                          \
+    "ROOT_MEAN_"                             \
+    "SQUARE")
 QC_ENUM(NumericAggregationFunction, QC_VALUES)
 #undef QC_VALUES
 
 // The declaration order is also the key order of RefpropSeries.inputs.
-#define QC_VALUES(E)                                                     \
-  E(temperature, "TEMPERATURE")                                          \
-  E(pressure, "PRESSURE") E(massDensity, "MASS_DENSITY")                 \
-      E(massSpecificEnthalpy, "MASS_SPECIFIC_ENTHALPY")                  \
-          E(massSpecificInternalEnergy, "MASS_SPECIFIC_INTERNAL_ENERGY") \
-              E(massSpecificEntropy, "MASS_SPECIFIC_ENTROPY") E(viscosity, "VISCOSITY")
+#define QC_VALUES(E)                                             \
+  E(temperature, "TEMPERATURE")                                  \
+  E(pressure, "PRESSURE")                                        \
+  E(massDensity, "MASS_DENSITY")                                 \
+  E(massSpecificEnthalpy, "MASS_SPECIFIC_ENTHALPY")              \
+  E(massSpecificInternalEnergy, "MASS_SPECIFIC_INTERNAL_ENERGY") \
+  E(massSpecificEntropy, "MASS_SPECIFIC_ENTROPY") E(viscosity, "VISCOSITY")
 QC_ENUM(RefpropProperty, QC_VALUES)
 #undef QC_VALUES
 
-#define QC_VALUES(E)                                                                              \
-  E(nitrogen, "NITROGEN")                                                                         \
-  E(oxygen, "OXYGEN") E(helium, "HELIUM") E(hydrogen, "HYDROGEN") E(methane, "METHANE")           \
-      E(propane, "PROPANE") E(butane, "BUTANE") E(water, "WATER") E(xenon, "XENON") E(air, "AIR") \
-          E(carbonDioxide, "CARBON_DIOXIDE") E(argon, "ARGON")                                    \
-              E(carbonMonoxide, "CARBON_MONOXIDE")
+#define QC_VALUES(E)      \
+  E(nitrogen, "NITROGEN") \
+  E(oxygen, "OXYGEN")     \
+  E(helium, "HELIUM")     \
+  E(hydrogen, "HYDROGEN") \
+  E(methane, "METHANE")   \
+  E(propane, "PROPANE")   \
+  E(butane, "BUTANE")     \
+  E(water, "WATER")       \
+  E(xenon, "XENON")       \
+  E(air, "AIR")           \
+  E(carbonDioxide, "CARBON_DIOXIDE") E(argon, "ARGON") E(carbonMonoxide, "CARBON_MONOXIDE")
 QC_ENUM(RefpropSubstance, QC_VALUES)
 #undef QC_VALUES
 
 // "aggregateByAllGroupings" is optional, so a present false is written.
-#define QC_FIELDS(F)                                                            \
-  F(input, "input", NumericSeries)                                              \
-  F(function, "function", NumericAggregationFunction)                           \
-      F(groupByTags, "groupByTags", Set<StringConstant>)                        \
-          F(aggregateByAllGroupings, "aggregateByAllGroupings", Optional<Bool>) \
-              F(interpolationConfiguration, "interpolationConfiguration",       \
-                Optional<InterpolationConfiguration>)
+#define QC_FIELDS(F)                                                    \
+  F(input, "input", NumericSeries)                                      \
+  F(function, "function", NumericAggregationFunction)                   \
+  F(groupByTags, "groupByTags", Set<StringConstant>)                    \
+  F(aggregateByAllGroupings, "aggregateByAllGroupings", Optional<Bool>) \
+  F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
 QC_RECORD(AggregateNumericSeries, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -60,11 +72,10 @@ QC_RECORD(AggregateNumericSeries, QC_FIELDS)
 QC_RECORD(RollingOperationSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-#define QC_FIELDS(F)                                              \
-  F(input, "input", NumericSeries)                                \
-  F(groupByTags, "groupByTags", Set<StringConstant>)              \
-      F(interpolationConfiguration, "interpolationConfiguration", \
-        Optional<InterpolationConfiguration>)
+#define QC_FIELDS(F)                                 \
+  F(input, "input", NumericSeries)                   \
+  F(groupByTags, "groupByTags", Set<StringConstant>) \
+  F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
 QC_RECORD(ZscoreSeries, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -84,12 +95,11 @@ QC_RECORD(ScalarUdfSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // "inputs" is keyed by property, in the property's declaration order.
-#define QC_FIELDS(F)                                              \
-  F(inputs, "inputs", Map<RefpropProperty, NumericSeries>)        \
-  F(outputProperty, "outputProperty", RefpropProperty)            \
-  F(substance, "substance", RefpropSubstance)                     \
-      F(interpolationConfiguration, "interpolationConfiguration", \
-        Optional<InterpolationConfiguration>)
+#define QC_FIELDS(F)                                       \
+  F(inputs, "inputs", Map<RefpropProperty, NumericSeries>) \
+  F(outputProperty, "outputProperty", RefpropProperty)     \
+  F(substance, "substance", RefpropSubstance)              \
+  F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
 QC_RECORD(RefpropSeries, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -23,11 +23,15 @@ QC_UNION(GroupByTags, QC_VARIANTS)
 QC_UNION(GroupByTimestamp, QC_VARIANTS)
 #undef QC_VARIANTS
 
-#define QC_VARIANTS(V)                                                                            \
-  V(sum, "sum", Empty)                                                                            \
-  V(average, "average", Empty) V(min, "min", Empty) V(max, "max", Empty) V(count, "count", Empty) \
-      V(standardDeviation, "standardDeviation", Empty) V(rootMeanSquare, "rootMeanSquare", Empty) \
-          V(percentile, "percentile", Percentile) V(udf, "udf", NumericAggregationUdf)
+#define QC_VARIANTS(V)                             \
+  V(sum, "sum", Empty)                             \
+  V(average, "average", Empty)                     \
+  V(min, "min", Empty)                             \
+  V(max, "max", Empty)                             \
+  V(count, "count", Empty)                         \
+  V(standardDeviation, "standardDeviation", Empty) \
+  V(rootMeanSquare, "rootMeanSquare", Empty)       \
+  V(percentile, "percentile", Percentile) V(udf, "udf", NumericAggregationUdf)
 QC_UNION(NumericAggregationOperator, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -55,11 +55,14 @@ QC_RECORD(SumSeries, QC_FIELDS)
 QC_RECORD(ProductSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-#define QC_VALUES(E)                                                                      \
-  E(min, "MIN")                                                                           \
-  E(max, "MAX") E(mean, "MEAN") E(sum, "SUM") E(count, "COUNT")                           \
-      E(standard_deviation, "STANDARD_DEVIATION") E(root_mean_square, "ROOT_MEAN_SQUARE") \
-          E(throw_, "THROW")
+#define QC_VALUES(E)                          \
+  E(min, "MIN")                               \
+  E(max, "MAX")                               \
+  E(mean, "MEAN")                             \
+  E(sum, "SUM")                               \
+  E(count, "COUNT")                           \
+  E(standard_deviation, "STANDARD_DEVIATION") \
+  E(root_mean_square, "ROOT_MEAN_SQUARE") E(throw_, "THROW")
 QC_ENUM(NumericUnionOperation, QC_VALUES)
 #undef QC_VALUES
 
@@ -97,10 +100,11 @@ QC_RECORD(ArithmeticSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // LOG and LN are distinct values; there is no base-10 value.
-#define QC_VALUES(E)                                                                      \
-  E(cos, "COS")                                                                           \
-  E(sin, "SIN") E(tan, "TAN") E(abs, "ABS") E(asin, "ASIN") E(acos, "ACOS") E(log, "LOG") \
-      E(ln, "LN") E(sqrt, "SQRT")
+#define QC_VALUES(E) \
+  E(cos, "COS")      \
+  E(sin, "SIN")      \
+  E(tan, "TAN")      \
+  E(abs, "ABS") E(asin, "ASIN") E(acos, "ACOS") E(log, "LOG") E(ln, "LN") E(sqrt, "SQRT")
 QC_ENUM(UnaryArithmeticOperation, QC_VALUES)
 #undef QC_VALUES
 
@@ -113,11 +117,11 @@ QC_RECORD(UnaryArithmeticSeries, QC_FIELDS)
 QC_ENUM(BinaryArithmeticOperation, QC_VALUES)
 #undef QC_VALUES
 
-#define QC_FIELDS(F)                                                                      \
-  F(input1, "input1", NumericSeries)                                                      \
-  F(input2, "input2", NumericSeries) F(operation, "operation", BinaryArithmeticOperation) \
-      F(interpolationConfiguration, "interpolationConfiguration",                         \
-        Optional<InterpolationConfiguration>)
+#define QC_FIELDS(F)                                   \
+  F(input1, "input1", NumericSeries)                   \
+  F(input2, "input2", NumericSeries)                   \
+  F(operation, "operation", BinaryArithmeticOperation) \
+  F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
 QC_RECORD(BinaryArithmeticSeries, QC_FIELDS)
 #undef QC_FIELDS
 

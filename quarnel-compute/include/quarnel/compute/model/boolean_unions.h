@@ -5,13 +5,14 @@
 
 namespace qc::model {
 
-#define QC_VARIANTS(V)                                                                \
-  V(greaterThan, "greaterThan", GreaterThanSeries)                                    \
-  V(lessThan, "lessThan", LessThanSeries) V(equalTo, "equalTo", EqualToSeries)        \
-      V(notEqualTo, "notEqualTo", NotEqualToSeries)                                   \
-          V(greaterThanOrEqualTo, "greaterThanOrEqualTo", GreaterThanOrEqualToSeries) \
-              V(lessThanOrEqualTo, "lessThanOrEqualTo", LessThanOrEqualToSeries)      \
-                  V(and_, "and", AndSeries) V(or_, "or", OrSeries)
+#define QC_VARIANTS(V)                                                        \
+  V(greaterThan, "greaterThan", GreaterThanSeries)                            \
+  V(lessThan, "lessThan", LessThanSeries)                                     \
+  V(equalTo, "equalTo", EqualToSeries)                                        \
+  V(notEqualTo, "notEqualTo", NotEqualToSeries)                               \
+  V(greaterThanOrEqualTo, "greaterThanOrEqualTo", GreaterThanOrEqualToSeries) \
+  V(lessThanOrEqualTo, "lessThanOrEqualTo", LessThanOrEqualToSeries)          \
+  V(and_, "and", AndSeries) V(or_, "or", OrSeries)
 QC_UNION(BooleanSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 

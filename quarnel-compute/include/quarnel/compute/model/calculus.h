@@ -21,18 +21,18 @@ QC_RECORD(CumulativeSumSeries, QC_FIELDS)
 
 // The configuration's key says "Values" although its type says "Value"; the wire keeps the
 // plural, so the field does too.
-#define QC_FIELDS(F)                                                \
-  F(input, "input", NumericSeries)                                  \
-  F(timeUnit, "timeUnit", Optional<api::TimeUnit>)                  \
-      F(negativeValuesConfiguration, "negativeValuesConfiguration", \
-        Optional<NegativeValueConfiguration>)
+#define QC_FIELDS(F)                                            \
+  F(input, "input", NumericSeries)                              \
+  F(timeUnit, "timeUnit", Optional<api::TimeUnit>)              \
+  F(negativeValuesConfiguration, "negativeValuesConfiguration", \
+    Optional<NegativeValueConfiguration>)
 QC_RECORD(DerivativeSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 #define QC_FIELDS(F)                                     \
   F(input, "input", NumericSeries)                       \
   F(startTimestamp, "startTimestamp", TimestampConstant) \
-      F(timeUnit, "timeUnit", Optional<api::TimeUnit>)
+  F(timeUnit, "timeUnit", Optional<api::TimeUnit>)
 QC_RECORD(IntegralSeries, QC_FIELDS)
 #undef QC_FIELDS
 

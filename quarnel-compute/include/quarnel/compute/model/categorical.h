@@ -59,7 +59,7 @@ QC_RECORD(EnumNthPointDownsampleSeries, QC_FIELDS)
 #define QC_FIELDS(F)                                     \
   F(input, "input", EnumSeries)                          \
   F(startTime, "startTime", Optional<TimestampConstant>) \
-      F(endTime, "endTime", Optional<TimestampConstant>)
+  F(endTime, "endTime", Optional<TimestampConstant>)
 QC_RECORD(EnumTimeRangeFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
 

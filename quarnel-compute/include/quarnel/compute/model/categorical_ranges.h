@@ -15,22 +15,22 @@ struct StringSetConstant;
 QC_ENUM(EnumFilterOperator, QC_VALUES)
 #undef QC_VALUES
 
-#define QC_FIELDS(F)                                                                  \
-  F(input, "input", EnumSeries)                                                       \
-  F(operator_, "operator", EnumFilterOperator) F(values, "values", StringSetConstant) \
-      F(persistenceWindowConfiguration, "persistenceWindowConfiguration",             \
-        Optional<PersistenceWindowConfiguration>)
+#define QC_FIELDS(F)                                                  \
+  F(input, "input", EnumSeries)                                       \
+  F(operator_, "operator", EnumFilterOperator)                        \
+  F(values, "values", StringSetConstant)                              \
+  F(persistenceWindowConfiguration, "persistenceWindowConfiguration", \
+    Optional<PersistenceWindowConfiguration>)
 QC_RECORD(EnumFilterRanges, QC_FIELDS)
 #undef QC_FIELDS
 
 // Like the numeric equality node the list is keyed "input", but there is no tolerance.
-#define QC_FIELDS(F)                                                      \
-  F(input, "input", List<EnumSeries>)                                     \
-  F(equalityOperator, "equalityOperator", EqualityOperator)               \
-      F(persistenceWindowConfiguration, "persistenceWindowConfiguration", \
-        Optional<PersistenceWindowConfiguration>)                         \
-          F(interpolationConfiguration, "interpolationConfiguration",     \
-            Optional<InterpolationConfiguration>)
+#define QC_FIELDS(F)                                                  \
+  F(input, "input", List<EnumSeries>)                                 \
+  F(equalityOperator, "equalityOperator", EqualityOperator)           \
+  F(persistenceWindowConfiguration, "persistenceWindowConfiguration", \
+    Optional<PersistenceWindowConfiguration>)                         \
+  F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
 QC_RECORD(EnumSeriesEqualityRanges, QC_FIELDS)
 #undef QC_FIELDS
 

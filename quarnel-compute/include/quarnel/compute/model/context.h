@@ -42,11 +42,11 @@ QC_RECORD(Context, QC_FIELDS)
 QC_RECORD(FunctionVariables, QC_FIELDS)
 #undef QC_FIELDS
 
-#define QC_FIELDS(F)                                                  \
-  F(moduleName, "moduleName", StringConstant)                         \
-  F(functionName, "functionName", StringConstant)                     \
-      F(versionReference, "versionReference", ModuleVersionReference) \
-          F(functionArgs, "functionArgs", Map<FunctionParameterName, FunctionParameterValue>)
+#define QC_FIELDS(F)                                              \
+  F(moduleName, "moduleName", StringConstant)                     \
+  F(functionName, "functionName", StringConstant)                 \
+  F(versionReference, "versionReference", ModuleVersionReference) \
+  F(functionArgs, "functionArgs", Map<FunctionParameterName, FunctionParameterValue>)
 QC_RECORD(FunctionDerivedSeries, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -14,13 +14,16 @@ QC_UNION(DerivedSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // "duration" is the RunDuration record, not the Duration expression union.
-#define QC_VARIANTS(V)                                                              \
-  V(double_, "double", F64)                                                         \
-  V(computeNode, "computeNode", ComputeNodeWithContext)                             \
-      V(duration, "duration", run::api::RunDuration) V(integer, "integer", I32)     \
-          V(channel, "channel", ChannelSeries) V(derived, "derived", DerivedSeries) \
-              V(series, "series", SeriesVariable) V(string, "string", String)       \
-                  V(stringSet, "stringSet", Set<String>) V(timestamp, "timestamp", api::Timestamp)
+#define QC_VARIANTS(V)                                  \
+  V(double_, "double", F64)                             \
+  V(computeNode, "computeNode", ComputeNodeWithContext) \
+  V(duration, "duration", run::api::RunDuration)        \
+  V(integer, "integer", I32)                            \
+  V(channel, "channel", ChannelSeries)                  \
+  V(derived, "derived", DerivedSeries)                  \
+  V(series, "series", SeriesVariable)                   \
+  V(string, "string", String)                           \
+  V(stringSet, "stringSet", Set<String>) V(timestamp, "timestamp", api::Timestamp)
 QC_UNION(VariableValue, QC_VARIANTS)
 #undef QC_VARIANTS
 

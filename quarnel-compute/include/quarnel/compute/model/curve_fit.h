@@ -50,10 +50,10 @@ QC_RECORD(TimeSeriesCurveFit, QC_FIELDS)
 QC_RECORD(Scatter, QC_FIELDS)
 #undef QC_FIELDS
 
-#define QC_FIELDS(F)                                                                  \
-  F(minX, "minX", Optional<DoubleConstant>)                                           \
-  F(maxX, "maxX", Optional<DoubleConstant>) F(minY, "minY", Optional<DoubleConstant>) \
-      F(maxY, "maxY", Optional<DoubleConstant>)
+#define QC_FIELDS(F)                        \
+  F(minX, "minX", Optional<DoubleConstant>) \
+  F(maxX, "maxX", Optional<DoubleConstant>) \
+  F(minY, "minY", Optional<DoubleConstant>) F(maxY, "maxY", Optional<DoubleConstant>)
 QC_RECORD(ScatterFitOptions, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -12,10 +12,10 @@ QC_UNION(CurveFitPlotType, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // The built-in families of the first form take no parameters.
-#define QC_VARIANTS(V)                                                              \
-  V(exponential, "exponential", Empty)                                              \
-  V(logarithmic, "logarithmic", Empty) V(polynomial, "polynomial", PolynomialCurve) \
-      V(power, "power", Empty)
+#define QC_VARIANTS(V)                 \
+  V(exponential, "exponential", Empty) \
+  V(logarithmic, "logarithmic", Empty) \
+  V(polynomial, "polynomial", PolynomialCurve) V(power, "power", Empty)
 QC_UNION(CurveFitDetails, QC_VARIANTS)
 #undef QC_VARIANTS
 
@@ -23,10 +23,11 @@ QC_UNION(CurveFitDetails, QC_VARIANTS)
 QC_UNION(CurveFitTarget, QC_VARIANTS)
 #undef QC_VARIANTS
 
-#define QC_VARIANTS(V)                                                                           \
-  V(exponential, "exponential", BuiltInCurveFit)                                                 \
-  V(logarithmic, "logarithmic", BuiltInCurveFit) V(polynomial, "polynomial", PolynomialCurveFit) \
-      V(power, "power", BuiltInCurveFit) V(custom, "custom", CustomCurveFit)
+#define QC_VARIANTS(V)                            \
+  V(exponential, "exponential", BuiltInCurveFit)  \
+  V(logarithmic, "logarithmic", BuiltInCurveFit)  \
+  V(polynomial, "polynomial", PolynomialCurveFit) \
+  V(power, "power", BuiltInCurveFit) V(custom, "custom", CustomCurveFit)
 QC_UNION(CurveFitV2Details, QC_VARIANTS)
 #undef QC_VARIANTS
 

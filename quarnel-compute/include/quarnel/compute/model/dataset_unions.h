@@ -7,14 +7,18 @@
 
 namespace qc::model {
 
-#define QC_VARIANTS(V)                                                                       \
-  V(asset, "asset", Asset)                                                                   \
-  V(run, "run", Run) V(saved, "saved", SavedDataset) V(search, "search", SearchDataset)      \
-      V(combine, "combine", CombinedDataset) V(tag, "tag", TaggedDataset)                    \
-          V(filter, "filter", FilteredDataset) V(timeShift, "timeShift", TimeShiftedDataset) \
-              V(alignByAnchor, "alignByAnchor", AnchorAlignedDataset)                        \
-                  V(withSeries, "withSeries", WithSeriesDataset)                             \
-                      V(reference, "reference", DatasetReference)
+#define QC_VARIANTS(V)                                    \
+  V(asset, "asset", Asset)                                \
+  V(run, "run", Run)                                      \
+  V(saved, "saved", SavedDataset)                         \
+  V(search, "search", SearchDataset)                      \
+  V(combine, "combine", CombinedDataset)                  \
+  V(tag, "tag", TaggedDataset)                            \
+  V(filter, "filter", FilteredDataset)                    \
+  V(timeShift, "timeShift", TimeShiftedDataset)           \
+  V(alignByAnchor, "alignByAnchor", AnchorAlignedDataset) \
+  V(withSeries, "withSeries", WithSeriesDataset)          \
+  V(reference, "reference", DatasetReference)
 QC_UNION(Dataset, QC_VARIANTS)
 #undef QC_VARIANTS
 
@@ -31,11 +35,12 @@ QC_UNION(SearchTarget, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // "and" and "or" hold lists of queries, written even when empty; "not" holds one query.
-#define QC_VARIANTS(V)                                                                \
-  V(properties, "properties", rids::api::PropertiesFilter)                            \
-  V(labels, "labels", rids::api::LabelsFilter)                                        \
-  V(workspace, "workspace", StringConstant) V(and_, "and", List<ResourceSearchQuery>) \
-      V(or_, "or", List<ResourceSearchQuery>) V(not_, "not", ResourceSearchQuery)
+#define QC_VARIANTS(V)                                     \
+  V(properties, "properties", rids::api::PropertiesFilter) \
+  V(labels, "labels", rids::api::LabelsFilter)             \
+  V(workspace, "workspace", StringConstant)                \
+  V(and_, "and", List<ResourceSearchQuery>)                \
+  V(or_, "or", List<ResourceSearchQuery>) V(not_, "not", ResourceSearchQuery)
 QC_UNION(ResourceSearchQuery, QC_VARIANTS)
 #undef QC_VARIANTS
 

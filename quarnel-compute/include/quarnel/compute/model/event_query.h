@@ -14,11 +14,11 @@ namespace rids::api {
 QC_ENUM(EventType, QC_VALUES)
 #undef QC_VALUES
 
-#define QC_VALUES(E)                                                      \
-  E(pending_review, "PENDING_REVIEW")                                     \
-  E(closed_ignored, "CLOSED_IGNORED")                                     \
-      E(closed_requires_further_action, "CLOSED_REQUIRES_FURTHER_ACTION") \
-          E(no_disposition, "NO_DISPOSITION")
+#define QC_VALUES(E)                                                  \
+  E(pending_review, "PENDING_REVIEW")                                 \
+  E(closed_ignored, "CLOSED_IGNORED")                                 \
+  E(closed_requires_further_action, "CLOSED_REQUIRES_FURTHER_ACTION") \
+  E(no_disposition, "NO_DISPOSITION")
 QC_ENUM(EventDispositionStatus, QC_VALUES)
 #undef QC_VALUES
 

@@ -18,11 +18,13 @@ QC_UNION(Threshold, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // Its own variant set and order; not interchangeable with the aggregation operators elsewhere.
-#define QC_VARIANTS(V)                                                                         \
-  V(sum, "sum", Empty)                                                                         \
-  V(rootMeanSquare, "rootMeanSquare", Empty) V(average, "average", Empty) V(min, "min", Empty) \
-      V(max, "max", Empty) V(standardDeviation, "standardDeviation", Empty)                    \
-          V(count, "count", Empty) V(all, "all", Empty)
+#define QC_VARIANTS(V)                       \
+  V(sum, "sum", Empty)                       \
+  V(rootMeanSquare, "rootMeanSquare", Empty) \
+  V(average, "average", Empty)               \
+  V(min, "min", Empty)                       \
+  V(max, "max", Empty)                       \
+  V(standardDeviation, "standardDeviation", Empty) V(count, "count", Empty) V(all, "all", Empty)
 QC_UNION(RangeAggregationOperation, QC_VARIANTS)
 #undef QC_VARIANTS
 

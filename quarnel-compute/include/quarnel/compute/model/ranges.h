@@ -45,7 +45,7 @@ QC_ENUM(RangePaddingConfiguration, QC_VALUES)
 #define QC_FIELDS(F)                      \
   F(input, "input", RangeSeries)          \
   F(padding, "padding", DurationConstant) \
-      F(paddingConfiguration, "paddingConfiguration", Optional<RangePaddingConfiguration>)
+  F(paddingConfiguration, "paddingConfiguration", Optional<RangePaddingConfiguration>)
 QC_RECORD(PaddedRanges, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -53,10 +53,11 @@ QC_RECORD(PaddedRanges, QC_FIELDS)
 QC_ENUM(UnboundedBehavior, QC_VALUES)
 #undef QC_VALUES
 
-#define QC_FIELDS(F)                                                                      \
-  F(input, "input", RangeSeries)                                                          \
-  F(threshold, "threshold", DurationConstant) F(operator_, "operator", ThresholdOperator) \
-      F(unboundedBehavior, "unboundedBehavior", Optional<UnboundedBehavior>)
+#define QC_FIELDS(F)                          \
+  F(input, "input", RangeSeries)              \
+  F(threshold, "threshold", DurationConstant) \
+  F(operator_, "operator", ThresholdOperator) \
+  F(unboundedBehavior, "unboundedBehavior", Optional<UnboundedBehavior>)
 QC_RECORD(DurationFilterRanges, QC_FIELDS)
 #undef QC_FIELDS
 

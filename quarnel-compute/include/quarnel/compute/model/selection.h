@@ -25,17 +25,18 @@ QC_RECORD(SelectSeries, QC_FIELDS)
 // differ only in the rids before it (the run channel's asset rid is optional).
 #define QC_GROUPING_(F) \
   F(tagsToGroupBy, "tagsToGroupBy", Set<String>) F(groupByTags, "groupByTags", Set<StringConstant>)
-#define QC_FIELDS(F)                                                                 \
-  F(dataSourceRid, "dataSourceRid", StringConstant)                                  \
-  F(channel, "channel", StringConstant) F(tags, "tags", Map<String, StringConstant>) \
-      F(tagFilters, "tagFilters", Optional<TagFilters>) QC_GROUPING_(F)
+#define QC_FIELDS(F)                                \
+  F(dataSourceRid, "dataSourceRid", StringConstant) \
+  F(channel, "channel", StringConstant)             \
+  F(tags, "tags", Map<String, StringConstant>)      \
+  F(tagFilters, "tagFilters", Optional<TagFilters>) QC_GROUPING_(F)
 QC_RECORD(DataSourceChannel, QC_FIELDS)
 #undef QC_FIELDS
-#define QC_SCOPED_(F)                                                  \
-  F(dataScopeName, "dataScopeName", StringConstant)                    \
-  F(channel, "channel", StringConstant)                                \
-      F(additionalTags, "additionalTags", Map<String, StringConstant>) \
-          F(additionalTagFilters, "additionalTagFilters", Optional<TagFilters>) QC_GROUPING_(F)
+#define QC_SCOPED_(F)                                              \
+  F(dataScopeName, "dataScopeName", StringConstant)                \
+  F(channel, "channel", StringConstant)                            \
+  F(additionalTags, "additionalTags", Map<String, StringConstant>) \
+  F(additionalTagFilters, "additionalTagFilters", Optional<TagFilters>) QC_GROUPING_(F)
 #define QC_FIELDS(F) F(assetRid, "assetRid", StringConstant) QC_SCOPED_(F)
 QC_RECORD(AssetChannel, QC_FIELDS)
 #undef QC_FIELDS

@@ -5,10 +5,10 @@
 
 namespace qc::model {
 
-#define QC_VARIANTS(V)                                                                          \
-  V(lowPass, "lowPass", LowPassConfiguration)                                                   \
-  V(highPass, "highPass", HighPassConfiguration) V(bandPass, "bandPass", BandPassConfiguration) \
-      V(bandStop, "bandStop", BandStopConfiguration)
+#define QC_VARIANTS(V)                           \
+  V(lowPass, "lowPass", LowPassConfiguration)    \
+  V(highPass, "highPass", HighPassConfiguration) \
+  V(bandPass, "bandPass", BandPassConfiguration) V(bandStop, "bandStop", BandStopConfiguration)
 QC_UNION(SignalFilterConfiguration, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -19,7 +19,7 @@ struct TagByIntervalsTimeShift;
 #define QC_FIELDS(F)                        \
   F(input, "input", NumericSeries)          \
   F(intervals, "intervals", IntervalSource) \
-      F(timeShift, "timeShift", Optional<TagByIntervalsTimeShift>)
+  F(timeShift, "timeShift", Optional<TagByIntervalsTimeShift>)
 QC_RECORD(TagByIntervalsSeries, QC_FIELDS)
 #undef QC_FIELDS
 

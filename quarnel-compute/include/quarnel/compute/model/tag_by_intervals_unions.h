@@ -17,10 +17,11 @@ QC_UNION(RangeTagSource, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // "rangeStartTimestamp" comes last here, after the event-only tags.
-#define QC_VARIANTS(V)                                               \
-  V(intervalIndex, "intervalIndex", Empty)                           \
-  V(level, "level", Empty) V(property, "property", EventPropertyTag) \
-      V(label, "label", EventLabelTag) V(rangeStartTimestamp, "rangeStartTimestamp", Empty)
+#define QC_VARIANTS(V)                      \
+  V(intervalIndex, "intervalIndex", Empty)  \
+  V(level, "level", Empty)                  \
+  V(property, "property", EventPropertyTag) \
+  V(label, "label", EventLabelTag) V(rangeStartTimestamp, "rangeStartTimestamp", Empty)
 QC_UNION(EventTagSource, QC_VARIANTS)
 #undef QC_VARIANTS
 

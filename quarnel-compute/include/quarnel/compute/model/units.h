@@ -6,10 +6,12 @@
 namespace qc::model {
 
 namespace api {
-#define QC_VALUES(E)                                                                            \
-  E(days, "DAYS")                                                                               \
-  E(hours, "HOURS") E(minutes, "MINUTES") E(seconds, "SECONDS") E(milliseconds, "MILLISECONDS") \
-      E(microseconds, "MICROSECONDS") E(nanoseconds, "NANOSECONDS")
+#define QC_VALUES(E)    \
+  E(days, "DAYS")       \
+  E(hours, "HOURS")     \
+  E(minutes, "MINUTES") \
+  E(seconds, "SECONDS") \
+  E(milliseconds, "MILLISECONDS") E(microseconds, "MICROSECONDS") E(nanoseconds, "NANOSECONDS")
 QC_ENUM(TimeUnit, QC_VALUES)
 #undef QC_VALUES
 }  // namespace api

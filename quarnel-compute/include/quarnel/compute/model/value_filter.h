@@ -11,11 +11,12 @@ struct InterpolationConfiguration;
 struct NumericSeries;
 struct TimestampConstant;
 
-#define QC_VALUES(E)                                                                \
-  E(greater_than, "GREATER_THAN")                                                   \
-  E(greater_than_or_equal_to, "GREATER_THAN_OR_EQUAL_TO") E(less_than, "LESS_THAN") \
-      E(less_than_or_equal_to, "LESS_THAN_OR_EQUAL_TO") E(equal_to, "EQUAL_TO")     \
-          E(not_equal_to, "NOT_EQUAL_TO")
+#define QC_VALUES(E)                                      \
+  E(greater_than, "GREATER_THAN")                         \
+  E(greater_than_or_equal_to, "GREATER_THAN_OR_EQUAL_TO") \
+  E(less_than, "LESS_THAN")                               \
+  E(less_than_or_equal_to, "LESS_THAN_OR_EQUAL_TO")       \
+  E(equal_to, "EQUAL_TO") E(not_equal_to, "NOT_EQUAL_TO")
 QC_ENUM(ThresholdOperator, QC_VALUES)
 #undef QC_VALUES
 
@@ -31,10 +32,10 @@ QC_ENUM(ApproximateThresholdOperator, QC_VALUES)
 QC_RECORD(NumericThresholdFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-#define QC_FIELDS(F)                                                                  \
-  F(input, "input", NumericSeries)                                                    \
-  F(threshold, "threshold", DoubleConstant) F(tolerance, "tolerance", DoubleConstant) \
-      F(operator_, "operator", ApproximateThresholdOperator)
+#define QC_FIELDS(F)                        \
+  F(input, "input", NumericSeries)          \
+  F(threshold, "threshold", DoubleConstant) \
+  F(tolerance, "tolerance", DoubleConstant) F(operator_, "operator", ApproximateThresholdOperator)
 QC_RECORD(NumericApproximateFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -51,11 +52,11 @@ QC_RECORD(NumericNanFilter, QC_FIELDS)
 #undef QC_FIELDS
 
 // "base" and "expression" are plain strings; "inputs" binds the names the expression uses.
-#define QC_FIELDS(F)                                                                             \
-  F(base, "base", String)                                                                        \
-  F(inputs, "inputs", Map<LocalVariableName, NumericSeries>) F(expression, "expression", String) \
-      F(interpolationConfiguration, "interpolationConfiguration",                                \
-        Optional<InterpolationConfiguration>)
+#define QC_FIELDS(F)                                         \
+  F(base, "base", String)                                    \
+  F(inputs, "inputs", Map<LocalVariableName, NumericSeries>) \
+  F(expression, "expression", String)                        \
+  F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
 QC_RECORD(FilterByExpressionSeries, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -27,7 +27,7 @@ QC_RECORD(ValueMapSeries, QC_FIELDS)
 #define QC_FIELDS(F)                                 \
   F(input, "input", EnumSeries)                      \
   F(mapping, "mapping", Map<String, DoubleConstant>) \
-      F(defaultValue, "defaultValue", Optional<DoubleConstant>)
+  F(defaultValue, "defaultValue", Optional<DoubleConstant>)
 QC_RECORD(EnumToNumericSeries, QC_FIELDS)
 #undef QC_FIELDS
 
