@@ -509,9 +509,10 @@ def bench_time_unit(clock, results):
 
 # --- Targets -----------------------------------------------------------------------------------
 
-# The bar for "no worse": these figures of the build before the node layout work (8 cores, CPython
-# 3.12, full sizes); the chain is linear when 10N costs about 10x N.
-OPERATOR_VS_MSGSPEC_BEFORE = 0.30
+# The bar for "no worse": the figures of the build before the node layout work. Its `s + 2.0` took
+# 80 ns against msgspec's 237 ns (CPython 3.11, 8 cores); the chain is linear when 10N costs
+# about 10x N.
+OPERATOR_VS_MSGSPEC_BEFORE = 0.34
 CHAIN_RATIO_BEFORE = 10.4
 
 
