@@ -19,11 +19,6 @@ std::string display_name(const Signature& s) {
   return out;
 }
 
-void set_type_error(const std::string& text) noexcept {
-  Ref msg = Ref::steal(PyUnicode_FromStringAndSize(text.data(), Py_ssize_t(text.size())));
-  if (msg) PyErr_SetObject(PyExc_TypeError, msg.get());
-}
-
 [[gnu::cold, gnu::noinline]] bool fail_too_many(const Signature& s, Py_ssize_t given) noexcept {
   try {
     std::string text = display_name(s);
@@ -33,7 +28,7 @@ void set_type_error(const std::string& text) noexcept {
       text += " takes from " + std::to_string(s.required) + " to " + std::to_string(s.count);
     text += " positional arguments but " + std::to_string(given) + (given == 1 ? " was" : " were") +
             " given";
-    set_type_error(text);
+    set_error(PyExc_TypeError, text);
   } catch (...) {
     raise_cpp_exception();
   }
@@ -54,7 +49,7 @@ void set_type_error(const std::string& text) noexcept {
     }
     std::string text;
     if (str_text(key, text))
-      set_type_error(name + " got an unexpected keyword argument '" + text + "'");
+      set_error(PyExc_TypeError, name + " got an unexpected keyword argument '" + text + "'");
   } catch (...) {
     raise_cpp_exception();
   }
@@ -63,7 +58,8 @@ void set_type_error(const std::string& text) noexcept {
 
 [[gnu::cold, gnu::noinline]] bool fail_multiple(const Signature& s, size_t index) noexcept {
   try {
-    set_type_error(display_name(s) + " got multiple values for argument '" + s.params[index] + "'");
+    set_error(PyExc_TypeError,
+              display_name(s) + " got multiple values for argument '" + s.params[index] + "'");
   } catch (...) {
     raise_cpp_exception();
   }
@@ -89,9 +85,9 @@ void set_type_error(const std::string& text) noexcept {
       else if (seen + 1 == missing)
         list += missing == 2 ? " and " : ", and ";
     }
-    set_type_error(display_name(s) + " missing " + std::to_string(missing) +
-                   " required positional " + (missing == 1 ? "argument" : "arguments") + ": " +
-                   list);
+    set_error(PyExc_TypeError, display_name(s) + " missing " + std::to_string(missing) +
+                                   " required positional " +
+                                   (missing == 1 ? "argument" : "arguments") + ": " + list);
   } catch (...) {
     raise_cpp_exception();
   }

@@ -29,9 +29,7 @@ void raise_panic(std::string_view message, const std::source_location* where) no
     std::fflush(stderr);
     PyObject* type = panic_exception_type();
     if (!type) return;  // its creation error stays set
-    Ref text = Ref::steal(PyUnicode_FromStringAndSize(message.data(), Py_ssize_t(message.size())));
-    if (!text) return;
-    PyErr_SetObject(type, text.get());
+    set_error(type, message);
   } catch (...) {
     // A failure while reporting a failure leaves nothing sound to return to.
     std::fputs("uncaught panic at ffi boundary\n", stderr);

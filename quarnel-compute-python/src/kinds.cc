@@ -18,11 +18,6 @@ namespace {
 // At most this many elements are reserved ahead of iteration, whatever len() claims.
 constexpr size_t kMaxReserve = 1024;
 
-void set_error(PyObject* type, std::string_view text) noexcept {
-  Ref msg = Ref::steal(PyUnicode_FromStringAndSize(text.data(), Py_ssize_t(text.size())));
-  if (msg) PyErr_SetObject(type, msg.get());
-}
-
 // "TypeError: message": the exception's type's qualified name and its str().
 std::string describe(PyObject* exc) {
   std::string out = type_qualname(reinterpret_cast<PyObject*>(Py_TYPE(exc))) + ": ";

@@ -25,6 +25,11 @@ void ensure_error_set() noexcept {
     PyErr_SetString(PyExc_SystemError, "attempted to fetch exception but none was set");
 }
 
+void set_error(PyObject* type, std::string_view text) noexcept {
+  Ref msg = Ref::steal(PyUnicode_FromStringAndSize(text.data(), Py_ssize_t(text.size())));
+  if (msg) PyErr_SetObject(type, msg.get());
+}
+
 void discard_ordinary_error() {
   if (!PyErr_Occurred()) return;
   if (!ordinary_error_set()) throw ErrorAlreadySet();

@@ -66,6 +66,10 @@ bool ordinary_error_set() noexcept;
 // Raises SystemError when an interpreter call reported failure without setting an exception.
 void ensure_error_set() noexcept;
 
+// Raises `type` with the UTF-8 text as its message, embedded NULs kept; when the text cannot
+// be made a str, that failure is raised instead.
+void set_error(PyObject* type, std::string_view text) noexcept;
+
 // Thrown by a helper that met an exception which must reach the caller as it is (an interrupt,
 // an exit, exhausted memory): the exception stays set and the call ends with it.
 struct ErrorAlreadySet : std::exception {
