@@ -32,8 +32,6 @@ constexpr ClassInfo kClasses[] = {
 #undef QC_PY_CLASS_INFO_
 };
 
-PyTypeObject* g_types[kClassCount] = {};
-
 // The memory of dead objects, kept for the next ones as the interpreter keeps that of dicts
 // and floats: building an expression makes and drops a short-lived object at every step, and
 // pymalloc's path for a lone object costs more than the rest of an operator. All objects have
@@ -110,10 +108,10 @@ PyTypeObject* create(ClassId c) {
 
 const ClassInfo& class_info(ClassId c) noexcept { return kClasses[size_t(c)]; }
 
-PyTypeObject* created_class(ClassId c) noexcept { return g_types[size_t(c)]; }
+PyTypeObject* g_class_objects[kClassCount] = {};
 
 PyTypeObject* class_object(ClassId c) noexcept {
-  PyTypeObject*& slot = g_types[size_t(c)];
+  PyTypeObject*& slot = g_class_objects[size_t(c)];
   if (slot) return slot;
   PyTypeObject* t = nullptr;
   try {
@@ -143,7 +141,7 @@ std::string not_instance_message(PyObject* o, std::string_view expected) {
 
 std::string not_instance_message(PyObject* o, ClassId c) {
   const char* name = class_info(c).name;
-  PyTypeObject* t = g_types[size_t(c)];
+  PyTypeObject* t = g_class_objects[size_t(c)];
   if (t && PyObject_TypeCheck(o, t))  // of the class, but not holding what the class holds
     return "'" + std::string(name) + "' object holds no " + std::string(name) +
            " value: it was not made by the module";

@@ -106,7 +106,9 @@ struct Object {
 // The class object, created on first use and kept for the life of the process. Returns a
 // borrowed reference, or null with RuntimeError set (cause: the interpreter's error).
 PyTypeObject* class_object(ClassId c) noexcept;
-PyTypeObject* created_class(ClassId c) noexcept;  // null until class_object made it
+// Null until class_object made it. Read inline: every operand check and new object asks.
+extern PyTypeObject* g_class_objects[kClassCount];
+inline PyTypeObject* created_class(ClassId c) noexcept { return g_class_objects[size_t(c)]; }
 
 // True when o is an object of class C holding a value. An object made by a reassigned
 // `__new__` holds nothing and fails this test, so no method ever reads it.
