@@ -194,25 +194,28 @@ struct Entry {
     return false;
   }
 
-  // Converts every argument, then makes the operands and calls the builder.
-  template <size_t... I>
-  static PyObject* call(PyObject* self, PyObject** slots, std::index_sequence<I...>) {
+  // Converts every argument, then makes the operands and calls the builder, handing its
+  // result to `done`.
+  template <class Done, size_t... I>
+  static PyObject* build(PyObject* self, PyObject** slots, Done done, std::index_sequence<I...>) {
     std::tuple<typename Kind<I>::Storage...> converted;
     if (!(convert<I>(slots[I], std::get<I>(converted)) && ...)) return nullptr;
     if constexpr (Instance) {
       auto first = self_operand<std::tuple_element_t<0, Params>, ClassId(Owner)>(self);
       std::tuple<Param<I>...> operands{Kind<I>::finish(std::move(std::get<I>(converted)))...};
-      return wrap(F(std::move(first), std::move(std::get<I>(operands))...));
+      return done(F(std::move(first), std::move(std::get<I>(operands))...));
     } else {
       std::tuple<Param<I>...> operands{Kind<I>::finish(std::move(std::get<I>(converted)))...};
-      return wrap(F(std::move(std::get<I>(operands))...));
+      return done(F(std::move(std::get<I>(operands))...));
     }
   }
 
   static PyObject* run(PyObject* self, PyObject** slots) {
     if constexpr (Instance)
       if (!check_self<ClassId(Owner)>(self)) return nullptr;
-    return call(self, slots, std::make_index_sequence<count>());
+    return build(
+        self, slots, [](auto&& result) { return wrap(std::move(result)); },
+        std::make_index_sequence<count>());
   }
 
   static PyObject* call_fast(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
@@ -281,20 +284,13 @@ struct Constructor {
   using Frame = detail::Entry<int(C), false, "__new__", F, P...>;
   using Docstring = detail::Doc<false, Frame::required, ClassName, P...>;
 
-  template <size_t... I>
-  static PyObject* make(PyTypeObject* cls, PyObject** slots, std::index_sequence<I...>) {
-    std::tuple<typename Frame::template Kind<I>::Storage...> converted;
-    if (!(Frame::template convert<I>(slots[I], std::get<I>(converted)) && ...)) return nullptr;
-    std::tuple<typename Frame::template Param<I>...> operands{
-        Frame::template Kind<I>::finish(std::move(std::get<I>(converted)))...};
-    return new_object<C>(cls, F(std::move(std::get<I>(operands))...));
-  }
-
   static PyObject* tp_new(PyTypeObject* cls, PyObject* args, PyObject* kwargs) noexcept {
     return guarded([&]() -> PyObject* {
       OwnedSlots<Frame::count> slots;
       if (!bind_tuple(Frame::signature, args, kwargs, slots.data())) return nullptr;
-      return make(cls, slots.data(), std::make_index_sequence<Frame::count>());
+      return Frame::build(
+          nullptr, slots.data(), [cls](Held<C>&& v) { return new_object<C>(cls, std::move(v)); },
+          std::make_index_sequence<Frame::count>());
     });
   }
 };
