@@ -78,7 +78,7 @@ if ! cmake_at_least 3.21; then
 fi
 if [ "$want_python" -eq 1 ]; then
   version="$(python_version "$PY")"
-  if [ -z "$version" ] || [ "$(printf '%s\n' 3.10 "$version" | sort -V | head -1)" != 3.10 ]; then
+  if ! version_at_least 3.10 "$version"; then
     echo "error: CPython 3.10 or later is needed; $PY is ${version:-not runnable}" >&2
     exit 1
   fi

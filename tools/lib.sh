@@ -14,11 +14,15 @@ python_version() {
   "$1" -c 'import sys; print("%d.%d" % sys.version_info[:2])' 2>/dev/null || true
 }
 
+# True when the version $2 is given and is $1 or later.
+version_at_least() {
+  [ -n "$2" ] && [ "$(printf '%s\n' "$1" "$2" | sort -V | head -1)" = "$1" ]
+}
+
 # True when the cmake on the PATH runs and is version $1 or later.
 cmake_at_least() {
-  local version
-  version="$(cmake --version 2>/dev/null | sed -n 's/^cmake version \([0-9.]*\).*/\1/p')"
-  [ -n "$version" ] && [ "$(printf '%s\n' "$1" "$version" | sort -V | head -1)" = "$1" ]
+  version_at_least "$1" "$(cmake --version 2>/dev/null |
+    sed -n 's/^cmake version \([0-9.]*\).*/\1/p')"
 }
 
 # Prints the newest CPython X.Y ($1) of the machine: pyenv's first, then pythonX.Y on the PATH.

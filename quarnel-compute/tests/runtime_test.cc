@@ -5,11 +5,7 @@
 #include <malloc.h>
 #include <barrier>
 #include <cfloat>
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
-#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -233,26 +229,6 @@ INSTANTIATE_TEST_SUITE_P(
                     DoubleCase{9007199254740994.0, "9007199254740994.0"},
                     DoubleCase{std::numeric_limits<double>::quiet_NaN(), "null"},
                     DoubleCase{-std::numeric_limits<double>::infinity(), "null"}));
-
-TEST(RuntimeDoubleRandom, ReadBackExactlyAndWholeNumbersAreTheirDigits) {
-  std::mt19937_64 rng(12345);
-  char buf[kDoubleSpace + 1];
-  for (int i = 0; i < 200000; ++i) {
-    uint64_t bits = rng();
-    double d;
-    std::memcpy(&d, &bits, sizeof d);
-    if (!std::isfinite(d)) continue;
-    buf[write_double(buf, d)] = '\0';
-    double back = std::strtod(buf, nullptr);
-    ASSERT_EQ(std::memcmp(&back, &d, sizeof d), 0) << buf;
-    ASSERT_TRUE(std::strchr(buf, '.') || std::strchr(buf, 'e')) << buf;
-  }
-  for (int i = 0; i < 100000; ++i) {
-    int64_t n = int64_t(rng() >> (11 + rng() % 53)) * ((rng() & 1) ? 1 : -1);
-    if (n == 0) continue;
-    ASSERT_EQ(std::string(buf, write_double(buf, double(n))), std::to_string(n) + ".0");
-  }
-}
 
 // Strings: every control byte, quote, backslash, slash, DEL and non-ASCII text.
 TEST(RuntimeString, EscapesEveryControlByte) {
