@@ -109,11 +109,37 @@ PyModuleDef g_module = {
 
 }  // namespace
 
+namespace {
+
+// Appends text to the str in `result`, or makes it the str when there is none yet. A str that
+// nothing else holds grows in place, so a large output is copied once, from a buffer that
+// stays in cache, into the str that is returned: the str's own fresh memory is the main cost.
+bool append_text(Ref& result, std::string_view text) {
+  PyObject* piece = PyUnicode_FromStringAndSize(text.data(), Py_ssize_t(text.size()));
+  if (!piece || !result) {
+    result = Ref::steal(piece);
+    return piece != nullptr;
+  }
+  PyObject* joined = result.release();
+  PyUnicode_Append(&joined, piece);  // on failure, releases joined and leaves it null
+  Py_DECREF(piece);
+  result = Ref::steal(joined);
+  return joined != nullptr;
+}
+
+bool take_piece(void* result, std::string_view piece) {
+  // A large tree takes seconds to write: Ctrl-C stops it, raising from its signal handler.
+  return !PyErr_CheckSignals() && append_text(*static_cast<Ref*>(result), piece);
+}
+
+}  // namespace
+
 Ref json_text(const Value& v) {
   Buffer out;
-  // A large tree takes seconds to write: Ctrl-C stops it, raising from its signal handler.
-  if (!write_json(out, v, &PyErr_CheckSignals)) return Ref();
-  return Ref::steal(PyUnicode_FromStringAndSize(out.data(), Py_ssize_t(out.size())));
+  Ref result;
+  if (!write_json(out, v, Drain{&take_piece, &result}) || !append_text(result, out.view()))
+    return Ref();
+  return result;
 }
 
 }  // namespace qc::py

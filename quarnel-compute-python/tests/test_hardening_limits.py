@@ -1,6 +1,7 @@
 """Limits of the machine met as a Python user meets them: memory running out raises MemoryError in
 any thread, on its first call as on a later one; a text of 4 GiB or more is held and written; a
-long to_json() gives way to Ctrl-C. Each runs in a child process, which a fault would kill."""
+long to_json() gives way to Ctrl-C, and its output of many megabytes comes back whole. What could
+kill the interpreter runs in a child process."""
 
 import json
 import signal
@@ -86,6 +87,27 @@ def test_ctrl_c_stops_a_long_to_json():
         proc.kill()
     assert said[0] == "interrupted"
     assert float(said[1]) - sent < 0.5
+
+
+# Names of characters one to four bytes long in UTF-8, of varying length so that the cuts between
+# the pieces of a large output fall anywhere in them; or ASCII until far into the output.
+PAD = "x" * 1000
+WIDE_NAMES = {
+    "mixed": lambda i: "\u00e9\u20ac\U0001f600"[: i % 4] * (i % 5) + PAD + str(i),
+    "ascii first": lambda i: PAD + str(i) if i < 35_000 else "\U0001f600\u20ac" + PAD + str(i),
+}
+
+
+@pytest.mark.parametrize("names", WIDE_NAMES.values(), ids=WIDE_NAMES)
+def test_a_large_output_comes_back_whole_whatever_its_characters(names):
+    # Tens of megabytes: to_json() hands them to the str a piece at a time.
+    from quarnel.compute import _compute as C
+
+    names = [names(i) for i in range(40_000)]
+    written = C.NumericSeries.Sum([C.NumericSeries.Reference(n) for n in names]).to_json()
+    assert len(written.encode()) > 36 << 20
+    assert written == '{"type":"sum","sum":{"inputs":[%s]}}' % ",".join(
+        '{"type":"raw","raw":{"name":"%s"}}' % n for n in names)
 
 
 def available_memory():

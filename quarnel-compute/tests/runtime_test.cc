@@ -271,6 +271,58 @@ TEST(RuntimeString, LongTextsOutgrowTheStepAndWritesAppend) {
   EXPECT_EQ(out.view(), expected);
 }
 
+// A drain is handed whole UTF-8 characters, wherever the cut falls in one.
+TEST(RuntimeDrain, CutsAfterTheLastWholeCharacter) {
+  struct Cut {
+    std::string_view text;
+    size_t whole;
+  };
+  for (auto [text, whole] : {Cut{"", 0}, Cut{"ab", 2}, Cut{"a\xc3", 1}, Cut{"a\xc3\xa9", 3},
+                             Cut{"a\xe2\x82", 1}, Cut{"a\xe2\x82\xac", 4}, Cut{"a\xf0\x9f\x98", 1},
+                             Cut{"a\xf0\x9f\x98\x80", 5}, Cut{"\x80\x80\x80\x80\x80", 5}})
+    EXPECT_EQ(whole_characters(text), whole) << testing::PrintToString(text);
+}
+
+// A large output reaches the drain in pieces that each end on a character boundary, and the
+// pieces with what is left in the buffer are the whole text.
+TEST(RuntimeDrain, PiecesAreWholeCharactersAndAddUpToTheText) {
+  std::string pattern = "a\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80";  // 1, 2, 3 and 4 bytes
+  for (size_t shift = 0; shift < 4; ++shift) {
+    std::string raw = std::string(shift, 'x');
+    while (raw.size() < (size_t(40) << 20)) raw += pattern;
+    std::string expected = "\"" + raw + "\"";
+    struct Taken {
+      std::string text;
+      std::vector<size_t> cuts;
+    } taken;
+    auto take = [](void* context, std::string_view piece) {
+      auto& t = *static_cast<Taken*>(context);
+      t.text += piece;
+      t.cuts.push_back(t.text.size());
+      return true;
+    };
+    Buffer out;
+    ASSERT_TRUE(write_json(out, Value::str(raw), Drain{take, &taken}));
+    EXPECT_GE(taken.cuts.size(), 2u);
+    EXPECT_LT(out.size(), size_t(5) << 20);
+    ASSERT_EQ(taken.text + std::string(out.view()), expected) << shift;
+    for (size_t cut : taken.cuts) EXPECT_NE(expected[cut] & 0xC0, 0x80) << shift << " " << cut;
+  }
+}
+
+TEST(RuntimeDrain, StoppingClearsTheBuffer) {
+  int calls = 0;
+  auto stop = [](void* context, std::string_view) {
+    ++*static_cast<int*>(context);
+    return false;
+  };
+  Buffer out;
+  EXPECT_FALSE(
+      write_json(out, Value::str(std::string(size_t(40) << 20, 'a')), Drain{stop, &calls}));
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(out.size(), 0u);
+}
+
 // StringConstant sets: stable sort by the constant order, equal neighbours dropped.
 TEST(RuntimeStringConstantSet, OrderAndEquality) {
   auto json = [](std::vector<Value> items) {

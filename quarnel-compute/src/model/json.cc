@@ -282,18 +282,22 @@ constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + (2 * kMaxWireName + 15) +
 // How many children of a container to fetch ahead (see Writer::push).
 constexpr uint32_t kPrefetch = 8;
 
-// How much output passes between two calls of the interruption hook.
-constexpr size_t kCheckEvery = size_t(4) << 20;
+// When output goes to the drain. The first piece is large: an output smaller than it stays in
+// one buffer, as without a drain, and a larger one starts as a piece too large for the heap, so
+// that the memory receiving it grows without copying. Later pieces pass through the start of
+// the same buffer, already in memory, a few megabytes at a time.
+constexpr size_t kFirstPiece = size_t(31) << 20;
+constexpr size_t kDrainEvery = size_t(4) << 20;
 
-// Thrown when the interruption hook asks the writer to stop.
+// Thrown when the drain asks the writer to stop.
 struct Stopped {};
 
 // The output position and its limit live in locals of run(), where they stay in registers; the
 // slow paths take them as arguments and give them back.
 class Writer {
  public:
-  explicit Writer(Buffer& out, int (*interrupted)() = nullptr)
-      : out_(out), interrupted_(interrupted), check_at_(out.size() + kCheckEvery) {}
+  explicit Writer(Buffer& out, const Drain* drain = nullptr)
+      : out_(out), drain_(drain), drain_at_(out.size() + kFirstPiece) {}
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
   ~Writer() {
@@ -495,12 +499,12 @@ class Writer {
   }
 
  private:
-  // The end of the room from p on: the buffer's, or with a hook the next check if that is
-  // nearer (crossing it then refills), but never less than n.
+  // The end of the room from p on: the buffer's, or with a drain the point where the next
+  // piece is due if that is nearer (crossing it then refills), but never less than n.
   char* bound(char* p, size_t n) const {
     size_t room = out_.room();
-    if (interrupted_) {
-      size_t left = check_at_ > out_.size() ? check_at_ - out_.size() : 0;
+    if (drain_) {
+      size_t left = drain_at_ > out_.size() ? drain_at_ - out_.size() : 0;
       room = std::min(room, std::max(n, left));
     }
     return p + room;
@@ -508,9 +512,11 @@ class Writer {
 
   [[gnu::noinline]] char* refill(char* p, size_t n, char*& limit) {
     out_.commit(size_t(p - (out_.data() + out_.size())));
-    if (interrupted_ && out_.size() >= check_at_) {
-      if (interrupted_()) throw Stopped{};
-      check_at_ = out_.size() + kCheckEvery;
+    if (drain_ && out_.size() >= drain_at_) {
+      size_t whole = whole_characters(out_.view());
+      if (!drain_->take(drain_->context, out_.view().substr(0, whole))) throw Stopped{};
+      out_.consume(whole);
+      drain_at_ = out_.size() + kDrainEvery;
     }
     p = out_.reserve(n);
     limit = bound(p, n);
@@ -557,8 +563,8 @@ class Writer {
   }
 
   Buffer& out_;
-  int (*interrupted_)();
-  size_t check_at_;
+  const Drain* drain_;
+  size_t drain_at_;
   Frame inline_[32];
   Frame* base_ = inline_;
   Frame* cap_ = inline_ + 32;
@@ -568,14 +574,27 @@ class Writer {
 
 void write_json(Buffer& out, const Value& v) { Writer(out).run(v); }
 
-bool write_json(Buffer& out, const Value& v, int (*interrupted)()) {
+bool write_json(Buffer& out, const Value& v, Drain drain) {
   try {
-    Writer(out, interrupted).run(v);
+    Writer(out, &drain).run(v);
   } catch (const Stopped&) {
     out.clear();
     return false;
   }
   return true;
+}
+
+size_t whole_characters(std::string_view text) noexcept {
+  // The last character starts at most three bytes before the end; continuation bytes are
+  // 10xxxxxx, and a leading byte tells its character's length.
+  size_t n = text.size();
+  for (size_t back = 1; back <= 4 && back <= n; ++back) {
+    auto c = static_cast<unsigned char>(text[n - back]);
+    if ((c & 0xC0) == 0x80) continue;
+    size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    return length > back ? n - back : n;
+  }
+  return n;
 }
 
 std::string to_json(const Value& v) {

@@ -365,6 +365,11 @@ class Buffer {
   const char* data() const noexcept { return data_; }
   size_t size() const noexcept { return size_; }
   std::string_view view() const noexcept { return {data_, size_}; }
+  // Drops the first n bytes, keeping the rest and the storage.
+  void consume(size_t n) noexcept {
+    std::memmove(data_, data_ + n, size_ - n);
+    size_ -= n;
+  }
   // Empties the buffer and gives its heap storage back.
   void clear() noexcept {
     if (data_ != inline_) std::free(data_);
@@ -387,9 +392,20 @@ inline constexpr size_t kMaxWireName = 96;
 
 // Appends the compact wire form of v. Cannot fail but by running out of memory.
 void write_json(Buffer& out, const Value& v);
-// The same, calling `interrupted` after every few megabytes of output: when it returns nonzero
-// the writing stops, `out` is cleared (its storage freed) and false is returned.
-bool write_json(Buffer& out, const Value& v, int (*interrupted)());
+
+// Takes a large output a piece at a time while it is written. Each piece is the buffer's
+// text so far, cut after its last whole UTF-8 character; returning false stops the writing.
+struct Drain {
+  bool (*take)(void* context, std::string_view piece);
+  void* context;
+};
+// The same, handing the text to `drain` whenever a few megabytes have gathered, so that the
+// buffer stays small; what is left at the end stays in `out`. When `drain` stops the writing,
+// `out` is cleared (its storage freed) and false is returned.
+bool write_json(Buffer& out, const Value& v, Drain drain);
+
+// The length of the longest prefix of text that ends after a whole UTF-8 character.
+size_t whole_characters(std::string_view text) noexcept;
 std::string to_json(const Value& v);
 
 // Scalar writers used by write_json (exposed for tests and fuzzing).
