@@ -466,7 +466,13 @@ def bench_scaling(clock, results, small, large):
         per_term[terms] = (clock.per_call("tree.to_json()", {"tree": tree}) if terms <= 10**5 else
                            clock.once(lambda t: t.to_json(), tree)) / terms
         print(f"  {terms:>10,} terms  {fmt_time(per_term[terms])} per term")
-        del tree
+    # What any str of the large output costs on its own: made from bytes already in memory, it
+    # still needs memory of its own, which the kernel hands out page by page.
+    data = tree.to_json().encode()
+    del tree
+    alone = clock.once(lambda b: b.decode(), data) / large
+    print(f"  {large:>10,} terms  {fmt_time(alone)} per term for the str alone: output.decode(), "
+          f"{alone / per_term[small]:.2f}x the {small:,}-term to_json()")
     results["scaling"] = (per_term[large], per_term[small], large, small)
 
 
