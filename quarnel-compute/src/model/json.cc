@@ -452,17 +452,17 @@ class Writer {
           out_.commit(size_t(p - (out_.data() + out_.size())));
           return;
         }
-        ensure(p, limit, kStepSpace);
         Frame& f = top[-1];
         if (f.cur == f.end) {
           close(f.close, f.braces);
           --top;
           continue;
         }
+        ensure(p, limit, kStepSpace);
         v = f.cur++;
         if (f.mode == Mode::Fields) {
           const FieldDesc& fd = *f.field++;
-          if (skipped(fd.presence, *v)) continue;
+          if (fd.presence != Presence::Required && skipped(fd.presence, *v)) continue;
           if (!f.first) *p++ = ',';
           f.first = false;
           p = put_text(p, fd.key);
