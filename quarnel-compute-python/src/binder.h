@@ -102,10 +102,6 @@ PyObject* wrap(Handle<Model>&& h) {
 
 // The held value as compact JSON text: the method every class has.
 Ref json_text(const Value& v);
-template <ClassId C>
-Ref to_json(const Held<C>& self) {
-  return json_text(self.value());
-}
 
 namespace detail {
 
@@ -263,7 +259,18 @@ struct Methods {
     return detail::Entry<int(C), false, M, F, P...>::method_def();
   }
   static PyMethodDef to_json() {
-    return detail::Entry<int(C), true, "to_json", &py::to_json<C>>::method_def();
+    return {"to_json", &to_json_entry, METH_NOARGS, detail::Doc<true, 0, "to_json">::text.data()};
+  }
+
+ private:
+  // Reads the value in place, where the binding frame would copy the handle into an operand:
+  // the caller's reference keeps self, and so its value, alive for the call, and the value
+  // never changes, so the copy's two atomic count updates would buy nothing.
+  static PyObject* to_json_entry(PyObject* self, PyObject*) noexcept {
+    return guarded([&]() -> PyObject* {
+      if (!check_self<C>(self)) return nullptr;
+      return json_text(held<C>(self).value()).release();
+    });
   }
 };
 

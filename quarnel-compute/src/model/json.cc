@@ -92,8 +92,11 @@ char* put_string(char* p, std::string_view s) noexcept {
   const char* q = s.data();
   size_t n = s.size();
   if (n >= 16) {
-    if (n > 32) {
+    if (n > 64) {
       std::memcpy(p, q, n);
+    } else if (n > 32) {
+      std::memcpy(p, q, 32);
+      std::memcpy(p + n - 32, q + n - 32, 32);
     } else {
       std::memcpy(p, q, 16);
       std::memcpy(p + n - 16, q + n - 16, 16);
@@ -313,13 +316,9 @@ class Writer {
     // The end of the union node whose payload v is in, or null: a union held in place is only
     // found there, and its payload must lie within that node.
     const Value* node_end = nullptr;
-    auto ensure = [&](size_t n) {
-      if (size_t(limit - p) < n) [[unlikely]]
-        p = refill(p, n, limit);
-    };
     // Writes c (unless 0) and then `braces` closing braces; short runs take one 8-byte store.
     auto close = [&](char c, uint32_t n) {
-      ensure(size_t(n) + 9);
+      ensure(p, limit, size_t(n) + 9);
       if (c) *p++ = c;
       if (n <= 8)
         std::memcpy(p, "}}}}}}}}", 8);
@@ -329,14 +328,14 @@ class Writer {
     };
     auto text = [&](std::string_view s) {
       if (s.size() <= kStringPiece) {
-        ensure(string_space(s) + 1);
+        ensure(p, limit, string_space(s) + 1);
         p = put_string(p, s);
         return;
       }
       *p++ = '"';
       for (size_t i = 0; i < s.size(); i += kStringPiece) {
         std::string_view piece = s.substr(i, kStringPiece);
-        ensure(piece.size() * 6 + 2);
+        ensure(p, limit, piece.size() * 6 + 2);
         p = put_escaped(p, piece);
       }
       *p++ = '"';
@@ -396,7 +395,7 @@ class Writer {
             }
             ++braces;
             ++v;
-            ensure(kStepSpace);
+            ensure(p, limit, kStepSpace);
             continue;
           }
           case Tag::Node: {
@@ -443,7 +442,7 @@ class Writer {
             // The payload follows in place; its own step needs fresh room.
             node_end = s + v->size();
             v = s;
-            ensure(kStepSpace);
+            ensure(p, limit, kStepSpace);
             continue;
           }
         }
@@ -457,17 +456,17 @@ class Writer {
           out_.commit(size_t(p - (out_.data() + out_.size())));
           return;
         }
-        ensure(kStepSpace);
         Frame& f = top[-1];
         if (f.cur == f.end) {
           close(f.close, f.braces);
           --top;
           continue;
         }
+        ensure(p, limit, kStepSpace);
         v = f.cur++;
         if (f.mode == Mode::Fields) {
           const FieldDesc& fd = *f.field++;
-          if (skipped(fd.presence, *v)) continue;
+          if (fd.presence != Presence::Required && skipped(fd.presence, *v)) continue;
           if (!f.first) *p++ = ',';
           f.first = false;
           p = put_text(p, fd.key);
@@ -488,7 +487,7 @@ class Writer {
             throw std::logic_error("map key is neither a string nor an enumeration value");
           }
           *p++ = ':';
-          ensure(kStepSpace);  // a long key may have taken the step's room
+          ensure(p, limit, kStepSpace);  // a long key may have taken the step's room
           v = f.cur++;
         }
         braces = 0;
@@ -521,6 +520,17 @@ class Writer {
     p = out_.reserve(n);
     limit = bound(p, n);
     return p;
+  }
+
+  // Makes room for n bytes at p. A function, not a closure over run()'s locals: the compiler
+  // kept such a closure in memory, and with it the position and the limit it refers to. The
+  // refill writes a temporary, so that the limit's own address never leaves run().
+  [[gnu::always_inline]] void ensure(char*& p, char*& limit, size_t n) {
+    if (size_t(limit - p) < n) [[unlikely]] {
+      char* l;
+      p = refill(p, n, l);
+      limit = l;
+    }
   }
 
   // Hands the buffer to a writer that works on it directly, and takes it back.
