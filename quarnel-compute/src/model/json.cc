@@ -340,15 +340,19 @@ class Writer {
       }
       *p++ = '"';
     };
-    auto push = [&](const Value* first, uint32_t n, Mode mode, const FieldDesc* fields, char c) {
+    auto push = [&](const Value* first, uint32_t n, Mode mode, const FieldDesc* fields, char c,
+                    bool at_first = true) {
       if (top == cap_) [[unlikely]]
         top = grow_stack(top);
-      *top++ = Frame{first, first + n, fields, braces, c, mode, true};
+      *top++ = Frame{first, first + n, fields, braces, c, mode, at_first};
       // A large tree's nodes lie scattered in memory, and fetching each one in turn would
       // leave the writer waiting on one cache miss after another. The children of a node are
       // known as soon as it opens: ask for the first few at once, so that their misses overlap.
       for (uint32_t i = 0, m = n < kPrefetch ? n : kPrefetch; i < m; ++i) prefetch(first[i]);
     };
+    // A record payload being opened: its variant, and its first field.
+    const VariantDesc* record = nullptr;
+    const Value* fields = nullptr;
     for (;;) {
       // Write *v, or open it, followed by `braces` closing braces. Room for a step is reserved.
       for (;;) {
@@ -386,14 +390,13 @@ class Writer {
             const VariantDesc& vd = v->in_place_desc().variants[v->in_place_variant()];
             if (!node_end || node_end - (v + 1) < ptrdiff_t(vd.record ? vd.record->field_count : 1))
               throw std::logic_error("a union held in place is out of its place");
-            p = put_text(p, vd.prefix);
-            if (vd.record) {
-              *p++ = '{';
-              ++braces;
-              push(v + 1, vd.record->field_count, Mode::Fields, vd.record->fields, '}');
-              goto opened;
-            }
             ++braces;
+            if (vd.record) {
+              record = &vd;
+              fields = v + 1;
+              goto open_record;
+            }
+            p = put_text(p, vd.prefix);
             ++v;
             ensure(p, limit, kStepSpace);
             continue;
@@ -432,13 +435,13 @@ class Writer {
               break;
             }
             const VariantDesc& vd = d.variants[v->variant()];
-            p = put_text(p, vd.prefix);
             ++braces;
             if (vd.record) {
-              *p++ = '{';
-              push(s, vd.record->field_count, Mode::Fields, vd.record->fields, '}');
-              goto opened;
+              record = &vd;
+              fields = s;
+              goto open_record;
             }
+            p = put_text(p, vd.prefix);
             // The payload follows in place; its own step needs fresh room.
             node_end = s + v->size();
             v = s;
@@ -447,6 +450,23 @@ class Writer {
           }
         }
         close(0, braces);
+        break;
+      open_record:
+        // When the opening text holds the first key too, the first field is written next,
+        // without a turn through the record's frame.
+        if (!record->opening.empty()) {
+          p = put_text(p, record->opening);
+          push(fields + 1, record->record->field_count - 1, Mode::Fields,
+               record->record->fields + 1, '}', false);
+          v = fields;
+          braces = 0;
+          node_end = nullptr;
+          ensure(p, limit, kStepSpace);
+          continue;
+        }
+        p = put_text(p, record->prefix);
+        *p++ = '{';
+        push(fields, record->record->field_count, Mode::Fields, record->record->fields, '}');
         break;
       }
     opened:

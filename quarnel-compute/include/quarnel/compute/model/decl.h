@@ -51,9 +51,10 @@
   };
 
 #define QC_VARIANT_ID_(id, name, ...) id,
-#define QC_VARIANT_DESC_(id, name, ...)                     \
-  ::qc::VariantDesc{"{\"type\":\"" name "\",\"" name "\":", \
-                    ::qc::detail::payload_record<__VA_ARGS__, qc_self_>()},
+#define QC_PREFIX_(name) "{\"type\":\"" name "\",\"" name "\":"
+#define QC_VARIANT_DESC_(id, name, ...)                                                      \
+  ::qc::VariantDesc{QC_PREFIX_(name), ::qc::detail::payload_record<__VA_ARGS__, qc_self_>(), \
+                    ::qc::detail::opening<QC_PREFIX_(name), __VA_ARGS__, qc_self_>()},
 #define QC_VARIANT_MAKE_(id, name, ...)                                                     \
   static ::qc::Handle<qc_self_> id(::qc::detail::PayloadArg<__VA_ARGS__, qc_self_> qc_p_) { \
     return ::qc::detail::make_variant<qc_self_>(Variant::id, std::move(qc_p_));             \

@@ -8,6 +8,7 @@
 // cost. Each type is also described as data (ModelType), so a test can walk the whole model.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -471,6 +472,36 @@ constexpr const TypeDesc* payload_record() {
     return &Payload::qc_desc_;
   else
     return nullptr;
+}
+// Constant text as a template argument.
+template <size_t N>
+struct Literal {
+  char text[N];
+  constexpr Literal(const char (&s)[N]) {
+    for (size_t i = 0; i < N; ++i) text[i] = s[i];
+  }
+};
+// A variant's prefix followed by its record's brace and first key, as one constant text.
+template <Literal Prefix, class Record>
+struct Opening {
+  static constexpr std::string_view key = Record::qc_fields_[0].key;
+  static constexpr size_t size = sizeof(Prefix.text) - 1 + 1 + key.size();
+  static constexpr auto text = [] {
+    std::array<char, size> out{};
+    size_t n = 0;
+    for (size_t i = 0; i + 1 < sizeof(Prefix.text); ++i) out[n++] = Prefix.text[i];
+    out[n++] = '{';
+    for (char c : key) out[n++] = c;
+    return out;
+  }();
+};
+template <Literal Prefix, class Payload, class Self>
+constexpr std::string_view opening() {
+  if constexpr (record_payload<Payload, Self>())
+    if constexpr (Payload::qc_desc_.field_count > 0 &&
+                  Payload::qc_fields_[0].presence == Presence::Required)
+      return {Opening<Prefix, Payload>::text.data(), Opening<Prefix, Payload>::size};
+  return {};
 }
 // A record payload is given as its fields; any other payload as a handle.
 template <class Payload, class Self>

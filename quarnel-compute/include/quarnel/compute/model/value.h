@@ -46,6 +46,9 @@ struct FieldDesc {
 struct VariantDesc {
   std::string_view prefix;           // pre-rendered `{"type":"name","name":`
   const TypeDesc* record = nullptr;  // payload record held inline in the union node, or null
+  // The prefix, the record's brace and its first key, `{"type":"name","name":{"key":`, when
+  // the record's first field is always written; else empty.
+  std::string_view opening = {};
 };
 
 struct TypeDesc {
