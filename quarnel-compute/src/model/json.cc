@@ -278,8 +278,9 @@ struct Frame {
   bool first;
 };
 
-// Room for one step of constant text: a comma, a key, a union prefix and its brace, and a
-// scalar. Strings, closing runs and Any values reserve their own.
+// Room for one step of constant text: a comma, a key, a union prefix and its brace (or a
+// union's opening, no longer than those together), and a scalar. Strings, closing runs and Any
+// values reserve their own.
 constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + (2 * kMaxWireName + 15) + kDoubleSpace;
 
 // How many children of a container to fetch ahead (see Writer::push).
@@ -350,8 +351,8 @@ class Writer {
       // known as soon as it opens: ask for the first few at once, so that their misses overlap.
       for (uint32_t i = 0, m = n < kPrefetch ? n : kPrefetch; i < m; ++i) prefetch(first[i]);
     };
-    // A record payload being opened: its variant, and its first field.
-    const VariantDesc* record = nullptr;
+    // A record payload being opened: its variant, and its fields.
+    const VariantDesc* variant = nullptr;
     const Value* fields = nullptr;
     for (;;) {
       // Write *v, or open it, followed by `braces` closing braces. Room for a step is reserved.
@@ -392,7 +393,7 @@ class Writer {
               throw std::logic_error("a union held in place is out of its place");
             ++braces;
             if (vd.record) {
-              record = &vd;
+              variant = &vd;
               fields = v + 1;
               goto open_record;
             }
@@ -437,7 +438,7 @@ class Writer {
             const VariantDesc& vd = d.variants[v->variant()];
             ++braces;
             if (vd.record) {
-              record = &vd;
+              variant = &vd;
               fields = s;
               goto open_record;
             }
@@ -454,19 +455,19 @@ class Writer {
       open_record:
         // When the opening text holds the first key too, the first field is written next,
         // without a turn through the record's frame.
-        if (!record->opening.empty()) {
-          p = put_text(p, record->opening);
-          push(fields + 1, record->record->field_count - 1, Mode::Fields,
-               record->record->fields + 1, '}', false);
+        if (!variant->opening.empty()) {
+          p = put_text(p, variant->opening);
+          push(fields + 1, variant->record->field_count - 1, Mode::Fields,
+               variant->record->fields + 1, '}', false);
           v = fields;
           braces = 0;
           node_end = nullptr;
           ensure(p, limit, kStepSpace);
           continue;
         }
-        p = put_text(p, record->prefix);
+        p = put_text(p, variant->prefix);
         *p++ = '{';
-        push(fields, record->record->field_count, Mode::Fields, record->record->fields, '}');
+        push(fields, variant->record->field_count, Mode::Fields, variant->record->fields, '}');
         break;
       }
     opened:
