@@ -107,13 +107,9 @@ PyModuleDef g_module = {
     PyModuleDef_HEAD_INIT, "_compute", "", 0, nullptr, g_slots, nullptr, nullptr, nullptr,
 };
 
-}  // namespace
-
-namespace {
-
 // Appends text to the str in `result`, or makes it the str when there is none yet. A str that
-// nothing else holds grows in place, so a large output is copied once, from a buffer that
-// stays in cache, into the str that is returned: the str's own fresh memory is the main cost.
+// nothing else holds grows in place, so the pieces of a large output reach the returned str
+// through one buffer, reused from its start: the str's own new memory is the main cost.
 bool append_text(Ref& result, std::string_view text) {
   PyObject* piece = PyUnicode_FromStringAndSize(text.data(), Py_ssize_t(text.size()));
   if (!piece || !result) {
