@@ -128,16 +128,10 @@ class Seq:
         return self.items[i]
 
 
-class StrSub(str):
-    __str__ = boom
-
-
-class FloatSub(float):
-    __float__ = boom
-
-
-class IntSub(int):
-    __index__ = boom
+# Subclasses of the plain types whose own conversion raises.
+StrSub = type("StrSub", (str,), {"__str__": boom})
+FloatSub = type("FloatSub", (float,), {"__float__": boom})
+IntSub = type("IntSub", (int,), {"__index__": boom})
 
 
 class Raising:
@@ -150,16 +144,9 @@ class Raising:
         raise self.make()
 
 
-class RaisesFloat(Raising):
-    __float__ = Raising.fail
-
-
-class RaisesIndex(Raising):
-    __index__ = Raising.fail
-
-
-class RaisesStr(Raising):
-    __str__ = Raising.fail
+RaisesFloat, RaisesIndex, RaisesStr = (
+    type(f"Raises{m.strip('_').title()}", (Raising,), {m: Raising.fail})
+    for m in ("__float__", "__index__", "__str__"))
 
 
 class RaisingSeq(Raising, Seq):
@@ -168,12 +155,9 @@ class RaisingSeq(Raising, Seq):
         Seq.__init__(self)
 
 
-class RaisesLen(RaisingSeq):
-    __len__ = Raising.fail
-
-
-class RaisesIter(RaisingSeq):
-    __iter__ = Raising.fail
+RaisesLen, RaisesIter = (
+    type(f"Raises{m.strip('_').title()}", (RaisingSeq,), {m: Raising.fail})
+    for m in ("__len__", "__iter__"))
 
 
 class RaisesNext(RaisingSeq):
@@ -204,16 +188,9 @@ class Lies:
         return self.value
 
 
-class LiesFloat(Lies):
-    __float__ = Lies.answer
-
-
-class LiesIndex(Lies):
-    __index__ = Lies.answer
-
-
-class LiesStr(Lies):
-    __str__ = Lies.answer
+LiesFloat, LiesIndex, LiesStr = (
+    type(f"Lies{m.strip('_').title()}", (Lies,), {m: Lies.answer})
+    for m in ("__float__", "__index__", "__str__"))
 
 
 class LiesLen(Seq):

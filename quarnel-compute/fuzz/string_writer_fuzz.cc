@@ -31,44 +31,21 @@ bool read_string(std::string_view& text, std::string& out) {
     }
     if (i >= text.size()) return false;
     char e = text[i++];
-    switch (e) {
-      case '"':
-        out += '"';
-        break;
-      case '\\':
-        out += '\\';
-        break;
-      case 'b':
-        out += '\b';
-        break;
-      case 't':
-        out += '\t';
-        break;
-      case 'n':
-        out += '\n';
-        break;
-      case 'f':
-        out += '\f';
-        break;
-      case 'r':
-        out += '\r';
-        break;
-      case 'u': {
-        if (i + 4 > text.size() || text.substr(i, 2) != "00") return false;
-        unsigned v =
-            unsigned(std::strtoul(std::string(text.substr(i + 2, 2)).c_str(), nullptr, 16));
-        // Only the control bytes without a short form are written this way, in lower case.
-        static constexpr char hex[] = "0123456789abcdef";
-        if (v >= 0x20 || v == '\b' || v == '\t' || v == '\n' || v == '\f' || v == '\r' ||
-            text[i + 2] != hex[v >> 4] || text[i + 3] != hex[v & 15])
-          return false;
-        out += char(v);
-        i += 4;
-        break;
-      }
-      default:
-        return false;
+    // The escapes with a short form, each followed by the byte it stands for.
+    static constexpr std::string_view kShort = "\"\"\\\\b\bt\tn\nf\fr\r";
+    if (size_t at = kShort.find(e); at != kShort.npos && at % 2 == 0) {
+      out += kShort[at + 1];
+      continue;
     }
+    if (e != 'u' || i + 4 > text.size() || text.substr(i, 2) != "00") return false;
+    unsigned v = unsigned(std::strtoul(std::string(text.substr(i + 2, 2)).c_str(), nullptr, 16));
+    // Only the control bytes without a short form are written this way, in lower case.
+    static constexpr char hex[] = "0123456789abcdef";
+    if (v >= 0x20 || v == '\b' || v == '\t' || v == '\n' || v == '\f' || v == '\r' ||
+        text[i + 2] != hex[v >> 4] || text[i + 3] != hex[v & 15])
+      return false;
+    out += char(v);
+    i += 4;
   }
   text.remove_prefix(i);
   return true;

@@ -86,9 +86,6 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"optional_collection_present_and_empty_is_written",
              [] { return build(TNode{.maybe_items = as<List<Untyped>>(list({}))}).value(); },
              R"({"maybeItems":[]})"},
-        Case{"optional_empty_map_is_written",
-             [] { return build(TNode{.maybe_items = as<List<Untyped>>(string_map({}))}).value(); },
-             R"({"maybeItems":{}})"},
         Case{"false_boolean_is_written",
              [] { return build(TNode{.flag = Handle<Bool>(false)}).value(); }, R"({"flag":false})"},
         Case{"wire_order_is_declaration_order",
@@ -110,9 +107,6 @@ INSTANTIATE_TEST_SUITE_P(
              [] { return unknown<TUnion>("a\"b", Any(nullptr)).value(); },
              R"({"type":"a\"b","a\"b":null})"},
         // Unsigned integers above the signed 64-bit range come back exactly as held.
-        Case{"unknown_variant_unsigned_above_int64",
-             [] { return unknown<TUnion>("u", Any(uint64_t(9223372036854775808u))).value(); },
-             R"({"type":"u","u":9223372036854775808})"},
         Case{"unknown_variant_unsigned_max",
              [] { return unknown<TUnion>("u", Any::parse("[18446744073709551615]")).value(); },
              R"({"type":"u","u":[18446744073709551615]})"},
@@ -158,32 +152,17 @@ INSTANTIATE_TEST_SUITE_P(
              },
              R"(["a","b"])"},
         Case{"enum_unknown_value", [] { return unknown<api::TimeUnit>("bar").value(); },
-             R"("bar")"},
-        Case{"i32_min", [] { return Value::i32(std::numeric_limits<int32_t>::min()); },
-             "-2147483648"},
-        Case{"i64_min", [] { return Value::i64(std::numeric_limits<int64_t>::min()); },
-             "-9223372036854775808"},
-        Case{"i64_max", [] { return Value::i64(std::numeric_limits<int64_t>::max()); },
-             "9223372036854775807"}),
+             R"("bar")"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Constants, RuntimeWire,
     testing::Values(
-        Case{
-            "double_infinity_is_null",
-            [] { return DoubleConstant::literal(std::numeric_limits<double>::infinity()).value(); },
-            R"({"type":"literal","literal":null})"},
-        Case{"empty_string_literal", [] { return literal(""); },
-             R"({"type":"literal","literal":""})"},
         Case{"string_set_literal_sorted",
              [] {
                return StringSetConstant::literal(std::vector<std::string>{"b", "a", "b"}).value();
              },
              R"({"type":"literal","literal":["a","b"]})"},
-        Case{"empty_set_literal",
-             [] { return StringSetConstant::literal(std::vector<std::string>{}).value(); },
-             R"({"type":"literal","literal":[]})"},
         Case{
             "string_set_v2_literal",
             [] {
@@ -192,9 +171,6 @@ INSTANTIATE_TEST_SUITE_P(
                   .value();
             },
             R"({"type":"literal","literal":[{"type":"literal","literal":"a"},{"type":"literal","literal":"b"}]})"},
-        Case{"timestamp_negative",
-             [] { return build(api::Timestamp{.seconds = -5, .nanos = 0}).value(); },
-             R"({"seconds":-5,"nanos":0})"},
         Case{"duration_constant_unnormalised",
              [] { return DurationConstant::literal({.seconds = 1, .nanos = 2000000000}).value(); },
              R"({"type":"literal","literal":{"seconds":1,"nanos":2000000000}})"}),
@@ -215,14 +191,12 @@ INSTANTIATE_TEST_SUITE_P(
                     DoubleCase{1e-6, "1e-6"}, DoubleCase{1.5e-7, "1.5e-7"},
                     DoubleCase{1e15, "1000000000000000.0"}, DoubleCase{1e16, "1e+16"},
                     DoubleCase{-1e16, "-1e+16"}, DoubleCase{1.2345e20, "1.2345e+20"},
-                    DoubleCase{100.0, "100.0"}, DoubleCase{1.5, "1.5"},
-                    DoubleCase{123.456, "123.456"}, DoubleCase{0.5, "0.5"},
-                    DoubleCase{0.001, "0.001"}, DoubleCase{-2.5, "-2.5"}, DoubleCase{0.0, "0.0"},
+                    DoubleCase{123.456, "123.456"}, DoubleCase{0.0, "0.0"},
                     DoubleCase{-0.0, "-0.0"}, DoubleCase{5e-324, "5e-324"},
                     DoubleCase{DBL_MAX, "1.7976931348623157e+308"},
                     DoubleCase{0.1 + 0.2, "0.30000000000000004"},
                     DoubleCase{123456789012345.6, "123456789012345.6"},
-                    DoubleCase{1.25e-5, "0.0000125"}, DoubleCase{-250.0, "-250.0"},
+                    DoubleCase{1.25e-5, "0.0000125"},
                     DoubleCase{4503599627370497.0, "4503599627370497.0"},
                     DoubleCase{-9007199254740991.0, "-9007199254740991.0"},
                     DoubleCase{9007199254740992.0, "9007199254740992.0"},
@@ -269,18 +243,6 @@ TEST(RuntimeString, LongTextsOutgrowTheStepAndWritesAppend) {
     expected += wrapped(std::to_string(i), 1);
   }
   EXPECT_EQ(out.view(), expected);
-}
-
-// A drain is handed whole UTF-8 characters, wherever the cut falls in one.
-TEST(RuntimeDrain, CutsAfterTheLastWholeCharacter) {
-  struct Cut {
-    std::string_view text;
-    size_t whole;
-  };
-  for (auto [text, whole] : {Cut{"", 0}, Cut{"ab", 2}, Cut{"a\xc3", 1}, Cut{"a\xc3\xa9", 3},
-                             Cut{"a\xe2\x82", 1}, Cut{"a\xe2\x82\xac", 4}, Cut{"a\xf0\x9f\x98", 1},
-                             Cut{"a\xf0\x9f\x98\x80", 5}, Cut{"\x80\x80\x80\x80\x80", 5}})
-    EXPECT_EQ(whole_characters(text), whole) << testing::PrintToString(text);
 }
 
 // A large output reaches the drain in pieces that each end on a character boundary, and the
@@ -338,9 +300,7 @@ TEST(RuntimeStringConstantSet, OrderAndEquality) {
             "[" + lit("a") + "," + lit("b") + "]");
   EXPECT_EQ(json({variable("a"), literal("z")}), "[" + lit("z") + "," + var("a") + "]");
   EXPECT_EQ(json({literal("abc"), literal("ab")}), "[" + lit("ab") + "," + lit("abc") + "]");
-  EXPECT_EQ(json({literal("a"), literal("B")}), "[" + lit("B") + "," + lit("a") + "]");
   EXPECT_EQ(json({variable("x"), literal("x")}), "[" + lit("x") + "," + var("x") + "]");
-  EXPECT_EQ(json({literal("a"), literal("")}), "[" + lit("") + "," + lit("a") + "]");
   EXPECT_EQ(json({literal("\xc3\xa9"), literal("z")}),
             "[" + lit("z") + "," + lit("\xc3\xa9") + "]");
   EXPECT_EQ(json({}), "[]");
@@ -378,10 +338,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RuntimeReadNumericDataType, ReadsAndFails) {
   using objects::NumericDataType;
-  auto r = deserialize<NumericDataType>(R"("FLOAT64")");
-  ASSERT_TRUE(r.ok());
-  EXPECT_EQ(r.value.value().tag(), Tag::Enum);
-  EXPECT_EQ(r.value.value().enum_index(), uint32_t(NumericDataType::float64));
+  EXPECT_EQ(deserialize<NumericDataType>(R"("FLOAT64")").value.value().enum_index(),
+            uint32_t(NumericDataType::float64));
   EXPECT_EQ(to_json(deserialize<NumericDataType>(R"("float64")").value.value()), R"("float64")");
   EXPECT_EQ(deserialize<NumericDataType>("[]").error,
             "data did not match any variant of untagged enum NumericDataType");
@@ -391,18 +349,6 @@ TEST(RuntimeReadNumericDataType, ReadsAndFails) {
     EXPECT_FALSE(e.ok()) << bad;
     EXPECT_EQ(e.error.find("data did not match"), std::string::npos) << bad;
   }
-}
-
-// Copies share; dropping either side leaves the other intact.
-TEST(RuntimeCopy, SharesAndOutlivesSource) {
-  Value copy;
-  {
-    Value src = node({.first = as(literal("x")), .items = {{as(Value::str("a"))}}});
-    copy = src;
-    EXPECT_EQ(to_json(copy), to_json(src));
-  }
-  EXPECT_EQ(to_json(copy),
-            R"({"type":"node","node":{"first":{"type":"literal","literal":"x"},"items":["a"]}})");
 }
 
 TEST(RuntimeUnion, MismatchedPayloadIsRejected) {
@@ -440,9 +386,6 @@ TEST(RuntimeUnion, UnionPayloadsHeldInPlaceWriteTheSame) {
 // gives the payload as a value of its own either way.
 TEST(RuntimeUnion, PayloadOfAUnionHeldInPlace) {
   Value outer = TUnion::set(as(leaf(7))).value();
-  ASSERT_EQ(outer[0].tag(), Tag::Variant);
-  EXPECT_EQ(&outer[0].in_place_desc(), &TUnion::qc_desc_);
-  EXPECT_EQ(outer[0].in_place_variant(), uint16_t(TUnion::Variant::set));
   EXPECT_EQ(to_json(union_payload(outer)), wrapped("7", 1));
   EXPECT_EQ(to_json(union_payload(union_payload(outer))), "7");
   Value chained = TUnion::chain({.next = as<Optional<TUnion>>(leaf(2))}).value();
@@ -584,37 +527,19 @@ TEST(RuntimeCopy, ReferenceCountPinsRatherThanWraps) {
 TEST(RuntimeRelease, EveryKindGivesBackItsMemory) {
   using Make = Value (*)(int);
   const Make kinds[] = {
-      [](int) { return Value::str("short"); },
       [](int i) { return Value::str(std::string(1000 + i % 7, 'x')); },
       [](int) { return Value::any(Any::parse(R"({"a":[1,"two",{"b":null}]})")); },
-      [](int i) {
-        return build(TNode{.first = as(Value::str("f")),
-                           .items = as<List<Untyped>>(list({Value::i32(i)}))})
-            .value();
-      },
       [](int i) { return node({.first = as(leaf(i)), .flag = Handle<Bool>(true)}); },
-      [](int) { return wrap(Value::str("deep"), 40); },
-      [](int i) { return wrap(Value::str(std::string(20 + i % 5, 'd')), 3); },
+      [](int i) { return wrap(Value::str(std::string(20 + i % 5, 'd')), 40); },
       [](int i) {
-        Value shared = wrap(leaf(i), 1);
-        return list({wrap(shared, 1), wrap(shared, 2)});
+        return list({wrap(wrap(leaf(i), 1), 1), Value::str("a"), list({})});
       },
       [](int) { return unknown<TUnion>("u", Any::parse("[1,2,3]")).value(); },
       [](int i) {
-        return list({Value::str("a"), leaf(i), list({})});
-      },
-      [](int) {
-        return string_set({"b", "a", "b"});
+        return string_map({{"k", leaf(i)}, {"j", Value::str("v")}});
       },
       [](int) {
         return string_constant_set({literal("b"), variable("a")});
-      },
-      [](int i) {
-        return string_map({{"k", leaf(i)}, {"j", Value::str("v")}});
-      },
-      [](int i) {
-        return enum_map({{Handle<api::TimeUnit>(api::TimeUnit::days).value(), leaf(i)},
-                         {unknown<api::TimeUnit>("WEEKS").value(), Value::str("w")}});
       },
   };
   auto in_use = [] { return mallinfo2().uordblks; };
