@@ -35,16 +35,6 @@
 
 namespace qc::py {
 
-// Text given as a template argument: method and parameter names.
-template <size_t N>
-struct Name {
-  char text[N]{};
-  constexpr Name(const char (&s)[N]) {
-    for (size_t i = 0; i < N; ++i) text[i] = s[i];
-  }
-  static constexpr size_t length = N - 1;
-};
-
 inline constexpr int kModuleFunction = -1;
 
 // What binding knows of a callable; its messages name it "Class.name()" or "name()".
@@ -122,7 +112,7 @@ First self_operand(PyObject* self) {
 }
 
 // Writes "name($self, a, b=None)\n--\n\n" (or counts it when out is null).
-template <bool Instance, size_t Required, Name M, Name... P>
+template <bool Instance, size_t Required, FixedText M, FixedText... P>
 constexpr size_t write_doc(char* out) {
   size_t n = 0;
   auto put = [&](const char* s) {
@@ -142,7 +132,7 @@ constexpr size_t write_doc(char* out) {
   return n;
 }
 
-template <bool Instance, size_t Required, Name M, Name... P>
+template <bool Instance, size_t Required, FixedText M, FixedText... P>
 struct Doc {
   static constexpr size_t length = write_doc<Instance, Required, M, P...>(nullptr);
   static constexpr std::array<char, length + 1> text = [] {
@@ -152,7 +142,7 @@ struct Doc {
   }();
 };
 
-template <int Owner, bool Instance, Name M, auto F, Name... P>
+template <int Owner, bool Instance, FixedText M, auto F, FixedText... P>
 struct Entry {
   using Params = typename Fn<decltype(F)>::Params;
   static constexpr size_t offset = Instance ? 1 : 0;
@@ -237,7 +227,7 @@ struct Entry {
   }
 };
 
-template <Name M>
+template <FixedText M>
 constexpr bool upper_camel() {
   return M.text[0] >= 'A' && M.text[0] <= 'Z';
 }
@@ -248,12 +238,12 @@ constexpr bool upper_camel() {
 // instance methods in snake case, as every class of the module names them.
 template <ClassId C>
 struct Methods {
-  template <Name M, auto F, Name... P>
+  template <FixedText M, auto F, FixedText... P>
   static PyMethodDef method() {
     static_assert(!detail::upper_camel<M>(), "instance methods are named in snake case");
     return detail::Entry<int(C), true, M, F, P...>::method_def();
   }
-  template <Name M, auto F, Name... P>
+  template <FixedText M, auto F, FixedText... P>
   static PyMethodDef factory() {
     static_assert(detail::upper_camel<M>(), "static methods are named in upper camel case");
     return detail::Entry<int(C), false, M, F, P...>::method_def();
@@ -277,7 +267,7 @@ struct Methods {
 // One line of the module's function table. Module functions carry the static flag, so they
 // receive no module and their `__self__` reads None.
 struct Functions {
-  template <Name M, auto F, Name... P>
+  template <FixedText M, auto F, FixedText... P>
   static PyMethodDef def() {
     return detail::Entry<kModuleFunction, false, M, F, P...>::method_def();
   }
@@ -286,7 +276,7 @@ struct Functions {
 // The constructor of a class that Python code may call: its tp_new slot and its class
 // docstring, whose text signature is the class name and the parameters. Binding messages name
 // it "Class.__new__()".
-template <ClassId C, Name ClassName, auto F, Name... P>
+template <ClassId C, FixedText ClassName, auto F, FixedText... P>
 struct Constructor {
   using Frame = detail::Entry<int(C), false, "__new__", F, P...>;
   using Docstring = detail::Doc<false, Frame::required, ClassName, P...>;

@@ -265,6 +265,20 @@ void write_any(Buffer& out, const Any& a) {
   }
 }
 
+// The length of the longest prefix of text that ends after a whole UTF-8 character.
+size_t whole_characters(std::string_view text) noexcept {
+  // The last character starts at most three bytes before the end; continuation bytes are
+  // 10xxxxxx, and a leading byte tells its character's length.
+  size_t n = text.size();
+  for (size_t back = 1; back <= 4 && back <= n; ++back) {
+    auto c = static_cast<unsigned char>(text[n - back]);
+    if ((c & 0xC0) == 0x80) continue;
+    size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    return length > back ? n - back : n;
+  }
+  return n;
+}
+
 enum class Mode : uint8_t { Fields, Items, Pairs };
 
 // An open container: the values left to write, and what closes it.
@@ -613,19 +627,6 @@ bool write_json(Buffer& out, const Value& v, Drain drain) {
     return false;
   }
   return true;
-}
-
-size_t whole_characters(std::string_view text) noexcept {
-  // The last character starts at most three bytes before the end; continuation bytes are
-  // 10xxxxxx, and a leading byte tells its character's length.
-  size_t n = text.size();
-  for (size_t back = 1; back <= 4 && back <= n; ++back) {
-    auto c = static_cast<unsigned char>(text[n - back]);
-    if ((c & 0xC0) == 0x80) continue;
-    size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-    return length > back ? n - back : n;
-  }
-  return n;
 }
 
 std::string to_json(const Value& v) {

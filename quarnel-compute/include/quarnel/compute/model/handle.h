@@ -32,16 +32,18 @@ struct I64 {};
 struct F64 {};
 struct Bool {};
 
-// A string with a name of its own ("LocalVariableName"); it writes and orders as its text.
+// Constant text given as a template argument.
 template <size_t N>
-struct TypeName {
+struct FixedText {
   char text[N]{};
-  constexpr TypeName(const char (&s)[N]) {
+  constexpr FixedText(const char (&s)[N]) {
     for (size_t i = 0; i < N; ++i) text[i] = s[i];
   }
   constexpr std::string_view view() const { return {text, N - 1}; }
 };
-template <TypeName Name>
+
+// A string with a name of its own ("LocalVariableName"); it writes and orders as its text.
+template <FixedText Name>
 struct NamedString {};
 
 template <class T>
@@ -125,7 +127,7 @@ template <>
 struct KindOf<String> {
   static constexpr TypeKind value = TypeKind::String;
 };
-template <TypeName N>
+template <FixedText N>
 struct KindOf<NamedString<N>> {
   static constexpr TypeKind value = TypeKind::String;
 };
@@ -212,7 +214,7 @@ template <>
 struct Describe<String> {
   static constexpr ModelType value{TypeKind::String, "string"};
 };
-template <TypeName N>
+template <FixedText N>
 struct Describe<NamedString<N>> {
   static constexpr ModelType value{TypeKind::String, N.view()};
 };
@@ -328,7 +330,7 @@ template <>
 class Handle<String> : public detail::TextHandle {
   using TextHandle::TextHandle;
 };
-template <TypeName N>
+template <FixedText N>
 class Handle<NamedString<N>> : public detail::TextHandle {
   using detail::TextHandle::TextHandle;
 };
@@ -473,29 +475,21 @@ constexpr const TypeDesc* payload_record() {
   else
     return nullptr;
 }
-// Constant text as a template argument.
-template <size_t N>
-struct Literal {
-  char text[N];
-  constexpr Literal(const char (&s)[N]) {
-    for (size_t i = 0; i < N; ++i) text[i] = s[i];
-  }
-};
 // A variant's prefix followed by its record's brace and first key, as one constant text.
-template <Literal Prefix, class Record>
+template <FixedText Prefix, class Record>
 struct Opening {
   static constexpr std::string_view key = Record::qc_fields_[0].key;
-  static constexpr size_t size = sizeof(Prefix.text) - 1 + 1 + key.size();
+  static constexpr size_t size = Prefix.view().size() + 1 + key.size();
   static constexpr auto text = [] {
     std::array<char, size> out{};
     size_t n = 0;
-    for (size_t i = 0; i + 1 < sizeof(Prefix.text); ++i) out[n++] = Prefix.text[i];
+    for (char c : Prefix.view()) out[n++] = c;
     out[n++] = '{';
     for (char c : key) out[n++] = c;
     return out;
   }();
 };
-template <Literal Prefix, class Payload, class Self>
+template <FixedText Prefix, class Payload, class Self>
 constexpr std::string_view opening() {
   if constexpr (record_payload<Payload, Self>())
     if constexpr (Payload::qc_desc_.field_count > 0 &&

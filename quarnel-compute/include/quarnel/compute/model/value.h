@@ -406,9 +406,6 @@ struct Drain {
 // buffer stays small; what is left at the end stays in `out`. When `drain` stops the writing,
 // `out` is cleared (its storage freed) and false is returned.
 bool write_json(Buffer& out, const Value& v, Drain drain);
-
-// The length of the longest prefix of text that ends after a whole UTF-8 character.
-size_t whole_characters(std::string_view text) noexcept;
 std::string to_json(const Value& v);
 
 // Scalar writers used by write_json (exposed for tests and fuzzing).
