@@ -135,7 +135,10 @@ class SelectOldestNode(msgspec.Struct, tag_field="type", tag="selectOldestPoints
 
 
 def dict_constant(v):
-    return {"type": "constant", "constant": {"type": "double", "double": {"type": "literal", "literal": float(v)}}}
+    return {
+        "type": "constant",
+        "constant": {"type": "double", "double": {"type": "literal", "literal": float(v)}},
+    }
 
 
 def dict_reference(name):
@@ -160,7 +163,10 @@ def quarnel_sum(terms):
 
 def dict_sum(terms):
     def term(i):
-        mul = {"type": "multiply", "multiply": {"left": dict_reference(f"x{i}"), "right": dict_constant(2.0)}}
+        mul = {
+            "type": "multiply",
+            "multiply": {"left": dict_reference(f"x{i}"), "right": dict_constant(2.0)},
+        }
         return {"type": "add", "add": {"left": mul, "right": dict_constant(i)}}
 
     return {"type": "sum", "sum": {"inputs": [term(i) for i in range(terms)]}}
@@ -168,7 +174,11 @@ def dict_sum(terms):
 
 def ms_sum(terms):
     def term(i):
-        return AddNode(LeftRight(MultiplyNode(LeftRight(ms_reference(f"x{i}"), ms_constant(2.0))), ms_constant(i)))
+        return AddNode(
+            LeftRight(
+                MultiplyNode(LeftRight(ms_reference(f"x{i}"), ms_constant(2.0))), ms_constant(i)
+            )
+        )
 
     return SumNode(Inputs([term(i) for i in range(terms)]))
 
@@ -254,7 +264,9 @@ def bench_operator(clock, results):
         "type": "add",
         "add": {"left": env["sd"], "right": dict_constant(2.0)},
     }
-    t = Table("1. One operator call: s + 2.0 (the 'add' node over a reference and the constant 2.0)")
+    t = Table(
+        "1. One operator call: s + 2.0 (the 'add' node over a reference and the constant 2.0)"
+    )
     ours = clock.per_call("s + 2.0", env)
     t.add("quarnel   s + 2.0", ours)
     dict_t = clock.per_call(
@@ -281,18 +293,37 @@ def bench_methods(clock, results):
         "sm": ms_reference("a"),
         "tags": ["site", "unit", "site", "asset"],
     }
-    env.update({cls.__name__: cls for cls in (
-        SelectTagsNode, SelectTags, Literal, SecondsNode, SecondsRecord, NumericInSeries, RollingTime,
-        RollingTimeNode, Empty, SumOperator, NumericAggregation, NumericAggregationNode, SelectOldest,
-        SelectOldestNode)})
+    env.update(
+        {
+            cls.__name__: cls
+            for cls in (
+                SelectTagsNode,
+                SelectTags,
+                Literal,
+                SecondsNode,
+                SecondsRecord,
+                NumericInSeries,
+                RollingTime,
+                RollingTimeNode,
+                Empty,
+                SumOperator,
+                NumericAggregation,
+                NumericAggregationNode,
+                SelectOldest,
+                SelectOldestNode,
+            )
+        }
+    )
     cases = [
         (
             "s.rolling_time(C.Duration.Seconds(10)).sum()",
-            '{"type": "numericAggregation", "numericAggregation": {"input": {"type": "rollingTime", '
-            '"rollingTime": {"input": {"type": "numeric", "numeric": sd}, "window": {"type": "seconds", '
-            '"seconds": {"seconds": {"type": "literal", "literal": 10}}}}}, "operator": {"type": "sum", "sum": {}}}}',
-            "NumericAggregationNode(NumericAggregation(RollingTimeNode(RollingTime(NumericInSeries(sm), "
-            "SecondsNode(SecondsRecord(Literal(10))))), SumOperator(Empty())))",
+            '{"type": "numericAggregation", "numericAggregation": {"input": {"type": '
+            '"rollingTime", "rollingTime": {"input": {"type": "numeric", "numeric": sd}, '
+            '"window": {"type": "seconds", "seconds": {"seconds": {"type": "literal", '
+            '"literal": 10}}}}}, "operator": {"type": "sum", "sum": {}}}}',
+            "NumericAggregationNode(NumericAggregation(RollingTimeNode(RollingTime("
+            "NumericInSeries(sm), SecondsNode(SecondsRecord(Literal(10))))),"
+            " SumOperator(Empty())))",
         ),
         (
             "s.select_tags(tags)",
@@ -308,11 +339,19 @@ def bench_methods(clock, results):
         ),
     ]
     results["methods"] = []
-    print("\n## 2. Method calls with a conversion (the peers build the same node, conversions included)")
+    print(
+        "\n## 2. Method calls with a conversion"
+        " (the peers build the same node, conversions included)"
+    )
     for stmt, dict_stmt, ms_stmt in cases:
         ours_json = json.loads(eval(stmt, env).to_json())
-        if ours_json != eval(dict_stmt, env) or ours_json != json.loads(msgspec.json.encode(eval(ms_stmt, env))):
-            print(f"  [warning] the peers of {stmt} do not build the same JSON; figures not comparable")
+        if ours_json != eval(dict_stmt, env) or ours_json != json.loads(
+            msgspec.json.encode(eval(ms_stmt, env))
+        ):
+            print(
+                f"  [warning] the peers of {stmt} do not build the same JSON;"
+                " figures not comparable"
+            )
         t = Table(stmt)
         ours = clock.per_call(stmt, env)
         t.add("quarnel", ours)
@@ -338,19 +377,38 @@ def bench_to_json(clock, results, terms):
     }
     for name, ok in same.items():
         if not ok:
-            print(f"  [warning] {name} does not write the same bytes as to_json(); figures not comparable")
+            print(
+                f"  [warning] {name} does not write the same bytes as to_json();"
+                " figures not comparable"
+            )
     env = {
-        "tree": ours_tree, "dict_tree": dict_tree, "ms_tree": ms_tree, "data": data,
-        "json": json, "orjson": orjson, "msgspec": msgspec,
+        "tree": ours_tree,
+        "dict_tree": dict_tree,
+        "ms_tree": ms_tree,
+        "data": data,
+        "json": json,
+        "orjson": orjson,
+        "msgspec": msgspec,
     }
-    t = Table(f"3. to_json() of a {terms:,}-term sum: {len(data) / 1e6:.2f} MB, {data.count(b'{'):,} objects")
+    t = Table(
+        f"3. to_json() of a {terms:,}-term sum: {len(data) / 1e6:.2f} MB,"
+        f" {data.count(b'{'):,} objects"
+    )
     ours = clock.per_call("tree.to_json()", env)
     t.add("quarnel   tree.to_json()  -> str", ours, f"{len(data) / ours / 1e9:5.2f} GB/s")
     rows = [
-        ("json", "json      json.dumps(dict_tree)  -> str", 'json.dumps(dict_tree, separators=(",", ":"))'),
+        (
+            "json",
+            "json      json.dumps(dict_tree)  -> str",
+            'json.dumps(dict_tree, separators=(",", ":"))',
+        ),
         ("orjson", "orjson    orjson.dumps(dict_tree)", "orjson.dumps(dict_tree)"),
         ("msgspec", "msgspec   msgspec.json.encode(ms_tree)", "msgspec.json.encode(ms_tree)"),
-        ("msgspec dicts", "msgspec   msgspec.json.encode(dict_tree)", "msgspec.json.encode(dict_tree)"),
+        (
+            "msgspec dicts",
+            "msgspec   msgspec.json.encode(dict_tree)",
+            "msgspec.json.encode(dict_tree)",
+        ),
         ("floor", "floor     bytearray(output)  (one copy)", "bytearray(data)"),
     ]
     figures = {}
@@ -376,8 +434,16 @@ def chain_quarnel(n):
 def chain_dict(n):
     d = dict_reference("a")
     for _ in range(n):
-        d = {"type": "add", "add": {"left": d, "right": {"type": "constant", "constant": {
-            "type": "double", "double": {"type": "literal", "literal": 1.0}}}}}
+        d = {
+            "type": "add",
+            "add": {
+                "left": d,
+                "right": {
+                    "type": "constant",
+                    "constant": {"type": "double", "double": {"type": "literal", "literal": 1.0}},
+                },
+            },
+        }
     return d
 
 
@@ -396,7 +462,9 @@ def bench_chain(clock, results, n):
         t1 = clock.once(fn, n)
         t10 = clock.once(fn, 10 * n)
         ratios[label] = t10 / t1
-        print(f"  {label:42} {fmt_time(t1 / n):>11}  {fmt_time(t10 / (10 * n)):>12}   {t10 / t1:7.2f}")
+        print(
+            f"  {label:42} {fmt_time(t1 / n):>11}  {fmt_time(t10 / (10 * n)):>12}   {t10 / t1:7.2f}"
+        )
     results["chain"] = ratios["quarnel"]
 
 
@@ -428,7 +496,7 @@ def memory_child(kind, terms):
     del tree
     gc.collect()
     tracemalloc.start()
-    tree = build(terms)
+    tree = build(terms)  # noqa: F841 -- held while tracemalloc counts it
     gc.collect()
     traced = tracemalloc.get_traced_memory()[0]
     tracemalloc.stop()
@@ -438,19 +506,26 @@ def memory_child(kind, terms):
 def bench_memory(results, terms):
     per_term = results.get("nodes_per_term") or (quarnel_sum(1).to_json().count("{") - 2)
     nodes = per_term * terms + 2
-    print(f"\n## 5. Memory of a {terms:,}-term sum ({nodes:,.0f} JSON objects), each tree in a fresh process")
+    print(
+        f"\n## 5. Memory of a {terms:,}-term sum ({nodes:,.0f} JSON objects),"
+        " each tree in a fresh process"
+    )
     print(f"  {'':42} {'RSS/object':>11}  {'traced/object':>13}   x quarnel")
     figures = {}
     for kind in ("quarnel", "dict", "msgspec"):
         out = subprocess.run(
             [sys.executable, os.path.abspath(__file__), "--memory-child", kind, str(terms)],
-            check=True, capture_output=True, text=True,
+            check=True,
+            capture_output=True,
+            text=True,
         ).stdout
         figures[kind] = json.loads(out)
     base = figures["quarnel"]["rss"] / nodes
     for kind, f in figures.items():
         traced = "(not seen)" if kind == "quarnel" else f"{f['traced'] / nodes:9.1f} B"
-        print(f"  {kind:42} {f['rss'] / nodes:9.1f} B  {traced:>13}   {f['rss'] / nodes / base:7.2f}")
+        print(
+            f"  {kind:42} {f['rss'] / nodes:9.1f} B  {traced:>13}   {f['rss'] / nodes / base:7.2f}"
+        )
     print("  tracemalloc sees only Python's allocators, not the C++ nodes; RSS is compared.")
     results["memory"] = (figures["quarnel"]["rss"] / nodes, figures["msgspec"]["rss"] / nodes)
 
@@ -463,16 +538,21 @@ def bench_scaling(clock, results, small, large):
     per_term = {}
     for terms in (small, large):
         tree = quarnel_sum(terms)
-        per_term[terms] = (clock.per_call("tree.to_json()", {"tree": tree}) if terms <= 10**5 else
-                           clock.once(lambda t: t.to_json(), tree)) / terms
+        per_term[terms] = (
+            clock.per_call("tree.to_json()", {"tree": tree})
+            if terms <= 10**5
+            else clock.once(lambda t: t.to_json(), tree)
+        ) / terms
         print(f"  {terms:>10,} terms  {fmt_time(per_term[terms])} per term")
     # What any str of the large output costs on its own: made from bytes already in memory, it
     # still needs memory of its own, which the kernel hands out page by page.
     data = tree.to_json().encode()
     del tree
     alone = clock.once(lambda b: b.decode(), data) / large
-    print(f"  {large:>10,} terms  {fmt_time(alone)} per term for the str alone: output.decode(), "
-          f"{alone / per_term[small]:.2f}x the {small:,}-term to_json()")
+    print(
+        f"  {large:>10,} terms  {fmt_time(alone)} per term for the str alone: output.decode(), "
+        f"{alone / per_term[small]:.2f}x the {small:,}-term to_json()"
+    )
     results["scaling"] = (per_term[large], per_term[small], large, small)
 
 
@@ -482,14 +562,33 @@ def bench_scaling(clock, results, small, large):
 def bench_small_tree(clock, results):
     s = C.NumericSeries.Reference("a")
     tree = s.rolling_time(C.Duration.Seconds(10)).sum()
-    ms_tree = NumericAggregationNode(NumericAggregation(RollingTimeNode(RollingTime(
-        NumericInSeries(ms_reference("a")), SecondsNode(SecondsRecord(Literal(10))))), SumOperator(Empty())))
+    ms_tree = NumericAggregationNode(
+        NumericAggregation(
+            RollingTimeNode(
+                RollingTime(
+                    NumericInSeries(ms_reference("a")), SecondsNode(SecondsRecord(Literal(10)))
+                )
+            ),
+            SumOperator(Empty()),
+        )
+    )
     data = tree.to_json().encode()
     if msgspec.json.encode(ms_tree) != data:
-        print("  [warning] msgspec does not write the same bytes as to_json(); figures not comparable")
-    env = {"tree": tree, "ms_tree": ms_tree, "msgspec": msgspec, "orjson": orjson, "d": json.loads(data)}
+        print(
+            "  [warning] msgspec does not write the same bytes as to_json(); figures not comparable"
+        )
+    env = {
+        "tree": tree,
+        "ms_tree": ms_tree,
+        "msgspec": msgspec,
+        "orjson": orjson,
+        "d": json.loads(data),
+    }
     objects = data.count(b"{")
-    t = Table(f"7. to_json() of a {objects}-object tree ({len(data)} bytes): s.rolling_time(Seconds(10)).sum()")
+    t = Table(
+        f"7. to_json() of a {objects}-object tree ({len(data)} bytes):"
+        " s.rolling_time(Seconds(10)).sum()"
+    )
     ours = clock.per_call("tree.to_json()", env)
     t.add("quarnel   tree.to_json()  -> str", ours)
     ms_t = clock.per_call("msgspec.json.encode(ms_tree)", env)
@@ -504,7 +603,9 @@ def bench_small_tree(clock, results):
 
 def bench_time_unit(clock, results):
     env = {"s": C.NumericSeries.Reference("a")}
-    t = Table("8. A method with a time unit and without: s.time_difference('days') / s.time_difference()")
+    t = Table(
+        "8. A method with a time unit and without: s.time_difference('days') / s.time_difference()"
+    )
     with_unit = clock.per_call("s.time_difference('days')", env)
     t.add("quarnel   s.time_difference('days')", with_unit)
     without = clock.per_call("s.time_difference()", env)
@@ -530,10 +631,14 @@ def print_targets(results):
         rows.append(("to_json, 20,000-term sum / byte copy of its output", ours / floor, 12, "x"))
     if "scaling" in results:
         large, small, n_large, n_small = results["scaling"]
-        rows.append((f"to_json ns per term, {n_large:,} terms / {n_small:,} terms", large / small, 2.5, "x"))
+        rows.append(
+            (f"to_json ns per term, {n_large:,} terms / {n_small:,} terms", large / small, 2.5, "x")
+        )
     if "small_tree" in results:
         ours, ms_t, objects = results["small_tree"]
-        rows.append((f"to_json, {objects}-object tree / msgspec.json.encode", ours / ms_t, 0.3, "x"))
+        rows.append(
+            (f"to_json, {objects}-object tree / msgspec.json.encode", ours / ms_t, 0.3, "x")
+        )
     if "time_unit" in results:
         with_unit, without = results["time_unit"]
         rows.append(("method with a time unit / without", with_unit / without, 1.3, "x"))
@@ -541,9 +646,18 @@ def print_targets(results):
         rows.append(("memory per JSON object (RSS)", results["memory"][0], 32, " B"))
     if "op" in results:
         ours, _, ms_t = results["op"]
-        rows.append(("s + 2.0 / msgspec nested Structs (no worse)", ours / ms_t, OPERATOR_VS_MSGSPEC_BEFORE, "x"))
+        rows.append(
+            (
+                "s + 2.0 / msgspec nested Structs (no worse)",
+                ours / ms_t,
+                OPERATOR_VS_MSGSPEC_BEFORE,
+                "x",
+            )
+        )
     if "chain" in results:
-        rows.append(("chain s = s + 1.0, 10N / N (no worse)", results["chain"], CHAIN_RATIO_BEFORE, "x"))
+        rows.append(
+            ("chain s = s + 1.0, 10N / N (no worse)", results["chain"], CHAIN_RATIO_BEFORE, "x")
+        )
     print("\n## Targets (ratios of figures measured side by side in this run)")
     print(f"  {'figure':58} {'measured':>9} {'target':>9}   verdict")
     for label, value, target, unit in rows:
@@ -554,7 +668,9 @@ def print_targets(results):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--quick", action="store_true", help="smaller trees and fewer repeats")
-    parser.add_argument("--memory-child", nargs=2, metavar=("KIND", "TERMS"), help=argparse.SUPPRESS)
+    parser.add_argument(
+        "--memory-child", nargs=2, metavar=("KIND", "TERMS"), help=argparse.SUPPRESS
+    )
     args = parser.parse_args()
     if args.memory_child:
         memory_child(args.memory_child[0], int(args.memory_child[1]))
@@ -562,9 +678,12 @@ def main():
 
     clock = Clock(args.quick)
     print(f"# quarnel.compute benchmarks{' (--quick)' if args.quick else ''}")
-    print(f"  Python {platform.python_version()} ({platform.python_implementation()}), {platform.machine()}, "
-          f"{os.cpu_count()} cores (nproc), msgspec {msgspec.__version__}, "
-          f"orjson {getattr(orjson, '__version__', '?')}")
+    print(
+        f"  Python {platform.python_version()} ({platform.python_implementation()}),"
+        f" {platform.machine()}, "
+        f"{os.cpu_count()} cores (nproc), msgspec {msgspec.__version__}, "
+        f"orjson {getattr(orjson, '__version__', '?')}"
+    )
     results = {}
     bench_operator(clock, results)
     bench_methods(clock, results)

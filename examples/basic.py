@@ -1,4 +1,5 @@
 """Builds a small expression and prints its wire JSON."""
+
 from quarnel.compute import _compute as C
 
 speed = C.NumericSeries.Reference("speed")

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Formats the C++ sources (*.h, *.cc) with the project's .clang-format, in place. With --check
-# it changes nothing and fails, naming each file that differs from the formatted text.
-# clang-format 14 is pinned: other releases lay out the same settings differently.
+# Formats the C++ sources (*.h, *.cc) with the project's .clang-format and the Python sources
+# with ruff (settings in pyproject.toml), in place. With --check it changes nothing and fails,
+# naming each file that differs from the formatted text or that ruff's linter finds fault with.
+# clang-format 14 and one ruff release are pinned: other releases lay out the same settings
+# differently.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +14,25 @@ case "${1:-}" in
   *) echo "usage: tools/format.sh [--check]" >&2; exit 2 ;;
 esac
 command -v clang-format-14 >/dev/null || bash tools/deps.sh --format
+source tools/lib.sh
+bash tools/deps.sh --python
+tools_venv="$PWD/build/venv-tools"
+ensure_venv "$tools_venv" "$PY"
+"$tools_venv/bin/python" -m pip install -q ruff==0.17.6
+ruff="$tools_venv/bin/ruff"
+
+# The Python sources: the linter's findings fail either way; without --check the formatter
+# rewrites the files.
+if [ "$check" -eq 1 ]; then
+  "$ruff" format --check --quiet . || {
+    echo "error: Python files differ from ruff's format; run bash tools/format.sh" >&2
+    exit 1
+  }
+else
+  "$ruff" format --quiet .
+fi
+"$ruff" check --quiet .
+echo "format: the Python sources match ruff's format and pass its linter"
 
 # Prints each of the files given whose text differs from what clang-format makes of it.
 differing() {

@@ -5,9 +5,8 @@ import contextlib
 import json
 import sys
 
-import pytest
-
 import hostile
+import pytest
 from quarnel.compute import _compute as C
 
 
@@ -45,16 +44,29 @@ def raw(name):
 # One object of each class, in the module's order, and a second series; the wire
 # forms of those the tables nest, and the Series variant each series class enters as.
 OPERANDS = dict(
-    s="NumericSeries.Reference('a')", c="CategoricalSeries.Reference('c')",
-    r="RangeSeries.Reference('r')", t="StructSeries.Combine({'f': s})",
-    cns="ConstantNumericSeries.Float(2.5)", k="IntegerConstant.Reference('k')",
-    sc="StringConstant.Reference('v')", d="Dataset.Run('r1')", smp="Sampling.HashSubsample(2)",
-    b="s < 1", agg="s.rolling_points(3)", nop="NumericAggregationOperator.Count()",
+    s="NumericSeries.Reference('a')",
+    c="CategoricalSeries.Reference('c')",
+    r="RangeSeries.Reference('r')",
+    t="StructSeries.Combine({'f': s})",
+    cns="ConstantNumericSeries.Float(2.5)",
+    k="IntegerConstant.Reference('k')",
+    sc="StringConstant.Reference('v')",
+    d="Dataset.Run('r1')",
+    smp="Sampling.HashSubsample(2)",
+    b="s < 1",
+    agg="s.rolling_points(3)",
+    nop="NumericAggregationOperator.Count()",
     nvc="NegativeValueConfiguration.AllowNegativeValues()",
-    sfc="SignalFilterConfiguration.LowPass(1.5)", fc="FloatConstant.Reference('f')",
-    dur="Duration.Minutes(5)", src="UdfSource.Rust('f')", eop="EnumAggregationOperator.Min()",
-    tags="GroupByTags.Current()", ts="GroupByTimestamp.Current()", m="RangeMap('x')",
-    u="NumericSeries.Reference('b')")
+    sfc="SignalFilterConfiguration.LowPass(1.5)",
+    fc="FloatConstant.Reference('f')",
+    dur="Duration.Minutes(5)",
+    src="UdfSource.Rust('f')",
+    eop="EnumAggregationOperator.Min()",
+    tags="GroupByTags.Current()",
+    ts="GroupByTimestamp.Current()",
+    m="RangeMap('x')",
+    u="NumericSeries.Reference('b')",
+)
 S, U, CAT, RANGE = raw("a"), raw("b"), raw("c"), raw("r")
 STRUCT = J("combine", inputs=R(f=J("numeric", S)))
 B, DUR, D = J("lessThan", left=S, right=K(1)), J("minutes", minutes=L(5)), J("run", rid=L("r1"))
@@ -96,12 +108,18 @@ class Failing:
 
 TEXT = 'q"\\\n\t\x01\u00e9'
 HELPERS = dict(
-    LiesLen=hostile.LiesLen, RaisesLen=hostile.RaisesLen, Failing=Failing, TEXT=TEXT, sys=sys,
+    LiesLen=hostile.LiesLen,
+    RaisesLen=hostile.RaisesLen,
+    Failing=Failing,
+    TEXT=TEXT,
+    sys=sys,
     Half=type("Half", (float,), {}),
-    Name=type("Name", (str,), {}), Idx=type("Idx", (), {"__index__": lambda _: 3}),
+    Name=type("Name", (str,), {}),
+    Idx=type("Idx", (), {"__index__": lambda _: 3}),
     Days=type("Days", (), {"__str__": lambda _: "days"}),
     # keys with equal text that a dict keeps apart
-    Twin=type("Twin", (str,), {"__hash__": object.__hash__, "__eq__": object.__eq__}))
+    Twin=type("Twin", (str,), {"__hash__": object.__hash__, "__eq__": object.__eq__}),
+)
 
 
 def run(o, call, **extra):

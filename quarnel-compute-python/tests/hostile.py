@@ -17,20 +17,24 @@ from concurrent.futures import ThreadPoolExecutor
 from dataclasses import dataclass
 from functools import cached_property
 
-from hypothesis import HealthCheck, settings, strategies as st
-
+from hypothesis import HealthCheck, settings
+from hypothesis import strategies as st
 from quarnel.compute import _compute as C
 
 SANITIZED = bool(os.environ.get("QC_SANITIZED"))
 # QC_HARDENING_EXAMPLES raises the count for a long exploration.
 SETTINGS = settings(
     max_examples=int(os.environ.get("QC_HARDENING_EXAMPLES", 20 if SANITIZED else 60)),
-    deadline=None, database=None, suppress_health_check=list(HealthCheck))
+    deadline=None,
+    database=None,
+    suppress_health_check=list(HealthCheck),
+)
 CLASSES = {n: getattr(C, n) for n in C.__all__ if isinstance(getattr(C, n), type)}
 CLASS_SET = frozenset(CLASSES.values())
 NARROWING = "integer value exceeds i32 range: TryFromIntError(())"
 NAME_REFUSAL = re.compile(
-    r"Failed to convert '(.*)' to (TimeUnit|NumericDataType) enum: Invalid custom type: \1\Z", re.S)
+    r"Failed to convert '(.*)' to (TimeUnit|NumericDataType) enum: Invalid custom type: \1\Z", re.S
+)
 
 
 def outcome(fn, *args):
@@ -49,8 +53,13 @@ def child(code, *args, malloc="debug", timeout=120):
     otherwise (the sanitized build brings its own): a crash fails the case, not the run. Returns
     the finished process, which must have exited cleanly."""
     env = dict(os.environ, PYTHONMALLOC="malloc" if SANITIZED else malloc)
-    done = subprocess.run([sys.executable, "-c", code, *args], capture_output=True, text=True,
-                          env=env, timeout=timeout)
+    done = subprocess.run(
+        [sys.executable, "-c", code, *args],
+        capture_output=True,
+        text=True,
+        env=env,
+        timeout=timeout,
+    )
     assert done.returncode == 0, done.stderr[-3000:]
     return done
 
@@ -86,6 +95,7 @@ def _entries():
 def _caller(fn, own):
     def call(self_obj, args=(), kwargs=None):
         return fn(*[self_obj][:own], *args, **(kwargs or {}))
+
     return call
 
 
@@ -93,6 +103,7 @@ ENTRIES = list(_entries())
 
 
 # --- Objects whose protocol methods misbehave -------------------------------------------------
+
 
 class Boom(Exception):
     """What the hostile objects' protocol methods raise."""
@@ -146,7 +157,8 @@ class Raising:
 
 RaisesFloat, RaisesIndex, RaisesStr = (
     type(f"Raises{m.strip('_').title()}", (Raising,), {m: Raising.fail})
-    for m in ("__float__", "__index__", "__str__"))
+    for m in ("__float__", "__index__", "__str__")
+)
 
 
 class RaisingSeq(Raising, Seq):
@@ -157,7 +169,8 @@ class RaisingSeq(Raising, Seq):
 
 RaisesLen, RaisesIter = (
     type(f"Raises{m.strip('_').title()}", (RaisingSeq,), {m: Raising.fail})
-    for m in ("__len__", "__iter__"))
+    for m in ("__len__", "__iter__")
+)
 
 
 class RaisesNext(RaisingSeq):
@@ -190,7 +203,8 @@ class Lies:
 
 LiesFloat, LiesIndex, LiesStr = (
     type(f"Lies{m.strip('_').title()}", (Lies,), {m: Lies.answer})
-    for m in ("__float__", "__index__", "__str__"))
+    for m in ("__float__", "__index__", "__str__")
+)
 
 
 class LiesLen(Seq):
@@ -290,42 +304,132 @@ def reference(name):
 
 # Errors and what is none, an error whose str() fails or is no valid text, one whose causes make
 # a cycle; then objects that lie about their protocols, and containers that mislead.
-HOSTILE = raisers(*(lambda k=k: k("hostile") for k in RAISED), lambda: MuteBoom("hostile"),
-                  lambda: SurrogateBoom("hostile"), cyclic_boom)
-HOSTILE += [lambda v=v, kind=kind: kind(v) for kind, values in (
-    (LiesFloat, ["1.0", FloatSub(2.0)]), (LiesIndex, [2**80, 1.5, IntSub(5)]),
-    (LiesStr, [5, "days", "int64", "da\ud800ys", StrSub("days")])) for v in values]
-HOSTILE += [lambda n=n, i=i: LiesLen(n, i) for n, i in (
-    (-1, [1.0]), (2**62, [1.0, 2.0]), (sys.maxsize, []), (2**100, ["a"]), ("3", [1.0]),
-    (0, [1.0, 2.0, 3.0]))]
-HOSTILE += [lambda it=it: LiesIter(it) for it in (
-    lambda: 5, lambda: iter([1.0, unnamed(__str__=boom), 2.0]), lambda: (x for x in ["a", "b"]))]
+HOSTILE = raisers(
+    *(lambda k=k: k("hostile") for k in RAISED),
+    lambda: MuteBoom("hostile"),
+    lambda: SurrogateBoom("hostile"),
+    cyclic_boom,
+)
 HOSTILE += [
-    lambda: unnamed(__str__=boom), lambda: unnamed("na\udc80me", __str__=boom), mutating,
-    self_containing, ClassLiar, Comparer, lambda: StrSub("days"), lambda: StrSub("a"),
-    lambda: FloatSub(1.5), lambda: IntSub(3), lambda: IntSub(2**40),
-    lambda: DictSub(k=reference("a")), lambda: {1: reference("a")},
-    lambda: {"\udc80": reference("a")}, lambda: {StrSub("k"): reference("a"), "k": reference("b")},
+    lambda v=v, kind=kind: kind(v)
+    for kind, values in (
+        (LiesFloat, ["1.0", FloatSub(2.0)]),
+        (LiesIndex, [2**80, 1.5, IntSub(5)]),
+        (LiesStr, [5, "days", "int64", "da\ud800ys", StrSub("days")]),
+    )
+    for v in values
+]
+HOSTILE += [
+    lambda n=n, i=i: LiesLen(n, i)
+    for n, i in (
+        (-1, [1.0]),
+        (2**62, [1.0, 2.0]),
+        (sys.maxsize, []),
+        (2**100, ["a"]),
+        ("3", [1.0]),
+        (0, [1.0, 2.0, 3.0]),
+    )
+]
+HOSTILE += [
+    lambda it=it: LiesIter(it)
+    for it in (
+        lambda: 5,
+        lambda: iter([1.0, unnamed(__str__=boom), 2.0]),
+        lambda: (x for x in ["a", "b"]),
+    )
+]
+HOSTILE += [
+    lambda: unnamed(__str__=boom),
+    lambda: unnamed("na\udc80me", __str__=boom),
+    mutating,
+    self_containing,
+    ClassLiar,
+    Comparer,
+    lambda: StrSub("days"),
+    lambda: StrSub("a"),
+    lambda: FloatSub(1.5),
+    lambda: IntSub(3),
+    lambda: IntSub(2**40),
+    lambda: DictSub(k=reference("a")),
+    lambda: {1: reference("a")},
+    lambda: {"\udc80": reference("a")},
+    lambda: {StrSub("k"): reference("a"), "k": reference("b")},
     lambda: (x for x in [1.0, 2.0]),
-    lambda: iter(["a"]), lambda: {1.0, 2.0}, lambda: frozenset({"a"}), lambda: [[[[[1.0]]]]],
-    lambda: Seq(["a", "b"]), lambda: Seq([1.0, 2, True]), lambda: range(3), lambda: b"ab",
-    lambda: bytearray(b"ab"), lambda: memoryview(b"ab"), lambda: [1.0] * 2000,
-    lambda: ["k"] * 2000, lambda: "x" * 100_000,
+    lambda: iter(["a"]),
+    lambda: {1.0, 2.0},
+    lambda: frozenset({"a"}),
+    lambda: [[[[[1.0]]]]],
+    lambda: Seq(["a", "b"]),
+    lambda: Seq([1.0, 2, True]),
+    lambda: range(3),
+    lambda: b"ab",
+    lambda: bytearray(b"ab"),
+    lambda: memoryview(b"ab"),
+    lambda: [1.0] * 2000,
+    lambda: ["k"] * 2000,
+    lambda: "x" * 100_000,
 ]
 FIXED = [
-    None, True, False, 0, -1, 2**31 - 1, 2**31, -(2**31), -(2**31) - 1, 2**63 - 1, 2**63,
-    -(2**63), -(2**63) - 1, 2**64, 10**400, 0.0, -0.0, 1.5, math.nan, math.inf, -math.inf, 1e308,
-    5e-324, complex(1, 2), decimal.Decimal("NaN"), "", "a", "\x00", 'quote " and \\ backslash',
-    "\ud800", "lone \udfff low", "é日本🎉", "days", "DAYS", "Days", " days", "int64", "uint64",
-    "\n\t\r\x1f", Ellipsis, object(), C, len, *CLASSES.values(),
+    None,
+    True,
+    False,
+    0,
+    -1,
+    2**31 - 1,
+    2**31,
+    -(2**31),
+    -(2**31) - 1,
+    2**63 - 1,
+    2**63,
+    -(2**63),
+    -(2**63) - 1,
+    2**64,
+    10**400,
+    0.0,
+    -0.0,
+    1.5,
+    math.nan,
+    math.inf,
+    -math.inf,
+    1e308,
+    5e-324,
+    complex(1, 2),
+    decimal.Decimal("NaN"),
+    "",
+    "a",
+    "\x00",
+    'quote " and \\ backslash',
+    "\ud800",
+    "lone \udfff low",
+    "é日本🎉",
+    "days",
+    "DAYS",
+    "Days",
+    " days",
+    "int64",
+    "uint64",
+    "\n\t\r\x1f",
+    Ellipsis,
+    object(),
+    C,
+    len,
+    *CLASSES.values(),
 ]
-texts = st.one_of(st.text(max_size=12),
-                  st.lists(st.integers(0, 0x10FFFF).map(chr), max_size=6).map("".join))
-scalars = st.one_of(st.sampled_from(FIXED), st.integers(), st.integers(-(2**64), 2**64),
-                    st.floats(), texts, st.sampled_from(HOSTILE).map(lambda make: make()))
+texts = st.one_of(
+    st.text(max_size=12), st.lists(st.integers(0, 0x10FFFF).map(chr), max_size=6).map("".join)
+)
+scalars = st.one_of(
+    st.sampled_from(FIXED),
+    st.integers(),
+    st.integers(-(2**64), 2**64),
+    st.floats(),
+    texts,
+    st.sampled_from(HOSTILE).map(lambda make: make()),
+)
 
 
 # --- The search -------------------------------------------------------------------------------
+
 
 def _accepted(entry, self_obj, candidates):
     """Per parameter, the candidates it converts after the first accepted ones before it (the
@@ -333,13 +437,16 @@ def _accepted(entry, self_obj, candidates):
     parameters); None when a parameter accepts none."""
     accepted = []
     for i, (_, optional) in enumerate(entry.params):
-        later, ok = entry.params[i + 1:], []
+        later, ok = entry.params[i + 1 :], []
         named = tuple(f"argument '{n}'" for n, o in later if not o)
         for c in candidates:
             args = [a[0] for a in accepted] + [c] + [None if o else SENTINEL for _, o in later]
             got = outcome(entry.call, self_obj, args)
-            refused_later = named and type(got) in (TypeError, ValueError) and (
-                str(got).startswith(named) or "hardening-sentinel" in str(got))
+            refused_later = (
+                named
+                and type(got) in (TypeError, ValueError)
+                and (str(got).startswith(named) or "hardening-sentinel" in str(got))
+            )
             if not isinstance(got, BaseException) or refused_later:
                 ok.append(c)
         if not ok + [None] * optional:
@@ -362,11 +469,16 @@ class Search:
     def values(self):
         """Scalars and the objects found, alone or nested in lists, tuples, dicts and sets."""
         leaves = st.one_of(scalars, st.sampled_from(self.objects))
-        return st.recursive(leaves, lambda inner: st.one_of(
-            st.lists(inner, max_size=4), st.lists(inner, max_size=4).map(tuple),
-            st.dictionaries(texts, inner, max_size=3),
-            st.sets(st.one_of(st.integers(), texts, st.floats(allow_nan=False)), max_size=3)),
-            max_leaves=6)
+        return st.recursive(
+            leaves,
+            lambda inner: st.one_of(
+                st.lists(inner, max_size=4),
+                st.lists(inner, max_size=4).map(tuple),
+                st.dictionaries(texts, inner, max_size=3),
+                st.sets(st.one_of(st.integers(), texts, st.floats(allow_nan=False)), max_size=3),
+            ),
+            max_leaves=6,
+        )
 
 
 def search():
@@ -384,8 +496,9 @@ def search():
                 continue
             good[entry.label] = accepted
             base = [a[0] for a in accepted]
-            for args in [base] + [base[:i] + [c] + base[i + 1:]
-                                  for i, a in enumerate(accepted) for c in a[1:]]:
+            for args in [base] + [
+                base[:i] + [c] + base[i + 1 :] for i, a in enumerate(accepted) for c in a[1:]
+            ]:
                 made = outcome(entry.call, self_obj, args)
                 if type(made) in CLASS_SET:
                     recipes.append((entry, self_obj, args))
@@ -413,10 +526,13 @@ def failing_variants(entry, self_obj, args):
     """The recipe with one argument at a time replaced by one it refuses or that raises while it
     converts."""
     bad = [object(), 2**70, RaisesBoth(), Interrupts()]
-    return [(entry, self_obj, args[:i] + [b] + args[i + 1:]) for i in range(len(args)) for b in bad]
+    return [
+        (entry, self_obj, args[:i] + [b] + args[i + 1 :]) for i in range(len(args)) for b in bad
+    ]
 
 
 # --- Watching a call --------------------------------------------------------------------------
+
 
 def _elements(v):
     return [x for kv in v.items() for x in kv] if type(v) is dict else list(v)
@@ -447,11 +563,13 @@ def watched_call(fn, *involved, kwargs=None):
     with warnings.catch_warnings():
         warnings.simplefilter("error", DeprecationWarning)
         result = outcome(lambda: fn(*involved, **(kwargs or {})))
-    assert not isinstance(result, BaseException) or allowed(result), \
+    assert not isinstance(result, BaseException) or allowed(result), (
         f"{type(result).__qualname__}: {result!r}"
+    )
     assert [o.to_json() for o in objects] == before
-    assert all(a is b for v, elements in containers
-               for a, b in zip(_elements(v), elements, strict=True))
+    assert all(
+        a is b for v, elements in containers for a, b in zip(_elements(v), elements, strict=True)
+    )
     if type(result) in CLASS_SET:
         json.loads(result.to_json(), parse_constant=boom)
     return result

@@ -5,16 +5,17 @@ import _imp
 import importlib.util
 
 import pytest
-from quarnel.compute import _compute as C
-
 from conftest import Failing, run
 from hostile import child, unnamed
+from quarnel.compute import _compute as C
 
 pytestmark = pytest.mark.usefixtures("quiet_unraisable")
 TE, VE, PANIC = "TypeError", "ValueError", "PanicException"
 NARROWING = "integer value exceeds i32 range: TryFromIntError(())"
-SERIES_KINDS = ("Expected one of: enum (Class(CategoricalSeries)), numeric (Class(NumericSeries)), "
-                "struct (Class(StructSeries))")
+SERIES_KINDS = (
+    "Expected one of: enum (Class(CategoricalSeries)), numeric (Class(NumericSeries)), "
+    "struct (Class(StructSeries))"
+)
 NOT_STR = "TypeError: 'int' object is not an instance of 'str'"
 
 
@@ -22,11 +23,13 @@ def two_way(param, cls, found, native="TypeError: "):
     """The three-line refusal of a two-way kind, up to the interpreter's text where native ends
     in ": "."""
     kind = cls + "Input"
-    return (f"argument '{param}': failed to extract enum {kind} ('Wrapped | Native0')\n"
-            f"- variant Wrapped (Wrapped): TypeError: failed to extract field {kind}::Wrapped.0, "
-            f"caused by TypeError: '{found}' object is not an instance of '{cls}'\n"
-            f"- variant Native0 (Native0): TypeError: failed to extract field {kind}::Native0.0, "
-            f"caused by {native}")
+    return (
+        f"argument '{param}': failed to extract enum {kind} ('Wrapped | Native0')\n"
+        f"- variant Wrapped (Wrapped): TypeError: failed to extract field {kind}::Wrapped.0, "
+        f"caused by TypeError: '{found}' object is not an instance of '{cls}'\n"
+        f"- variant Native0 (Native0): TypeError: failed to extract field {kind}::Native0.0, "
+        f"caused by {native}"
+    )
 
 
 def unit(text, enum="TimeUnit"):
@@ -51,8 +54,13 @@ class Growing(Exception):
 
 CYCLE = ValueError("a")
 caused(CYCLE, caused(ValueError("b"), CYCLE))
-SCOPE = dict(caused=caused, Mute=Mute, Growing=Growing, CYCLE=CYCLE,
-             Special=type("Special", (TypeError,), {}))
+SCOPE = dict(
+    caused=caused,
+    Mute=Mute,
+    Growing=Growing,
+    CYCLE=CYCLE,
+    Special=type("Special", (TypeError,), {}),
+)
 REF = "Duration.Reference()"
 GIVEN = "positional arguments but 2 were given"
 NOT_AN = "argument '%s': '%s' object is not an instance of '%s'"
@@ -66,29 +74,53 @@ ERRORS = [
     ("Duration.Reference(nam='a')", TE, f"{REF} got an unexpected keyword argument 'nam'"),
     ("Duration.Reference('a', name='b')", TE, f"{REF} got multiple values for argument 'name'"),
     ("Duration.Reference('a', 'b', nam=1)", TE, f"{REF} takes 1 {GIVEN}"),
-    ("Duration.Reference(**{'\\ud800': 1})", TE,
-     f"{REF} got an unexpected keyword argument '\ud800'"),
-    ("RangeMap('a', 1, 2, 3)", TE,
-     "RangeMap.__new__() takes from 1 to 3 positional arguments but 4 were given"),
-    ("NumericSeries.IfElse()", TE, "NumericSeries.IfElse() missing 3 required positional "
-                                   "arguments: 'condition', 'true_value', and 'false_value'"),
-    ("CategoricalSeries.ValueMap()", TE, "CategoricalSeries.ValueMap() missing 2 required "
-                                         "positional arguments: 'input' and 'mapping'"),
+    (
+        "Duration.Reference(**{'\\ud800': 1})",
+        TE,
+        f"{REF} got an unexpected keyword argument '\ud800'",
+    ),
+    (
+        "RangeMap('a', 1, 2, 3)",
+        TE,
+        "RangeMap.__new__() takes from 1 to 3 positional arguments but 4 were given",
+    ),
+    (
+        "NumericSeries.IfElse()",
+        TE,
+        "NumericSeries.IfElse() missing 3 required positional "
+        "arguments: 'condition', 'true_value', and 'false_value'",
+    ),
+    (
+        "CategoricalSeries.ValueMap()",
+        TE,
+        "CategoricalSeries.ValueMap() missing 2 required "
+        "positional arguments: 'input' and 'mapping'",
+    ),
     ("atan2()", TE, "atan2() missing 2 required positional arguments: 'y' and 'x'"),
     ("atan2(z=1)", TE, "atan2() got an unexpected keyword argument 'z'"),
     ("atan2(1, y=2)", TE, "atan2() got multiple values for argument 'y'"),
     ("max(s, u)", TE, f"max() takes 1 {GIVEN}"),
-    ("s.time_difference('a', 'b')", TE,
-     f"NumericSeries.time_difference() takes from 0 to 1 {GIVEN}"),
-    ("s.to_json(1)", TE, None), ("GroupByTags.Current(x=1)", TE, None),
+    (
+        "s.time_difference('a', 'b')",
+        TE,
+        f"NumericSeries.time_difference() takes from 0 to 1 {GIVEN}",
+    ),
+    ("s.to_json(1)", TE, None),
+    ("GroupByTags.Current(x=1)", TE, None),
     ("NumericSeries.rolling_time(r, dur)", TE, None),
     # Class arguments.
     ("NumericSeries.IfElse(1.0, 1, 2)", TE, NOT_AN % ("condition", "float", "BooleanSeries")),
-    ("numeric_if_else(None, 1, 2)", TE,
-     "argument 'condition': 'None' is not an instance of 'BooleanSeries'"),
+    (
+        "numeric_if_else(None, 1, 2)",
+        TE,
+        "argument 'condition': 'None' is not an instance of 'BooleanSeries'",
+    ),
     ("s.rolling_time('5m')", TE, NOT_AN % ("window", "str", "Duration")),
-    ("agg.numeric_aggregation(eop)", TE,
-     NOT_AN % ("operator", "EnumAggregationOperator", "NumericAggregationOperator")),
+    (
+        "agg.numeric_aggregation(eop)",
+        TE,
+        NOT_AN % ("operator", "EnumAggregationOperator", "NumericAggregationOperator"),
+    ),
     ("CategoricalSeries.ValueMap(s, [m, 1], 1)", TE, NOT_AN % ("mapping", "int", "RangeMap")),
     ("RangeSeries.Union([r, s])", TE, NOT_AN % ("inputs", "NumericSeries", "RangeSeries")),
     ("NumericSeries.SelectNumeric('x', 1)", TE, NOT_AN % ("dataset", "int", "Dataset")),
@@ -106,39 +138,63 @@ ERRORS = [
     ("s.bit_and(-2147483649)", PANIC, NARROWING),
     ("Sampling.EveryNthPerSeries(2**31)", PANIC, NARROWING),
     ("s.signal_filter(sfc, 2**31, 'x')", TE, two_way("sampling_frequency", "FloatConstant", "str")),
-    ("s.signal_filter(sfc, 2**64)", TE,
-     two_way("order", "IntegerConstant", "int", "OverflowError: ")),
+    (
+        "s.signal_filter(sfc, 2**64)",
+        TE,
+        two_way("order", "IntegerConstant", "int", "OverflowError: "),
+    ),
     # Two-way kinds.
     ("abs('s')", TE, two_way("x", "NumericSeries", "str")),
     ("abs(fc)", TE, two_way("x", "NumericSeries", "FloatConstant")),
     ("abs(10**400)", TE, two_way("x", "NumericSeries", "int", "OverflowError: ")),
     ("sum([1.0, 'x'])", TE, two_way("inputs", "NumericSeries", "str")),
-    ("CategoricalSeries.ValueMap(c, [])", TE,
-     two_way("input", "NumericSeries", "CategoricalSeries")),
+    (
+        "CategoricalSeries.ValueMap(c, [])",
+        TE,
+        two_way("input", "NumericSeries", "CategoricalSeries"),
+    ),
     ("ConstantNumericSeries.Float(k)", TE, two_way("value", "FloatConstant", "IntegerConstant")),
-    ("NumericSeries.Constant(cns.to_json())", TE,
-     two_way("constant", "ConstantNumericSeries", "str")),
+    (
+        "NumericSeries.Constant(cns.to_json())",
+        TE,
+        two_way("constant", "ConstantNumericSeries", "str"),
+    ),
     ("Duration.Days('5')", TE, two_way("days", "IntegerConstant", "str")),
     ("RangeMap(5)", TE, two_way("output", "StringConstant", "int", NOT_STR)),
     ("d.tag(1, 2)", TE, two_way("key", "StringConstant", "int", NOT_STR)),
     ("GroupByTags.Subset(['a', 1])", TE, two_way("tags", "StringConstant", "int", NOT_STR)),
     # The native failure's cause chain: a loop described once, one that str() keeps growing capped.
-    ("abs(Failing(caused(ValueError('outer'), KeyError('inner'))))", TE,
-     two_way("x", "NumericSeries", "Failing", "ValueError: outer, caused by KeyError: 'inner'")),
-    ("abs(Failing(CYCLE))", TE,
-     two_way("x", "NumericSeries", "Failing", "ValueError: a, caused by ValueError: b")),
-    ("abs(Failing(Mute()))", TE,
-     two_way("x", "NumericSeries", "Failing", "Mute: <exception str() failed>")),
-    ("abs(Failing(Growing()))", TE,
-     two_way("x", "NumericSeries", "Failing", ", caused by ".join(["Growing: g"] * 1000))),
+    (
+        "abs(Failing(caused(ValueError('outer'), KeyError('inner'))))",
+        TE,
+        two_way("x", "NumericSeries", "Failing", "ValueError: outer, caused by KeyError: 'inner'"),
+    ),
+    (
+        "abs(Failing(CYCLE))",
+        TE,
+        two_way("x", "NumericSeries", "Failing", "ValueError: a, caused by ValueError: b"),
+    ),
+    (
+        "abs(Failing(Mute()))",
+        TE,
+        two_way("x", "NumericSeries", "Failing", "Mute: <exception str() failed>"),
+    ),
+    (
+        "abs(Failing(Growing()))",
+        TE,
+        two_way("x", "NumericSeries", "Failing", ", caused by ".join(["Growing: g"] * 1000)),
+    ),
     # Only a TypeError is reworded.
     ("FloatConstant.Literal(Failing(Special('special')))", "Special", "special"),
     # Series, lists and dicts.
     ("StructSeries.Combine({'a': 1.0})", TE, "argument 'inputs': " + SERIES_KINDS),
     ("NumericSeries.Udf([s, r], src)", TE, "argument 'inputs': " + SERIES_KINDS),
     ("max('ab')", TE, "argument 'inputs': Can't extract `str` to `Vec`"),
-    ("t.extract_numeric(Name('a'), 'INT64')", TE,
-     "argument 'field_path': Can't extract `str` to `Vec`"),
+    (
+        "t.extract_numeric(Name('a'), 'INT64')",
+        TE,
+        "argument 'field_path': Can't extract `str` to `Vec`",
+    ),
     ("max({1.0})", TE, NOT_AN % ("inputs", "set", "Sequence")),
     ("sum(x for x in [1.0])", TE, NOT_AN % ("inputs", "generator", "Sequence")),
     ("max(s)", TE, NOT_AN % ("inputs", "NumericSeries", "Sequence")),
@@ -146,21 +202,51 @@ ERRORS = [
     ("StructSeries.Combine([('a', s)])", TE, NOT_AN % ("inputs", "list", "dict")),
     ("StructSeries.Combine({1: s})", TE, NOT_AN % ("inputs", "int", "str")),
     # Time units and data types: the whole name, exactly.
-    *[(f"s.absolute_timestamp({text!r})", VE, unit(text))
-      for text in ("Days", "DAYS", " days", "days ", "day", "")],
-    ("c.absolute_timestamp(None)", VE, unit("None")), ("t.time_difference(3)", VE, unit("3")),
+    *[
+        (f"s.absolute_timestamp({text!r})", VE, unit(text))
+        for text in ("Days", "DAYS", " days", "days ", "day", "")
+    ],
+    ("c.absolute_timestamp(None)", VE, unit("None")),
+    ("t.time_difference(3)", VE, unit("3")),
     ("s.derivative('Seconds', 5)", VE, unit("Seconds")),
     ("s.absolute_timestamp('d\\ud800')", VE, unit("d" + "\ufffd" * 3)),  # per byte of its UTF-8
     ("s.absolute_timestamp(Failing(RuntimeError()))", VE, unit("<unprintable Failing object>")),
-    *[(f"t.extract_numeric(['x'], {text!r})", VE, unit(text, "NumericDataType"))
-      for text in ("INT64", "float", "int")],
+    *[
+        (f"t.extract_numeric(['x'], {text!r})", VE, unit(text, "NumericDataType"))
+        for text in ("INT64", "float", "int")
+    ],
     # Operators: both sides declined, so the interpreter refuses.
-    *[(f"s {op} 't'", TE, None)
-      for op in ("+", "-", "*", "/", "//", "%", "**", "<", "&", "|", "^", "<<", "@")],
-    *[(call, TE, None) for call in (
-        "'t' - s", "s * b", "s + dur", "s // fc", "cns % s", "k ** s", "s + 10**400", "+s", "~s",
-        "divmod(s, 2)", "pow(s, 2, 7)", "pow(s, 2, 'm')", "dur + 1", "1 + dur", "dur * 2",
-        "dur < dur", "b & True", "True | b", "~b", "-b", "b + b", "int(s)")],
+    *[
+        (f"s {op} 't'", TE, None)
+        for op in ("+", "-", "*", "/", "//", "%", "**", "<", "&", "|", "^", "<<", "@")
+    ],
+    *[
+        (call, TE, None)
+        for call in (
+            "'t' - s",
+            "s * b",
+            "s + dur",
+            "s // fc",
+            "cns % s",
+            "k ** s",
+            "s + 10**400",
+            "+s",
+            "~s",
+            "divmod(s, 2)",
+            "pow(s, 2, 7)",
+            "pow(s, 2, 'm')",
+            "dur + 1",
+            "1 + dur",
+            "dur * 2",
+            "dur < dur",
+            "b & True",
+            "True | b",
+            "~b",
+            "-b",
+            "b + b",
+            "int(s)",
+        )
+    ],
 ]
 
 
@@ -181,39 +267,53 @@ class Halt(BaseException):
 def raiser(error):
     def method(*_):
         raise error("hostile")
+
     return method
 
 
 # Where a refusal's text reads str() of an exception or of an argument, or a type's name.
 MESSAGE_READS = [
-    "abs(Failing(LOUD))", "abs(Failing(caused(ValueError('a'), caused(KeyError('b'), LOUD))))",
-    "abs(Failing(NAMELESS_ERROR))", "abs(NAMELESS)", "sum([1.0, NAMELESS])",
-    "ConstantNumericSeries.Float(NAMELESS)", "NumericSeries.IfElse(NAMELESS, 1.0, 2.0)",
-    "max(NAMELESS)", "StructSeries.Combine(NAMELESS)", "Duration.Reference(NAMELESS)",
-    "StructSeries.Combine({NAMELESS: s})", "s.absolute_timestamp(NAMELESS_MUTE)",
+    "abs(Failing(LOUD))",
+    "abs(Failing(caused(ValueError('a'), caused(KeyError('b'), LOUD))))",
+    "abs(Failing(NAMELESS_ERROR))",
+    "abs(NAMELESS)",
+    "sum([1.0, NAMELESS])",
+    "ConstantNumericSeries.Float(NAMELESS)",
+    "NumericSeries.IfElse(NAMELESS, 1.0, 2.0)",
+    "max(NAMELESS)",
+    "StructSeries.Combine(NAMELESS)",
+    "Duration.Reference(NAMELESS)",
+    "StructSeries.Combine({NAMELESS: s})",
+    "s.absolute_timestamp(NAMELESS_MUTE)",
 ]
 
 
 @pytest.mark.parametrize("error", [KeyboardInterrupt, SystemExit, MemoryError, Halt])
 @pytest.mark.parametrize("call", MESSAGE_READS)
 def test_an_interrupt_while_a_message_is_built_comes_out_as_itself(o, call, error):
-    scope = dict(LOUD=type("Loud", (Exception,), {"__str__": raiser(error)})(),
-                 NAMELESS=unnamed(None, error), NAMELESS_ERROR=unnamed(None, error, Exception),
-                 NAMELESS_MUTE=unnamed(None, error, __str__=raiser(ValueError)))
+    scope = dict(
+        LOUD=type("Loud", (Exception,), {"__str__": raiser(error)})(),
+        NAMELESS=unnamed(None, error),
+        NAMELESS_ERROR=unnamed(None, error, Exception),
+        NAMELESS_MUTE=unnamed(None, error, __str__=raiser(ValueError)),
+    )
     with o.unchanged(), pytest.raises(error) as info:
         run(o, call, **SCOPE, **scope)
     assert info.value.args == ("hostile",)
 
 
-@pytest.mark.parametrize("error,raised", [(KeyboardInterrupt, KeyboardInterrupt),
-                                          (ValueError, TypeError)])
+@pytest.mark.parametrize(
+    "error,raised", [(KeyboardInterrupt, KeyboardInterrupt), (ValueError, TypeError)]
+)
 def test_an_interrupt_while_the_module_reports_a_wrong_all_comes_out_as_itself(error, raised):
     module = _imp.create_dynamic(importlib.util.find_spec(C.__name__))  # a module object run once
     module.__all__ = unnamed(None, error)
     with pytest.raises(raised) as info:
         _imp.exec_dynamic(module)
-    assert raised is not TypeError or str(info.value) == \
-        "'<failed to extract type name>' object is not an instance of 'list'"
+    assert (
+        raised is not TypeError
+        or str(info.value) == "'<failed to extract type name>' object is not an instance of 'list'"
+    )
 
 
 def test_a_reworded_type_error_keeps_the_cause_of_the_original():
@@ -223,12 +323,27 @@ def test_a_reworded_type_error_keeps_the_cause_of_the_original():
     assert isinstance(info.value.__cause__, KeyError)
 
 
-@pytest.mark.parametrize("call,result", [
-    *[(call, NotImplemented) for call in (
-        "s.__add__('t')", "s.__rsub__(dur)", "s.__lt__('t')", "s.__pow__(2, 7)", "dur.__add__(1)",
-        "dur.__rsub__(1)", "b.__and__(True)", "b.__or__(s)")],
-    ("s == 't'", False), ("s != 't'", True), ("s == None", False),
-])
+@pytest.mark.parametrize(
+    "call,result",
+    [
+        *[
+            (call, NotImplemented)
+            for call in (
+                "s.__add__('t')",
+                "s.__rsub__(dur)",
+                "s.__lt__('t')",
+                "s.__pow__(2, 7)",
+                "dur.__add__(1)",
+                "dur.__rsub__(1)",
+                "b.__and__(True)",
+                "b.__or__(s)",
+            )
+        ],
+        ("s == 't'", False),
+        ("s != 't'", True),
+        ("s == None", False),
+    ],
+)
 def test_operators_decline_what_does_not_fit(o, call, result):
     with o.unchanged():
         assert run(o, call) is result

@@ -6,7 +6,6 @@ poisons what it frees."""
 import textwrap
 
 import pytest
-
 from hostile import child
 
 PRELUDE = """
@@ -70,18 +69,34 @@ RANGE_MAP, SIGNAL_FILTER = "C.RangeMap('x', 1.0, 2.0)", "s.signal_filter(sfc, 3,
 CALLS = [
     ("C.RangeMap(**kw)", dict(output="'x'", start="{hook}(1.0)", end="{hook2}(2.0)"), RANGE_MAP),
     ("make(**kw)", dict(output="Name('x')", end="{hook2}(2.0)", start="{hook}(1.0)"), RANGE_MAP),
-    ("functools.partial(C.RangeMap, **kw)()",
-     dict(start="{hook}(1.0)", output="'x'", end="{hook2}(2.0)"), RANGE_MAP),
-    *[(call, dict(y="{hook}(1.0)", x="{hook2}(2.0)"), "C.atan2(1.0, 2.0)")
-      for call in ("C.atan2(**kw)", "functools.partial(C.atan2, **kw)()")],
-    ("s.signal_filter(**kw)", dict(signal_filter_configuration="sfc", order="{hook}(3)",
-                                   sampling_frequency="{hook2}(2.5)"), SIGNAL_FILTER),
-    ("functools.partial(s.signal_filter, **kw)()", dict(
-        order="{hook}(3)", sampling_frequency="{hook2}(2.5)", signal_filter_configuration="sfc"),
-     SIGNAL_FILTER),
-    ("C.NumericSeries.IfElse(**kw)",
-     dict(condition="s < 1", true_value="{hook}(1.0)", false_value="{hook2}(2.0)"),
-     "C.NumericSeries.IfElse(s < 1, 1.0, 2.0)"),
+    (
+        "functools.partial(C.RangeMap, **kw)()",
+        dict(start="{hook}(1.0)", output="'x'", end="{hook2}(2.0)"),
+        RANGE_MAP,
+    ),
+    *[
+        (call, dict(y="{hook}(1.0)", x="{hook2}(2.0)"), "C.atan2(1.0, 2.0)")
+        for call in ("C.atan2(**kw)", "functools.partial(C.atan2, **kw)()")
+    ],
+    (
+        "s.signal_filter(**kw)",
+        dict(
+            signal_filter_configuration="sfc", order="{hook}(3)", sampling_frequency="{hook2}(2.5)"
+        ),
+        SIGNAL_FILTER,
+    ),
+    (
+        "functools.partial(s.signal_filter, **kw)()",
+        dict(
+            order="{hook}(3)", sampling_frequency="{hook2}(2.5)", signal_filter_configuration="sfc"
+        ),
+        SIGNAL_FILTER,
+    ),
+    (
+        "C.NumericSeries.IfElse(**kw)",
+        dict(condition="s < 1", true_value="{hook}(1.0)", false_value="{hook2}(2.0)"),
+        "C.NumericSeries.IfElse(s < 1, 1.0, 2.0)",
+    ),
 ]
 
 
@@ -90,19 +105,31 @@ CALLS = [
 def test_arguments_live_through_a_call_whose_keyword_dict_is_changed(call, kwargs, plain, act):
     hooks = dict(hook=f"(lambda v: Hook({act}, v))", hook2="(lambda v: Hook(len, v))")
     items = ", ".join(f"{k!r}: " + v.format(**hooks) for k, v in kwargs.items())
-    assert run(f"""
+    assert (
+        run(f"""
         got = [({call}).to_json() for kw in [{{{items}}} for _ in range(20)]]
         gc.collect()
         assert got == [({plain}).to_json()] * 20, got
         print("ok")
-    """) == "ok\n"
+    """)
+        == "ok\n"
+    )
 
 
 # A key that is not a str, and the text of the TypeError it gets; str subclasses are text.
-KEYS = [("1.5", "1.5"), ("1", "1"), ("-(2**70)", str(-(2**70))), ("(1, 'a')", "(1, 'a')"),
-        ("None", "None"), ("b'output'", "b'output'"), ("frozenset()", "frozenset()"),
-        ("Unprintable()", "<unprintable Unprintable object>"), ("Name('nope')", "nope"),
-        ("'\\ud800'", "\ud800"), ("Name('start')", None)]
+KEYS = [
+    ("1.5", "1.5"),
+    ("1", "1"),
+    ("-(2**70)", str(-(2**70))),
+    ("(1, 'a')", "(1, 'a')"),
+    ("None", "None"),
+    ("b'output'", "b'output'"),
+    ("frozenset()", "frozenset()"),
+    ("Unprintable()", "<unprintable Unprintable object>"),
+    ("Name('nope')", "nope"),
+    ("'\\ud800'", "\ud800"),
+    ("Name('start')", None),
+]
 
 
 @pytest.mark.parametrize("key,shown", KEYS, ids=[k for k, _ in KEYS])
@@ -123,11 +150,14 @@ def test_a_keyword_that_is_not_text_is_refused_with_its_text(key, shown):
 
 
 def test_a_keyword_whose_text_raises_an_interrupt_passes_it_on():
-    assert run("""
+    assert (
+        run("""
         p = functools.partial(C.RangeMap)
         p.__setstate__((C.RangeMap, (), {Loud(): 1.0, "output": "x"}, None))
         try:
             p()
         except KeyboardInterrupt as e:
             print("interrupted", e)
-    """) == "interrupted stop\n"
+    """)
+        == "interrupted stop\n"
+    )

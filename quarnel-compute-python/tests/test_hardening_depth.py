@@ -5,7 +5,6 @@ writing, releasing the tree while a subtree of it is still held) may recurse on 
 import operator
 
 import pytest
-
 from hostile import run_threads
 from quarnel.compute import _compute as C
 
@@ -13,11 +12,14 @@ A, B = C.NumericSeries.Reference("a"), C.NumericSeries.Reference("b")
 KEY, VALUE = C.StringConstant.Literal("k"), C.StringConstant.Literal("v")
 ONE, TWO = C.Duration.Seconds(1), C.Duration.Minutes(2)
 CHAINS = {  # name: (seed, a step that wraps its argument once)
-    "numeric_add": (A, lambda x: x + B), "numeric_reflected_pow": (A, lambda x: 2.5**x),
-    "numeric_negate": (A, operator.neg), "boolean_and": (A < 1.0, lambda x: x & (B > 2.0)),
+    "numeric_add": (A, lambda x: x + B),
+    "numeric_reflected_pow": (A, lambda x: 2.5**x),
+    "numeric_negate": (A, operator.neg),
+    "boolean_and": (A < 1.0, lambda x: x & (B > 2.0)),
     "range_invert": (C.RangeSeries.Reference("r"), C.RangeSeries.invert),
     "dataset_tag": (C.Dataset.Asset("rid"), lambda d: d.tag(KEY, VALUE)),
-    "duration_add": (ONE, lambda d: d + TWO), "duration_reflected_sub": (ONE, lambda d: TWO - d),
+    "duration_add": (ONE, lambda d: d + TWO),
+    "duration_reflected_sub": (ONE, lambda d: TWO - d),
     "duration_negate": (ONE, operator.neg),
 }
 

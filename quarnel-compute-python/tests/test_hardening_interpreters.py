@@ -7,7 +7,6 @@ import importlib.util
 import textwrap
 
 import pytest
-
 from hostile import child
 
 if not any(importlib.util.find_spec(m) for m in ("_interpreters", "_xxsubinterpreters")):

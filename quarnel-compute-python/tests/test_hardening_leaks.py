@@ -8,7 +8,6 @@ import sys
 from pathlib import Path
 
 import pytest
-
 from hostile import CLASSES, SANITIZED, failing_variants, outcome
 
 pytestmark = pytest.mark.usefixtures("quiet_unraisable")
@@ -21,8 +20,9 @@ CALLS = 2 * 10**5 if SANITIZED else 10**6
 def mixed_calls(recipes, objects):
     """Closures that succeed or raise: each recipe as it is, with a surplus argument, an unknown
     keyword, each argument replaced by a failing one; the writer. With the arguments they pass."""
-    variants = [v for e, s, a in recipes
-                for v in [(e, s, a), (e, s, a + [1.0]), *failing_variants(e, s, a)]]
+    variants = [
+        v for e, s, a in recipes for v in [(e, s, a), (e, s, a + [1.0]), *failing_variants(e, s, a)]
+    ]
     calls = [lambda e=e, s=s, a=a: e.call(s, a) for e, s, a in variants]
     calls += [lambda e=e, s=s, a=a: e.call(s, a, {"nope": 1}) for e, s, a in recipes]
     calls += [o.to_json for o in objects]
@@ -35,6 +35,7 @@ def test_resident_memory_stays_flat_over_a_million_calls(api_search):
     # and a warm-up
     failed = sum(isinstance(outcome(c), BaseException) for _ in range(50) for c in calls) // 50
     assert len(calls) // 2 < failed < len(calls)
+
     def rss():
         return int(Path("/proc/self/statm").read_text().split()[1]) * os.sysconf("SC_PAGE_SIZE")
 
@@ -49,12 +50,14 @@ def test_resident_memory_stays_flat_over_a_million_calls(api_search):
 
 def test_reference_counts_of_arguments_are_unchanged(api_search):
     calls, arguments = mixed_calls(api_search.recipes, api_search.objects)
+
     # Cached values (None, booleans, small ints, one-character texts) are counted by the whole
     # interpreter.
     def counted(o):
         if type(o) is int:
             return abs(o) > 256
         return len(o) > 1 if type(o) is str else type(o) not in (type(None), bool)
+
     watched = [o for o in referents(arguments) if counted(o)] + list(CLASSES.values())
     counts = lambda: [sys.getrefcount(o) for o in watched]  # noqa: E731
     for i in range(21):

@@ -10,7 +10,6 @@ import sys
 import time
 
 import pytest
-
 from hostile import SANITIZED, child
 
 # The sanitizer reserves terabytes of address space and keeps freed memory in quarantine, so
@@ -107,7 +106,8 @@ def test_a_large_output_comes_back_whole_whatever_its_characters(names):
     written = C.NumericSeries.Sum([C.NumericSeries.Reference(n) for n in names]).to_json()
     assert len(written.encode()) > 36 << 20
     assert written == '{"type":"sum","sum":{"inputs":[%s]}}' % ",".join(
-        '{"type":"raw","raw":{"name":"%s"}}' % n for n in names)
+        '{"type":"raw","raw":{"name":"%s"}}' % n for n in names
+    )
 
 
 def available_memory():

@@ -5,7 +5,6 @@ alone gets (the same JSON, or the same refusal), and nothing crashes."""
 import sys
 
 import pytest
-
 from hostile import failing_variants, outcome, run_threads
 
 pytestmark = pytest.mark.usefixtures("quiet_unraisable")
@@ -29,8 +28,12 @@ def test_threads_building_from_and_writing_shared_objects_agree(api_search):
     sys.setswitchinterval(1e-6)
     try:
         results = run_threads(
-            lambda i: [[answer(calls[k]) for k in orders[i]] for _ in range(10)], 8)
+            lambda i: [[answer(calls[k]) for k in orders[i]] for _ in range(10)], 8
+        )
     finally:
         sys.setswitchinterval(previous)
-    assert all(got == [expected[k] for k in order]
-               for rounds, order in zip(results, orders) for got in rounds)
+    assert all(
+        got == [expected[k] for k in order]
+        for rounds, order in zip(results, orders)
+        for got in rounds
+    )
