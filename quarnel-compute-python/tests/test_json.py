@@ -834,12 +834,13 @@ def reached(calls, o):
         elif id(arg) in entries:
             found.add(entries[id(arg)])
 
+    previous = sys.getprofile()
     sys.setprofile(profile)
     try:
         for call in calls:
             call(o)
     finally:
-        sys.setprofile(None)
+        sys.setprofile(previous)
     return found
 
 
