@@ -89,8 +89,8 @@ def o():
     return Operands()
 
 
-# The wire forms of the operands the tables nest, and the Series variant each series class
-# enters as.
+# The wire forms of the operands the tables nest, each named after its operand (CAT for c,
+# RANGE for r, STRUCT for t), and the Series variant each series class enters as.
 S, U, CAT, RANGE = raw("a"), raw("b"), raw("c"), raw("r")
 STRUCT = node("combine", inputs=record(f=node("numeric", S)))
 B = node("lessThan", left=S, right=number(1))
