@@ -183,7 +183,12 @@ def test_class_declaration(o, name):
         "__module__",
         "__slotnames__",
     }
-    assert special == SLOTS.get(name, set())
+    agree(
+        "slot",
+        dict.fromkeys(sorted(special), ""),
+        dict.fromkeys(sorted(SLOTS.get(name, ())), ""),
+        name,
+    )
     callable_ = name == "RangeMap"
     assert (cls.__doc__, cls.__text_signature__ if callable_ else None) == (
         ("", "(output, start=None, end=None)") if callable_ else (None, None)
