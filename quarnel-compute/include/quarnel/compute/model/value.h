@@ -393,25 +393,23 @@ class Buffer {
 // reserves room for one step of constant text at a time, and the declarations check this.
 inline constexpr size_t kMaxWireName = 96;
 
-// Appends the compact wire form of v. Cannot fail but by running out of memory.
-void write_json(Buffer& out, const Value& v);
-
 // Takes a large output a piece at a time while it is written. Each piece is the buffer's
 // text so far, cut after its last whole UTF-8 character; returning false stops the writing.
 struct Drain {
   bool (*take)(void* context, std::string_view piece);
   void* context;
 };
-// The same, handing the text to `drain` whenever a few megabytes have gathered, so that the
-// buffer stays small; what is left at the end stays in `out`. When `drain` stops the writing,
-// `out` is cleared (its storage freed) and false is returned.
+// Appends the compact wire form of v to `out`, handing the text to `drain` whenever a few
+// megabytes have gathered, so that the buffer stays small; what is left at the end stays in
+// `out`. When `drain` stops the writing, `out` is cleared (its storage freed) and false is
+// returned. Cannot fail otherwise but by running out of memory.
 bool write_json(Buffer& out, const Value& v, Drain drain);
+// The whole wire form of v as one string.
 std::string to_json(const Value& v);
 
-// Scalar writers used by write_json (exposed for tests and fuzzing).
+// The writer of doubles (exposed for fuzzing).
 inline constexpr size_t kDoubleSpace = 32;  // write_double needs this much room
 size_t write_double(char* out, double d) noexcept;
-void write_string(Buffer& out, std::string_view s);
 
 // Result of reading an enumeration from JSON text.
 struct EnumRead {
