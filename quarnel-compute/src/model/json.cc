@@ -336,7 +336,7 @@ class Writer {
     for (;;) {
       const VariantDesc* variant;
       const Value* payload;
-      if (v->tag() == Tag::Variant) {
+      if (v->tag() == Tag::InPlaceUnion) {
         variant = &v->in_place_desc().variants[v->in_place_variant()];
         payload = v + 1;
         uint32_t slots = variant->record ? variant->record->field_count : 1;
@@ -344,7 +344,7 @@ class Writer {
           throw std::logic_error("a union held in place is out of its place");
       } else if (v->tag() != Tag::Node) {
         return close(put_scalar(c, *v), 0, braces);
-      } else if (v->desc().kind != Kind::Union) {
+      } else if (v->desc().shape != Shape::Union) {
         return open_container(c, top, *v, braces);
       } else if (v->variant() == kUnknownVariant) {
         return close(put_unknown(c, *v), 0, braces);
@@ -382,21 +382,21 @@ class Writer {
                                                uint32_t braces) {
     const TypeDesc& d = v.desc();
     const Value* s = v.slots();
-    switch (d.kind) {
-      case Kind::Record:
+    switch (d.shape) {
+      case Shape::Record:
         *c.p++ = '{';
         push(top, {s, s + d.field_count, d.fields, braces, '}', Mode::Fields, true});
         break;
-      case Kind::List:
-      case Kind::Set:
+      case Shape::List:
+      case Shape::Set:
         *c.p++ = '[';
         push(top, {s, s + v.size(), nullptr, braces, ']', Mode::Items, true});
         break;
-      case Kind::Map:
+      case Shape::Map:
         *c.p++ = '{';
         push(top, {s, s + (v.size() & ~1u), nullptr, braces, '}', Mode::Entries, true});
         break;
-      case Kind::Union:
+      case Shape::Union:
         break;
     }
     return c;
@@ -429,7 +429,7 @@ class Writer {
       case Tag::Any:
         return put_any(c, v.as_any());
       case Tag::Node:
-      case Tag::Variant:
+      case Tag::InPlaceUnion:
         break;  // not scalars: put_value() opens them
     }
     return c;
