@@ -28,11 +28,14 @@ Handle<T> as(Value v) {
   return {unchecked, std::move(v)};
 }
 struct TUnion;
-#define QC_FIELDS(F)                         \
-  F(first, "first", Optional<Untyped>)       \
-  F(optional, "optional", Optional<Untyped>) \
-  F(items, "items", List<Untyped>)           \
-  F(maybe_items, "maybeItems", Optional<List<Untyped>>) F(flag, "flag", Optional<Bool>)
+// clang-format off
+#define QC_FIELDS(F)                                    \
+  F(first, "first", Optional<Untyped>)                  \
+  F(optional, "optional", Optional<Untyped>)            \
+  F(items, "items", List<Untyped>)                      \
+  F(maybe_items, "maybeItems", Optional<List<Untyped>>) \
+  F(flag, "flag", Optional<Bool>)
+// clang-format on
 QC_RECORD(TNode, QC_FIELDS)
 #undef QC_FIELDS
 #define QC_FIELDS(F)
@@ -41,8 +44,13 @@ QC_RECORD(TEmpty, QC_FIELDS)
 #define QC_FIELDS(F) F(next, "next", Optional<TUnion>)
 QC_RECORD(TChain, QC_FIELDS)
 #undef QC_FIELDS
-#define QC_VARIANTS(V) \
-  V(node, "node", TNode) V(empty, "empty", TEmpty) V(set, "set", Untyped) V(chain, "chain", TChain)
+// clang-format off
+#define QC_VARIANTS(V)      \
+  V(node, "node", TNode)    \
+  V(empty, "empty", TEmpty) \
+  V(set, "set", Untyped)    \
+  V(chain, "chain", TChain)
+// clang-format on
 QC_UNION(TUnion, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -2,17 +2,24 @@
 // tables. Each field and each variant names its model type (handle.h); nothing per type is
 // written by hand beyond the list itself.
 //
-//   #define QC_FIELDS(F) F(left, "left", NumericSeries) F(right, "right", NumericSeries)
+//   // clang-format off
+//   #define QC_FIELDS(F)                 \
+//     F(left, "left", NumericSeries)     \
+//     F(right, "right", NumericSeries)
+//   // clang-format on
 //   QC_RECORD(Add, QC_FIELDS)
 //   #undef QC_FIELDS
 //
-//   #define QC_VARIANTS(V) V(abs, "abs", Abs) V(add, "add", Add) V(constant, "constant", ...)
-//   QC_UNION(NumericSeries, QC_VARIANTS)
-//   #undef QC_VARIANTS
+// and likewise `V(add, "add", Add)` entries of a `QC_VARIANTS(V)` list for
+// `QC_UNION(NumericSeries, QC_VARIANTS)`, and `E(days, "DAYS")` entries of a `QC_VALUES(E)` list
+// for `QC_ENUM(TimeUnit, QC_VALUES)`.
 //
-//   #define QC_VALUES(E) E(days, "DAYS") E(hours, "HOURS") ...
-//   QC_ENUM(TimeUnit, QC_VALUES)
-//   #undef QC_VALUES
+// A list takes one entry per line, fenced from clang-format, which would join them; a list of
+// one entry may share its #define's line (tools/lists.py lays them out and checks them). Each
+// entry writes its wire name out, even where it equals the identifier: a grep for a name seen
+// on the wire finds its declaration, and the names that differ (`operator_` for "operator", a
+// value's lower-case identifier) take the same form. An enumeration value's identifier is its
+// wire text in lower case.
 //
 // A field's presence follows from its type: an Optional is left out when absent (an Optional
 // list or map is written even when empty), a List, Set or Map is left out when empty, anything
