@@ -3,13 +3,14 @@
 // written by hand beyond the list itself.
 //
 //   // clang-format off
-//   #define QC_FIELDS(F)                 \
-//     F(left, "left", NumericSeries)     \
+//   #define QC_FIELDS(F)
+//     F(left, "left", NumericSeries)
 //     F(right, "right", NumericSeries)
 //   // clang-format on
 //   QC_RECORD(Add, QC_FIELDS)
 //   #undef QC_FIELDS
 //
+// (each line of the #define but the last ending in a backslash),
 // and likewise `V(add, "add", Add)` entries of a `QC_VARIANTS(V)` list for
 // `QC_UNION(NumericSeries, QC_VARIANTS)`, and `E(days, "DAYS")` entries of a `QC_VALUES(E)` list
 // for `QC_ENUM(TimeUnit, QC_VALUES)`.
