@@ -26,8 +26,8 @@
 // list or map is written even when empty), a List, Set or Map is left out when empty, anything
 // else is always written. A record is filled with designated initialisers, `Add{.left = a,
 // .right = b}`: a field that is always written has no default, so leaving it out does not
-// compile, and any other field left out stays unset. A union value is made by the constructor of its
-// variant, `NumericSeries::add({.left = a, .right = b})`, which takes a record payload as its
+// compile, and any other field left out stays unset. A union value is made by the constructor of
+// its variant, `NumericSeries::add({.left = a, .right = b})`, which takes a record payload as its
 // fields (held inline in the union's node) and any other payload as a handle. Beyond the
 // fields, the variant constructors and the `Variant` and `Enumerator` enumerations, every name the
 // macros add to a type begins with `qc_`, so no field or variant can collide with one.
