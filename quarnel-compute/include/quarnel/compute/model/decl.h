@@ -31,6 +31,13 @@
 // fields (held inline in the union's node) and any other payload as a handle. Beyond the
 // fields, the variant constructors and the `Variant` and `Enumerator` enumerations, every name the
 // macros add to a type begins with `qc_`, so no field or variant can collide with one.
+//
+// A family of types takes two headers. `family.h` declares its records and enumerations, and
+// names any union by a forward declaration alone: a field's type need not be complete.
+// `family_unions.h` declares its unions, after including the headers of every record and
+// enumeration their variants hold, which must be complete to tell an inline record payload
+// from a handle. So types of different families may refer to one another without an include
+// cycle. A family that declares no union, or nothing but unions, has one of the two alone.
 #pragma once
 
 #include "quarnel/compute/model/handle.h"

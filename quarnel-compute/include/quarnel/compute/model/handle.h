@@ -373,7 +373,6 @@ class Handle<Any> : public detail::HandleBase {
  public:
   Handle() noexcept = default;
   Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
-  explicit Handle(const Any& v) : HandleBase(Value::any(v)) {}
 };
 
 // A list keeps the caller's order and duplicates.
