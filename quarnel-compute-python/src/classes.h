@@ -14,7 +14,7 @@
 #include "quarnel/compute/model/handle.h"
 
 // In the order the module adds them: the Python name, then the model type it holds. A new class
-// is one line here and one source file defining its class_def.
+// is one line here and one source file defining its class_def<C>(), which the build finds.
 #define QC_PY_CLASSES(X)                                    \
   X(NumericSeries, NumericSeries)                           \
   X(CategoricalSeries, EnumSeries)                          \
