@@ -398,7 +398,9 @@ struct Drain {
 // Appends the compact wire form of v to `out`, handing the text to `drain` whenever a few
 // megabytes have gathered, so that the buffer stays small; what is left at the end stays in
 // `out`. When `drain` stops the writing, `out` is cleared (its storage freed) and false is
-// returned. Cannot fail otherwise but by running out of memory.
+// returned. Otherwise it fails only by running out of memory, or with std::logic_error on a tree
+// that the typed front does not build (a required value absent, a union held in place taken out
+// of its node, a map key neither text nor an enumeration value): never by writing bad JSON.
 bool write_json(Buffer& out, const Value& v, Drain drain);
 // The whole wire form of v as one string.
 std::string to_json(const Value& v);
