@@ -4,7 +4,6 @@
 
 namespace qc::py {
 
-// Registered in this order; keep it when adding a method.
 template <>
 ClassDef class_def<ClassId::AggregationBuilder>() {
   using Table = Methods<ClassId::AggregationBuilder>;

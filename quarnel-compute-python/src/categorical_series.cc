@@ -3,7 +3,6 @@
 
 namespace qc::py {
 
-// Registered in this order; keep it when adding a method.
 template <>
 ClassDef class_def<ClassId::CategoricalSeries>() {
   using Table = Methods<ClassId::CategoricalSeries>;

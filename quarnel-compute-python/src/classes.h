@@ -14,7 +14,7 @@
 #include "quarnel/compute/model/handle.h"
 
 // In the order the module adds them: the Python name, then the model type it holds. A new class
-// is one line here and one source file defining its class_def.
+// is one line here and one source file defining its class_def<C>(), which the build finds.
 #define QC_PY_CLASSES(X)                                    \
   X(NumericSeries, NumericSeries)                           \
   X(CategoricalSeries, EnumSeries)                          \
@@ -85,8 +85,9 @@ struct ClassInfo {
 const ClassInfo& class_info(ClassId c) noexcept;
 
 // What a class declares beyond the common parts: its method table (static storage, ended by
-// an empty entry; `to_json` is added after it), its number, comparison or constructor slots
-// (ended by {0, nullptr}) and, for a class with a constructor, its docstring (the
+// an empty entry; `to_json` is added after it; the order of the table is the order of the
+// class's declaration, so a new method takes its place in it), its number, comparison or
+// constructor slots (ended by {0, nullptr}) and, for a class with a constructor, its docstring (the
 // constructor's text signature).
 struct ClassDef {
   PyMethodDef* methods;

@@ -69,7 +69,6 @@ PyObject* compare(PyObject* self, PyObject* other, int op) noexcept {
 
 }  // namespace
 
-// Registered in this order; keep it when adding a method.
 template <>
 ClassDef class_def<ClassId::NumericSeries>() {
   using Table = Methods<ClassId::NumericSeries>;

@@ -1,5 +1,5 @@
-// The typed front refuses a node of the wrong kind: built with no REFUSE_ macro this file must
-// compile; built with any one of them it must not.
+// The typed front refuses a node of the wrong kind and a record without a required field: built
+// with no REFUSE_ macro this file must compile; built with any one of them it must not.
 #include "quarnel/compute/builders.h"
 #include "quarnel/compute/model/series_unions.h"
 #include "quarnel/compute/model/units.h"
@@ -7,11 +7,14 @@
 namespace qc {
 
 void well_typed() {
-  builders::numeric_series_add(builders::numeric_series_add({}, {}), {});
-  model::Series::numeric(builders::numeric_series_reference("x"));
-  model::NumericSeries::add({.left = {}, .right = builders::numeric_series_reference("x")});
-  model::DerivativeSeries{.timeUnit = Handle<model::api::TimeUnit>(model::api::TimeUnit::days)};
-  builders::max({builders::numeric_series_reference("x")});
+  auto x = builders::numeric_series_reference("x");
+  builders::numeric_series_add(builders::numeric_series_add(x, x), x);
+  model::Series::numeric(x);
+  model::NumericSeries::add({.left = x, .right = x});
+  model::MaxSeries{.inputs = {x}};  // the optional field left out
+  model::DerivativeSeries{.input = x,
+                          .timeUnit = Handle<model::api::TimeUnit>(model::api::TimeUnit::days)};
+  builders::max({x});
 }
 
 void refused() {
@@ -22,13 +25,19 @@ void refused() {
 #elif defined(REFUSE_BARE_VALUE_AS_OPERAND)
   builders::numeric_series_abs(Value::f64(1));
 #elif defined(REFUSE_OTHER_RECORD_AS_PAYLOAD)
-  model::NumericSeries::add(model::Subtract{});
+  model::NumericSeries::add(model::Subtract{.left = builders::numeric_series_reference("x"),
+                                            .right = builders::numeric_series_reference("y")});
 #elif defined(REFUSE_WRONG_FIELD_TYPE)
   model::Add{.left = builders::duration_add({}, {})};
 #elif defined(REFUSE_WRONG_LIST_ELEMENT)
   builders::max({builders::duration_add({}, {})});
+#elif defined(REFUSE_MISSING_REQUIRED_FIELD)
+  model::NumericSeries::add({.left = builders::numeric_series_reference("x")});
+#elif defined(REFUSE_EMPTY_REQUIRED_FIELD)
+  model::Add{.left = {}, .right = builders::numeric_series_reference("x")};
 #elif defined(REFUSE_OTHER_ENUMERATION)
   model::DerivativeSeries{
+      .input = builders::numeric_series_reference("x"),
       .timeUnit = Handle<model::objects::NumericDataType>(model::objects::NumericDataType::int64)};
 #endif
 }

@@ -406,9 +406,9 @@ class Writer {
   [[gnu::always_inline]] Cursor put_scalar(Cursor c, const Value& v) {
     switch (v.tag()) {
       case Tag::None:
-        // Only a required field left unset by a faulty builder gets here.
-        c.p = put_text(c.p, "null");
-        break;
+        // An absent optional is never written; a required value is never absent in a tree the
+        // typed front built, and is refused rather than written as null.
+        throw std::logic_error("a required value is missing");
       case Tag::Bool:
         c.p = put_text(c.p, v.as_bool() ? "true" : "false");
         break;

@@ -5,22 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "quarnel/compute/model/aggregate_nodes_unions.h"
-#include "quarnel/compute/model/aggregation_unions.h"
-#include "quarnel/compute/model/bits_unions.h"
-#include "quarnel/compute/model/boolean_unions.h"
-#include "quarnel/compute/model/calculus_unions.h"
-#include "quarnel/compute/model/curve_fit_unions.h"
-#include "quarnel/compute/model/dataset_unions.h"
-#include "quarnel/compute/model/durations_unions.h"
-#include "quarnel/compute/model/event_query_unions.h"
-#include "quarnel/compute/model/interpolation_unions.h"
-#include "quarnel/compute/model/range_detection_unions.h"
-#include "quarnel/compute/model/resample_unions.h"
-#include "quarnel/compute/model/series_unions.h"
-#include "quarnel/compute/model/signal_filter_unions.h"
-#include "quarnel/compute/model/tag_by_intervals_unions.h"
-#include "quarnel/compute/model/units.h"
+#include "quarnel/compute/every_model_header.h"  // made by CMake
 
 namespace qc {
 

@@ -301,16 +301,6 @@ Value union_of_value(const TypeDesc& u, uint16_t variant, Value&& payload) {
   return out;
 }
 
-Value union_payload(const Value& u) {
-  const Value& first = u[0];
-  if (first.tag() != Tag::InPlaceUnion) return first;
-  Value out;
-  uint32_t n = u.size() - 1;
-  Value* s = new_node(&first.in_place_desc(), first.in_place_variant(), n, out);
-  for (uint32_t i = 0; i < n; ++i) new (s + i) Value(u[1 + i]);
-  return out;
-}
-
 Value make_unknown(const TypeDesc& u, std::string_view name, const Any& value) {
   Value name_v = Value::str(name);
   Value any_v = Value::any(value);

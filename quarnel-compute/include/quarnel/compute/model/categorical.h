@@ -86,7 +86,6 @@ QC_RECORD(EnumNthPointDownsampleSeries, QC_FIELDS)
 QC_RECORD(EnumTimeRangeFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// "duration" is a DurationConstant, not a Duration expression.
 // clang-format off
 #define QC_FIELDS(F)            \
   F(input, "input", EnumSeries) \
@@ -152,7 +151,6 @@ QC_RECORD(EnumTagFilterSeries, QC_FIELDS)
 QC_RECORD(EnumSelectTagsSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// "window" is a Duration expression, not a DurationConstant.
 // clang-format off
 #define QC_FIELDS(F)            \
   F(input, "input", EnumSeries) \

@@ -1,5 +1,5 @@
 // Bindings of variable names, function references and dataset names, and the series computed
-// by calling a function of a versioned module. The unions are in context_unions.h.
+// by calling a function of a versioned module.
 #pragma once
 
 #include "quarnel/compute/model/decl.h"

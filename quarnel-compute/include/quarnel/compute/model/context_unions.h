@@ -13,7 +13,6 @@ namespace qc::model {
 QC_UNION(DerivedSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// "duration" is the RunDuration record, not the Duration expression union.
 // clang-format off
 #define QC_VARIANTS(V)                                  \
   V(double_, "double", F64)                             \

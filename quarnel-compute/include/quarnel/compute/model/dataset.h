@@ -1,5 +1,5 @@
 // Datasets (where a selected series is looked up) and the resource search that a search
-// dataset covers: the records and enumerations. The unions are in dataset_unions.h.
+// dataset covers: the records and enumerations.
 #pragma once
 
 #include "quarnel/compute/model/decl.h"
@@ -44,7 +44,6 @@ QC_RECORD(TaggedDataset, QC_FIELDS)
 // clang-format on
 QC_RECORD(FilteredDataset, QC_FIELDS)
 #undef QC_FIELDS
-// The offset is the Duration expression, not a RunDuration.
 // clang-format off
 #define QC_FIELDS(F)         \
   F(input, "input", Dataset) \

@@ -25,11 +25,19 @@
 // A field's presence follows from its type: an Optional is left out when absent (an Optional
 // list or map is written even when empty), a List, Set or Map is left out when empty, anything
 // else is always written. A record is filled with designated initialisers, `Add{.left = a,
-// .right = b}`; a field left out stays unset. A union value is made by the constructor of its
-// variant, `NumericSeries::add({.left = a, .right = b})`, which takes a record payload as its
+// .right = b}`: a field that is always written has no default, so leaving it out does not
+// compile, and any other field left out stays unset. A union value is made by the constructor of
+// its variant, `NumericSeries::add({.left = a, .right = b})`, which takes a record payload as its
 // fields (held inline in the union's node) and any other payload as a handle. Beyond the
 // fields, the variant constructors and the `Variant` and `Enumerator` enumerations, every name the
 // macros add to a type begins with `qc_`, so no field or variant can collide with one.
+//
+// A family of types takes two headers. `family.h` declares its records and enumerations, and
+// names any union by a forward declaration alone: a field's type need not be complete.
+// `family_unions.h` declares its unions, after including the headers of every record and
+// enumeration their variants hold, which must be complete to tell an inline record payload
+// from a handle. So types of different families may refer to one another without an include
+// cycle. A family that declares no union, or nothing but unions, has one of the two alone.
 #pragma once
 
 #include "quarnel/compute/model/handle.h"
@@ -41,7 +49,7 @@
   static_assert(::qc::detail::plain_text(wire), "wire name needs escaping: " wire); \
   static_assert(sizeof(wire) - 1 <= ::qc::kMaxWireName, "wire name too long: " wire);
 
-#define QC_FIELD_MEMBER_(id, key, ...) ::qc::Handle<__VA_ARGS__> id;
+#define QC_FIELD_MEMBER_(id, key, ...) ::qc::FieldHandle<__VA_ARGS__> id;
 #define QC_FIELD_DESC_(id, key, ...) ::qc::FieldDesc{QC_KEY_(key), ::qc::presence_of<__VA_ARGS__>},
 #define QC_FIELD_MOVE_(id, key, ...) new (qc_slots_++)::qc::Value(std::move(qc_record_.id).value());
 

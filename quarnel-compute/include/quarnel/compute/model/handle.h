@@ -373,7 +373,6 @@ class Handle<Any> : public detail::HandleBase {
  public:
   Handle() noexcept = default;
   Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
-  explicit Handle(const Any& v) : HandleBase(Value::any(v)) {}
 };
 
 // A list keeps the caller's order and duplicates.
@@ -444,6 +443,21 @@ class Handle<Optional<T>> : public detail::HandleBase {
   Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
   Handle(Handle<T> present) noexcept : HandleBase(std::move(present).value()) {}
 };
+
+// A record's required field: a handle without a default, so that a designated initialiser that
+// leaves the field out, or gives it `{}`, does not compile.
+template <class T>
+class RequiredHandle : public Handle<T> {
+ public:
+  RequiredHandle() = delete;
+  using Handle<T>::Handle;
+  RequiredHandle(Handle<T> h) noexcept : Handle<T>(std::move(h)) {}
+};
+
+// The member type of a record field of type T.
+template <class T>
+using FieldHandle =
+    std::conditional_t<presence_of<T> == Presence::Required, RequiredHandle<T>, Handle<T>>;
 
 static_assert(sizeof(Handle<String>) == sizeof(Value));
 static_assert(sizeof(Handle<List<String>>) == sizeof(Value));

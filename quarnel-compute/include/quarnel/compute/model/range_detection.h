@@ -1,6 +1,5 @@
 // Range nodes that detect ranges in numeric and general series, the aggregation of a numeric
-// series over ranges, and the configurations and enumerations they share. Their small unions
-// are in range_detection_unions.h.
+// series over ranges, and the configurations and enumerations they share.
 #pragma once
 
 #include "quarnel/compute/model/decl.h"

@@ -1,6 +1,5 @@
 // Range nodes that combine, shape or name time ranges, and their two enumerations. The
-// detection nodes live in range_detection.h and categorical_ranges.h; the union over all of
-// them in ranges_unions.h.
+// detection nodes live in range_detection.h and categorical_ranges.h.
 #pragma once
 
 #include "quarnel/compute/model/decl.h"

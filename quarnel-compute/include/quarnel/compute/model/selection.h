@@ -1,5 +1,5 @@
 // Selection of stored series, channels, tag filters and tag predicates: the records and the
-// enumeration. The unions are in selection_unions.h.
+// enumeration.
 #pragma once
 
 #include "quarnel/compute/model/decl.h"

@@ -49,7 +49,6 @@ QC_RECORD(ExtractNumericFromStructSeries, QC_FIELDS)
 #undef QC_FIELDS
 #undef QC_EXTRACTION_
 
-// "window" is a Duration expression, "duration" a DurationConstant: not interchangeable.
 // clang-format off
 #define QC_FIELDS(F)              \
   F(input, "input", StructSeries) \

@@ -109,9 +109,11 @@ inline bool drop_ref(const Heap* h) noexcept {
   return h->refs.fetch_sub(1, std::memory_order_acq_rel) == 1;
 }
 
-// Type tables are constants of the program, so a node's type is kept as a 32-bit distance
-// from this one (new_node checks that it fits).
+// The types of the collections. Type tables are constants of the program, so a node's type is
+// kept as a 32-bit distance from kListDesc (new_node checks that it fits).
 extern const TypeDesc kListDesc;
+extern const TypeDesc kSetDesc;
+extern const TypeDesc kMapDesc;
 
 class Value {
  public:
@@ -242,10 +244,6 @@ Value* new_node(const TypeDesc* desc, uint16_t variant, uint32_t count, Value& o
 
 // --- Collections ---------------------------------------------------------------------------
 
-extern const TypeDesc kListDesc;
-extern const TypeDesc kSetDesc;
-extern const TypeDesc kMapDesc;
-
 // A list keeps the caller's order and duplicates.
 Value list(std::vector<Value> items);
 // A set of strings: ascending by bytes, duplicates dropped.
@@ -309,10 +307,6 @@ Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record
 // Tag::InPlaceUnion value naming that union and its variant, and the union's own slots follow. Such
 // chains take one node instead of one per level.
 Value union_of_value(const TypeDesc& u, uint16_t variant, Value&& payload);
-
-// The payload of a union node as a value of its own: the first slot, or for a union held in
-// place a new node equal to it (its slots shared, not copied).
-Value union_payload(const Value& u);
 
 template <class P>
 Value make_union(const TypeDesc& u, uint16_t variant, P&& payload) {
@@ -404,7 +398,9 @@ struct Drain {
 // Appends the compact wire form of v to `out`, handing the text to `drain` whenever a few
 // megabytes have gathered, so that the buffer stays small; what is left at the end stays in
 // `out`. When `drain` stops the writing, `out` is cleared (its storage freed) and false is
-// returned. Cannot fail otherwise but by running out of memory.
+// returned. Otherwise it fails only by running out of memory, or with std::logic_error on a tree
+// that the typed front does not build (a required value absent, a union held in place taken out
+// of its node, a map key neither text nor an enumeration value): never by writing bad JSON.
 bool write_json(Buffer& out, const Value& v, Drain drain);
 // The whole wire form of v as one string.
 std::string to_json(const Value& v);
