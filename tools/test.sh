@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Runs every test: the C++ suite through ctest, then the Python suite against one abi3 wheel
-# under each CPython from 3.10 to 3.13 that the machine has. Build tools and test dependencies
-# go into virtual environments under build/, kept between runs; no interpreter is changed.
+# Runs every test: the C++ suite through ctest; the release artifacts built and checked
+# (tools/release.sh); then the Python suite against the release wheel under each CPython from
+# 3.10 to 3.13 that the machine has, and against a wheel built here from the source tree under
+# the tools' own interpreter. Build tools and test dependencies go into virtual environments
+# under build/, kept between runs; no interpreter is changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$PWD"
@@ -15,7 +17,11 @@ cmake -S . -B build/test -G Ninja -DQC_BUILD_TESTS=ON -DQC_WERROR=ON \
 cmake --build build/test -j "$JOBS"
 ctest --test-dir build/test --output-on-failure -j "$JOBS"
 
-echo "== abi3 wheel"
+echo "== release build and checks (tools/release.sh)"
+bash tools/release.sh
+RELEASE_WHEEL="$(ls "$ROOT"/dist/*.whl)"
+
+echo "== abi3 wheel from the source tree"
 tools_venv="$ROOT/build/venv-tools"
 ensure_venv "$tools_venv" "$PY"
 "$tools_venv/bin/python" -m pip install -q abi3audit
@@ -43,8 +49,13 @@ for version in 3.10 3.11 3.12 3.13; do
   venv="$ROOT/build/venv-$version"
   ensure_venv "$venv" "$python"
   "$venv/bin/python" -m pip install -q pytest hypothesis
-  "$venv/bin/python" -m pip install -q --force-reinstall --no-deps "$WHEEL"
-  (cd quarnel-compute-python/tests && "$venv/bin/python" -m pytest -q -p no:cacheprovider .)
+  wheels=("$RELEASE_WHEEL")
+  [ "$version" = "$(python_version "$PY")" ] && wheels+=("$WHEEL")
+  for wheel in "${wheels[@]}"; do
+    echo "-- $(basename "$wheel")"
+    "$venv/bin/python" -m pip install -q --force-reinstall --no-deps "$wheel"
+    (cd quarnel-compute-python/tests && "$venv/bin/python" -m pytest -q -p no:cacheprovider .)
+  done
   tested+=("$version")
 done
 if [ ${#tested[@]} -eq 0 ]; then

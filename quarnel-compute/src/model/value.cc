@@ -11,6 +11,15 @@
 
 #include "quarnel/compute/model/value.h"
 
+#if defined(_LIBCPP_VERSION)
+// libc++abi implements the accessor of a thread's exception state but, unlike libstdc++, leaves
+// it out of <cxxabi.h>.
+namespace __cxxabiv1 {
+struct __cxa_eh_globals;
+extern "C" __cxa_eh_globals* __cxa_get_globals();
+}  // namespace __cxxabiv1
+#endif
+
 namespace qc {
 namespace {
 
