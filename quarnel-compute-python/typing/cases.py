@@ -4,15 +4,13 @@
 # so a stub that starts accepting the call fails the check.
 from fractions import Fraction
 
-from typing_extensions import assert_type
-
 from quarnel.compute import (
     AggregationBuilder,
     BooleanSeries,
     CategoricalSeries,
-    EnumAggregationOperator,
     Dataset,
     Duration,
+    EnumAggregationOperator,
     FloatConstant,
     GroupByTags,
     GroupByTimestamp,
@@ -32,6 +30,7 @@ from quarnel.compute import (
     max,
     numeric_if_else,
 )
+from typing_extensions import assert_type
 
 s = NumericSeries.Reference("speed")
 t = NumericSeries.SelectNumeric("temp", Dataset.Run("ri.run.1"), Sampling.HashSubsample(10))
@@ -65,17 +64,19 @@ assert_type(NumericSeries.Sum((s, t)), NumericSeries)
 window = s.rolling_time(Duration.Minutes(5))
 assert_type(window, AggregationBuilder)
 assert_type(window.percentile(95), NumericSeries)
-assert_type(window.numeric_aggregation(NumericAggregationOperator.StandardDeviation()), NumericSeries)
-assert_type(c.rolling_points(10).enum_aggregation(
-    EnumAggregationOperator.Max()), CategoricalSeries)  # fmt: skip
-grouped = s.group_by(GroupByTags.Subset(["site", StringConstant.Reference("k")]),
-                     GroupByTimestamp.Every(Duration.Hours(1)))  # fmt: skip
+assert_type(
+    window.numeric_aggregation(NumericAggregationOperator.StandardDeviation()), NumericSeries
+)
+assert_type(c.rolling_points(10).enum_aggregation(EnumAggregationOperator.Max()), CategoricalSeries)
+tags = GroupByTags.Subset(["site", StringConstant.Reference("k")])
+grouped = s.group_by(tags, GroupByTimestamp.Every(Duration.Hours(1)))
 assert_type(grouped.max(), NumericSeries)
 assert_type(s.rolling_points(IntegerConstant.Reference("n")).rust_udf("fn f() {}"), NumericSeries)
 
 # Ranges, value maps, structs.
-assert_type(RangeSeries.Union([RangeSeries.Reference("a"), RangeSeries.Reference("b")]).invert(),
-            RangeSeries)  # fmt: skip
+ranges = [RangeSeries.Reference("a"), RangeSeries.Reference("b")]
+assert_type(RangeSeries.Union(ranges).invert(), RangeSeries)
+assert_type(RangeSeries.Intersect((RangeSeries.Reference("c"),)), RangeSeries)
 mapped = CategoricalSeries.ValueMap(s, [RangeMap("low", end=10), RangeMap("high", 10)], "other")
 assert_type(mapped, CategoricalSeries)
 assert_type(StructSeries.Combine({"speed": s, "mode": c}), StructSeries)
@@ -83,8 +84,8 @@ speeds = {"speed": s}
 assert_type(StructSeries.Combine(speeds).extract_numeric(["a", "b"], "float64"), NumericSeries)
 
 # Time units and durations.
-assert_type(s.derivative("seconds", NegativeValueConfiguration.SetNegativeValuesToZero()),
-            NumericSeries)  # fmt: skip
+to_zero = NegativeValueConfiguration.SetNegativeValuesToZero()
+assert_type(s.derivative("seconds", to_zero), NumericSeries)
 assert_type(s.derivative(), NumericSeries)
 assert_type(c.time_difference(time_unit="milliseconds"), NumericSeries)
 assert_type(s.absolute_timestamp("nanoseconds"), NumericSeries)
@@ -94,8 +95,8 @@ assert_type(s.time_shift(Duration.Reference("lag")), NumericSeries)
 # Datasets, constants, configurations.
 assert_type(Dataset.Combine([Dataset.Asset("a"), Dataset.Saved("s")]).tag("k", "v"), Dataset)
 assert_type(Dataset.Run("r").time_shift(Duration.Milliseconds(5)), Dataset)
-assert_type(s.signal_filter(SignalFilterConfiguration.BandPass(1, 2.5), 4, FloatConstant.Literal(100)),
-            NumericSeries)  # fmt: skip
+band = SignalFilterConfiguration.BandPass(1, 2.5)
+assert_type(s.signal_filter(band, 4, FloatConstant.Literal(100)), NumericSeries)
 assert_type(NumericSeries.Udf([s, c], UdfSource.Rust("fn f() {}")), NumericSeries)
 assert_type(NumericSeries.Constant(2.5).to_json(), str)
 

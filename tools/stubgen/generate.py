@@ -233,7 +233,11 @@ def class_source(cls):
     for slot in cls["slots"]:
         for dunder, params, result, text, *flags in slot_sources(cls, slot):
             sig = ", ".join(filter(None, ["self", params])) + ", /" if params else "self"
-            ignore = "  # type: ignore[override, overload-overlap]" if dunder in ("__eq__", "__ne__") else ""
+            ignore = (
+                "  # type: ignore[override, overload-overlap]"
+                if dunder in ("__eq__", "__ne__")
+                else ""
+            )
             src += "\n"
             if flags:
                 src += "    @overload\n"

@@ -1,0 +1,303 @@
+"""The stubs accept exactly what the extension accepts.
+
+Every callable comes from the extension itself (its `__all__`, each class's attributes and
+text signatures) and every operator from its classes' slots. Each parameter and operand is
+tried with samples of every kind there is: the extension's verdict is taken by calling it, the
+stubs' by mypy on one generated file where an accepted call must check as the class the
+extension returned and a refused one must be reported. So a stub wider or narrower than the
+binding, or with another result type, fails here.
+"""
+
+import inspect
+import operator
+import re
+import subprocess
+import sys
+
+import pytest
+import quarnel.compute as qc
+from quarnel.compute import _compute
+
+# One object of each class, as an expression.
+OBJECTS = {
+    "NumericSeries": 'NumericSeries.Reference("a")',
+    "CategoricalSeries": 'CategoricalSeries.Reference("c")',
+    "RangeSeries": 'RangeSeries.Reference("r")',
+    "StructSeries": "StructSeries.Combine({})",
+    "ConstantNumericSeries": "ConstantNumericSeries.Float(1.5)",
+    "IntegerConstant": 'IntegerConstant.Reference("i")',
+    "StringConstant": 'StringConstant.Reference("s")',
+    "Dataset": 'Dataset.Run("d")',
+    "Sampling": "Sampling.HashSubsample(2)",
+    "BooleanSeries": 'NumericSeries.Reference("a") > 1',
+    "AggregationBuilder": 'NumericSeries.Reference("a").rolling_points(3)',
+    "NumericAggregationOperator": "NumericAggregationOperator.Sum()",
+    "NegativeValueConfiguration": "NegativeValueConfiguration.AllowNegativeValues()",
+    "SignalFilterConfiguration": "SignalFilterConfiguration.LowPass(1)",
+    "FloatConstant": 'FloatConstant.Reference("f")',
+    "Duration": "Duration.Days(1)",
+    "UdfSource": 'UdfSource.Rust("fn f() {}")',
+    "EnumAggregationOperator": "EnumAggregationOperator.Max()",
+    "GroupByTags": "GroupByTags.Current()",
+    "GroupByTimestamp": "GroupByTimestamp.Current()",
+    "RangeMap": 'RangeMap("x")',
+}
+# Plain values of every kind the conversions tell apart.
+PLAIN = [
+    "1.5",
+    "2",
+    "True",
+    "None",
+    "HasFloat()",
+    "HasIndex()",
+    '"days"',
+    '"int64"',
+    '"text"',
+    "b'days'",
+    "object()",
+]
+SCALARS = PLAIN + list(OBJECTS.values())
+SAMPLES = (
+    SCALARS
+    + [f"[{s}]" for s in SCALARS if s != "None"]
+    + [
+        "()",
+        '[NumericSeries.Reference("a"), CategoricalSeries.Reference("c")]',
+        '{"a": NumericSeries.Reference("a")}',
+        '{"a": NumericSeries.Reference("a"), "c": CategoricalSeries.Reference("c")}',
+        '{"a": RangeSeries.Reference("r")}',
+        '{1: NumericSeries.Reference("a")}',
+    ]
+)
+
+HEADER = f"""from typing_extensions import assert_type
+
+from quarnel.compute import {", ".join(_compute.__all__)}
+
+
+class HasFloat:
+    def __float__(self) -> float:
+        return 2.5
+
+
+class HasIndex:
+    def __index__(self) -> int:
+        return 3
+
+
+"""
+
+
+class HasFloat:
+    def __float__(self):
+        return 2.5
+
+
+class HasIndex:
+    def __index__(self):
+        return 3
+
+
+NAMESPACE = {**vars(qc), "HasFloat": HasFloat, "HasIndex": HasIndex}
+
+# A parameter after the one tried: its refusal names it, so the one tried was accepted.
+LATER = "_Later"
+
+
+class _Later:
+    def __str__(self):
+        return LATER
+
+
+def callables():
+    """(expression of the callable, its parameters) for every method, static method,
+    constructor and module function of the extension."""
+    out = []
+    for name in _compute.__all__:
+        obj = getattr(_compute, name)
+        if not isinstance(obj, type):
+            out.append((name, list(inspect.signature(obj).parameters)))
+            continue
+        if obj.__text_signature__:
+            out.append((name, list(inspect.signature(obj).parameters)))
+        for attr, member in vars(obj).items():
+            if attr.startswith("__"):
+                continue
+            params = list(inspect.signature(getattr(obj, attr)).parameters)
+            if isinstance(member, staticmethod):
+                out.append((f"{name}.{attr}", params))
+            else:
+                out.append((f"({OBJECTS[name]}).{attr}", params[1:]))
+    return out
+
+
+def refused_here(exc, param, later):
+    """Whether exc, raised by a call whose arguments after `param` are all `later`, says that
+    `param` itself was refused."""
+    text = str(exc)
+    if isinstance(exc, TypeError) and text.startswith("argument '"):
+        return text.startswith(f"argument '{param}'")
+    if isinstance(exc, ValueError) and later:
+        return f"'{LATER}'" not in text
+    return True
+
+
+def run(expr):
+    return eval(expr, NAMESPACE)
+
+
+def runtime_cases():
+    """(source line, accepted, result class) for every callable, parameter and sample."""
+    cases = []
+    for fn_expr, params in callables():
+        fn = run(fn_expr)
+        valid = []
+        tried = []
+        for i, param in enumerate(params):
+            later = params[i + 1 :]
+            first_ok = None
+            for sample in SAMPLES:
+                args = [run(v) for v in valid] + [run(sample)] + [_Later() for _ in later]
+                try:
+                    result = fn(*args)
+                except (TypeError, ValueError) as exc:
+                    accepted = not refused_here(exc, param, later)
+                    result = None
+                else:
+                    accepted = True
+                if accepted and first_ok is None:
+                    first_ok = sample
+                tried.append((i, sample, accepted))
+            assert first_ok is not None, f"{fn_expr}: no sample fits {param}"
+            valid.append(first_ok)
+        # every case again with valid arguments around it, for its source and result class
+        for i, sample, accepted in tried:
+            args = valid[:i] + [sample] + valid[i + 1 :]
+            call = f"{fn_expr}({', '.join(args)})"
+            result = type(run(call)).__name__ if accepted else None
+            cases.append((fn_expr, i, sample, accepted, call, result))
+        if not params:
+            call = f"{fn_expr}()"
+            cases.append((fn_expr, None, None, True, call, type(run(call)).__name__))
+    return cases
+
+
+BINARY = {
+    "__add__": "+",
+    "__sub__": "-",
+    "__mul__": "*",
+    "__truediv__": "/",
+    "__floordiv__": "//",
+    "__mod__": "%",
+    "__pow__": "**",
+    "__and__": "&",
+    "__or__": "|",
+    "__lt__": "<",
+    "__le__": "<=",
+    "__eq__": "==",
+    "__ne__": "!=",
+    "__gt__": ">",
+    "__ge__": ">=",
+}
+FUNCS = {
+    "+": operator.add,
+    "-": operator.sub,
+    "*": operator.mul,
+    "/": operator.truediv,
+    "//": operator.floordiv,
+    "%": operator.mod,
+    "**": operator.pow,
+    "&": operator.and_,
+    "|": operator.or_,
+    "<": operator.lt,
+    "<=": operator.le,
+    "==": operator.eq,
+    "!=": operator.ne,
+    ">": operator.gt,
+    ">=": operator.ge,
+}
+
+
+def operator_cases():
+    """Every binary operator with an object of every class on the left and on the right, and
+    unary minus of every class."""
+    cases = []
+    for cls, obj in OBJECTS.items():
+        try:
+            result = type(-run(obj)).__name__
+        except TypeError:
+            result = None
+        cases.append((f"-{cls}", None, None, result is not None, f"-({obj})", result))
+        for op in BINARY.values():
+            for other in SCALARS:
+                for left, right in ((obj, other), (other, obj)):
+                    try:
+                        result = type(FUNCS[op](run(left), run(right))).__name__
+                    except TypeError:
+                        result = None
+                    line = f"({left}) {op} ({right})"
+                    cases.append((line, None, None, result is not None, line, result))
+    return cases
+
+
+def mypy_errors(source, tmp_path):
+    path = tmp_path / "agreement.py"
+    path.write_text(source)
+    done = subprocess.run(
+        [sys.executable, "-m", "mypy", "--no-incremental", "--no-error-summary", str(path)],
+        capture_output=True,
+        text=True,
+        cwd=tmp_path,
+    )
+    assert done.returncode in (0, 1), done.stdout + done.stderr
+    lines = set()
+    for line in done.stdout.splitlines():
+        if m := re.match(r".*agreement\.py:(\d+): error:", line):
+            lines.add(int(m.group(1)))
+    return lines, done.stdout
+
+
+# Where no static type can follow the extension. A str is a Sequence[str] to a type checker,
+# while the extension refuses a str where it takes a list, so that "ab" is not read as ["a", "b"].
+# And `number == series` is typed by the number's own __eq__ (any object, giving a bool): a
+# checker never reaches the series' reflected comparison, which builds the BooleanSeries.
+def beyond_static_types(case, stub_refuses):
+    sample, accepted, line = case[2], case[3], case[4]
+    if sample is not None and sample.startswith('"') and not accepted and not stub_refuses:
+        return True
+    number_left = re.match(r"\((1\.5|2|True|HasFloat\(\)|HasIndex\(\))\) [!=]= ", line)
+    return bool(number_left) and accepted and stub_refuses
+
+
+@pytest.fixture(scope="module")
+def verdicts(tmp_path_factory):
+    cases = runtime_cases() + operator_cases()
+    source = HEADER
+    first = source.count("\n") + 1
+    for _, _, _, accepted, call, result in cases:
+        source += (f"assert_type({call}, {result})" if accepted else call) + "\n"
+    errors, output = mypy_errors(source, tmp_path_factory.mktemp("agreement"))
+    return cases, {first + k for k in range(len(cases))} & errors, first, source, output
+
+
+def test_every_callable_and_operator_is_tried(verdicts):
+    cases, *_ = verdicts
+    tried = {c[0] for c in cases}
+    for fn_expr, _ in callables():
+        assert fn_expr in tried
+    assert len(tried) >= 145 + 16 + 1  # methods, functions, the constructor
+
+
+def test_stubs_accept_what_the_extension_accepts(verdicts):
+    cases, errors, first, source, output = verdicts
+    lines = source.splitlines()
+    wrong = []
+    for k, case in enumerate(cases):
+        stub_refuses = first + k in errors
+        if stub_refuses != case[3]:
+            continue  # both accept (with the same result class) or both refuse
+        if beyond_static_types(case, stub_refuses):
+            continue
+        verdict = "refuses" if stub_refuses else "accepts"
+        wrong.append(f"stubs {verdict}, extension does not: {lines[first + k - 1]}")
+    assert not wrong, "\n".join(wrong[:40]) + f"\n({len(wrong)} in all)\n" + output[:4000]
