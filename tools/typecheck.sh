@@ -3,8 +3,8 @@
 # binding's tables make now (tools/stubgen.sh --check); mypy's stubtest finds the stubs and the
 # extension in agreement, with no allowlist; the typing cases pass mypy --strict and
 # basedpyright, every refused case still refused by both; basedpyright finds every exported
-# symbol typed; and the tests of quarnel-compute-python/typing hold. The checkers are pinned and
-# live in a virtual environment under build/.
+# symbol typed; and the tests of quarnel-compute-python/typecheck hold. The checkers are pinned
+# and live in a virtual environment under build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$PWD"
@@ -24,7 +24,7 @@ echo "== stubtest"
 (cd /tmp && python -m mypy.stubtest quarnel.compute)
 
 echo "== typing cases"
-cd quarnel-compute-python/typing
+cd quarnel-compute-python/typecheck
 mypy --strict --warn-unused-ignores --no-incremental cases.py
 basedpyright --pythonpath "$venv/bin/python" cases.py
 

@@ -62,7 +62,7 @@ def kind_text(kind):
         return NATIVE_TEXT[k]
     if k in ("time_unit", "data_type"):
         names = [f'"{n}"' for n in kind["names"]]
-        return "one of " + ", ".join(names)
+        return "one of " + ", ".join(names) + " (or an object whose str() is one of them)"
     if k == "object":
         return article(kind["class"])
     if k == "two_way":

@@ -397,7 +397,7 @@ class NumericSeries:
         Args:
             time_unit: the time unit of the result; None leaves it to the service; one of
                 "days", "hours", "minutes", "seconds", "milliseconds", "microseconds",
-                "nanoseconds", or None.
+                "nanoseconds" (or an object whose str() is one of them), or None.
             negative_values_configuration: what is done with negative results; None leaves
                 it to the service; a NegativeValueConfiguration, or None.
         """
@@ -542,7 +542,7 @@ class NumericSeries:
         Args:
             time_unit: the time unit of the result; None leaves it to the service; one of
                 "days", "hours", "minutes", "seconds", "milliseconds", "microseconds",
-                "nanoseconds", or None.
+                "nanoseconds" (or an object whose str() is one of them), or None.
         """
 
     def absolute_timestamp(self, time_unit: _TimeUnit) -> NumericSeries:
@@ -553,7 +553,7 @@ class NumericSeries:
         Args:
             time_unit: the time unit of the result; None leaves it to the service; one of
                 "days", "hours", "minutes", "seconds", "milliseconds", "microseconds",
-                "nanoseconds".
+                "nanoseconds" (or an object whose str() is one of them).
         """
 
     @staticmethod
@@ -814,7 +814,7 @@ class CategoricalSeries:
         Args:
             time_unit: the time unit of the result; None leaves it to the service; one of
                 "days", "hours", "minutes", "seconds", "milliseconds", "microseconds",
-                "nanoseconds", or None.
+                "nanoseconds" (or an object whose str() is one of them), or None.
         """
 
     def absolute_timestamp(self, time_unit: _TimeUnit) -> NumericSeries:
@@ -825,7 +825,7 @@ class CategoricalSeries:
         Args:
             time_unit: the time unit of the result; None leaves it to the service; one of
                 "days", "hours", "minutes", "seconds", "milliseconds", "microseconds",
-                "nanoseconds".
+                "nanoseconds" (or an object whose str() is one of them).
         """
 
     def rolling_time(self, window: Duration) -> AggregationBuilder:
@@ -948,7 +948,7 @@ class StructSeries:
         Args:
             time_unit: the time unit of the result; None leaves it to the service; one of
                 "days", "hours", "minutes", "seconds", "milliseconds", "microseconds",
-                "nanoseconds", or None.
+                "nanoseconds" (or an object whose str() is one of them), or None.
         """
 
     def absolute_timestamp(self, time_unit: _TimeUnit) -> NumericSeries:
@@ -959,7 +959,7 @@ class StructSeries:
         Args:
             time_unit: the time unit of the result; None leaves it to the service; one of
                 "days", "hours", "minutes", "seconds", "milliseconds", "microseconds",
-                "nanoseconds".
+                "nanoseconds" (or an object whose str() is one of them).
         """
 
     def extract_numeric(
@@ -973,7 +973,8 @@ class StructSeries:
             field_path: the field names from the outer value inwards; order and duplicates
                 kept; a sequence (not a str), each element a StringConstant or a str.
             data_type: the numeric type the field is read as; None leaves it to the service;
-                one of "int64", "float64", "uint64", or None.
+                one of "int64", "float64", "uint64" (or an object whose str() is one of
+                them), or None.
         """
 
     def rolling_time(self, window: Duration) -> AggregationBuilder:
