@@ -40,7 +40,7 @@ differing() {
   for f in "$@"; do clang-format-14 --style=file "$f" | cmp -s - "$f" || echo "$f"; done
 }
 
-mapfile -t files < <(find quarnel-compute quarnel-compute-python -type f \
+mapfile -t files < <(find quarnel-compute quarnel-compute-python tools/stubgen -type f \
   \( -name '*.h' -o -name '*.cc' \) | sort)
 if [ "$check" -eq 1 ]; then
   mapfile -t differ < <(differing "${files[@]}")
