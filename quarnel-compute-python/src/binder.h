@@ -12,7 +12,8 @@
 // type gives its argument kind (kinds.h); an optional one (std::optional, an Optional handle) is
 // shown "=None", and a missing argument and None both leave it absent. The builder's result
 // type gives the class of the object returned. Name one parameter per builder parameter after
-// self, in order.
+// self, in order. The typed stubs are generated from these same lines (tools/stubgen.sh): a new
+// line needs only the texts of a new builder or parameter name in tools/stubgen/docs.py.
 //
 // Every call runs the same frame: bind the arguments to fixed slots (positional, then keywords
 // matched by identity with interned names before falling back to text), check `self`, convert
