@@ -32,8 +32,7 @@ combined with `&` and `|`, and taken by IfElse.""",
     "NumericAggregationOperator": """Which aggregate of numeric values is taken.""",
     "NegativeValueConfiguration": """What a derivative or value difference does with negative
 results.""",
-    "SignalFilterConfiguration": """Which frequencies a signal filter lets through (in the
-unit of the sampling frequency).""",
+    "SignalFilterConfiguration": """Which frequencies a signal filter lets through.""",
     "FloatConstant": """A 64-bit float: a literal, or a variable bound elsewhere.""",
     "Duration": """A length of time: a count of one unit, a named reference, or the sum (`+`),
 difference (`-`) or negation (unary `-`) of other durations.""",
@@ -295,7 +294,7 @@ BUILDERS = {
     "dataset_run": ("run", "The dataset of a run.", None),
     "dataset_saved": ("saved", "A saved dataset.", None),
     "dataset_combine": ("combine", "The datasets together, in the given order.", None),
-    "dataset_tag": ("tag", "The dataset restricted to series with the tag key=value.", None),
+    "dataset_tag": ("tag", "The dataset with the tag key=value.", None),
     "dataset_time_shift": ("timeShift", "The dataset moved in time by a duration.", None),
     "sampling_every_nth_per_series": (
         "everyNthPerSeries",
@@ -304,7 +303,7 @@ BUILDERS = {
     ),
     "sampling_hash_subsample": (
         "hashSubsample",
-        "A subsample of 1 in n points, chosen by hash.",
+        "A subsample of the points, chosen by hash with the parameter n.",
         None,
     ),
     "numeric_series_numeric_aggregation_sum": (
@@ -456,7 +455,7 @@ PARAMS = {
     "dataset": "the dataset to look in; None for none",
     "sampling": "how the selected series is thinned; None for not at all",
     "operand": "the integer operand",
-    "index": "the bit index (0 is the lowest bit)",
+    "index": "the index of the bit tested",
     "condition": "where to take the true value",
     "true_value": "the value where the condition holds",
     "false_value": "the value elsewhere",
@@ -491,7 +490,7 @@ PARAMS = {
     "rid": "the resource identifier",
     "key": "the tag key",
     "offset": "how far to move; a negative duration moves back",
-    "percentile": "the percentile, from 0 to 100",
+    "percentile": "which percentile, as a number (95 for the 95th); written as given",
     "cutoff_frequency": "the cutoff frequency",
     "low_passband_frequency": "the lower edge of the band",
     "high_passband_frequency": "the upper edge of the band",

@@ -349,8 +349,7 @@ class NumericSeries:
         Builds the NumericSeries node "bitTest".
 
         Args:
-            index: the bit index (0 is the lowest bit); an IntegerConstant or an int
-                (32-bit).
+            index: the index of the bit tested; an IntegerConstant or an int (32-bit).
         """
 
     @staticmethod
@@ -1141,7 +1140,7 @@ class Dataset:
         """
 
     def tag(self, key: StringConstant | str, value: StringConstant | str) -> Dataset:
-        """The dataset restricted to series with the tag key=value.
+        """The dataset with the tag key=value.
 
         Builds the Dataset node "tag".
 
@@ -1178,7 +1177,7 @@ class Sampling:
 
     @staticmethod
     def HashSubsample(n: IntegerConstant | SupportsIndex) -> Sampling:
-        """A subsample of 1 in n points, chosen by hash.
+        """A subsample of the points, chosen by hash with the parameter n.
 
         Builds the Sampling node "hashSubsample".
 
@@ -1289,7 +1288,8 @@ class AggregationBuilder:
         Builds the NumericSeries node "numericAggregation".
 
         Args:
-            percentile: the percentile, from 0 to 100; a FloatConstant or a number.
+            percentile: which percentile, as a number (95 for the 95th); written as given; a
+                FloatConstant or a number.
         """
 
     def udf(self, source: UdfSource) -> NumericSeries:
@@ -1383,7 +1383,8 @@ class NumericAggregationOperator:
         Builds the NumericAggregationOperator node "percentile".
 
         Args:
-            percentile: the percentile, from 0 to 100; a FloatConstant or a number.
+            percentile: which percentile, as a number (95 for the 95th); written as given; a
+                FloatConstant or a number.
         """
 
     @staticmethod
@@ -1429,7 +1430,7 @@ class NegativeValueConfiguration:
 
 @final
 class SignalFilterConfiguration:
-    """Which frequencies a signal filter lets through (in the unit of the sampling frequency)."""
+    """Which frequencies a signal filter lets through."""
 
     @staticmethod
     def LowPass(cutoff_frequency: FloatConstant | _Number) -> SignalFilterConfiguration:
