@@ -25,7 +25,7 @@ echo "== stubtest"
 
 echo "== typing cases"
 cd quarnel-compute-python/typecheck
-mypy --strict --warn-unused-ignores --no-incremental cases.py
+mypy --strict --warn-unused-ignores --no-incremental --python-version 3.10 cases.py
 basedpyright --pythonpath "$venv/bin/python" cases.py
 
 echo "== verifytypes"

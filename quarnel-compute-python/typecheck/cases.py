@@ -114,6 +114,7 @@ abs(Duration.Days(1))  # type: ignore[arg-type]  # pyright: ignore[reportArgumen
 Duration.Days(1) + 1  # type: ignore[operator]  # pyright: ignore[reportOperatorIssue]
 s.head(1.5)  # type: ignore[arg-type]  # pyright: ignore[reportArgumentType]
 StructSeries.Combine({"a": RangeSeries.Reference("r")})  # type: ignore[dict-item]  # pyright: ignore[reportArgumentType, reportCallIssue]
-# Refused: a wrong keyword, and a call of a class that cannot be called.
+# Refused: a class that cannot be called, and a wrong keyword.
+NumericSeries()  # type: ignore[call-arg]  # pyright: ignore[reportCallIssue]
 s.head(count=3)  # type: ignore[call-arg]  # pyright: ignore[reportCallIssue]
 RangeMap("x", begin=1)  # type: ignore[call-arg]  # pyright: ignore[reportCallIssue]

@@ -203,10 +203,16 @@ OPERATORS = {
 
 
 def operator_cases():
-    """Every binary operator with an object of every class on the left and on the right, and
-    unary minus of every class."""
+    """Every binary operator with an object of every class on the left and on the right, unary
+    minus of every class, and every class called with no argument and with one."""
     cases = []
     for cls, obj in OBJECTS.items():
+        for call in (f"{cls}()", f"{cls}(1)"):
+            try:
+                result = type(run(call)).__name__
+            except TypeError:
+                result = None
+            cases.append((call, None, None, result is not None, call, result))
         try:
             result = type(-run(obj)).__name__
         except TypeError:

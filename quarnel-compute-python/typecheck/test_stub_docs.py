@@ -3,7 +3,6 @@ and every example in those docstrings writes what it shows."""
 
 import ast
 import doctest
-import inspect
 from pathlib import Path
 
 import pytest
@@ -39,8 +38,7 @@ def runtime_names():
         obj = getattr(_compute, name)
         names.append(name)
         if isinstance(obj, type):
-            if obj.__text_signature__:
-                names.append(f"{name}.__new__")
+            names.append(f"{name}.__new__")  # a constructor, or a refusal
             for attr, member in vars(obj).items():
                 if callable(member) or isinstance(member, staticmethod):
                     names.append(f"{name}.{attr}")
@@ -66,7 +64,6 @@ def test_runtime_docstrings_stay_text_signatures():
         owner, _, attr = name.partition(".")
         obj = getattr(_compute, owner)
         if attr == "__new__":
-            assert inspect.signature(obj)
             continue
         member = getattr(obj, attr) if attr else obj
         if attr and not attr.startswith("__"):

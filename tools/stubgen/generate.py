@@ -228,6 +228,14 @@ def class_source(cls):
         src += "\n" + function_source(cls["constructor"], "    ", "cls", "__new__").replace(
             "    @staticmethod\n", "", 1
         )
+    else:
+        # The class refuses to be called; a parameter no value fits makes checkers refuse too.
+        src += f"\n    def __new__(cls, cannot_be_called: Never, /) -> {name}:\n"
+        src += docstring(
+            "Not callable (TypeError): the objects come from the module's methods, functions "
+            "and operators.",
+            "        ",
+        )
     for m in cls["methods"]:
         src += "\n" + function_source(m, "    ", None if m["static"] else "self")
     for slot in cls["slots"]:
@@ -264,6 +272,8 @@ from typing import (
     final,
     overload,
 )
+
+from typing_extensions import Never
 
 __all__ = [{all}]
 

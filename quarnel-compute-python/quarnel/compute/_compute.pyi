@@ -18,6 +18,8 @@ from typing import (
     overload,
 )
 
+from typing_extensions import Never
+
 __all__ = [
     "NumericSeries",
     "CategoricalSeries",
@@ -76,6 +78,11 @@ class NumericSeries:
     BooleanSeries. Objects are made by the static methods (upper camel case), never by
     calling the class.
     """
+
+    def __new__(cls, cannot_be_called: Never, /) -> NumericSeries:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
 
     def abs(self) -> NumericSeries:
         """The absolute value of each point.
@@ -761,6 +768,11 @@ class NumericSeries:
 class CategoricalSeries:
     """A series of string values (written as the wire's enum series)."""
 
+    def __new__(cls, cannot_be_called: Never, /) -> CategoricalSeries:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
+
     @staticmethod
     def Reference(name: str) -> CategoricalSeries:
         """The categorical series of that name, bound elsewhere.
@@ -864,6 +876,11 @@ class CategoricalSeries:
 class RangeSeries:
     """A set of time ranges: named, inverted, or joined by union or intersection."""
 
+    def __new__(cls, cannot_be_called: Never, /) -> RangeSeries:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
+
     @staticmethod
     def Intersect(inputs: Sequence[RangeSeries]) -> RangeSeries:
         """The ranges common to all inputs.
@@ -908,6 +925,11 @@ class RangeSeries:
 @final
 class StructSeries:
     """Named series joined into one series of structured values."""
+
+    def __new__(cls, cannot_be_called: Never, /) -> StructSeries:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
 
     @overload
     @staticmethod
@@ -1013,6 +1035,11 @@ class StructSeries:
 class ConstantNumericSeries:
     """A constant numeric series, from a FloatConstant or a number."""
 
+    def __new__(cls, cannot_be_called: Never, /) -> ConstantNumericSeries:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
+
     @staticmethod
     def Float(value: FloatConstant | _Number) -> ConstantNumericSeries:
         """A constant series of a float value.
@@ -1029,6 +1056,11 @@ class ConstantNumericSeries:
 @final
 class IntegerConstant:
     """A 32-bit integer: a literal, or a variable bound elsewhere."""
+
+    def __new__(cls, cannot_be_called: Never, /) -> IntegerConstant:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
 
     @staticmethod
     def Literal(literal: SupportsIndex) -> IntegerConstant:
@@ -1060,6 +1092,11 @@ class IntegerConstant:
 @final
 class StringConstant:
     """A string: a literal, or a variable bound elsewhere."""
+
+    def __new__(cls, cannot_be_called: Never, /) -> StringConstant:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
 
     @staticmethod
     def Literal(literal: str) -> StringConstant:
@@ -1093,6 +1130,11 @@ class Dataset:
     """Where stored series are looked up: an asset, run or saved dataset by its resource
     identifier, or the combination, tagging or time shift of others.
     """
+
+    def __new__(cls, cannot_be_called: Never, /) -> Dataset:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
 
     @staticmethod
     def Asset(rid: StringConstant | str) -> Dataset:
@@ -1165,6 +1207,11 @@ class Dataset:
 class Sampling:
     """How a selected series is thinned: every n-th point, or by hash."""
 
+    def __new__(cls, cannot_be_called: Never, /) -> Sampling:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
+
     @staticmethod
     def EveryNthPerSeries(n: IntegerConstant | SupportsIndex) -> Sampling:
         """Every n-th point of each series.
@@ -1193,6 +1240,11 @@ class BooleanSeries:
     """A series of truth values: the result of comparing numeric series, combined with `&` and
     `|`, and taken by IfElse.
     """
+
+    def __new__(cls, cannot_be_called: Never, /) -> BooleanSeries:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
 
     def to_json(self) -> str:
         """The held tree as compact JSON text, in the wire form."""
@@ -1230,6 +1282,11 @@ class AggregationBuilder:
     """Points grouped for an aggregation, as returned by `rolling_time`, `rolling_points` and
     `group_by`; applying an aggregation yields a series again.
     """
+
+    def __new__(cls, cannot_be_called: Never, /) -> AggregationBuilder:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
 
     def numeric_aggregation(self, operator: NumericAggregationOperator) -> NumericSeries:
         """The grouped points aggregated by a numeric aggregation operator.
@@ -1327,6 +1384,11 @@ class AggregationBuilder:
 class NumericAggregationOperator:
     """Which aggregate of numeric values is taken."""
 
+    def __new__(cls, cannot_be_called: Never, /) -> NumericAggregationOperator:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
+
     @staticmethod
     def Sum() -> NumericAggregationOperator:
         """The sum.
@@ -1404,6 +1466,11 @@ class NumericAggregationOperator:
 class NegativeValueConfiguration:
     """What a derivative or value difference does with negative results."""
 
+    def __new__(cls, cannot_be_called: Never, /) -> NegativeValueConfiguration:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
+
     @staticmethod
     def AllowNegativeValues() -> NegativeValueConfiguration:
         """Negative results are kept.
@@ -1431,6 +1498,11 @@ class NegativeValueConfiguration:
 @final
 class SignalFilterConfiguration:
     """Which frequencies a signal filter lets through."""
+
+    def __new__(cls, cannot_be_called: Never, /) -> SignalFilterConfiguration:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
 
     @staticmethod
     def LowPass(cutoff_frequency: FloatConstant | _Number) -> SignalFilterConfiguration:
@@ -1489,6 +1561,11 @@ class SignalFilterConfiguration:
 class FloatConstant:
     """A 64-bit float: a literal, or a variable bound elsewhere."""
 
+    def __new__(cls, cannot_be_called: Never, /) -> FloatConstant:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
+
     @staticmethod
     def Literal(literal: _Number) -> FloatConstant:
         """The float itself.
@@ -1517,6 +1594,11 @@ class Duration:
     """A length of time: a count of one unit, a named reference, or the sum (`+`), difference
     (`-`) or negation (unary `-`) of other durations.
     """
+
+    def __new__(cls, cannot_be_called: Never, /) -> Duration:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
 
     @staticmethod
     def Reference(name: str) -> Duration:
@@ -1630,6 +1712,11 @@ class Duration:
 class UdfSource:
     """The source code of a user-defined function, recorded unchanged."""
 
+    def __new__(cls, cannot_be_called: Never, /) -> UdfSource:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
+
     @staticmethod
     def Rust(source_code: str) -> UdfSource:
         """Rust source code, recorded unchanged (not checked or compiled).
@@ -1646,6 +1733,11 @@ class UdfSource:
 @final
 class EnumAggregationOperator:
     """Which aggregate of categorical values is taken."""
+
+    def __new__(cls, cannot_be_called: Never, /) -> EnumAggregationOperator:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
 
     @staticmethod
     def Min() -> EnumAggregationOperator:
@@ -1678,6 +1770,11 @@ class EnumAggregationOperator:
 class GroupByTags:
     """How an aggregation groups by tags: by the current tags, or by a subset."""
 
+    def __new__(cls, cannot_be_called: Never, /) -> GroupByTags:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
+
     @staticmethod
     def Current() -> GroupByTags:
         """Group by the series' current tags.
@@ -1704,6 +1801,11 @@ class GroupByTimestamp:
     """How an aggregation groups by time: by the current timestamps, or into windows of a
     duration.
     """
+
+    def __new__(cls, cannot_be_called: Never, /) -> GroupByTimestamp:
+        """Not callable (TypeError): the objects come from the module's methods, functions and
+        operators.
+        """
 
     @staticmethod
     def Current() -> GroupByTimestamp:
