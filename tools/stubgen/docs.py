@@ -514,21 +514,24 @@ PARAMS = {
     ("numeric_series_select_numeric", "name"): "the name of the stored series",
 }
 
-# Operator slots: (dunder, what it builds) per class and slot.
-_ARITH = {
-    "nb_add": ("add", "+", "the sum"),
-    "nb_subtract": ("subtract", "-", "the difference"),
-    "nb_multiply": ("multiply", "*", "the product"),
-    "nb_true_divide": ("divide", "/", "the quotient"),
-    "nb_floor_divide": ("floorDivide", "//", "the floor of the quotient"),
-    "nb_remainder": ("modulo", "%", "the remainder"),
-    "nb_power": ("power", "**", "the power (pow() with a modulus is refused)"),
+# Binary operator slots: the dunder's stem, the operator, the wire variant built, what it gives.
+BINARY_SLOTS = {
+    "nb_add": ("add", "+", "add", "the sum"),
+    "nb_subtract": ("sub", "-", "subtract", "the difference"),
+    "nb_multiply": ("mul", "*", "multiply", "the product"),
+    "nb_true_divide": ("truediv", "/", "divide", "the quotient"),
+    "nb_floor_divide": ("floordiv", "//", "floorDivide", "the floor of the quotient"),
+    "nb_remainder": ("mod", "%", "modulo", "the remainder"),
+    "nb_power": ("pow", "**", "power", "the power (pow() with a modulus is refused)"),
+    "nb_and": ("and", "&", "and", "where both hold"),
+    "nb_or": ("or", "|", "or", "where either holds"),
 }
-_COMPARE = {
-    "__lt__": ("lessThan", "<"),
-    "__le__": ("lessThanOrEqualTo", "<="),
-    "__eq__": ("equalTo", "=="),
-    "__ne__": ("notEqualTo", "!="),
-    "__gt__": ("greaterThan", ">"),
-    "__ge__": ("greaterThanOrEqualTo", ">="),
+# The comparisons of the rich-comparison slot: operator and wire variant built.
+COMPARISONS = {
+    "__lt__": ("<", "lessThan"),
+    "__le__": ("<=", "lessThanOrEqualTo"),
+    "__eq__": ("==", "equalTo"),
+    "__ne__": ("!=", "notEqualTo"),
+    "__gt__": (">", "greaterThan"),
+    "__ge__": (">=", "greaterThanOrEqualTo"),
 }

@@ -148,77 +148,62 @@ def function_source(entry, indent, first, name=None):
     )
 
 
-# Operator slots: the dunders each makes, their operand and result types and what they build.
+# The other operand of a class's operator slots: for NumericSeries what its builders' series
+# parameters take (a series or a number), for the others an object of the class.
+def slot_operand(name):
+    if name == "NumericSeries":
+        return f"{name} | {NUMBER}", "a NumericSeries or a number (a constant series)"
+    return name, article(name)
+
+
 def slot_sources(cls, slot):
+    """(dunder, parameters after self, result, docstring, overloaded) for each dunder a slot
+    makes."""
     name = cls["name"]
+    operand, what = slot_operand(name)
     if slot == "tp_new":
         return []  # the constructor, from its own description
-    if name == "NumericSeries":
-        operand, what = f"{name} | {NUMBER}", "a NumericSeries or a number (a constant series)"
-    elif name in ("Duration", "BooleanSeries"):
-        operand, what = name, article(name)
-    else:
-        raise SystemExit(f"generate.py: no operand type for the slots of {name}")
-    out = []
     if slot == "nb_negative":
-        variant = "negate"
         field = '"x"' if name == "NumericSeries" else '"input"'
-        out.append(
-            ("__neg__", "", name, f'`-self`: builds the {name} node "{variant}" ({field}: self).')
-        )
-    elif slot in docs._ARITH or slot in ("nb_and", "nb_or"):
-        variant, op, meaning = (
-            docs._ARITH.get(slot)
-            or {
-                "nb_and": ("and", "&", "where both hold"),
-                "nb_or": ("or", "|", "where either holds"),
-            }[slot]
-        )
-        dunder = {
-            "nb_power": "pow",
-            "nb_true_divide": "truediv",
-            "nb_floor_divide": "floordiv",
-            "nb_remainder": "mod",
-            "nb_subtract": "sub",
-            "nb_multiply": "mul",
-        }.get(slot, slot[3:])
-        if name == "Duration" and slot not in ("nb_add", "nb_subtract"):
-            raise SystemExit(f"generate.py: {name} slot {slot} unknown")
-        extra = ", mod: None = None" if slot == "nb_power" else ""
+        return [
+            (
+                "__neg__",
+                "",
+                name,
+                f'`-self`: builds the {name} node "negate" ({field}: self).',
+                False,
+            )
+        ]
+    if slot in docs.BINARY_SLOTS:
+        stem, op, variant, meaning = docs.BINARY_SLOTS[slot]
+        mod = ", mod: None = None" if slot == "nb_power" else ""
         left, right = ('"base"', '"exponent"') if slot == "nb_power" else ('"left"', '"right"')
-        for reflected in (False, True):
-            expr = f"other {op} self" if reflected else f"self {op} other"
-            first, second = ("other", "self") if reflected else ("self", "other")
+        out = []
+        for prefix, first, second in (("", "self", "other"), ("r", "other", "self")):
             text = (
-                f'`{expr}`: {meaning}; builds the {name} node "{variant}" ({left}: {first}, '
-                f"{right}: {second}).\n\nother: {what}."
+                f'`{first} {op} {second}`: {meaning}; builds the {name} node "{variant}" '
+                f"({left}: {first}, {right}: {second}).\n\nother: {what}."
             )
-            out.append(
-                (f"__{'r' if reflected else ''}{dunder}__", f"other: {operand}{extra}", name, text)
-            )
-    elif slot == "tp_richcompare":
-        for dunder, (variant, op) in docs._COMPARE.items():
+            out.append((f"__{prefix}{stem}__", f"other: {operand}{mod}", name, text, False))
+        return out
+    if slot == "tp_richcompare":
+        out = []
+        for dunder, (op, variant) in docs.COMPARISONS.items():
             text = (
                 f'`self {op} other`: builds the BooleanSeries node "{variant}" ("left": self, '
                 f'"right": other).\n\nother: {what}.'
             )
-            if dunder in ("__eq__", "__ne__"):
-                out.append((dunder, f"other: {operand}", "BooleanSeries", text, "overload"))
-                out.append(
-                    (
-                        dunder,
-                        "other: object",
-                        "bool",
-                        f"`self {op} other` with any other object: compared by identity, as "
-                        "objects are.",
-                        "overload",
-                    )
-                )
-            else:
-                out.append((dunder, f"other: {operand}", "BooleanSeries", text))
-    else:
-        raise SystemExit(f"generate.py: slot {slot} of {name} unknown")
-    return out
+            if dunder not in ("__eq__", "__ne__"):
+                out.append((dunder, f"other: {operand}", "BooleanSeries", text, False))
+                continue
+            # Any other object is compared by the interpreter, by identity.
+            other = (
+                f"`self {op} other` with any other object: compared by identity, as objects are."
+            )
+            out.append((dunder, f"other: {operand}", "BooleanSeries", text, True))
+            out.append((dunder, "other: object", "bool", other, True))
+        return out
+    raise SystemExit(f"generate.py: slot {slot} of {name} unknown")
 
 
 def class_source(cls):
@@ -239,18 +224,15 @@ def class_source(cls):
     for m in cls["methods"]:
         src += "\n" + function_source(m, "    ", None if m["static"] else "self")
     for slot in cls["slots"]:
-        for dunder, params, result, text, *flags in slot_sources(cls, slot):
-            sig = ", ".join(filter(None, ["self", params])) + ", /" if params else "self"
+        for dunder, params, result, text, overloaded in slot_sources(cls, slot):
+            sig = f"self, {params}, /" if params else "self"
+            # Comparing into a BooleanSeries is what the class does, object's __eq__ aside.
             ignore = (
-                "  # type: ignore[override, overload-overlap]"
-                if dunder in ("__eq__", "__ne__")
-                else ""
+                "  # type: ignore[override, overload-overlap]" if result == "BooleanSeries" else ""
             )
-            src += "\n"
-            if flags:
-                src += "    @overload\n"
-                ignore = ignore if result == "BooleanSeries" else ""
-            src += f"    def {dunder}({sig}) -> {result}:{ignore}\n" + docstring(text, "        ")
+            src += "\n    @overload\n" if overloaded else "\n"
+            src += f"    def {dunder}({sig}) -> {result}:{ignore if overloaded else ''}\n"
+            src += docstring(text, "        ")
         if slot == "tp_richcompare":
             src += "\n    __hash__: ClassVar[None]  # type: ignore[assignment]\n"
             src += docstring("Unhashable: the class compares by building nodes.", "    ")
