@@ -47,25 +47,21 @@ The one class that is called directly: RangeMap(output, start=None, end=None).""
 
 # builder: (wire variant built, what it is, example or None). An example is doctest text run
 # against the module by the tests, so its output is the real wire form.
-S = 'NumericSeries.Reference("a")'
-RAW = '{"type":"raw","raw":{"name":"a"}}'
+_S = 'NumericSeries.Reference("a")'
+_RAW = '{"type":"raw","raw":{"name":"a"}}'
 
 
 def _unary(name, what):
     return (
         name,
         what,
-        f""">>> {S}.{name}().to_json()
-'{{"type":"{name}","{name}":{{"x":{RAW}}}}}'""",
+        f""">>> {_S}.{name}().to_json()
+'{{"type":"{name}","{name}":{{"x":{_RAW}}}}}'""",
     )
 
 
-def _reduce(variant, what, field="inputs"):
+def _reduce(variant, what):
     return (variant, what + " Numbers in the list are constant series.", None)
-
-
-def _int_operand(variant, what):
-    return (variant, what, None)
 
 
 BUILDERS = {
@@ -105,7 +101,7 @@ BUILDERS = {
         """>>> NumericSeries.Constant(2.5).to_json()
 '{"type":"constant","constant":{"type":"double","double":{"type":"literal","literal":2.5}}}'""",
     ),
-    "numeric_series_tail": _int_operand("selectNewestPoints", "The newest points of the series."),
+    "numeric_series_tail": ("selectNewestPoints", "The newest points of the series.", None),
     "numeric_series_head": (
         "selectOldestPoints",
         "The oldest points of the series.",
@@ -117,23 +113,23 @@ BUILDERS = {
         """>>> NumericSeries.SelectNumeric("speed").to_json()
 '{"type":"selectNumeric","selectNumeric":{"name":{"type":"literal","literal":"speed"}}}'""",
     ),
-    "numeric_series_bit_and": _int_operand(
-        "bitAnd", "The bitwise AND of each point with the operand."
+    "numeric_series_bit_and": ("bitAnd", "The bitwise AND of each point with the operand.", None),
+    "numeric_series_bit_or": ("bitOr", "The bitwise OR of each point with the operand.", None),
+    "numeric_series_bit_xor": ("bitXor", "The bitwise XOR of each point with the operand.", None),
+    "numeric_series_bit_shift_right": (
+        "bitShiftRight",
+        "Each point shifted right by the operand's number of bits.",
+        None,
     ),
-    "numeric_series_bit_or": _int_operand(
-        "bitOr", "The bitwise OR of each point with the operand."
+    "numeric_series_bit_shift_left": (
+        "bitShiftLeft",
+        "Each point shifted left by the operand's number of bits.",
+        None,
     ),
-    "numeric_series_bit_xor": _int_operand(
-        "bitXor", "The bitwise XOR of each point with the operand."
-    ),
-    "numeric_series_bit_shift_right": _int_operand(
-        "bitShiftRight", "Each point shifted right by the operand's number of bits."
-    ),
-    "numeric_series_bit_shift_left": _int_operand(
-        "bitShiftLeft", "Each point shifted left by the operand's number of bits."
-    ),
-    "numeric_series_bit_test": _int_operand(
-        "bitTest", "Whether the bit at `index` of each point is set."
+    "numeric_series_bit_test": (
+        "bitTest",
+        "Whether the bit at `index` of each point is set.",
+        None,
     ),
     "numeric_if_else": (
         "ifElse",
@@ -158,16 +154,19 @@ BUILDERS = {
     "numeric_series_reference": (
         "raw",
         "The series of that name, bound elsewhere.",
-        f""">>> {S}.to_json()
-'{RAW}'""",
+        f""">>> {_S}.to_json()
+'{_RAW}'""",
     ),
-    "numeric_series_nth_point_downsample": _int_operand(
-        "nthPointDownsample", "Every n-th point of the series."
+    "numeric_series_nth_point_downsample": (
+        "nthPointDownsample",
+        "Every n-th point of the series.",
+        None,
     ),
-    "numeric_series_largest_triangle_three_buckets": _int_operand(
+    "numeric_series_largest_triangle_three_buckets": (
         "largestTriangleThreeBuckets",
         "The series thinned to at most the given number of points by largest-triangle-three-"
         "buckets.",
+        None,
     ),
     "numeric_series_signal_filter": (
         "signalFilter",
