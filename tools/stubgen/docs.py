@@ -181,14 +181,20 @@ BUILDERS = {
     "numeric_series_unit_conversion": (
         "unitConversion",
         "The series converted to another unit of measure, named by text.",
-        None,
+        f""">>> {_S}.unit_conversion("m").to_json()
+'{{"type":"unitConversion","unitConversion":{{"input":{_RAW},"outputUnit":"m"}}}}'""",
     ),
     "numeric_series_value_difference": (
         "valueDifference",
         "The difference between each point and the one before it.",
         None,
     ),
-    "numeric_series_drop_nan": ("dropNan", "The series without its NaN points.", None),
+    "numeric_series_drop_nan": (
+        "dropNan",
+        "The series without its NaN points.",
+        f""">>> {_S}.drop_nan().to_json()
+'{{"type":"dropNan","dropNan":{{"input":{_RAW}}}}}'""",
+    ),
     "numeric_series_udf": (
         "scalarUdf",
         "A user-defined function applied point by point to the input series.",
@@ -254,7 +260,12 @@ BUILDERS = {
     ),
     "range_series_intersect": ("intersectRange", "The ranges common to all inputs.", None),
     "range_series_not": ("not", "The complement of the ranges.", None),
-    "range_series_reference": ("raw", "The range series of that name, bound elsewhere.", None),
+    "range_series_reference": (
+        "raw",
+        "The range series of that name, bound elsewhere.",
+        """>>> RangeSeries.Reference("alarm").to_json()
+'{"type":"raw","raw":{"name":"alarm"}}'""",
+    ),
     "range_series_union": ("unionRange", "The ranges covered by any input.", None),
     "struct_series_combine": (
         "combine",
@@ -275,14 +286,24 @@ BUILDERS = {
 '{"type":"literal","literal":7}'""",
     ),
     "integer_constant_variable": ("variable", "The integer variable of that name.", None),
-    "string_constant_literal": ("literal", "The string itself.", None),
+    "string_constant_literal": (
+        "literal",
+        "The string itself.",
+        """>>> StringConstant.Literal("north").to_json()
+'{"type":"literal","literal":"north"}'""",
+    ),
     "string_constant_variable": (
         "variable",
         "The string variable of that name.",
         """>>> StringConstant.Reference("site").to_json()
 '{"type":"variable","variable":"site"}'""",
     ),
-    "double_constant_literal": ("literal", "The float itself.", None),
+    "double_constant_literal": (
+        "literal",
+        "The float itself.",
+        """>>> FloatConstant.Literal(2).to_json()
+'{"type":"literal","literal":2.0}'""",
+    ),
     "double_constant_variable": ("variable", "The float variable of that name.", None),
     "dataset_asset": (
         "asset",
@@ -298,7 +319,8 @@ BUILDERS = {
     "sampling_every_nth_per_series": (
         "everyNthPerSeries",
         "Every n-th point of each series.",
-        None,
+        """>>> Sampling.EveryNthPerSeries(10).to_json()
+'{"type":"everyNthPerSeries","everyNthPerSeries":{"n":{"type":"literal","literal":10}}}'""",
     ),
     "sampling_hash_subsample": (
         "hashSubsample",
@@ -355,7 +377,12 @@ BUILDERS = {
         'A user-defined aggregate of each group, given by its Rust source code (operator "udf").',
         None,
     ),
-    "numeric_aggregation_operator_sum": ("sum", "The sum.", None),
+    "numeric_aggregation_operator_sum": (
+        "sum",
+        "The sum.",
+        """>>> NumericAggregationOperator.Sum().to_json()
+'{"type":"sum","sum":{}}'""",
+    ),
     "numeric_aggregation_operator_average": ("average", "The mean.", None),
     "numeric_aggregation_operator_min": ("min", "The smallest value.", None),
     "numeric_aggregation_operator_max": ("max", "The largest value.", None),
@@ -422,12 +449,18 @@ BUILDERS = {
     "udf_source_rust": (
         "rust",
         "Rust source code, recorded unchanged (not checked or compiled).",
-        None,
+        """>>> UdfSource.Rust("fn f() {}").to_json()
+'{"type":"rust","rust":{"sourceCode":"fn f() {}"}}'""",
     ),
     "enum_aggregation_operator_min": ("min", "The smallest value.", None),
     "enum_aggregation_operator_max": ("max", "The largest value.", None),
     "enum_aggregation_operator_udf": ("udf", "A user-defined aggregate.", None),
-    "group_by_tags_current": ("current", "Group by the series' current tags.", None),
+    "group_by_tags_current": (
+        "current",
+        "Group by the series' current tags.",
+        """>>> GroupByTags.Current().to_json()
+'{"type":"current","current":{}}'""",
+    ),
     "group_by_tags_subset": (
         "subset",
         "Group by the given tag keys only (sorted, without duplicates).",

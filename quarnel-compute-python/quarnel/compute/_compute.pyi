@@ -489,6 +489,10 @@ class NumericSeries:
 
         Args:
             output_unit: the unit of measure converted to, written unchanged; a str.
+
+        Example:
+            >>> NumericSeries.Reference("a").unit_conversion("m").to_json()
+            '{"type":"unitConversion","unitConversion":{"input":{"type":"raw","raw":{"name":"a"}},"outputUnit":"m"}}'
         """
 
     def value_difference(
@@ -507,6 +511,10 @@ class NumericSeries:
         """The series without its NaN points.
 
         Builds the NumericSeries node "dropNan".
+
+        Example:
+            >>> NumericSeries.Reference("a").drop_nan().to_json()
+            '{"type":"dropNan","dropNan":{"input":{"type":"raw","raw":{"name":"a"}}}}'
         """
 
     @staticmethod
@@ -906,6 +914,10 @@ class RangeSeries:
 
         Args:
             name: the name, written unchanged; a str.
+
+        Example:
+            >>> RangeSeries.Reference("alarm").to_json()
+            '{"type":"raw","raw":{"name":"alarm"}}'
         """
 
     @staticmethod
@@ -1106,6 +1118,10 @@ class StringConstant:
 
         Args:
             literal: the value itself; a str.
+
+        Example:
+            >>> StringConstant.Literal("north").to_json()
+            '{"type":"literal","literal":"north"}'
         """
 
     @staticmethod
@@ -1220,6 +1236,10 @@ class Sampling:
 
         Args:
             n: take every n-th point; an IntegerConstant or an int (32-bit).
+
+        Example:
+            >>> Sampling.EveryNthPerSeries(10).to_json()
+            '{"type":"everyNthPerSeries","everyNthPerSeries":{"n":{"type":"literal","literal":10}}}'
         """
 
     @staticmethod
@@ -1394,6 +1414,10 @@ class NumericAggregationOperator:
         """The sum.
 
         Builds the NumericAggregationOperator node "sum".
+
+        Example:
+            >>> NumericAggregationOperator.Sum().to_json()
+            '{"type":"sum","sum":{}}'
         """
 
     @staticmethod
@@ -1574,6 +1598,10 @@ class FloatConstant:
 
         Args:
             literal: the value itself; a number.
+
+        Example:
+            >>> FloatConstant.Literal(2).to_json()
+            '{"type":"literal","literal":2.0}'
         """
 
     @staticmethod
@@ -1725,6 +1753,10 @@ class UdfSource:
 
         Args:
             source_code: the function's source code, recorded unchanged; a str.
+
+        Example:
+            >>> UdfSource.Rust("fn f() {}").to_json()
+            '{"type":"rust","rust":{"sourceCode":"fn f() {}"}}'
         """
 
     def to_json(self) -> str:
@@ -1780,6 +1812,10 @@ class GroupByTags:
         """Group by the series' current tags.
 
         Builds the GroupByTags node "current".
+
+        Example:
+            >>> GroupByTags.Current().to_json()
+            '{"type":"current","current":{}}'
         """
 
     @staticmethod
