@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "classes.h"
-#include "kinds.h"
+#include "args.h"
 
 namespace qc::py::describe {
 
