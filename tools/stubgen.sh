@@ -21,7 +21,10 @@ ensure_venv "$tools_venv" "$PY"
 
 cmake -S . -B build/describe -G Ninja -DQC_BUILD_PYTHON=ON -DQC_BUILD_DESCRIBE=ON \
   -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build build/describe --target describe_bindings -j "$JOBS" >/dev/null
+cmake --build build/describe --target describe_bindings -j "$JOBS" >build/describe/build.log || {
+  cat build/describe/build.log
+  exit 1
+}
 build/describe/quarnel-compute-python/describe_bindings >build/describe/description.json
 "$tools_venv/bin/python" tools/stubgen/generate.py build/describe/description.json \
   --ruff "$tools_venv/bin/ruff" "${check[@]}"

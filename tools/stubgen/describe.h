@@ -11,8 +11,8 @@
 #include <type_traits>
 #include <utility>
 
-#include "classes.h"
 #include "args.h"
+#include "classes.h"
 
 namespace qc::py::describe {
 
@@ -46,11 +46,12 @@ constexpr const char* native_name() {
   }
 }
 
-template <class E>
+// The names Python code gives the values of the builder-side enumeration T, of the model's E.
+template <class E, class T>
 std::string names() {
   std::string out = "[";
   for (size_t i = 0; i < E::qc_enum_.count; ++i)
-    out += (i ? "," : "") + quoted(builders::name_of(typename E::Tag(i)));
+    out += (i ? "," : "") + quoted(builders::name_of(T(i)));
   return out + "]";
 }
 
@@ -61,10 +62,12 @@ struct Kind;
 
 inline std::string plain(const double*) { return R"({"kind":"float"})"; }
 inline std::string plain(const builders::TimeUnit*) {
-  return R"({"kind":"time_unit","names":)" + names<model::api::TimeUnit>() + "}";
+  return R"({"kind":"time_unit","names":)" + names<model::api::TimeUnit, builders::TimeUnit>() +
+         "}";
 }
 inline std::string plain(const builders::NumericDataType*) {
-  return R"({"kind":"data_type","names":)" + names<model::objects::NumericDataType>() + "}";
+  return R"({"kind":"data_type","names":)" +
+         names<model::objects::NumericDataType, builders::NumericDataType>() + "}";
 }
 inline std::string plain(const builders::Series*) {
   return R"({"kind":"series","classes":["NumericSeries","CategoricalSeries","StructSeries"]})";
