@@ -42,7 +42,7 @@ differing() {
   for f in "$@"; do clang-format-14 --style=file "$f" | cmp -s - "$f" || echo "$f"; done
 }
 
-mapfile -t files < <(find quarnel-compute quarnel-compute-python -type f \
+mapfile -t files < <(find quarnel-compute quarnel-compute-python tools/stubgen -type f \
   \( -name '*.h' -o -name '*.cc' \) | sort)
 
 # The declaration lists, one entry per line, fenced from clang-format (tools/lists.py).

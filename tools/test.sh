@@ -35,6 +35,7 @@ case "$WHEEL" in
 esac
 "$tools_venv/bin/python" -m abi3audit --strict --report "$WHEEL" >/dev/null
 echo "abi3audit: no non-stable symbol"
+bash tools/typecheck.sh "$WHEEL"
 
 tested=()
 missing=()

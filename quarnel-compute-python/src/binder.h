@@ -12,7 +12,8 @@
 // type gives its argument form (args.h); an optional one (std::optional, an Optional handle) is
 // shown "=None", and a missing argument and None both leave it absent. The builder's result
 // type gives the class of the object returned. Name one parameter per builder parameter after
-// self, in order.
+// self, in order. The typed stubs are generated from these same lines (tools/stubgen.sh): a new
+// line needs only the texts of a new builder or parameter name in tools/stubgen/docs.py.
 //
 // Every call runs the same frame: bind the arguments to fixed slots (positional, then keywords
 // matched by identity with interned names before falling back to text), check `self`, convert
@@ -32,6 +33,9 @@
 #include "args.h"
 #include "classes.h"
 #include "errors.h"
+#ifdef QC_PY_DESCRIBE
+#include "describe.h"  // the stub generator's build of the tables (tools/stubgen), never _compute
+#endif
 
 namespace qc::py {
 
@@ -99,6 +103,7 @@ template <class F>
 struct Fn;
 template <class R, class... A>
 struct Fn<R (*)(A...)> {
+  using Result = R;
   using Params = std::tuple<std::decay_t<A>...>;
 };
 
@@ -145,6 +150,7 @@ struct Doc {
 template <int Owner, bool Instance, FixedText M, auto F, FixedText... P>
 struct Entry {
   using Params = typename Fn<decltype(F)>::Params;
+  using Result = typename Fn<decltype(F)>::Result;
   static constexpr size_t offset = Instance ? 1 : 0;
   static constexpr size_t count = sizeof...(P);
   static_assert(std::tuple_size_v<Params> == count + offset,
@@ -172,6 +178,16 @@ struct Entry {
   static constexpr Signature signature{Owner,   M.text, names, uint8_t(count), uint8_t(required),
                                        interned};
   using Docstring = Doc<Instance, required, M, P...>;
+
+  // The text signature; the stub generator's build puts the entry's description there instead.
+  static const char* doc() {
+#ifdef QC_PY_DESCRIBE
+    static const std::string text = describe::entry<Entry, Instance, F>();
+    return text.c_str();
+#else
+    return Docstring::text.data();
+#endif
+  }
 
   template <size_t I>
   static bool convert(PyObject* o, typename ArgOf<I>::Storage& out) {
@@ -220,10 +236,10 @@ struct Entry {
   static PyMethodDef method_def() {
     int flags = Instance ? 0 : METH_STATIC;
     if constexpr (count == 0)
-      return {M.text, &call_noargs, flags | METH_NOARGS, Docstring::text.data()};
+      return {M.text, &call_noargs, flags | METH_NOARGS, doc()};
     else
       return {M.text, reinterpret_cast<PyCFunction>(reinterpret_cast<void (*)()>(&call_fast)),
-              flags | METH_FASTCALL | METH_KEYWORDS, Docstring::text.data()};
+              flags | METH_FASTCALL | METH_KEYWORDS, doc()};
   }
 };
 
@@ -249,7 +265,11 @@ struct Methods {
     return detail::Entry<int(C), false, M, F, P...>::method_def();
   }
   static PyMethodDef to_json() {
+#ifdef QC_PY_DESCRIBE
+    return {"to_json", &to_json_entry, METH_NOARGS, describe::to_json()};
+#else
     return {"to_json", &to_json_entry, METH_NOARGS, detail::Doc<true, 0, "to_json">::text.data()};
+#endif
   }
 
  private:
@@ -280,6 +300,13 @@ template <ClassId C, FixedText ClassName, auto F, FixedText... P>
 struct Constructor {
   using Frame = detail::Entry<int(C), false, "__new__", F, P...>;
   using Docstring = detail::Doc<false, Frame::required, ClassName, P...>;
+  static const char* doc() {
+#ifdef QC_PY_DESCRIBE
+    return Frame::doc();
+#else
+    return Docstring::text.data();
+#endif
+  }
 
   static PyObject* tp_new(PyTypeObject* cls, PyObject* args, PyObject* kwargs) noexcept {
     return guarded([&]() -> PyObject* {

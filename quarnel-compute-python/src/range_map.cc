@@ -16,7 +16,7 @@ ClassDef class_def<ClassId::RangeMap>() {
       {Py_tp_new, reinterpret_cast<void*>(&New::tp_new)},
       {0, nullptr},
   };
-  return {methods, slots, New::Docstring::text.data()};
+  return {methods, slots, New::doc()};
 }
 
 }  // namespace qc::py

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Makes the stubs of `_compute` (quarnel-compute-python/quarnel/compute/_compute.pyi), the
+# package's `__all__` and docs/reference.md from the binding's own tables: builds
+# describe_bindings from the same sources as the extension, reads its description and writes
+# the files from it and tools/stubgen/docs.py. With --check it writes nothing and fails when a
+# checked-in file is not what the tables make now.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source tools/lib.sh
+
+check=()
+case "${1:-}" in
+  --check) check=(--check) ;;
+  "") ;;
+  *) echo "usage: tools/stubgen.sh [--check]" >&2; exit 2 ;;
+esac
+bash tools/deps.sh --python
+tools_venv="$PWD/build/venv-tools"
+ensure_venv "$tools_venv" "$PY"
+"$tools_venv/bin/python" -m pip install -q ruff==0.17.6
+
+cmake -S . -B build/describe -G Ninja -DQC_BUILD_PYTHON=ON -DQC_BUILD_DESCRIBE=ON \
+  -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build/describe --target describe_bindings -j "$JOBS" >build/describe/build.log || {
+  cat build/describe/build.log
+  exit 1
+}
+build/describe/quarnel-compute-python/describe_bindings >build/describe/description.json
+"$tools_venv/bin/python" tools/stubgen/generate.py build/describe/description.json \
+  --ruff "$tools_venv/bin/ruff" "${check[@]}"
+echo "stubgen: stubs, __all__ and reference are current with the binding's tables"
