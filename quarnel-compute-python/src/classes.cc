@@ -148,20 +148,12 @@ std::string not_instance_message(PyObject* o, ClassId c) {
   return not_instance_message(o, name);
 }
 
-void raise_not_instance(PyObject* o, std::string_view expected) noexcept {
-  try {
-    PyErr_SetString(PyExc_TypeError, not_instance_message(o, expected).c_str());
-  } catch (...) {
-    raise_cpp_exception();
-  }
+void raise_not_instance(PyObject* o, std::string_view expected) {
+  reporting([&] { PyErr_SetString(PyExc_TypeError, not_instance_message(o, expected).c_str()); });
 }
 
-void raise_not_instance(PyObject* o, ClassId c) noexcept {
-  try {
-    PyErr_SetString(PyExc_TypeError, not_instance_message(o, c).c_str());
-  } catch (...) {
-    raise_cpp_exception();
-  }
+void raise_not_instance(PyObject* o, ClassId c) {
+  reporting([&] { PyErr_SetString(PyExc_TypeError, not_instance_message(o, c).c_str()); });
 }
 
 void* object_memory() noexcept {

@@ -123,8 +123,8 @@ const Held<C>& held(PyObject* o) noexcept {
 }
 
 // The type-mismatch TypeError: "'{}' object is not an instance of '{}'".
-[[gnu::cold]] void raise_not_instance(PyObject* o, ClassId c) noexcept;
-[[gnu::cold]] void raise_not_instance(PyObject* o, std::string_view expected) noexcept;
+[[gnu::cold]] void raise_not_instance(PyObject* o, ClassId c);
+[[gnu::cold]] void raise_not_instance(PyObject* o, std::string_view expected);
 [[gnu::cold]] std::string not_instance_message(PyObject* o, std::string_view expected);
 [[gnu::cold]] std::string not_instance_message(PyObject* o, ClassId c);
 

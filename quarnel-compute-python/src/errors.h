@@ -4,7 +4,16 @@
 // ErrorAlreadySet leaves the Python exception set as it is, a Panic (a broken invariant, or
 // the 32-bit narrowing of an int) and any other exception become PanicException, which derives
 // from BaseException so that `except Exception` lets it through.
+//
+// One unwind must pass: a thread that the interpreter ends while it finalizes (a daemon thread
+// waking up in Python code that released the lock) leaves through pthread_exit(), whose forced
+// unwind runs through every frame on the thread's stack, ours included. It is rethrown
+// untouched, and no frame that may enclose Python code is noexcept, which would turn that
+// unwind into std::terminate. Such a thread holds no interpreter lock: RAII owners release
+// nothing then (python_api.h).
 #pragma once
+
+#include <cxxabi.h>
 
 #include <exception>
 #include <new>
@@ -43,7 +52,7 @@ int32_t narrow_i32(int64_t v);
 
 // Runs f; its failures leave `fail` (null or -1) returned with a Python exception set.
 template <class F>
-auto guarded(F&& f) noexcept -> decltype(f()) {
+auto guarded(F&& f) -> decltype(f()) {
   using Result = decltype(f());
   static_assert(std::is_pointer_v<Result> || std::is_same_v<Result, int>);
   try {
@@ -54,6 +63,8 @@ auto guarded(F&& f) noexcept -> decltype(f()) {
       if (r < 0) ensure_error_set();
     }
     return r;
+  } catch (const abi::__forced_unwind&) {
+    throw;
   } catch (...) {
     raise_cpp_exception();
   }
@@ -61,6 +72,18 @@ auto guarded(F&& f) noexcept -> decltype(f()) {
     return nullptr;
   else
     return -1;
+}
+
+// Runs f, which raises a Python exception; a C++ exception it throws is raised instead.
+template <class F>
+void reporting(F&& f) {
+  try {
+    f();
+  } catch (const abi::__forced_unwind&) {
+    throw;
+  } catch (...) {
+    raise_cpp_exception();
+  }
 }
 
 }  // namespace qc::py

@@ -48,11 +48,10 @@ std::string cause_chain(PyObject* exc) {
 // Both alternatives of a two-way kind failed: the Native0 exception is set. Builds the
 // three-line TypeError. An exception that is not an ordinary error (an interrupt, an exit,
 // memory exhaustion) is not folded into a message but left to propagate.
-[[gnu::cold, gnu::noinline]] bool two_way_failed(PyObject* o, ClassId cls,
-                                                 const char* kind) noexcept {
+[[gnu::cold, gnu::noinline]] bool two_way_failed(PyObject* o, ClassId cls, const char* kind) {
   if (!ordinary_error_set()) return false;
   RaisedError native = RaisedError::fetch();
-  try {
+  reporting([&] {
     std::string k = kind;
     std::string text = "failed to extract enum " + k + " ('Wrapped | Native0')";
     text += "\n- variant Wrapped (Wrapped): TypeError: failed to extract field " + k +
@@ -60,9 +59,7 @@ std::string cause_chain(PyObject* exc) {
     text += "\n- variant Native0 (Native0): TypeError: failed to extract field " + k +
             "::Native0.0" + cause_chain(native.value.get());
     set_error(PyExc_TypeError, text);
-  } catch (...) {
-    raise_cpp_exception();
-  }
+  });
   return false;
 }
 

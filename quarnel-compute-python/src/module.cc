@@ -83,7 +83,7 @@ bool claim_interpreter(PyObject* module) {
   return false;
 }
 
-int exec_module(PyObject* module) noexcept {
+int exec_module(PyObject* module) {
   return guarded([&]() -> int {
     if (!PyModule_Check(module)) {
       raise_not_instance(module, "module");

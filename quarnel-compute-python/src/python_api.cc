@@ -3,7 +3,7 @@
 
 namespace qc::py {
 
-RaisedError RaisedError::fetch() noexcept {
+RaisedError RaisedError::fetch() {
   PyObject *type = nullptr, *value = nullptr, *tb = nullptr;
   PyErr_Fetch(&type, &value, &tb);
   if (!type) return {};

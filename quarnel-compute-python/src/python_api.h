@@ -19,17 +19,25 @@
 
 namespace qc::py {
 
+// Drops a reference that C++ code owns. A thread that the interpreter ends while it finalizes
+// is unwound without the interpreter lock, its thread state already freed (errors.h): nothing
+// is dropped then, as the interpreter itself leaves its objects at exit. Not noexcept: dropping
+// the last reference runs Python code (a __del__), where that unwind may start.
+inline void drop(PyObject* o) noexcept(false) {
+  if (o && Py_IsInitialized()) Py_DECREF(o);
+}
+
 // Owns one strong reference (or none).
 class Ref {
  public:
   Ref() noexcept = default;
   Ref(const Ref& o) noexcept : p_(o.p_) { Py_XINCREF(p_); }
   Ref(Ref&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-  Ref& operator=(Ref o) noexcept {
+  Ref& operator=(Ref o) {
     std::swap(p_, o.p_);
     return *this;
   }
-  ~Ref() { Py_XDECREF(p_); }
+  ~Ref() noexcept(false) { drop(p_); }
 
   static Ref steal(PyObject* o) noexcept { return Ref(o); }
   static Ref borrow(PyObject* o) noexcept {
@@ -52,7 +60,7 @@ struct RaisedError {
   Ref type, value, traceback;
 
   // Takes the current exception; an empty result when none is set.
-  static RaisedError fetch() noexcept;
+  static RaisedError fetch();
   // Raises it again; the object is left empty.
   void restore() noexcept;
   explicit operator bool() const noexcept { return bool(type); }
