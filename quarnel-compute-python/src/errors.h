@@ -28,12 +28,17 @@ namespace qc::py {
 
 class Panic : public std::exception {
  public:
+  // A literal is kept by its address: a panic that Python code can cause (an int beyond 32 bits)
+  // is then raised with memory exhausted as without.
+  explicit Panic(const char* literal, std::source_location where = std::source_location::current())
+      : literal_(literal), where_(where) {}
   explicit Panic(std::string message, std::source_location where = std::source_location::current())
       : message_(std::move(message)), where_(where) {}
-  const char* what() const noexcept override { return message_.c_str(); }
+  const char* what() const noexcept override { return literal_ ? literal_ : message_.c_str(); }
   const std::source_location& where() const noexcept { return where_; }
 
  private:
+  const char* literal_ = nullptr;
   std::string message_;
   std::source_location where_;
 };
