@@ -90,11 +90,12 @@ bool intern_names(const Signature& s) noexcept {
   if (s.count == 0 || s.interned[0]) return true;
   for (size_t i = 0; i < s.count; ++i) {
     PyObject* name = PyUnicode_InternFromString(s.params[i]);
-    if (!name) {
+    if (!name || (i + 1 == s.count && !keep_for_interpreter(s.interned, s.count))) {
+      Py_XDECREF(name);
       for (size_t j = 0; j < i; ++j) Py_CLEAR(s.interned[j]);
       return false;
     }
-    s.interned[i] = name;  // kept for the life of the process
+    s.interned[i] = name;
   }
   return true;
 }

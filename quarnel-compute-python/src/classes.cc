@@ -130,7 +130,10 @@ PyTypeObject* class_object(ClassId c) noexcept {
     return nullptr;
   }
   slot = t;
-  return t;
+  if (keep_for_interpreter(nullptr, 0, reinterpret_cast<PyObject*>(t))) return t;
+  slot = nullptr;
+  Py_DECREF(t);
+  return nullptr;
 }
 
 std::string not_instance_message(PyObject* o, std::string_view expected) {
@@ -168,6 +171,11 @@ void* object_memory() noexcept {
   void* mem = PyObject_Malloc(size);
   if (!mem) PyErr_NoMemory();
   return mem;
+}
+
+void forget_classes() noexcept {
+  for (PyTypeObject*& t : g_class_objects) t = nullptr;
+  g_kept_count = 0;
 }
 
 void missing_class(ClassId c) {

@@ -8,13 +8,18 @@
 namespace qc::py {
 
 PyObject* panic_exception_type() noexcept {
-  static PyObject* type = nullptr;  // kept for the life of the process
-  if (!type)
-    type = PyErr_NewExceptionWithDoc("_compute.PanicException",
-                                     "A broken internal invariant of the extension, or an integer "
-                                     "argument outside the signed 32-bit range.",
-                                     PyExc_BaseException, nullptr);
-  return type;
+  static PyObject* type = nullptr;
+  if (type) return type;
+  PyObject* made = PyErr_NewExceptionWithDoc("_compute.PanicException",
+                                             "A broken internal invariant of the extension, or "
+                                             "an integer argument outside the signed 32-bit range.",
+                                             PyExc_BaseException, nullptr);
+  if (!made) return nullptr;
+  type = made;
+  if (keep_for_interpreter(&type, 1, type)) return type;
+  type = nullptr;
+  Py_DECREF(made);
+  return nullptr;
 }
 
 // Writes the report in pieces straight to the unbuffered standard error, allocating nothing:

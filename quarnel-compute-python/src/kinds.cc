@@ -257,17 +257,18 @@ namespace {
 template <class Enum, class T>
 bool by_identity(PyObject* o, T& out) {
   static constexpr size_t count = Enum::qc_enum_.count;
-  static PyObject* names[count] = {};  // kept for the life of the process
+  static PyObject* names[count] = {};
   if (!names[0]) {
     for (size_t i = 0; i < count; ++i) {
       std::string_view name = builders::name_of(T(i));
       PyObject* interned = PyUnicode_FromStringAndSize(name.data(), Py_ssize_t(name.size()));
-      if (!interned) {
+      if (interned) PyUnicode_InternInPlace(&interned);
+      if (!interned || (i + 1 == count && !keep_for_interpreter(names, count))) {
         PyErr_Clear();
+        Py_XDECREF(interned);
         for (size_t j = 0; j < i; ++j) Py_CLEAR(names[j]);
         return false;
       }
-      PyUnicode_InternInPlace(&interned);
       names[i] = interned;
     }
   }
