@@ -1,5 +1,5 @@
-// Conversion of Python arguments into the values of their kinds, with the refusal texts.
-#include "kinds.h"
+// Conversion of Python arguments into the values of their forms, with the refusal texts.
+#include "args.h"
 
 #include <algorithm>
 #include <string>
@@ -45,14 +45,14 @@ std::string cause_chain(PyObject* exc) {
   return out;
 }
 
-// Both alternatives of a two-way kind failed: the Native0 exception is set. Builds the
+// Both alternatives of a two-way form failed: the Native0 exception is set. Builds the
 // three-line TypeError. An exception that is not an ordinary error (an interrupt, an exit,
 // memory exhaustion) is not folded into a message but left to propagate.
-[[gnu::cold, gnu::noinline]] bool two_way_failed(PyObject* o, ClassId cls, const char* kind) {
+[[gnu::cold, gnu::noinline]] bool two_way_failed(PyObject* o, ClassId cls, const char* input) {
   if (!ordinary_error_set()) return false;
   RaisedError native = RaisedError::fetch();
   reporting([&] {
-    std::string k = kind;
+    std::string k = input;
     std::string text = "failed to extract enum " + k + " ('Wrapped | Native0')";
     text += "\n- variant Wrapped (Wrapped): TypeError: failed to extract field " + k +
             "::Wrapped.0, caused by TypeError: " + not_instance_message(o, cls);
@@ -85,13 +85,13 @@ bool native_text(PyObject* o, std::string& out) {
 }
 
 template <ClassId C, class In, class Native>
-bool two_way(PyObject* o, const char* kind, In& out, Native native) {
+bool two_way(PyObject* o, const char* input, In& out, Native native) {
   if (holds<C>(o)) {
     out.wrapped = held<C>(o);
     return true;
   }
   if (native(o, out.native)) return true;
-  return two_way_failed(o, C, kind);
+  return two_way_failed(o, C, input);
 }
 
 // Invalid sequences become U+FFFD, one per maximal ill-formed subpart.
@@ -209,27 +209,27 @@ bool TwoWay<model::ConstantNumericSeries, double>::convert(PyObject* o, Storage&
 // constant series of its literal.
 template <>
 builders::DoubleConstant TwoWay<model::DoubleConstant, double>::finish(Storage&& in) {
-  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  if (!in.wrapped.is_none()) return std::move(in.wrapped);
   return builders::double_constant_literal(in.native);
 }
 template <>
 builders::IntegerConstant TwoWay<model::IntegerConstant, int64_t>::finish(Storage&& in) {
-  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  if (!in.wrapped.is_none()) return std::move(in.wrapped);
   return builders::integer_constant_literal(narrow_i32(in.native));
 }
 template <>
 builders::StringConstant TwoWay<model::StringConstant, std::string>::finish(Storage&& in) {
-  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  if (!in.wrapped.is_none()) return std::move(in.wrapped);
   return builders::string_constant_literal(in.native);
 }
 template <>
 builders::ConstantNumericSeries TwoWay<model::ConstantNumericSeries, double>::finish(Storage&& in) {
-  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  if (!in.wrapped.is_none()) return std::move(in.wrapped);
   return builders::constant_numeric_series_double(builders::double_constant_literal(in.native));
 }
 template <>
 builders::NumericSeries TwoWay<model::NumericSeries, double>::finish(Storage&& in) {
-  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  if (!in.wrapped.is_none()) return std::move(in.wrapped);
   return builders::numeric_series_constant(
       builders::constant_numeric_series_double(builders::double_constant_literal(in.native)));
 }
