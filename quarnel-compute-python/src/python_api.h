@@ -21,8 +21,9 @@ namespace qc::py {
 
 // Drops a reference that C++ code owns. A thread that the interpreter ends while it finalizes
 // is unwound without the interpreter lock, its thread state already freed (errors.h): nothing
-// is dropped then, as the interpreter itself leaves its objects at exit. Not noexcept: dropping
-// the last reference runs Python code (a __del__), where that unwind may start.
+// is dropped once finalization is under way (on the finalizing thread too, which leaves those
+// few objects as the interpreter leaves its own at exit). Not noexcept: dropping the last
+// reference runs Python code (a __del__), where that unwind may start.
 inline void drop(PyObject* o) noexcept(false) {
   if (o && Py_IsInitialized()) Py_DECREF(o);
 }
