@@ -13,8 +13,6 @@
 // nothing then (python_api.h).
 #pragma once
 
-#include <cxxabi.h>
-
 #include <exception>
 #include <new>
 #include <source_location>
@@ -55,6 +53,11 @@ int32_t narrow_i32(int64_t v);
 
 [[gnu::cold]] void raise_cpp_exception() noexcept;
 
+// True in a handler of an unwind that is not a C++ exception: the forced unwind of a thread
+// being ended, which passes on untouched. The C++ runtime gives no exception object for it (so
+// it is not caught as abi::__forced_unwind, which would bind a reference to no object).
+inline bool foreign_unwind() noexcept { return !std::current_exception(); }
+
 // Runs f; its failures leave `fail` (null or -1) returned with a Python exception set.
 template <class F>
 auto guarded(F&& f) -> decltype(f()) {
@@ -68,9 +71,8 @@ auto guarded(F&& f) -> decltype(f()) {
       if (r < 0) ensure_error_set();
     }
     return r;
-  } catch (const abi::__forced_unwind&) {
-    throw;
   } catch (...) {
+    if (foreign_unwind()) throw;
     raise_cpp_exception();
   }
   if constexpr (std::is_pointer_v<Result>)
@@ -84,9 +86,8 @@ template <class F>
 void reporting(F&& f) {
   try {
     f();
-  } catch (const abi::__forced_unwind&) {
-    throw;
   } catch (...) {
+    if (foreign_unwind()) throw;
     raise_cpp_exception();
   }
 }
