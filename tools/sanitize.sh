@@ -71,11 +71,22 @@ preload="$(g++ -print-file-name=libasan.so) $(g++ -print-file-name=libstdc++.so)
 # them and what they hold; it records two frames per allocation, the allocator and its caller;
 # and it leaves out what the interpreter and its libraries allocated themselves and keep until
 # exit (tools/lsan-python.supp). The extension's own allocations are all reported.
-(cd quarnel-compute-python/tests &&
+# The undefined-behaviour runtime writes its reports to standard error whatever log_path says,
+# and a report ends the process: pytest captures only Python's streams here (its default, the
+# file descriptors, would take the report away with the process), and the process's standard
+# error goes to a file whose end is printed when the stage fails.
+python_stderr="$ROOT/$BUILD/python-stderr.log"
+if ! (cd quarnel-compute-python/tests &&
   LD_PRELOAD="$preload" PYTHONPATH="$ROOT/$stage" QC_SANITIZED=1 PYTHONMALLOC=malloc \
     ASAN_OPTIONS="$ASAN_OPTIONS:malloc_context_size=2" \
     LSAN_OPTIONS="suppressions=$ROOT/tools/lsan-python.supp:print_suppressions=0" \
-    "$venv/bin/python" -m pytest -q -p no:cacheprovider .)
+    "$venv/bin/python" -m pytest -q -p no:cacheprovider --capture=sys . 2>"$python_stderr"); then
+  echo "---- standard error of the sanitized Python tests (last 150 lines)" >&2
+  tail -n 150 "$python_stderr" >&2
+  no_reports || true
+  echo "error: the sanitized Python tests failed" >&2
+  exit 1
+fi
 echo "sanitized Python stage: $((SECONDS - start)) s"
 
 # A report that did not stop its process (one from a subprocess, say) fails the run too.

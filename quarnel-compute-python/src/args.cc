@@ -48,11 +48,10 @@ std::string cause_chain(PyObject* exc) {
 // Both alternatives of a two-way form failed: the Native0 exception is set. Builds the
 // three-line TypeError. An exception that is not an ordinary error (an interrupt, an exit,
 // memory exhaustion) is not folded into a message but left to propagate.
-[[gnu::cold, gnu::noinline]] bool two_way_failed(PyObject* o, ClassId cls,
-                                                 const char* input) noexcept {
+[[gnu::cold, gnu::noinline]] bool two_way_failed(PyObject* o, ClassId cls, const char* input) {
   if (!ordinary_error_set()) return false;
   RaisedError native = RaisedError::fetch();
-  try {
+  reporting([&] {
     std::string k = input;
     std::string text = "failed to extract enum " + k + " ('Wrapped | Native0')";
     text += "\n- variant Wrapped (Wrapped): TypeError: failed to extract field " + k +
@@ -60,9 +59,7 @@ std::string cause_chain(PyObject* exc) {
     text += "\n- variant Native0 (Native0): TypeError: failed to extract field " + k +
             "::Native0.0" + cause_chain(native.value.get());
     set_error(PyExc_TypeError, text);
-  } catch (...) {
-    raise_cpp_exception();
-  }
+  });
   return false;
 }
 
@@ -260,17 +257,18 @@ namespace {
 template <class Enum, class T>
 bool by_identity(PyObject* o, T& out) {
   static constexpr size_t count = Enum::qc_enum_.count;
-  static PyObject* names[count] = {};  // kept for the life of the process
+  static PyObject* names[count] = {};
   if (!names[0]) {
     for (size_t i = 0; i < count; ++i) {
       std::string_view name = builders::name_of(T(i));
       PyObject* interned = PyUnicode_FromStringAndSize(name.data(), Py_ssize_t(name.size()));
-      if (!interned) {
+      if (interned) PyUnicode_InternInPlace(&interned);
+      if (!interned || (i + 1 == count && !keep_for_interpreter(names, count))) {
         PyErr_Clear();
+        Py_XDECREF(interned);
         for (size_t j = 0; j < i; ++j) Py_CLEAR(names[j]);
         return false;
       }
-      PyUnicode_InternInPlace(&interned);
       names[i] = interned;
     }
   }

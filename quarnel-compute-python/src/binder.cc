@@ -20,7 +20,7 @@ std::string display_name(const Signature& s) {
 }
 
 [[gnu::cold, gnu::noinline]] bool fail_too_many(const Signature& s, Py_ssize_t given) noexcept {
-  try {
+  reporting([&] {
     std::string text = display_name(s);
     if (s.count == s.required)
       text += " takes " + std::to_string(s.count);
@@ -29,46 +29,40 @@ std::string display_name(const Signature& s) {
     text += " positional arguments but " + std::to_string(given) + (given == 1 ? " was" : " were") +
             " given";
     set_error(PyExc_TypeError, text);
-  } catch (...) {
-    raise_cpp_exception();
-  }
+  });
   return false;
 }
 
 // A str (or str subclass) key is shown as it is; any other key, which only a keyword dict
 // handed over unchecked can hold, by its str() as a time unit's name is read. That str() runs
 // Python code, which may drop the key from its dict: the key is held meanwhile.
-[[gnu::cold, gnu::noinline]] bool fail_unexpected(const Signature& s, PyObject* key) noexcept {
+[[gnu::cold, gnu::noinline]] bool fail_unexpected(const Signature& s, PyObject* key) {
   Ref held = Ref::borrow(key);
-  try {
+  reporting([&] {
     std::string name = display_name(s);
     if (PyUnicode_Check(key)) {
       PyErr_Format(PyExc_TypeError, "%s got an unexpected keyword argument '%U'", name.c_str(),
                    key);
-      return false;
+      return;
     }
     std::string text;
     if (str_text(key, text))
       set_error(PyExc_TypeError, name + " got an unexpected keyword argument '" + text + "'");
-  } catch (...) {
-    raise_cpp_exception();
-  }
+  });
   return false;
 }
 
 [[gnu::cold, gnu::noinline]] bool fail_multiple(const Signature& s, size_t index) noexcept {
-  try {
+  reporting([&] {
     set_error(PyExc_TypeError,
               display_name(s) + " got multiple values for argument '" + s.params[index] + "'");
-  } catch (...) {
-    raise_cpp_exception();
-  }
+  });
   return false;
 }
 
 [[gnu::cold, gnu::noinline]] bool fail_missing(const Signature& s,
                                                PyObject* const* slots) noexcept {
-  try {
+  reporting([&] {
     std::string list;
     size_t missing = 0;
     for (size_t i = 0; i < s.required; ++i)
@@ -88,9 +82,7 @@ std::string display_name(const Signature& s) {
     set_error(PyExc_TypeError, display_name(s) + " missing " + std::to_string(missing) +
                                    " required positional " +
                                    (missing == 1 ? "argument" : "arguments") + ": " + list);
-  } catch (...) {
-    raise_cpp_exception();
-  }
+  });
   return false;
 }
 
@@ -98,11 +90,12 @@ bool intern_names(const Signature& s) noexcept {
   if (s.count == 0 || s.interned[0]) return true;
   for (size_t i = 0; i < s.count; ++i) {
     PyObject* name = PyUnicode_InternFromString(s.params[i]);
-    if (!name) {
+    if (!name || (i + 1 == s.count && !keep_for_interpreter(s.interned, s.count))) {
+      Py_XDECREF(name);
       for (size_t j = 0; j < i; ++j) Py_CLEAR(s.interned[j]);
       return false;
     }
-    s.interned[i] = name;  // kept for the life of the process
+    s.interned[i] = name;
   }
   return true;
 }
@@ -129,8 +122,7 @@ inline long find_param(const Signature& s, PyObject* key) noexcept {
   return find_by_text(s, key);
 }
 
-inline bool place_keyword(const Signature& s, PyObject* key, PyObject* value,
-                          PyObject** slots) noexcept {
+inline bool place_keyword(const Signature& s, PyObject* key, PyObject* value, PyObject** slots) {
   long i = find_param(s, key);
   if (i < 0) return fail_unexpected(s, key);
   if (slots[i]) return fail_multiple(s, size_t(i));
@@ -147,7 +139,7 @@ inline bool check_required(const Signature& s, PyObject* const* slots) noexcept 
 }  // namespace
 
 bool bind_fast(const Signature& s, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
-               PyObject** slots) noexcept {
+               PyObject** slots) {
   if (nargs > Py_ssize_t(s.count)) return fail_too_many(s, nargs);
   for (Py_ssize_t i = 0; i < nargs; ++i) slots[i] = args[i];
   if (kwnames) {
@@ -159,7 +151,7 @@ bool bind_fast(const Signature& s, PyObject* const* args, Py_ssize_t nargs, PyOb
   return check_required(s, slots);
 }
 
-bool bind_tuple(const Signature& s, PyObject* args, PyObject* kwargs, PyObject** slots) noexcept {
+bool bind_tuple(const Signature& s, PyObject* args, PyObject* kwargs, PyObject** slots) {
   Py_ssize_t nargs = PyTuple_Size(args);
   if (nargs < 0) return false;
   if (nargs > Py_ssize_t(s.count)) return fail_too_many(s, nargs);
@@ -176,7 +168,7 @@ bool bind_tuple(const Signature& s, PyObject* args, PyObject* kwargs, PyObject**
   return check_required(s, slots);
 }
 
-void reword_failure(const char* param) noexcept {
+void reword_failure(const char* param) {
   RaisedError e = RaisedError::fetch();
   if (!e || Py_TYPE(e.value.get()) != reinterpret_cast<PyTypeObject*>(PyExc_TypeError)) {
     e.restore();

@@ -63,8 +63,8 @@ struct Signature {
 // the dict is the caller's own, as with `functools.partial`), which would free the values
 // still to be converted.
 bool bind_fast(const Signature& s, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
-               PyObject** slots) noexcept;
-bool bind_tuple(const Signature& s, PyObject* args, PyObject* kwargs, PyObject** slots) noexcept;
+               PyObject** slots);
+bool bind_tuple(const Signature& s, PyObject* args, PyObject* kwargs, PyObject** slots);
 
 template <size_t N>
 struct OwnedSlots {
@@ -72,17 +72,17 @@ struct OwnedSlots {
   OwnedSlots() = default;
   OwnedSlots(const OwnedSlots&) = delete;
   OwnedSlots& operator=(const OwnedSlots&) = delete;
-  ~OwnedSlots() {
-    for (PyObject* o : slots) Py_XDECREF(o);
+  ~OwnedSlots() noexcept(false) {
+    for (PyObject* o : slots) drop(o);
   }
   PyObject** data() noexcept { return slots.data(); }
 };
 
 // Replaces a TypeError being raised by "argument '{param}': {text}", keeping its cause.
-[[gnu::cold, gnu::noinline]] void reword_failure(const char* param) noexcept;
+[[gnu::cold, gnu::noinline]] void reword_failure(const char* param);
 
 template <ClassId C>
-bool check_self(PyObject* self) noexcept {
+bool check_self(PyObject* self) {
   if (holds<C>(self)) return true;
   raise_not_instance(self, C);
   return false;
@@ -221,7 +221,7 @@ struct Entry {
   }
 
   static PyObject* call_fast(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
-                             PyObject* kwnames) noexcept {
+                             PyObject* kwnames) {
     return guarded([&]() -> PyObject* {
       std::array<PyObject*, count> slots{};
       if (!bind_fast(signature, args, nargs, kwnames, slots.data())) return nullptr;
@@ -229,7 +229,7 @@ struct Entry {
     });
   }
 
-  static PyObject* call_noargs(PyObject* self, PyObject*) noexcept {
+  static PyObject* call_noargs(PyObject* self, PyObject*) {
     return guarded([&] { return run(self, nullptr); });
   }
 
@@ -276,7 +276,7 @@ struct Methods {
   // Reads the value in place, where the binding frame would copy the handle into an operand:
   // the caller's reference keeps self, and so its value, alive for the call, and the value
   // never changes, so the copy's two atomic count updates would buy nothing.
-  static PyObject* to_json_entry(PyObject* self, PyObject*) noexcept {
+  static PyObject* to_json_entry(PyObject* self, PyObject*) {
     return guarded([&]() -> PyObject* {
       if (!check_self<C>(self)) return nullptr;
       return json_text(held<C>(self).value()).release();
@@ -308,7 +308,7 @@ struct Constructor {
 #endif
   }
 
-  static PyObject* tp_new(PyTypeObject* cls, PyObject* args, PyObject* kwargs) noexcept {
+  static PyObject* tp_new(PyTypeObject* cls, PyObject* args, PyObject* kwargs) {
     return guarded([&]() -> PyObject* {
       OwnedSlots<Frame::count> slots;
       if (!bind_tuple(Frame::signature, args, kwargs, slots.data())) return nullptr;

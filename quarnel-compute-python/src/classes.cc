@@ -130,7 +130,10 @@ PyTypeObject* class_object(ClassId c) noexcept {
     return nullptr;
   }
   slot = t;
-  return t;
+  if (keep_for_interpreter(nullptr, 0, reinterpret_cast<PyObject*>(t))) return t;
+  slot = nullptr;
+  Py_DECREF(t);
+  return nullptr;
 }
 
 std::string not_instance_message(PyObject* o, std::string_view expected) {
@@ -148,20 +151,12 @@ std::string not_instance_message(PyObject* o, ClassId c) {
   return not_instance_message(o, name);
 }
 
-void raise_not_instance(PyObject* o, std::string_view expected) noexcept {
-  try {
-    PyErr_SetString(PyExc_TypeError, not_instance_message(o, expected).c_str());
-  } catch (...) {
-    raise_cpp_exception();
-  }
+void raise_not_instance(PyObject* o, std::string_view expected) {
+  reporting([&] { PyErr_SetString(PyExc_TypeError, not_instance_message(o, expected).c_str()); });
 }
 
-void raise_not_instance(PyObject* o, ClassId c) noexcept {
-  try {
-    PyErr_SetString(PyExc_TypeError, not_instance_message(o, c).c_str());
-  } catch (...) {
-    raise_cpp_exception();
-  }
+void raise_not_instance(PyObject* o, ClassId c) {
+  reporting([&] { PyErr_SetString(PyExc_TypeError, not_instance_message(o, c).c_str()); });
 }
 
 void* object_memory() noexcept {
@@ -176,6 +171,11 @@ void* object_memory() noexcept {
   void* mem = PyObject_Malloc(size);
   if (!mem) PyErr_NoMemory();
   return mem;
+}
+
+void forget_classes() noexcept {
+  for (PyTypeObject*& t : g_class_objects) t = nullptr;
+  g_kept_count = 0;
 }
 
 void missing_class(ClassId c) {

@@ -124,14 +124,17 @@ const Held<C>& held(PyObject* o) noexcept {
 }
 
 // The type-mismatch TypeError: "'{}' object is not an instance of '{}'".
-[[gnu::cold]] void raise_not_instance(PyObject* o, ClassId c) noexcept;
-[[gnu::cold]] void raise_not_instance(PyObject* o, std::string_view expected) noexcept;
+[[gnu::cold]] void raise_not_instance(PyObject* o, ClassId c);
+[[gnu::cold]] void raise_not_instance(PyObject* o, std::string_view expected);
 [[gnu::cold]] std::string not_instance_message(PyObject* o, std::string_view expected);
 [[gnu::cold]] std::string not_instance_message(PyObject* o, ClassId c);
 
 // The memory of a new object, from the objects recently freed or from the allocator; null with
 // MemoryError set.
 void* object_memory() noexcept;
+// Forgets the class objects, and the memory of the objects recently freed, which a finalized
+// interpreter's allocator may have given back, for another interpreter to make its own.
+void forget_classes() noexcept;
 
 // A new object of class C (or of the given class object) owning v; null with the interpreter's
 // exception set when it cannot be made.

@@ -1,40 +1,48 @@
 // PanicException and the mapping of C++ exceptions at the boundary.
 #include "errors.h"
 
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 namespace qc::py {
 
 PyObject* panic_exception_type() noexcept {
-  static PyObject* type = nullptr;  // kept for the life of the process
-  if (!type)
-    type = PyErr_NewExceptionWithDoc("_compute.PanicException",
-                                     "A broken internal invariant of the extension, or an integer "
-                                     "argument outside the signed 32-bit range.",
-                                     PyExc_BaseException, nullptr);
-  return type;
+  static PyObject* type = nullptr;
+  if (type) return type;
+  PyObject* made = PyErr_NewExceptionWithDoc("_compute.PanicException",
+                                             "A broken internal invariant of the extension, or "
+                                             "an integer argument outside the signed 32-bit range.",
+                                             PyExc_BaseException, nullptr);
+  if (!made) return nullptr;
+  type = made;
+  if (keep_for_interpreter(&type, 1, type)) return type;
+  type = nullptr;
+  Py_DECREF(made);
+  return nullptr;
 }
 
+// Writes the report in pieces straight to the unbuffered standard error, allocating nothing:
+// a panic met with memory exhausted is still reported, and when the exception cannot be made,
+// the interpreter's MemoryError is raised in its place.
 void raise_panic(std::string_view message, const std::source_location* where) noexcept {
-  try {
-    std::string report = "_compute panicked";
-    if (where)
-      report += std::string(" at ") + where->file_name() + ":" + std::to_string(where->line());
-    report += ": ";
-    report += message;
-    report += '\n';
-    std::fwrite(report.data(), 1, report.size(), stderr);
-    std::fflush(stderr);
-    PyObject* type = panic_exception_type();
-    if (!type) return;  // its creation error stays set
-    set_error(type, message);
-  } catch (...) {
-    // A failure while reporting a failure leaves nothing sound to return to.
-    std::fputs("uncaught panic at ffi boundary\n", stderr);
-    std::abort();
+  auto put = [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); };
+  put("_compute panicked");
+  if (where) {
+    char line[16];
+    auto end = std::to_chars(line, line + sizeof line, where->line()).ptr;
+    put(" at ");
+    put(where->file_name());
+    put(":");
+    put(std::string_view(line, size_t(end - line)));
   }
+  put(": ");
+  put(message);
+  put("\n");
+  std::fflush(stderr);
+  PyObject* type = panic_exception_type();
+  if (!type) return;  // its creation error stays set
+  set_error(type, message);
 }
 
 int32_t narrow_i32(int64_t v) {

@@ -1,8 +1,9 @@
 // The module entry: a static definition for multi-phase initialisation whose one execution
 // step adds the classes and the functions, each also listed in `__all__`.
-#include <atomic>
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "binder.h"
 #include "module_functions.h"
@@ -12,14 +13,14 @@ namespace {
 
 // Appends name to the module's `__all__` (made on first use) and binds it to value.
 int add_name(PyObject* module, PyObject* name, PyObject* value) {
-  static PyObject* all_name = PyUnicode_InternFromString("__all__");
+  Ref all_name = Ref::steal(PyUnicode_InternFromString("__all__"));
   if (!all_name) return -1;
-  Ref all = Ref::steal(PyObject_GetAttr(module, all_name));
+  Ref all = Ref::steal(PyObject_GetAttr(module, all_name.get()));
   if (!all) {
     if (!PyErr_ExceptionMatches(PyExc_AttributeError)) return -1;
     PyErr_Clear();
     all = Ref::steal(PyList_New(0));
-    if (!all || PyObject_SetAttr(module, all_name, all.get()) < 0) return -1;
+    if (!all || PyObject_SetAttr(module, all_name.get(), all.get()) < 0) return -1;
   } else if (!PyList_Check(all.get())) {
     raise_not_instance(all.get(), "list");
     return -1;
@@ -63,27 +64,52 @@ int add_function(PyObject* module, PyMethodDef* def) {
   return add_name(module, name.get(), fn.get());
 }
 
-// The class objects, PanicException and the interned names are made once for the process, in
-// the interpreter that first runs the execution step, and hold that interpreter's objects. Any
-// other interpreter is refused before anything is made or added, as the interpreter itself
-// refuses a module that cannot be loaded in several interpreters; the first keeps its module.
+// The class objects, PanicException and the interned names are made once, in the interpreter
+// that first runs the execution step, and hold that interpreter's objects: it owns the module.
+// Another interpreter is refused before anything is made or added, as the interpreter itself
+// refuses a module that cannot be loaded in several interpreters; the owner keeps its module.
+// Once nothing of the owner's remains (every module object it made is freed, and nothing holds
+// a class object or PanicException but the module's own storage, which is what an interpreter
+// that has finalized leaves), the next interpreter to load the module owns it and makes its own:
+// the owner's objects are forgotten, never touched again, not released (their interpreter and
+// its allocator may be gone). Every interpreter that can load the module shares one lock, so
+// ownership changes under it.
+int64_t g_owner = -1;
+std::vector<PyObject*> g_owner_modules;  // the module objects of the owner, until freed
+
 bool claim_interpreter(PyObject* module) {
-  static std::atomic<int64_t> owner{-1};
   int64_t id = PyInterpreterState_GetID(PyInterpreterState_Get());
   if (id < 0) return false;
-  int64_t first = -1;
-  if (owner.compare_exchange_strong(first, id) || first == id) return true;
+  if (g_owner != id && g_owner_modules.empty() && kept_objects_unheld()) {
+    forget_kept_objects();
+    forget_classes();
+    g_owner = id;
+  }
+  if (g_owner == id) {
+    try {
+      g_owner_modules.push_back(module);
+    } catch (const std::bad_alloc&) {
+      PyErr_NoMemory();
+      return false;
+    }
+    return true;
+  }
   Ref name = Ref::steal(PyModule_GetNameObject(module));
   if (!name) return false;
   Ref message =
       Ref::steal(PyUnicode_FromFormat("module %U does not support loading in more than one "
                                       "interpreter: it was loaded in interpreter %lld",
-                                      name.get(), static_cast<long long>(first)));
+                                      name.get(), static_cast<long long>(g_owner)));
   if (message) PyErr_SetImportError(message.get(), name.get(), nullptr);
   return false;
 }
 
-int exec_module(PyObject* module) noexcept {
+void free_module(void* module) {
+  auto at = std::find(g_owner_modules.begin(), g_owner_modules.end(), module);
+  if (at != g_owner_modules.end()) g_owner_modules.erase(at);
+}
+
+int exec_module(PyObject* module) {
   return guarded([&]() -> int {
     if (!PyModule_Check(module)) {
       raise_not_instance(module, "module");
@@ -104,7 +130,7 @@ PyModuleDef_Slot g_slots[] = {
 };
 
 PyModuleDef g_module = {
-    PyModuleDef_HEAD_INIT, "_compute", "", 0, nullptr, g_slots, nullptr, nullptr, nullptr,
+    PyModuleDef_HEAD_INIT, "_compute", "", 0, nullptr, g_slots, nullptr, nullptr, &free_module,
 };
 
 // Appends text to the str in `result`, or makes it the str when there is none yet. A str that

@@ -10,7 +10,7 @@ using builders::NumericSeries;
 // Binary arithmetic: forward with the series on the left, else reflected with it on the
 // right; the operand written first is always the builder's first.
 template <NumericSeries (*Build)(NumericSeries, NumericSeries)>
-PyObject* arithmetic(PyObject* left, PyObject* right) noexcept {
+PyObject* arithmetic(PyObject* left, PyObject* right) {
   using Operand = Arg<NumericSeries>;
   return guarded([&]() -> PyObject* {
     Operand::Storage other;
@@ -28,13 +28,13 @@ PyObject* arithmetic(PyObject* left, PyObject* right) noexcept {
 
 // A modulus is not a part of the node: rather than build a power that silently drops it,
 // pow() with one is declined and the interpreter reports the operands as unsupported.
-PyObject* power(PyObject* base, PyObject* exponent, PyObject* modulus) noexcept {
+PyObject* power(PyObject* base, PyObject* exponent, PyObject* modulus) {
   if (modulus != Py_None) return not_implemented();
   return arithmetic<builders::numeric_series_power>(base, exponent);
 }
 
 // The series is always "left"; the interpreter mirrors the operator when it stands on the right.
-PyObject* compare(PyObject* self, PyObject* other, int op) noexcept {
+PyObject* compare(PyObject* self, PyObject* other, int op) {
   using Operand = Arg<NumericSeries>;
   return guarded([&]() -> PyObject* {
     if (!holds<ClassId::NumericSeries>(self)) return not_implemented();

@@ -13,7 +13,7 @@ inline PyObject* not_implemented() noexcept {
 }
 
 // After a refused conversion: NotImplemented for an ordinary error, else the error itself.
-inline PyObject* decline() noexcept {
+inline PyObject* decline() {
   if (!ordinary_error_set()) return nullptr;
   PyErr_Clear();
   return not_implemented();
@@ -22,7 +22,7 @@ inline PyObject* decline() noexcept {
 // Binary slot of a class whose operands must both be objects of that class; the left one
 // comes first in the node. There is no reflected form.
 template <ClassId C, Held<C> (*Build)(Held<C>, Held<C>)>
-PyObject* same_class_binary(PyObject* left, PyObject* right) noexcept {
+PyObject* same_class_binary(PyObject* left, PyObject* right) {
   return guarded([&]() -> PyObject* {
     if (!holds<C>(left) || !holds<C>(right)) return not_implemented();
     return new_object<C>(Build(held<C>(left), held<C>(right)));
@@ -31,7 +31,7 @@ PyObject* same_class_binary(PyObject* left, PyObject* right) noexcept {
 
 // Unary minus of class C: the node is built around the operand's value.
 template <ClassId C, Held<C> (*Build)(Held<C>)>
-PyObject* negative(PyObject* operand) noexcept {
+PyObject* negative(PyObject* operand) {
   return guarded([&]() -> PyObject* {
     if (!check_self<C>(operand)) return nullptr;
     return new_object<C>(Build(held<C>(operand)));

@@ -19,17 +19,26 @@
 
 namespace qc::py {
 
+// Drops a reference that C++ code owns. A thread that the interpreter ends while it finalizes
+// is unwound without the interpreter lock, its thread state already freed (errors.h): nothing
+// is dropped once finalization is under way (on the finalizing thread too, which leaves those
+// few objects as the interpreter leaves its own at exit). Not noexcept: dropping the last
+// reference runs Python code (a __del__), where that unwind may start.
+inline void drop(PyObject* o) noexcept(false) {
+  if (o && Py_IsInitialized()) Py_DECREF(o);
+}
+
 // Owns one strong reference (or none).
 class Ref {
  public:
   Ref() noexcept = default;
   Ref(const Ref& o) noexcept : p_(o.p_) { Py_XINCREF(p_); }
   Ref(Ref&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-  Ref& operator=(Ref o) noexcept {
+  Ref& operator=(Ref o) {
     std::swap(p_, o.p_);
     return *this;
   }
-  ~Ref() { Py_XDECREF(p_); }
+  ~Ref() noexcept(false) { drop(p_); }
 
   static Ref steal(PyObject* o) noexcept { return Ref(o); }
   static Ref borrow(PyObject* o) noexcept {
@@ -52,7 +61,7 @@ struct RaisedError {
   Ref type, value, traceback;
 
   // Takes the current exception; an empty result when none is set.
-  static RaisedError fetch() noexcept;
+  static RaisedError fetch();
   // Raises it again; the object is left empty.
   void restore() noexcept;
   explicit operator bool() const noexcept { return bool(type); }
@@ -79,6 +88,18 @@ struct ErrorAlreadySet : std::exception {
 // Discards the exception set when it is an ordinary error, for a message to take a fallback
 // text instead; throws ErrorAlreadySet, leaving it set, when it is anything else.
 void discard_ordinary_error();
+
+// Objects kept in static storage for the interpreter that owns the module (class objects,
+// PanicException, interned names), registered when made: the `count` slots from `slots` (if
+// any) are emptied when the objects are forgotten, and the references to `sole` (a class, if
+// given) are counted from now on: while any is added, its interpreter still holds some of the
+// module's objects. False with MemoryError set when the registration cannot be made.
+bool keep_for_interpreter(PyObject** slots, size_t count, PyObject* sole = nullptr) noexcept;
+// True when every sole object has only the references it had when it was kept.
+bool kept_objects_unheld() noexcept;
+// Forgets every kept object for a new owner to make its own: the slots are emptied and nothing
+// is released, the objects being of an interpreter that is gone.
+void forget_kept_objects() noexcept;
 
 // The `__qualname__` of a type, or the fallback when it cannot be read as text. Both read the
 // attribute through the metaclass, which may run Python code: an interrupt raised there is

@@ -1,9 +1,11 @@
-"""Several interpreters in one process: the module's classes are made once for the process, so
-the module belongs to the first interpreter that imports it. An import from any other is
-refused with ImportError and leaves nothing behind; the first goes on as if nothing happened.
-Each case runs in a child process, so that a crash fails the case and not the run."""
+"""Several interpreters in one process: the module's classes are made once, so the module belongs
+to the first interpreter that imports it. An import from any other is refused with ImportError
+and leaves nothing behind; the first goes on as if nothing happened. Once the owner is gone with
+everything it made, the next interpreter to import the module owns it. Each case runs in a child
+process, so that a crash fails the case and not the run."""
 
 import importlib.util
+import sys
 import textwrap
 
 import pytest
@@ -53,6 +55,7 @@ for _ in range(2):
 """
 SAME = "assert work == first, (work, first)\n"
 UNHARMED = "print('sub-interpreter unharmed', flush=True)"
+SHOWN = "print(work, flush=True)"  # compared with another interpreter's
 '''
 
 ORDERS = {
@@ -73,6 +76,33 @@ ORDERS = {
         run(sub, "import gc; gc.collect()\\n" + WORK + SAME + UNHARMED)
         I.destroy(sub)
     """,
+    # Once the owner is gone with everything it made, the next interpreter owns the module. Before
+    # 3.12 a destroyed interpreter leaves its modules' attributes held, the classes among them:
+    # the module stays the owner's.
+    "sub-interpreter gone": """
+        sub = make()
+        run(sub, WORK + SHOWN)
+        exec(REFUSED)
+        I.destroy(sub)
+        gc.collect()
+        if sys.version_info < (3, 12):
+            exec(REFUSED)
+        else:
+            exec(WORK + SHOWN)
+            second = make()
+            run(second, REFUSED)
+            I.destroy(second)
+            exec(WORK + SHOWN)
+    """,
+    # A class object of the owner's that outlives it (a reference leaked on purpose) keeps the
+    # module the owner's: its interpreter is not wholly gone.
+    "sub-interpreter gone, a class leaked": """
+        sub = make()
+        run(sub, WORK + "import ctypes; ctypes.pythonapi.Py_IncRef(ctypes.py_object(C.Duration))")
+        I.destroy(sub)
+        gc.collect()
+        exec(REFUSED)
+    """,
 }
 
 
@@ -81,4 +111,13 @@ ORDERS = {
 def test_an_import_from_a_second_interpreter_is_refused(order, malloc):
     out = child(PRELUDE + textwrap.dedent(ORDERS[order]), malloc=malloc).stdout
     refused = "refused quarnel.compute._compute False\n" * 2
-    assert out == refused + ("sub-interpreter unharmed\n" if order != "main first" else "")
+    if order == "sub-interpreter gone":
+        work = out.splitlines(keepends=True)[0]
+        assert work.startswith("['{")
+        if sys.version_info >= (3, 12):
+            assert out == work + refused + work + refused + work
+        else:
+            assert out == work + refused + refused
+    else:
+        unharmed = "sub-interpreter unharmed\n" if order == "sub-interpreter first" else ""
+        assert out == refused + unharmed

@@ -58,6 +58,57 @@ def test_running_out_of_memory_raises_memory_error(thread, state):
     assert "thread-local" not in done.stderr and "TLS" not in done.stderr
 
 
+# malloc runs out down to its last few bytes while the interpreter's own allocator keeps room for
+# small objects (most of a few megabytes of them freed before the address space is limited), then
+# a call panics again and again: each raises PanicException or, when even that cannot be made,
+# MemoryError. Cold, the exception class is still to be made, which needs malloc.
+PANIC_WITHOUT_MEMORY = r"""
+import ctypes, random, resource, sys
+from quarnel.compute import _compute as C
+
+
+def main(seed, warm):
+    s, rng, raised = C.NumericSeries.Reference("a"), random.Random(seed), [None] * 300
+    if warm:
+        try:
+            s.bit_and(2**31)
+        except BaseException:
+            pass
+    malloc = ctypes.CDLL(None).malloc
+    malloc.restype, malloc.argtypes = ctypes.c_void_p, [ctypes.c_size_t]
+    spare = [object() for _ in range(1 << 19)]
+    spare = [x for i, x in enumerate(spare) if i % 8192 < 1024]
+    with open("/proc/self/status") as f:
+        used = next(int(line.split()[1]) << 10 for line in f if line.startswith("VmSize:"))
+    limit = used + ((8 + rng.randrange(32)) << 20)
+    resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
+    last = rng.choice([8, 16, 32])
+    for size in [1 << 20, 1 << 16, 1 << 12, 1 << 8, 64, 16, 8]:
+        while size >= last and malloc(size):
+            pass
+    for i in range(300):  # in a function: storing the exception grows no dict
+        try:
+            s.bit_and(2**31)
+        except BaseException as e:
+            raised[i] = type(e)
+    return " ".join(sorted({t.__name__ for t in raised}))
+
+
+print(main(int(sys.argv[1]), sys.argv[2] == "warm"), flush=True)
+"""
+
+
+@unsanitized
+@pytest.mark.parametrize("state", ["cold", "warm"])
+@pytest.mark.parametrize("seed", range(6))
+def test_a_panic_without_memory_raises_and_never_aborts(seed, state):
+    said = child(PANIC_WITHOUT_MEMORY, str(seed), state, malloc="pymalloc").stdout
+    assert said in ("MemoryError\n", "MemoryError PanicException\n", "PanicException\n")
+    assert state == "cold" or "PanicException" in said
+
+
+# The call is made once in full, then again and interrupted: Ctrl-C must stop it far sooner than
+# it would have finished (the writer checks for signals between pieces of a few megabytes).
 INTERRUPTED = r"""
 import signal, time
 from quarnel.compute import _compute as C
@@ -65,7 +116,9 @@ signal.signal(signal.SIGINT, signal.default_int_handler)  # even if started with
 x = C.NumericSeries.Reference("a")
 for _ in range(23):
     x = x + x  # about 0.6 GB of JSON from a few dozen nodes
-print("ready", flush=True)
+start = time.monotonic()
+x.to_json()
+print("ready", time.monotonic() - start, flush=True)
 try:
     x.to_json()
     print("finished", flush=True)
@@ -77,7 +130,8 @@ except KeyboardInterrupt:
 def test_ctrl_c_stops_a_long_to_json():
     proc = subprocess.Popen([sys.executable, "-c", INTERRUPTED], stdout=subprocess.PIPE, text=True)
     try:
-        assert proc.stdout.readline() == "ready\n"
+        ready, whole = proc.stdout.readline().split()
+        assert ready == "ready"
         time.sleep(0.05)
         sent = time.time()
         proc.send_signal(signal.SIGINT)
@@ -85,7 +139,7 @@ def test_ctrl_c_stops_a_long_to_json():
     finally:
         proc.kill()
     assert said[0] == "interrupted"
-    assert float(said[1]) - sent < 0.5
+    assert float(said[1]) - sent < float(whole) / 4, f"the whole call takes {whole} s"
 
 
 # Names of characters one to four bytes long in UTF-8, of varying length so that the cuts between

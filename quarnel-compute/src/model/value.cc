@@ -60,7 +60,10 @@ struct BlockCache {
 // the library as using static TLS, so the loader places all its thread-local data (the C++
 // runtime's exception state too, when that is linked in) in the block every thread gets with
 // its stack. Nothing is allocated on a thread's first use, where the dynamic model would call
-// malloc and abort the process when memory is short; and finding the cache is one load.
+// malloc and abort the process when memory is short; and finding the cache is one load, where
+// the dynamic model or a thread-specific key costs a call (some 7 to 15% more instructions per
+// operator). The price is 104 bytes of the loader's small reserve for libraries loaded later:
+// when other libraries have used it up, the import fails cleanly with ImportError.
 __thread BlockCache t_blocks __attribute__((tls_model("initial-exec")));
 
 // Returns a thread's cached blocks to malloc when it ends. A thread_local with a destructor
