@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <malloc.h>
+#include <algorithm>
 #include <barrier>
 #include <cfloat>
 #include <limits>
@@ -283,6 +284,21 @@ TEST(RuntimeDrain, StoppingClearsTheBuffer) {
       write_json(out, Value::str(std::string(size_t(40) << 20, 'a')), Drain{stop, &calls}));
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(out.size(), 0u);
+}
+
+// A buffer kept between writes gives back what lies beyond the bound it is shrunk to, and is
+// written into as a new one.
+TEST(RuntimeBuffer, ShrinkingKeepsAtMostTheBound) {
+  for (size_t keep : {size_t(0), size_t(4096), size_t(1) << 20, size_t(8) << 20}) {
+    Buffer out;
+    write_json(out, Value::str(std::string(size_t(2) << 20, 'a')));
+    out.reset();
+    out.shrink(keep);
+    EXPECT_LE(out.capacity(), std::max(keep, Buffer().capacity())) << keep;
+    EXPECT_EQ(out.size(), 0u);
+    write_json(out, Value::i32(7));
+    EXPECT_EQ(out.view(), "7");
+  }
 }
 
 // StringConstant sets: stable sort by the constant order, equal neighbours dropped.

@@ -35,6 +35,16 @@ void Buffer::grow(size_t n) {
   cap_ = cap;
 }
 
+void Buffer::shrink(size_t keep) noexcept {
+  if (data_ == inline_ || cap_ <= keep) return;
+  // Shrinking in place keeps the pages that remain, already backed by memory.
+  void* d = keep > sizeof(inline_) ? std::realloc(data_, keep) : nullptr;
+  if (!d) return clear();
+  data_ = static_cast<char*>(d);
+  cap_ = keep;
+  size_ = 0;
+}
+
 namespace {
 
 // 0: copied as is; 'u': \u00XX; anything else: the letter after the backslash.

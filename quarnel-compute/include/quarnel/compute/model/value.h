@@ -373,6 +373,11 @@ class Buffer {
     std::memmove(data_, data_ + n, size_ - n);
     size_ -= n;
   }
+  // Empties the buffer, keeping its storage for the next text.
+  void reset() noexcept { size_ = 0; }
+  // Gives back the storage beyond the first `keep` bytes of an empty buffer.
+  void shrink(size_t keep) noexcept;
+  size_t capacity() const noexcept { return cap_; }
   // Empties the buffer and gives its heap storage back.
   void clear() noexcept {
     if (data_ != inline_) std::free(data_);
