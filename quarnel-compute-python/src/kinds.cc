@@ -228,13 +228,12 @@ builders::StringConstant TwoWay<model::StringConstant, std::string>::finish(Stor
 template <>
 builders::ConstantNumericSeries TwoWay<model::ConstantNumericSeries, double>::finish(Storage&& in) {
   if (!in.wrapped.empty()) return std::move(in.wrapped);
-  return builders::constant_numeric_series_double(builders::double_constant_literal(in.native));
+  return builders::constant_numeric_series_number(in.native);
 }
 template <>
 builders::NumericSeries TwoWay<model::NumericSeries, double>::finish(Storage&& in) {
   if (!in.wrapped.empty()) return std::move(in.wrapped);
-  return builders::numeric_series_constant(
-      builders::constant_numeric_series_double(builders::double_constant_literal(in.native)));
+  return builders::numeric_series_number(in.native);
 }
 
 bool Arg<builders::Series>::convert(PyObject* o, builders::Series& out) {

@@ -412,6 +412,36 @@ TEST(RuntimeUnion, PayloadOfAUnionHeldInPlace) {
   EXPECT_THROW(to_json(TUnion::set(as(outer[0])).value()), std::logic_error);
 }
 
+// The nodes of a value and the slots each holds: 'N' with its slots for a node, 'V' for a union
+// held in place, '.' for anything else.
+std::string shape(const Value& v) {
+  if (v.tag() == Tag::Variant) return "V";
+  if (v.tag() != Tag::Node) return ".";
+  std::string out = "N(";
+  for (uint32_t i = 0; i < v.size(); ++i) out += shape(v[i]);
+  return out + ")";
+}
+
+// Unions made at once around a leaf are the nodes that wrapping it level by level makes.
+TEST(RuntimeUnion, FoldedAtOnceAsLevelByLevel) {
+  const UnionLevel set{&TUnion::qc_desc_, uint16_t(TUnion::Variant::set)};
+  const UnionLevel levels[] = {set, set, set, set};
+  for (size_t n = 1; n <= 3; ++n) {
+    std::span<const UnionLevel> chain(levels, n);
+    ASSERT_TRUE(fold_into_one_node(chain)) << n;
+    for (const Value& inner : {Value::i32(7), Value::str(std::string(40, 's')), leaf(7)}) {
+      Value expected = wrap(inner, int(n));
+      Value made = folded_unions(chain, Value(inner));
+      EXPECT_EQ(shape(made), shape(expected)) << n;
+      EXPECT_EQ(to_json(made), to_json(expected)) << n;
+    }
+  }
+  EXPECT_FALSE(fold_into_one_node(levels));
+  EXPECT_FALSE(fold_into_one_node({}));
+  const UnionLevel record{&TUnion::qc_desc_, uint16_t(TUnion::Variant::node)};
+  EXPECT_FALSE(fold_into_one_node({&record, 1}));
+}
+
 // Strings up to a few bytes are held in the value, longer ones in a block: around that limit,
 // escaped or not, as values, keys, set members and constants, they write and order the same.
 TEST(RuntimeString, EveryLengthAroundTheInlineLimit) {

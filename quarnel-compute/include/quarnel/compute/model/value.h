@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -307,6 +308,31 @@ Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record
 // Tag::Variant value naming that union and its variant, and the union's own slots follow. Such
 // chains take one node instead of one per level.
 Value union_of_value(const TypeDesc& u, uint16_t variant, Value&& payload);
+
+// How many slots a union held in place may bring: a chain of small unions folds into one node,
+// while a long chain of them still gets a node every few levels (no node grows with depth).
+inline constexpr uint32_t kInPlaceSlots = 2;
+
+// One level of a chain of unions: the union type, and the variant whose payload is the level
+// inside it (or the leaf).
+struct UnionLevel {
+  const TypeDesc* desc;
+  uint16_t variant;
+};
+
+// Whether `levels` fold into one node around a leaf that is not a node, each variant's payload
+// being a plain value: the tables given to folded_unions are checked with this where declared.
+constexpr bool fold_into_one_node(std::span<const UnionLevel> levels) {
+  if (levels.empty() || levels.size() > kInPlaceSlots + 1) return false;
+  for (const UnionLevel& l : levels)
+    if (l.variant >= l.desc->variant_count || l.desc->variants[l.variant].record) return false;
+  return true;
+}
+
+// The value that union_of_value gives for `leaf` wrapped in each union of `levels` in turn, the
+// innermost last: the same node, but made at once instead of one node per level, each freed
+// when the next folds it in. The levels must fold into one node (fold_into_one_node).
+Value folded_unions(std::span<const UnionLevel> levels, Value&& leaf);
 
 // The payload of a union node as a value of its own: the first slot, or for a union held in
 // place a new node equal to it (its slots shared, not copied).
