@@ -338,9 +338,11 @@ Value make_unknown(const TypeDesc& u, std::string_view name, const Any& value) {
   return out;
 }
 
+void collection_too_long() { throw std::length_error("collection too long"); }
+
 namespace {
 Value collection(const TypeDesc* desc, std::vector<Value>&& items) {
-  if (items.size() > UINT32_MAX) throw std::length_error("collection too long");
+  if (items.size() > UINT32_MAX) collection_too_long();
   Value out;
   Value* s = new_node(desc, 0, static_cast<uint32_t>(items.size()), out);
   for (auto& v : items) new (s++) Value(std::move(v));

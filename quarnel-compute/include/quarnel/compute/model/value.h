@@ -247,6 +247,18 @@ extern const TypeDesc kMapDesc;
 
 // A list keeps the caller's order and duplicates.
 Value list(std::vector<Value> items);
+// The list of the n values make(0), make(1)...: the node is made first, each slot empty until its
+// value is made, so that a failure of make releases the values made before it.
+[[noreturn]] void collection_too_long();
+template <class Make>
+Value make_list(size_t n, Make&& make) {
+  if (n > UINT32_MAX) collection_too_long();
+  Value out;
+  Value* s = new_node(&kListDesc, 0, uint32_t(n), out);
+  for (size_t i = 0; i < n; ++i) new (s + i) Value();
+  for (size_t i = 0; i < n; ++i) s[i] = make(i);
+  return out;
+}
 // A set of strings: ascending by bytes, duplicates dropped.
 Value string_set(std::vector<std::string> items);
 // A set of StringConstant: stable sort by the constant order, then each element equal to its
