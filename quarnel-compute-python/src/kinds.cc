@@ -87,9 +87,15 @@ bool native_text(PyObject* o, std::string& out) {
   return utf8(o, out);
 }
 
+// A float, int or str itself is never an object of a class of the module: the usual plain
+// operand skips the walk through its type's bases that the class test would take.
+inline bool builtin_scalar(PyObject* o) noexcept {
+  return PyFloat_CheckExact(o) || PyLong_CheckExact(o) || PyUnicode_CheckExact(o);
+}
+
 template <ClassId C, class In, class Native>
 bool two_way(PyObject* o, const char* kind, In& out, Native native) {
-  if (holds<C>(o)) {
+  if (!builtin_scalar(o) && holds<C>(o)) {
     out.wrapped = held<C>(o);
     return true;
   }
