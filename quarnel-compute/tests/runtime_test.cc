@@ -301,6 +301,30 @@ TEST(RuntimeBuffer, ShrinkingKeepsAtMostTheBound) {
   }
 }
 
+// A writer given a stack to keep starts with the memory it holds and leaves there what it grew it
+// to: trees of every depth written one after another with one stack come out whole.
+TEST(RuntimeWriterStack, KeptFromOneWriteToTheNext) {
+  auto chain_json = [](int depth) {
+    std::string out;
+    for (int i = 0; i < depth; ++i) out += R"({"type":"chain","chain":{"next":)";
+    return out + R"({"type":"empty","empty":{}})" + std::string(size_t(depth) * 2, '}');
+  };
+  auto keep_all = [](void*, std::string_view) { return true; };
+  WriterStack stack;
+  for (int depth : {5000, 3, 20000, 0, 5000}) {
+    Handle<TUnion> chain = TUnion::empty({});
+    for (int i = 0; i < depth; ++i) chain = TUnion::chain({.next = std::move(chain)});
+    Buffer out;
+    ASSERT_TRUE(write_json(out, chain.value(), Drain{keep_all, nullptr}, &stack));
+    EXPECT_EQ(out.view(), chain_json(depth)) << depth;
+  }
+  EXPECT_GT(stack.bytes(), 20000u * 2);
+  stack.shrink(stack.bytes());
+  EXPECT_GT(stack.bytes(), 0u);
+  stack.shrink(0);
+  EXPECT_EQ(stack.bytes(), 0u);
+}
+
 // StringConstant sets: stable sort by the constant order, equal neighbours dropped.
 TEST(RuntimeStringConstantSet, OrderAndEquality) {
   auto json = [](std::vector<Value> items) {

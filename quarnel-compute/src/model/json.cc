@@ -324,12 +324,25 @@ struct Stopped {};
 // slow paths take them as arguments and give them back.
 class Writer {
  public:
-  explicit Writer(Buffer& out, const Drain* drain = nullptr)
-      : out_(out), drain_(drain), drain_at_(out.size() + kFirstPiece) {}
+  explicit Writer(Buffer& out, const Drain* drain = nullptr, WriterStack* kept = nullptr)
+      : out_(out), drain_(drain), drain_at_(out.size() + kFirstPiece), kept_(kept) {
+    size_t bytes = 0;
+    void* d = kept ? kept->take(bytes) : nullptr;
+    if (d && bytes >= sizeof(inline_)) {
+      base_ = static_cast<Frame*>(d);
+      cap_ = base_ + bytes / sizeof(Frame);
+    } else {
+      std::free(d);
+    }
+  }
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
   ~Writer() {
-    if (base_ != inline_) std::free(base_);
+    if (base_ == inline_) return;
+    if (kept_)
+      kept_->give(base_, size_t(cap_ - base_) * sizeof(Frame));
+    else
+      std::free(base_);
   }
 
   void run(const Value& root) {
@@ -620,6 +633,7 @@ class Writer {
   Buffer& out_;
   const Drain* drain_;
   size_t drain_at_;
+  WriterStack* kept_;
   Frame inline_[32];
   Frame* base_ = inline_;
   Frame* cap_ = inline_ + 32;
@@ -629,9 +643,9 @@ class Writer {
 
 void write_json(Buffer& out, const Value& v) { Writer(out).run(v); }
 
-bool write_json(Buffer& out, const Value& v, Drain drain) {
+bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack) {
   try {
-    Writer(out, &drain).run(v);
+    Writer(out, &drain, stack).run(v);
   } catch (const Stopped&) {
     out.clear();
     return false;

@@ -445,10 +445,44 @@ struct Drain {
   bool (*take)(void* context, std::string_view piece);
   void* context;
 };
+// Memory for the writer's stack of open containers that a caller keeps from one write to the
+// next: a tree nested thousands of levels deep needs an entry per level, which the writer would
+// otherwise allocate, grow (copying it) and free again on every call.
+class WriterStack {
+ public:
+  WriterStack() noexcept = default;
+  WriterStack(const WriterStack&) = delete;
+  WriterStack& operator=(const WriterStack&) = delete;
+  ~WriterStack() { std::free(data_); }
+  // Gives the memory back when it is more than `keep` bytes.
+  void shrink(size_t keep) noexcept {
+    if (bytes_ <= keep) return;
+    std::free(data_);
+    data_ = nullptr;
+    bytes_ = 0;
+  }
+  size_t bytes() const noexcept { return bytes_; }
+  // Hands the memory to a writer, which gives back what it ends with (see json.cc).
+  void* take(size_t& bytes) noexcept {
+    bytes = std::exchange(bytes_, 0);
+    return std::exchange(data_, nullptr);
+  }
+  void give(void* data, size_t bytes) noexcept {
+    std::free(data_);
+    data_ = data;
+    bytes_ = bytes;
+  }
+
+ private:
+  void* data_ = nullptr;
+  size_t bytes_ = 0;
+};
+
 // The same, handing the text to `drain` whenever a few megabytes have gathered, so that the
 // buffer stays small; what is left at the end stays in `out`. When `drain` stops the writing,
-// `out` is cleared (its storage freed) and false is returned.
-bool write_json(Buffer& out, const Value& v, Drain drain);
+// `out` is cleared (its storage freed) and false is returned. A writer given `stack` starts
+// with the memory it holds and leaves there the memory it ends with.
+bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack = nullptr);
 std::string to_json(const Value& v);
 
 // Scalar writers used by write_json (exposed for tests and fuzzing).
