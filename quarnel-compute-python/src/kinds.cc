@@ -2,6 +2,7 @@
 #include "kinds.h"
 
 #include <algorithm>
+#include <bit>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -236,10 +237,24 @@ builders::ConstantNumericSeries TwoWay<model::ConstantNumericSeries, double>::fi
   if (!in.wrapped.empty()) return std::move(in.wrapped);
   return builders::constant_numeric_series_number(in.native);
 }
+namespace {
+// The constant series of the number last used as one, kept and shared: `s = s + 1.0` in a loop,
+// or the same factor in every term of a sum, would otherwise make and then free the same node at
+// each step. Values never change, so the sharing is never seen. Only touched with the
+// interpreter lock held.
+builders::NumericSeries g_last_number;
+uint64_t g_last_number_bits = 0;
+}  // namespace
+
 template <>
 builders::NumericSeries TwoWay<model::NumericSeries, double>::finish(Storage&& in) {
   if (!in.wrapped.empty()) return std::move(in.wrapped);
-  return builders::numeric_series_number(in.native);
+  auto bits = std::bit_cast<uint64_t>(in.native);
+  if (bits != g_last_number_bits || g_last_number.empty()) {
+    g_last_number = builders::numeric_series_number(in.native);
+    g_last_number_bits = bits;
+  }
+  return g_last_number;
 }
 
 bool Arg<builders::Series>::convert(PyObject* o, builders::Series& out) {
