@@ -687,10 +687,9 @@ def bench_steady(results, quick, rounds=5):
     for case, label in cases.items():
         f = best[case]
         # The wide sum's time is counted per step of a chain of its output size.
-        per_step[case] = f["seconds"] / f["bytes"] * chain_bytes / STEADY_STEPS
-        print(
-            f"  {label:42} {fmt_time(per_step[case]):>11}  {f['seconds'] / f['bytes'] * 1e9:6.3f} ns"
-        )
+        per_byte = f["seconds"] / f["bytes"]
+        per_step[case] = per_byte * chain_bytes / STEADY_STEPS
+        print(f"  {label:42} {fmt_time(per_step[case]):>11}  {per_byte * 1e9:6.3f} ns")
     results["steady"] = (per_step["first"], per_step["second"], per_step["wide"])
 
 
