@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Formats the C++ sources (*.h, *.cc) with the project's .clang-format and the Python sources
-# with ruff (settings in pyproject.toml), in place. With --check it changes nothing and fails,
-# naming each file that differs from the formatted text or that ruff's linter finds fault with.
+# Formats the C++ sources (*.h, *.cc) with the project's .clang-format, after laying out their
+# declaration lists one entry per line (tools/lists.py), and the Python sources with ruff
+# (settings in pyproject.toml), in place. With --check it changes nothing and fails, naming each
+# file that differs from the formatted text, each list out of shape, and each fault that ruff's
+# linter finds.
 # clang-format 14 and one ruff release are pinned: other releases lay out the same settings
 # differently.
 set -euo pipefail
@@ -42,6 +44,18 @@ differing() {
 
 mapfile -t files < <(find quarnel-compute quarnel-compute-python -type f \
   \( -name '*.h' -o -name '*.cc' \) | sort)
+
+# The declaration lists, one entry per line, fenced from clang-format (tools/lists.py).
+if [ "$check" -eq 1 ]; then
+  "$tools_venv/bin/python" tools/lists.py --check "${files[@]}" || {
+    echo "error: declaration lists out of shape; run bash tools/format.sh" >&2
+    exit 1
+  }
+  echo "format: every declaration list has one entry per line"
+else
+  "$tools_venv/bin/python" tools/lists.py "${files[@]}"
+fi
+
 if [ "$check" -eq 1 ]; then
   mapfile -t differ < <(differing "${files[@]}")
   if [ ${#differ[@]} -gt 0 ]; then
@@ -54,9 +68,8 @@ if [ "$check" -eq 1 ]; then
   exit 0
 fi
 
-# One pass does not always reach clang-format's fixed point (long declaration tables are
-# re-aligned over several), and the check compares against a single pass: so format until
-# a pass changes nothing.
+# One pass does not always reach clang-format's fixed point, and the check compares against a
+# single pass: so format until a pass changes nothing.
 pending=("${files[@]}")
 for pass in $(seq 1 20); do
   mapfile -t pending < <(differing "${pending[@]}")

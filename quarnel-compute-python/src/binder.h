@@ -9,7 +9,7 @@
 // A `method` is an instance method: the object's value is the builder's first operand (as the
 // Series variant of its class where the builder takes a Series), and the docstring reads
 // "head($self, num_points)". A `factory` is a static method. Each further builder parameter's
-// type gives its argument kind (kinds.h); an optional one (std::optional, an Optional handle) is
+// type gives its argument form (args.h); an optional one (std::optional, an Optional handle) is
 // shown "=None", and a missing argument and None both leave it absent. The builder's result
 // type gives the class of the object returned. Name one parameter per builder parameter after
 // self, in order.
@@ -30,9 +30,9 @@
 #include <type_traits>
 #include <utility>
 
+#include "args.h"
 #include "classes.h"
 #include "errors.h"
-#include "kinds.h"
 
 namespace qc::py {
 
@@ -155,13 +155,13 @@ struct Entry {
   template <size_t I>
   using Param = std::tuple_element_t<I + offset, Params>;
   template <size_t I>
-  using Kind = Arg<Param<I>>;
+  using ArgOf = Arg<Param<I>>;
 
   static constexpr size_t required = [] {
     return []<size_t... I>(std::index_sequence<I...>) {
       size_t n = 0;
       bool seen_optional = false, ordered = true;
-      ((Kind<I>::optional ? (seen_optional = true) : (ordered &= !seen_optional, ++n)), ...);
+      ((ArgOf<I>::optional ? (seen_optional = true) : (ordered &= !seen_optional, ++n)), ...);
       return ordered ? n : size_t(-1);
     }
     (std::make_index_sequence<count>());
@@ -175,8 +175,8 @@ struct Entry {
   using Docstring = Doc<Instance, required, M, P...>;
 
   template <size_t I>
-  static bool convert(PyObject* o, typename Kind<I>::Storage& out) {
-    if (Kind<I>::convert(o, out)) return true;
+  static bool convert(PyObject* o, typename ArgOf<I>::Storage& out) {
+    if (ArgOf<I>::convert(o, out)) return true;
     reword_failure(names[I]);
     return false;
   }
@@ -185,14 +185,14 @@ struct Entry {
   // result to `done`.
   template <class Done, size_t... I>
   static PyObject* build(PyObject* self, PyObject** slots, Done done, std::index_sequence<I...>) {
-    std::tuple<typename Kind<I>::Storage...> converted;
+    std::tuple<typename ArgOf<I>::Storage...> converted;
     if (!(convert<I>(slots[I], std::get<I>(converted)) && ...)) return nullptr;
     if constexpr (Instance) {
       auto first = self_operand<std::tuple_element_t<0, Params>, ClassId(Owner)>(self);
-      std::tuple<Param<I>...> operands{Kind<I>::finish(std::move(std::get<I>(converted)))...};
+      std::tuple<Param<I>...> operands{ArgOf<I>::finish(std::move(std::get<I>(converted)))...};
       return done(F(std::move(first), std::move(std::get<I>(operands))...));
     } else {
-      std::tuple<Param<I>...> operands{Kind<I>::finish(std::move(std::get<I>(converted)))...};
+      std::tuple<Param<I>...> operands{ArgOf<I>::finish(std::move(std::get<I>(converted)))...};
       return done(F(std::move(std::get<I>(operands))...));
     }
   }

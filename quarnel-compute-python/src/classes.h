@@ -115,7 +115,7 @@ inline PyTypeObject* created_class(ClassId c) noexcept { return g_class_objects[
 template <ClassId C>
 bool holds(PyObject* o) noexcept {
   PyTypeObject* t = created_class(C);
-  return t && PyObject_TypeCheck(o, t) && !reinterpret_cast<Object<C>*>(o)->value.empty();
+  return t && PyObject_TypeCheck(o, t) && !reinterpret_cast<Object<C>*>(o)->value.is_none();
 }
 template <ClassId C>
 const Held<C>& held(PyObject* o) noexcept {

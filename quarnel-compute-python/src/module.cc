@@ -140,8 +140,8 @@ Ref write_text(Buffer& out, const Value& v, WriterStack* stack = nullptr) {
 // at a time), and whether the allocator keeps a freed buffer of megabytes for the next call or
 // returns it to the system depends on what else the heap holds: the same tree was written at one
 // speed or at several times that. So their memory stays here, up to kKeptOutput bytes of buffer
-// and kKeptStack bytes of stack (some 30,000 containers open at once); what a larger tree grew them to
-// beyond that is given back after the call. Used with the interpreter lock held. A call made
+// and kKeptStack bytes of stack (some 30,000 containers open at once); what a larger tree grew them
+// to beyond that is given back after the call. Used with the interpreter lock held. A call made
 // while they are in use (by a signal handler that the drain runs, or by another thread that
 // Python code there lets in) writes with memory of its own.
 constexpr size_t kKeptOutput = size_t(8) << 20;

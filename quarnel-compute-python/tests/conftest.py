@@ -1,5 +1,5 @@
 """Shared helpers: wire forms composed from the node shapes, one operand of every class, and
-calls written as text evaluated with all of them in scope."""
+arguments that convert in unusual ways."""
 
 import contextlib
 import json
@@ -10,88 +10,94 @@ import pytest
 from quarnel.compute import _compute as C
 
 
-def R(**members):
+def record(**members):
     return "{" + ",".join('"%s":%s' % kv for kv in members.items()) + "}"
 
 
-def J(variant, payload=None, **members):
+def node(variant, payload=None, **members):
     """A union node, its payload given whole or as record members."""
-    payload = R(**members) if payload is None else payload
+    payload = record(**members) if payload is None else payload
     return '{"type":"%s","%s":%s}' % (variant, variant, payload)
 
 
-def L(value):
-    return J("literal", json.dumps(value, ensure_ascii=False))
+def literal(value):
+    return node("literal", json.dumps(value, ensure_ascii=False))
 
 
-def V(name):
-    return J("variable", json.dumps(name))
+def variable(name):
+    return node("variable", json.dumps(name))
 
 
-def K(number):
+def number(value):
     """The numeric series a plain number becomes."""
-    return J("constant", J("double", L(float(number))))
+    return node("constant", node("double", literal(float(value))))
 
 
-def A(*items):
+def array(*items):
     return "[" + ",".join(items) + "]"
 
 
 def raw(name):
-    return J("raw", name=json.dumps(name))
+    return node("raw", name=json.dumps(name))
 
 
-# One object of each class, in the module's order, and a second series; the wire
-# forms of those the tables nest, and the Series variant each series class enters as.
-OPERANDS = dict(
-    s="NumericSeries.Reference('a')",
-    c="CategoricalSeries.Reference('c')",
-    r="RangeSeries.Reference('r')",
-    t="StructSeries.Combine({'f': s})",
-    cns="ConstantNumericSeries.Float(2.5)",
-    k="IntegerConstant.Reference('k')",
-    sc="StringConstant.Reference('v')",
-    d="Dataset.Run('r1')",
-    smp="Sampling.HashSubsample(2)",
-    b="s < 1",
-    agg="s.rolling_points(3)",
-    nop="NumericAggregationOperator.Count()",
-    nvc="NegativeValueConfiguration.AllowNegativeValues()",
-    sfc="SignalFilterConfiguration.LowPass(1.5)",
-    fc="FloatConstant.Reference('f')",
-    dur="Duration.Minutes(5)",
-    src="UdfSource.Rust('f')",
-    eop="EnumAggregationOperator.Min()",
-    tags="GroupByTags.Current()",
-    ts="GroupByTimestamp.Current()",
-    m="RangeMap('x')",
-    u="NumericSeries.Reference('b')",
-)
-S, U, CAT, RANGE = raw("a"), raw("b"), raw("c"), raw("r")
-STRUCT = J("combine", inputs=R(f=J("numeric", S)))
-B, DUR, D = J("lessThan", left=S, right=K(1)), J("minutes", minutes=L(5)), J("run", rid=L("r1"))
-SRC = J("rust", sourceCode='"f"')
-AGG = J("rollingPoints", input=J("numeric", S), points=L(3))
-SERIES = [("s", J("numeric", S)), ("c", J("enum", CAT)), ("t", J("struct", STRUCT))]
+class Operands:
+    """One object of each class, in the module's order, and a second series u: made anew for
+    each test, so that no test sees what another did to them."""
 
-
-class Operands(dict):
     def __init__(self):
-        super().__init__()
-        for name, call in OPERANDS.items():
-            self[name] = eval(call, {**vars(C), **self})
+        self.s = C.NumericSeries.Reference("a")
+        self.c = C.CategoricalSeries.Reference("c")
+        self.r = C.RangeSeries.Reference("r")
+        self.t = C.StructSeries.Combine({"f": self.s})
+        self.cns = C.ConstantNumericSeries.Float(2.5)
+        self.k = C.IntegerConstant.Reference("k")
+        self.sc = C.StringConstant.Reference("v")
+        self.d = C.Dataset.Run("r1")
+        self.smp = C.Sampling.HashSubsample(2)
+        self.b = self.s < 1
+        self.agg = self.s.rolling_points(3)
+        self.nop = C.NumericAggregationOperator.Count()
+        self.nvc = C.NegativeValueConfiguration.AllowNegativeValues()
+        self.sfc = C.SignalFilterConfiguration.LowPass(1.5)
+        self.fc = C.FloatConstant.Reference("f")
+        self.dur = C.Duration.Minutes(5)
+        self.src = C.UdfSource.Rust("f")
+        self.eop = C.EnumAggregationOperator.Min()
+        self.tags = C.GroupByTags.Current()
+        self.ts = C.GroupByTimestamp.Current()
+        self.m = C.RangeMap("x")
+        self.u = C.NumericSeries.Reference("b")
+
+    def of_class(self, cls):
+        """The operand of a class; a class that has none fails the test, named."""
+        for value in vars(self).values():
+            if type(value) is cls:
+                return value
+        pytest.fail(f"no operand of class {cls.__name__} in conftest.Operands", pytrace=False)
 
     @contextlib.contextmanager
     def unchanged(self):
         """Every operand keeps its JSON across the block, whether it raises or not."""
-        before = {k: v.to_json() for k, v in self.items()}
+        before = {k: v.to_json() for k, v in vars(self).items()}
         yield
-        assert {k: v.to_json() for k, v in self.items()} == before
+        assert {k: v.to_json() for k, v in vars(self).items()} == before
 
 
 @pytest.fixture
 def o():
     return Operands()
+
+
+# The wire forms of the operands the tables nest, each named after its operand (CAT for c,
+# RANGE for r, STRUCT for t), and the Series variant each series class enters as.
+S, U, CAT, RANGE = raw("a"), raw("b"), raw("c"), raw("r")
+STRUCT = node("combine", inputs=record(f=node("numeric", S)))
+B = node("lessThan", left=S, right=number(1))
+DUR, D = node("minutes", minutes=literal(5)), node("run", rid=literal("r1"))
+SRC = node("rust", sourceCode='"f"')
+AGG = node("rollingPoints", input=node("numeric", S), points=literal(3))
+SERIES = [("s", node("numeric", S)), ("c", node("enum", CAT)), ("t", node("struct", STRUCT))]
 
 
 class Failing:
@@ -107,25 +113,31 @@ class Failing:
 
 
 TEXT = 'q"\\\n\t\x01\u00e9'
-HELPERS = dict(
-    LiesLen=hostile.LiesLen,
-    RaisesLen=hostile.RaisesLen,
-    Failing=Failing,
-    TEXT=TEXT,
-    sys=sys,
-    Half=type("Half", (float,), {}),
-    Name=type("Name", (str,), {}),
-    Idx=type("Idx", (), {"__index__": lambda _: 3}),
-    Days=type("Days", (), {"__str__": lambda _: "days"}),
-    # keys with equal text that a dict keeps apart
-    Twin=type("Twin", (str,), {"__hash__": object.__hash__, "__eq__": object.__eq__}),
-)
 
 
-def run(o, call, **extra):
-    """Evaluates a call written as text, with the module's names, the operands and the helpers
-    in scope."""
-    return eval(call, {**vars(C), **o, **HELPERS, **extra})
+class Half(float):
+    pass
+
+
+class Name(str):
+    pass
+
+
+class Index:
+    def __index__(self):
+        return 3
+
+
+class Days:
+    def __str__(self):
+        return "days"
+
+
+class Twin(str):
+    """Keys with equal text that a dict keeps apart."""
+
+    __hash__ = object.__hash__
+    __eq__ = object.__eq__
 
 
 @pytest.fixture(scope="session")

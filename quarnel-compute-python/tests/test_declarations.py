@@ -8,66 +8,82 @@ import weakref
 import pytest
 from quarnel.compute import _compute as C
 
-SHARED = "time_difference(time_unit=None) absolute_timestamp(time_unit) "
-AGGREGATING = "rolling_time(window) rolling_points(points) group_by(tags, timestamp) to_json()"
-# Per class in the module's order, its methods in registration order with their text signatures;
-# the instance methods are the lower-case names, whose signatures begin with "$self".
+# Per class in the module's order, its methods in registration order with their text
+# signatures; an instance method's parameters begin with "$self".
 METHODS = {
     "NumericSeries": (
-        "abs() cos() sin() tan() acos() asin() ln() log10() sqrt() atan2(x) Max(inputs) "
-        "Mean(inputs) Min(inputs) Sum(inputs) Union(inputs) Product(inputs) Constant(constant) "
-        "tail(num_points) SelectNumeric(name, dataset=None, sampling=None) head(num_points) "
-        "bit_and(operand) bit_or(operand) bit_xor(operand) bit_shift_right(operand) "
-        "bit_shift_left(operand) bit_test(index) IfElse(condition, true_value, false_value) "
-        "NumericAggregation(input, operator) "
-        "derivative(time_unit=None, negative_values_configuration=None) z_score(group_by_tags) "
-        "Reference(name) nth_point_downsample(n) "
-        "largest_triangle_three_buckets(max_points_to_return) "
-        "signal_filter(signal_filter_configuration, order, sampling_frequency=None) "
-        "time_shift(duration) unit_conversion(output_unit) "
-        "value_difference(negative_values_configuration=None) drop_nan() Udf(inputs, source) "
-        "select_tags(tag_keys) to_start_of_interval(window) "
-        + SHARED
-        + "RustUdf(inputs, source_code) "
-        + AGGREGATING
+        "abs($self) cos($self) sin($self) tan($self) acos($self) asin($self) ln($self) "
+        "log10($self) sqrt($self) atan2($self, x) Max(inputs) Mean(inputs) Min(inputs) "
+        "Sum(inputs) Union(inputs) Product(inputs) Constant(constant) tail($self, num_points) "
+        "SelectNumeric(name, dataset=None, sampling=None) head($self, num_points) "
+        "bit_and($self, operand) bit_or($self, operand) bit_xor($self, operand) "
+        "bit_shift_right($self, operand) bit_shift_left($self, operand) bit_test($self, index) "
+        "IfElse(condition, true_value, false_value) NumericAggregation(input, operator) "
+        "derivative($self, time_unit=None, negative_values_configuration=None) "
+        "z_score($self, group_by_tags) Reference(name) nth_point_downsample($self, n) "
+        "largest_triangle_three_buckets($self, max_points_to_return) "
+        "signal_filter($self, signal_filter_configuration, order, sampling_frequency=None) "
+        "time_shift($self, duration) unit_conversion($self, output_unit) "
+        "value_difference($self, negative_values_configuration=None) drop_nan($self) "
+        "Udf(inputs, source) select_tags($self, tag_keys) to_start_of_interval($self, window) "
+        "time_difference($self, time_unit=None) absolute_timestamp($self, time_unit) "
+        "RustUdf(inputs, source_code) rolling_time($self, window) rolling_points($self, points) "
+        "group_by($self, tags, timestamp) to_json($self)"
     ),
-    "CategoricalSeries": "Reference(name) ValueMap(input, mapping, default=None) "
-    "EnumAggregation(input, operator) " + SHARED + AGGREGATING,
-    "RangeSeries": "Intersect(inputs) invert() Reference(name) Union(inputs) to_json()",
-    "StructSeries": "Combine(inputs) "
-    + SHARED
-    + "extract_numeric(field_path, data_type=None) "
-    + AGGREGATING,
-    "ConstantNumericSeries": "Float(value) to_json()",
-    "IntegerConstant": "Literal(literal) Reference(variable) to_json()",
-    "StringConstant": "Literal(literal) Reference(variable) to_json()",
-    "Dataset": "Asset(rid) Run(rid) Saved(rid) Combine(inputs) tag(key, value) time_shift(offset) "
-    "to_json()",
-    "Sampling": "EveryNthPerSeries(n) HashSubsample(n) to_json()",
-    "BooleanSeries": "to_json()",
-    "AggregationBuilder": "numeric_aggregation(operator) sum() average() min() max() count() "
-    "standard_deviation() root_mean_square() percentile(percentile) "
-    "udf(source) rust_udf(source_code) enum_aggregation(operator) to_json()",
-    "NumericAggregationOperator": "Sum() Average() Min() Max() Count() StandardDeviation() "
-    "RootMeanSquare() Percentile(percentile) Udf(source) to_json()",
-    "NegativeValueConfiguration": "AllowNegativeValues() SetNegativeValuesToZero() "
-    "ExcludeNegativeValues() to_json()",
-    "SignalFilterConfiguration": "LowPass(cutoff_frequency) HighPass(cutoff_frequency) "
-    "BandPass(low_passband_frequency, high_passband_frequency) "
-    "BandStop(low_stopband_frequency, high_stopband_frequency) "
-    "to_json()",
-    "FloatConstant": "Literal(literal) Reference(variable) to_json()",
-    "Duration": "Reference(name) Nanoseconds(nanoseconds) Milliseconds(milliseconds) "
-    "Seconds(seconds) Minutes(minutes) Hours(hours) Days(days) to_json()",
-    "UdfSource": "Rust(source_code) to_json()",
-    "EnumAggregationOperator": "Min() Max() Udf(source) to_json()",
-    "GroupByTags": "Current() Subset(tags) to_json()",
-    "GroupByTimestamp": "Current() Every(every) to_json()",
-    "RangeMap": "to_json()",
+    "CategoricalSeries": (
+        "Reference(name) ValueMap(input, mapping, default=None) EnumAggregation(input, operator) "
+        "time_difference($self, time_unit=None) absolute_timestamp($self, time_unit) "
+        "rolling_time($self, window) rolling_points($self, points) "
+        "group_by($self, tags, timestamp) to_json($self)"
+    ),
+    "RangeSeries": "Intersect(inputs) invert($self) Reference(name) Union(inputs) to_json($self)",
+    "StructSeries": (
+        "Combine(inputs) time_difference($self, time_unit=None) "
+        "absolute_timestamp($self, time_unit) extract_numeric($self, field_path, data_type=None) "
+        "rolling_time($self, window) rolling_points($self, points) "
+        "group_by($self, tags, timestamp) to_json($self)"
+    ),
+    "ConstantNumericSeries": "Float(value) to_json($self)",
+    "IntegerConstant": "Literal(literal) Reference(variable) to_json($self)",
+    "StringConstant": "Literal(literal) Reference(variable) to_json($self)",
+    "Dataset": (
+        "Asset(rid) Run(rid) Saved(rid) Combine(inputs) tag($self, key, value) "
+        "time_shift($self, offset) to_json($self)"
+    ),
+    "Sampling": "EveryNthPerSeries(n) HashSubsample(n) to_json($self)",
+    "BooleanSeries": "to_json($self)",
+    "AggregationBuilder": (
+        "numeric_aggregation($self, operator) sum($self) average($self) min($self) max($self) "
+        "count($self) standard_deviation($self) root_mean_square($self) "
+        "percentile($self, percentile) udf($self, source) rust_udf($self, source_code) "
+        "enum_aggregation($self, operator) to_json($self)"
+    ),
+    "NumericAggregationOperator": (
+        "Sum() Average() Min() Max() Count() StandardDeviation() RootMeanSquare() "
+        "Percentile(percentile) Udf(source) to_json($self)"
+    ),
+    "NegativeValueConfiguration": (
+        "AllowNegativeValues() SetNegativeValuesToZero() ExcludeNegativeValues() to_json($self)"
+    ),
+    "SignalFilterConfiguration": (
+        "LowPass(cutoff_frequency) HighPass(cutoff_frequency) "
+        "BandPass(low_passband_frequency, high_passband_frequency) "
+        "BandStop(low_stopband_frequency, high_stopband_frequency) to_json($self)"
+    ),
+    "FloatConstant": "Literal(literal) Reference(variable) to_json($self)",
+    "Duration": (
+        "Reference(name) Nanoseconds(nanoseconds) Milliseconds(milliseconds) Seconds(seconds) "
+        "Minutes(minutes) Hours(hours) Days(days) to_json($self)"
+    ),
+    "UdfSource": "Rust(source_code) to_json($self)",
+    "EnumAggregationOperator": "Min() Max() Udf(source) to_json($self)",
+    "GroupByTags": "Current() Subset(tags) to_json($self)",
+    "GroupByTimestamp": "Current() Every(every) to_json($self)",
+    "RangeMap": "to_json($self)",
 }
 FUNCTIONS = (
-    "abs(x) cos(x) sin(x) tan(x) acos(x) asin(x) ln(x) log10(x) sqrt(x) atan2(y, x) "
-    "max(inputs) mean(inputs) min(inputs) sum(inputs) product(inputs) "
+    "abs(x) cos(x) sin(x) tan(x) acos(x) asin(x) ln(x) log10(x) sqrt(x) atan2(y, x) max(inputs) "
+    "mean(inputs) min(inputs) sum(inputs) product(inputs) "
     "numeric_if_else(condition, true_value, false_value)"
 )
 ARITHMETIC = {"__neg__", "__add__", "__radd__", "__sub__", "__rsub__"}
@@ -108,40 +124,60 @@ MODULE_ATTRIBUTES = {
 
 
 def signatures(text):
-    return re.findall(r"(\w+)\(([^)]*)\)", text)
+    """Name: parenthesised parameters, per signature of a text, in order."""
+    return dict(re.findall(r"(\w+)(\([^)]*\))", text))
+
+
+def agree(kind, module, table, owner=None):
+    """Fails naming each entry that one of two name: signature tables has and the other lacks,
+    or that they give different signatures, and then where their orders differ."""
+    entry = (lambda name: f"{kind} {owner}.{name}") if owner else (lambda name: f"{kind} {name}")
+    lines = [f"{entry(name)}: in the module, not in the table" for name in module.keys() - table]
+    lines += [f"{entry(name)}: in the table, not in the module" for name in table.keys() - module]
+    lines += [
+        f"{entry(name)}: the module has {module[name]}, the table {table[name]}"
+        for name in module.keys() & table
+        if module[name] != table[name]
+    ]
+    assert not lines, "\n".join(sorted(lines))
+    assert list(module) == list(table), f"{kind}s of {owner or 'the module'} in another order"
 
 
 def test_module_names():
-    functions = [name for name, _ in signatures(FUNCTIONS)]
-    assert C.__all__ == list(METHODS) + functions
+    entries = {name: getattr(C, name) for name in C.__all__}
+    classes = {name: "" for name, entry in entries.items() if isinstance(entry, type)}
+    functions = {
+        name: entry.__text_signature__
+        for name, entry in entries.items()
+        if not isinstance(entry, type)
+    }
+    agree("class", classes, dict.fromkeys(METHODS, ""))
+    agree("function", functions, signatures(FUNCTIONS))
+    assert C.__all__ == list(METHODS) + list(signatures(FUNCTIONS))
     assert C.__doc__ == ""
     assert set(dir(C)) - MODULE_ATTRIBUTES == set(C.__all__)
-    for name, params in signatures(FUNCTIONS):
+    for name in functions:
         fn = getattr(C, name)
-        assert (fn.__name__, fn.__text_signature__, fn.__self__) == (name, "(%s)" % params, None)
+        assert (fn.__name__, fn.__self__) == (name, None)
         assert fn.__module__ == C.__name__ == "quarnel.compute._compute"
 
 
 @pytest.mark.parametrize("name", list(METHODS))
 def test_class_declaration(o, name):
-    cls = getattr(C, name)
+    cls = getattr(C, name, None)
+    assert isinstance(cls, type), f"class {name}: in the table, not in the module"
     assert (cls.__module__, cls.__name__, cls.__qualname__, cls.__bases__) == (
         "_compute",
         name,
         name,
         (object,),
     )
-    table = signatures(METHODS[name])
     own = {k: v for k, v in vars(cls).items() if not k.startswith("__")}
-    assert list(own) == [method for method, _ in table]
-    for method, params in table:
-        static = method[0].isupper()
-        expected = "(%s)" % params if static else "($self%s)" % (", " + params if params else "")
-        assert (getattr(cls, method).__text_signature__, getattr(cls, method).__doc__) == (
-            expected,
-            None,
-        ), method
-        assert isinstance(own[method], staticmethod) == static, method
+    module = {method: getattr(cls, method).__text_signature__ for method in own}
+    agree("method", module, signatures(METHODS[name]), owner=name)
+    for method, params in module.items():
+        assert getattr(cls, method).__doc__ is None, method
+        assert isinstance(own[method], staticmethod) != params.startswith("($self"), method
     special = {k for k in vars(cls) if k.startswith("__")} - {
         "__doc__",
         "__module__",
@@ -152,7 +188,7 @@ def test_class_declaration(o, name):
     assert (cls.__doc__, cls.__text_signature__ if callable_ else None) == (
         ("", "(output, start=None, end=None)") if callable_ else (None, None)
     )
-    obj = next(v for v in o.values() if type(v) is cls)
+    obj = o.of_class(cls)
     refused = [
         (TypeError, lambda: type("Sub", (cls,), {})),
         (AttributeError, lambda: setattr(obj, "anything", 1)),

@@ -13,9 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
 #include <map>
-#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -492,6 +490,75 @@ const ModelType* declared(const std::string& name) {
   return nullptr;
 }
 
+const char* table_of(TypeKind kind) {
+  return kind == TypeKind::Record  ? "kRecords"
+         : kind == TypeKind::Union ? "kUnions"
+         : kind == TypeKind::Enum  ? "kEnums"
+                                   : "no table";
+}
+
+// The declared type a row names, or a failure saying why the row does not fit one.
+testing::AssertionResult declared_as(const std::string& name, TypeKind kind,
+                                     const ModelType*& type) {
+  type = declared(name);
+  if (!type) return testing::AssertionFailure() << "no type " << name << " is declared";
+  if (type->kind != kind)
+    return testing::AssertionFailure() << name << " is declared for " << table_of(type->kind)
+                                       << ", but its row is in " << table_of(kind);
+  return testing::AssertionSuccess();
+}
+
+std::string joined(const std::vector<std::string>& names) {
+  std::string out;
+  for (const std::string& name : names) out += (out.empty() ? "" : " ") + name;
+  return out;
+}
+
+// Where the names of a declaration's parts and of its row differ: each name that one has and
+// the other lacks, or else their two orders. Empty when they agree.
+std::string disagreement(const std::string& what, const std::vector<std::string>& declaration,
+                         const Parts& row) {
+  std::vector<std::string> listed;
+  for (const auto& part : row) listed.push_back(part.first);
+  auto lacks = [](const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) == names.end();
+  };
+  std::string out;
+  for (const std::string& name : declaration)
+    if (lacks(listed, name)) out += what + " " + name + ": declared, not in the row\n";
+  for (const std::string& name : listed)
+    if (lacks(declaration, name)) out += what + " " + name + ": in the row, not declared\n";
+  if (out.empty() && declaration != listed)
+    out = what + "s in another order: declared " + joined(declaration) + ", the row " +
+          joined(listed) + "\n";
+  return out;
+}
+
+// The part names a declaration writes: from pre-rendered `"key":`, `{"type":"name","name":`
+// and `"VALUE"`.
+std::vector<std::string> keys_of(const TypeDesc& desc) {
+  std::vector<std::string> out;
+  for (uint32_t i = 0; i < desc.field_count; ++i) {
+    std::string_view key = desc.fields[i].key;
+    out.emplace_back(key.substr(1, key.size() - 3));
+  }
+  return out;
+}
+std::vector<std::string> variants_of(const TypeDesc& desc) {
+  std::vector<std::string> out;
+  for (uint32_t i = 0; i < desc.variant_count; ++i) {
+    std::string_view prefix = desc.variants[i].prefix.substr(std::size(R"({"type":")") - 1);
+    out.emplace_back(prefix.substr(0, prefix.find('"')));
+  }
+  return out;
+}
+std::vector<std::string> values_of(const EnumDesc& desc) {
+  std::vector<std::string> out;
+  for (uint32_t i = 0; i < desc.count; ++i)
+    out.emplace_back(desc.values[i].substr(1, desc.values[i].size() - 2));
+  return out;
+}
+
 // How a field of the given type is written: `!` always, `?` when present, `*` when not empty,
 // `~` when present even if empty.
 char presence(const std::string& type) {
@@ -534,24 +601,35 @@ std::string wire(const std::string& name, const std::string& payload) {
 }
 
 TEST(ModelDeclarations, TheTablesCoverTheRegistryOnce) {
-  std::multiset<std::string> rows, registry, unmatched;
-  for (const char* table : {kRecords, kUnions, kEnums})
-    for (const auto& row : rows_of(table)) rows.insert(row.first);
-  for (const ModelType* type : declared_types()) registry.emplace(type->name);
-  std::set_symmetric_difference(rows.begin(), rows.end(), registry.begin(), registry.end(),
-                                std::inserter(unmatched, unmatched.end()));
-  EXPECT_EQ(unmatched, std::multiset<std::string>{});
+  std::map<std::string, std::vector<std::string>> rows;  // per type name, the tables listing it
+  for (auto [table, label] : {std::pair{kRecords, "kRecords"}, std::pair{kUnions, "kUnions"},
+                              std::pair{kEnums, "kEnums"}})
+    for (const auto& row : rows_of(table)) rows[row.first].push_back(label);
+  std::string problems;
+  for (const ModelType* type : declared_types()) {
+    const std::string name(type->name);
+    auto listed = rows.extract(name);
+    const std::vector<std::string> found = listed ? listed.mapped() : std::vector<std::string>{};
+    if (found != std::vector<std::string>{table_of(type->kind)})
+      problems += name + ": declared for " + table_of(type->kind) + ", " +
+                  (found.empty() ? "but without a row" : "rows in " + joined(found)) + "\n";
+  }
+  for (const auto& [name, tables] : rows)
+    problems += name + ": a row in " + joined(tables) + ", but no type of that name is declared\n";
+  EXPECT_TRUE(problems.empty()) << problems;
 }
 
-// Each row runs on its own, so that one faulty row does not hide the next.
+// Each row runs on its own, so that one faulty row does not hide the next. A row whose names
+// disagree with the declaration fails before any node is built from it.
 TEST(ModelDeclarations, RecordsWriteTheirTypedFieldsInOrderByPresence) {
   for (const auto& [name, fields] : rows_of(kRecords))
     [&] {
-      SCOPED_TRACE(name);
-      const ModelType* type = declared(name);
-      ASSERT_TRUE(type && type->kind == TypeKind::Record);
+      SCOPED_TRACE("the row of " + name);
+      const ModelType* type;
+      ASSERT_TRUE(declared_as(name, TypeKind::Record, type));
       const TypeDesc* desc = type->node;
-      ASSERT_EQ(desc->field_count, fields.size());
+      const std::string problems = disagreement("field", keys_of(*desc), fields);
+      ASSERT_TRUE(problems.empty()) << problems;
       const auto types = type->part_types();
       for (size_t i = 0; i < fields.size(); ++i) {
         EXPECT_EQ(desc->fields[i].key, "\"" + fields[i].first + "\":");
@@ -571,17 +649,18 @@ TEST(ModelDeclarations, UnionsNameTheirVariantsInOrderWithTheirPayloads) {
   const std::map<std::string, Parts> records(record_rows.begin(), record_rows.end());
   for (const auto& [name, variants] : rows_of(kUnions))
     [&] {
-      SCOPED_TRACE(name);
-      const ModelType* type = declared(name);
-      ASSERT_TRUE(type && type->kind == TypeKind::Union);
+      SCOPED_TRACE("the row of " + name);
+      const ModelType* type;
+      ASSERT_TRUE(declared_as(name, TypeKind::Union, type));
       const TypeDesc* desc = type->node;
-      ASSERT_EQ(desc->variant_count, variants.size());
+      const std::string problems = disagreement("variant", variants_of(*desc), variants);
+      ASSERT_TRUE(problems.empty()) << problems;
       const auto payloads = type->part_types();
       EXPECT_EQ(to_json(make_unknown(*desc, "later", Any(1))), wire("later", "1"));
       for (uint16_t i = 0; i < variants.size(); ++i)
         [&] {
           const auto& [variant, payload] = variants[i];
-          SCOPED_TRACE(variant);
+          SCOPED_TRACE("variant " + variant);
           const TypeDesc* inline_record = desc->variants[i].record;
           if (payload == "{}") {
             ASSERT_EQ(payloads[i]->kind, TypeKind::Record);
@@ -592,13 +671,17 @@ TEST(ModelDeclarations, UnionsNameTheirVariantsInOrderWithTheirPayloads) {
           }
           EXPECT_EQ(type_text(*payloads[i]), payload);
           if (auto it = records.find(payload); it != records.end()) {
-            ASSERT_EQ(inline_record, declared(payload)->node);
-            const Parts& fields = it->second;
-            EXPECT_EQ(
-                to_json(union_from_record(*desc, i, record(inline_record, numbers(fields.size())))),
-                wire(variant, numbered(fields)));
+            const ModelType* record_type;
+            ASSERT_TRUE(declared_as(payload, TypeKind::Record, record_type));
+            ASSERT_EQ(inline_record, record_type->node) << "the payload is held inline";
+            // Built to its declaration's size: a stale row of the record fails here, by its
+            // text, and by name in the records' test.
+            EXPECT_EQ(to_json(union_from_record(
+                          *desc, i, record(inline_record, numbers(inline_record->field_count)))),
+                      wire(variant, numbered(it->second)));
           } else {
-            ASSERT_EQ(inline_record, nullptr);
+            ASSERT_EQ(inline_record, nullptr)
+                << payload << " is held inline as a record, but has no row in kRecords";
             EXPECT_EQ(to_json(make_union(*desc, i, Value::i32(7))), wire(variant, "7"));
           }
         }();
@@ -608,11 +691,12 @@ TEST(ModelDeclarations, UnionsNameTheirVariantsInOrderWithTheirPayloads) {
 TEST(ModelDeclarations, EnumerationsWriteTheirValuesInOrder) {
   for (const auto& [name, values] : rows_of(kEnums))
     [&] {
-      SCOPED_TRACE(name);
-      const ModelType* type = declared(name);
-      ASSERT_TRUE(type && type->kind == TypeKind::Enum);
+      SCOPED_TRACE("the row of " + name);
+      const ModelType* type;
+      ASSERT_TRUE(declared_as(name, TypeKind::Enum, type));
       const EnumDesc* desc = type->enumeration;
-      ASSERT_EQ(desc->count, values.size());
+      const std::string problems = disagreement("value", values_of(*desc), values);
+      ASSERT_TRUE(problems.empty()) << problems;
       for (uint32_t i = 0; i < values.size(); ++i)
         EXPECT_EQ(to_json(Value::enumeration(desc, i)), "\"" + values[i].first + "\"");
     }();

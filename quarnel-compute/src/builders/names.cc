@@ -37,10 +37,10 @@ const Names<E>& names() {
 }
 
 template <class E>
-Converted<typename E::Tag> find(std::string_view text) {
+Converted<typename E::Enumerator> find(std::string_view text) {
   const Names<E>& table = names<E>();
   for (size_t i = 0; i < Names<E>::count; ++i)
-    if (table.accepted[i] == text) return static_cast<typename E::Tag>(i);
+    if (table.accepted[i] == text) return static_cast<typename E::Enumerator>(i);
   return ConversionError("Invalid custom type: " + std::string(text));
 }
 

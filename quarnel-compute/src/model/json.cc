@@ -4,8 +4,8 @@
 // depth is written in constant C stack. Keys and variant names are pre-rendered constant
 // text, copied with a few fixed-size moves; the writer reserves room for a whole step of it
 // at once (declarations bound its length) and then writes through a bare pointer. A union
-// whose payload is not a record needs no frame: its closing brace is added to those that the
-// enclosing frame writes when it closes.
+// whose payload is not a record needs no frame: its closing brace joins those written after
+// whatever ends the chain of such unions.
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -61,15 +62,12 @@ constexpr auto kEscape = [] {
   return t;
 }();
 
-// Worst case of a string: every byte becomes six, plus the quotes.
-inline size_t string_space(std::string_view s) { return s.size() * 6 + 2; }
-
 // Strings longer than this are escaped a piece at a time, so that the room reserved for the
 // worst case stays small however long the text (six times a text of gigabytes would not fit).
 constexpr size_t kStringPiece = size_t(1) << 16;
 
-// Needs s.size() * 6.
-char* put_escaped(char* p, std::string_view s) noexcept {
+// The one escaper of the writer. Needs s.size() * 6: a byte becomes at most six.
+[[gnu::always_inline]] inline char* put_escaped(char* p, std::string_view s) noexcept {
   for (unsigned char c : s) {
     char e = kEscape[c];
     if (!e) {
@@ -85,14 +83,6 @@ char* put_escaped(char* p, std::string_view s) noexcept {
       p += 6;
     }
   }
-  return p;
-}
-
-// Needs string_space(s).
-char* put_string(char* p, std::string_view s) noexcept {
-  *p++ = '"';
-  p = put_escaped(p, s);
-  *p++ = '"';
   return p;
 }
 
@@ -127,22 +117,9 @@ char* put_string(char* p, std::string_view s) noexcept {
 
 }  // namespace
 
-void write_string(Buffer& out, std::string_view s) {
-  if (s.size() <= kStringPiece) {
-    char* p = out.reserve(string_space(s));
-    out.commit(size_t(put_string(p, s) - p));
-    return;
-  }
-  out.put('"');
-  for (size_t i = 0; i < s.size(); i += kStringPiece) {
-    std::string_view piece = s.substr(i, kStringPiece);
-    char* p = out.reserve(piece.size() * 6);
-    out.commit(size_t(put_escaped(p, piece) - p));
-  }
-  out.put('"');
-}
-
-size_t write_double(char* out, double d) noexcept {
+// Flattened: the integer conversions it calls are templates the compiler may otherwise leave
+// out of line, taking the base as an argument.
+[[gnu::flatten]] size_t write_double(char* out, double d) noexcept {
   if (!std::isfinite(d)) {
     std::memcpy(out, "null", 4);
     return 4;
@@ -211,70 +188,6 @@ size_t write_double(char* out, double d) noexcept {
 
 namespace {
 
-template <class I>
-void write_int(Buffer& out, I v) {
-  char* p = out.reserve(24);
-  out.commit(size_t(std::to_chars(p, p + 24, v).ptr - p));
-}
-
-void write_f64(Buffer& out, double d) {
-  char* p = out.reserve(kDoubleSpace);
-  out.commit(write_double(p, d));
-}
-
-// Recursive, unlike the node writer: an Any is held only by an unknown variant, which C++
-// callers build and Python input never reaches.
-void write_any(Buffer& out, const Any& a) {
-  switch (a.type()) {
-    case Any::value_t::null:
-    case Any::value_t::discarded:
-      out.append("null");
-      return;
-    case Any::value_t::boolean:
-      out.append(a.get<bool>() ? "true" : "false");
-      return;
-    case Any::value_t::number_integer:
-      write_int(out, a.get<int64_t>());
-      return;
-    case Any::value_t::number_unsigned:
-      write_int(out, a.get<uint64_t>());
-      return;
-    case Any::value_t::number_float:
-      write_f64(out, a.get<double>());
-      return;
-    case Any::value_t::string:
-      write_string(out, a.get_ref<const std::string&>());
-      return;
-    case Any::value_t::binary:
-      out.append("null");
-      return;
-    case Any::value_t::array: {
-      out.put('[');
-      bool first = true;
-      for (const auto& e : a) {
-        if (!first) out.put(',');
-        first = false;
-        write_any(out, e);
-      }
-      out.put(']');
-      return;
-    }
-    case Any::value_t::object: {
-      out.put('{');
-      bool first = true;
-      for (const auto& [k, v] : a.items()) {
-        if (!first) out.put(',');
-        first = false;
-        write_string(out, k);
-        out.put(':');
-        write_any(out, v);
-      }
-      out.put('}');
-      return;
-    }
-  }
-}
-
 // The length of the longest prefix of text that ends after a whole UTF-8 character.
 size_t whole_characters(std::string_view text) noexcept {
   // The last character starts at most three bytes before the end; continuation bytes are
@@ -289,22 +202,36 @@ size_t whole_characters(std::string_view text) noexcept {
   return n;
 }
 
-enum class Mode : uint8_t { Fields, Items, Pairs };
+enum class Mode : uint8_t { Fields, Items, Entries };
 
 // An open container: the values left to write, and what closes it.
 struct Frame {
   const Value* cur;
   const Value* end;
-  const FieldDesc* field;  // Fields mode: the descriptor of *cur
+  const FieldDesc* field;  // Fields: the descriptor of *cur
   uint32_t braces;         // closing braces of frame-less unions, written after `close`
   char close;
   Mode mode;
   bool first;
 };
 
+// The writer's place in the output: the next byte, and the end of the room made for it. Every
+// step takes it by value and gives it back, so that it stays in registers across the walk.
+struct Cursor {
+  char* p;
+  char* limit;
+};
+
+// What a container's step wrote up to: the cursor after the comma and key, and the value to
+// write there (null when the step's field is left out, or when nothing is left to write).
+struct Next {
+  Cursor c;
+  const Value* value;
+};
+
 // Room for one step of constant text: a comma, a key, a union prefix and its brace (or a
 // union's opening, no longer than those together), and a scalar. Strings, closing runs and Any
-// values reserve their own.
+// values make their own room.
 constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + (2 * kMaxWireName + 15) + kDoubleSpace;
 
 // How many children of a container to fetch ahead (see Writer::push).
@@ -320,11 +247,12 @@ constexpr size_t kDrainEvery = size_t(4) << 20;
 // Thrown when the drain asks the writer to stop.
 struct Stopped {};
 
-// The output position and its limit live in locals of run(), where they stay in registers; the
-// slow paths take them as arguments and give them back.
+// Writes a tree with a stack of open containers of its own, so that any depth takes constant C
+// stack. It alternates two parts: put_value() writes a value or opens it, and next_value() finds
+// the next one, in the innermost open container, through one step per kind of container.
 class Writer {
  public:
-  explicit Writer(Buffer& out, const Drain* drain = nullptr, WriterStack* kept = nullptr)
+  Writer(Buffer& out, const Drain* drain, WriterStack* kept = nullptr)
       : out_(out), drain_(drain), drain_at_(out.size() + kFirstPiece), kept_(kept) {
     size_t bytes = 0;
     void* d = kept ? kept->take(bytes) : nullptr;
@@ -346,216 +274,314 @@ class Writer {
   }
 
   void run(const Value& root) {
-    char* p = out_.reserve(kStepSpace);
-    char* limit = bound(p, kStepSpace);
+    char* start = out_.reserve(kStepSpace);
     Frame* top = base_;
-    const Value* v = &root;
+    Next next{{start, bound(start, kStepSpace)}, &root};
+    while (next.value) next = next_value(put_value(next.c, top, *next.value), top);
+    out_.commit(size_t(next.c.p - (out_.data() + out_.size())));
+  }
+
+ private:
+  // The next value to write: the next one in the innermost open container, once those that
+  // are done are closed. Null when the root is done.
+  [[gnu::always_inline]] Next next_value(Cursor c, Frame*& top) {
+    while (top != base_) {
+      Frame& f = top[-1];
+      if (f.cur == f.end) {
+        c = close(c, f.close, f.braces);
+        --top;
+        continue;
+      }
+      c = ensure(c, kStepSpace);
+      Next next = f.mode == Mode::Fields  ? next_field(c, f)
+                  : f.mode == Mode::Items ? next_item(c, f)
+                                          : next_entry(c, f);
+      if (next.value) return next;
+      c = next.c;
+    }
+    return {c, nullptr};
+  }
+
+  // --- One step per kind of container: what precedes its next value ------------------------
+
+  // A record: its next field, unless the field is left out.
+  [[gnu::always_inline]] Next next_field(Cursor c, Frame& f) {
+    const Value* v = f.cur++;
+    const FieldDesc& fd = *f.field++;
+    if (fd.presence != Presence::Required && skipped(fd.presence, *v)) return {c, nullptr};
+    c.p = put_text(separate(c.p, f), fd.key);
+    return {c, v};
+  }
+
+  // A list or set: its next item.
+  [[gnu::always_inline]] Next next_item(Cursor c, Frame& f) {
+    c.p = separate(c.p, f);
+    const Value* v = f.cur++;
+    // Keep the fetches of a long list's items running ahead of the writing.
+    if (f.end - f.cur > kPrefetch) prefetch(f.cur[kPrefetch - 1]);
+    return {c, v};
+  }
+
+  // A map: the key of its next entry, whose value follows it.
+  [[gnu::always_inline]] Next next_entry(Cursor c, Frame& f) {
+    c.p = separate(c.p, f);
+    const Value& key = *f.cur;
+    f.cur += 2;
+    if (key.tag() == Tag::Enum)
+      c.p = put_text(c.p, key.enum_desc()->values[key.enum_index()]);
+    else if (key.tag() == Tag::Str)
+      c = put_string(c, key.as_str());
+    else
+      throw std::logic_error("map key is neither a string nor an enumeration value");
+    *c.p++ = ':';
+    return {ensure(c, kStepSpace), &key + 1};  // a long key may have taken the step's room
+  }
+
+  static char* separate(char* p, Frame& f) {
+    if (!f.first) *p++ = ',';
+    f.first = false;
+    return p;
+  }
+
+  // --- Values ---------------------------------------------------------------------------------
+
+  // Writes v, or opens it: a record, list or map gets a frame, whose values come next.
+  // A union needs no frame unless its payload is a record: its prefix is written here, then its
+  // payload in the same way, and its closing brace joins those written after whatever ends the
+  // chain (a scalar, or the frame of the container that the chain reaches). Needs a step's room.
+  [[gnu::always_inline]] Cursor put_value(Cursor c, Frame*& top, const Value& value) {
+    const Value* v = &value;
     uint32_t braces = 0;
     // The end of the union node whose payload v is in, or null: a union held in place is only
     // found there, and its payload must lie within that node.
     const Value* node_end = nullptr;
-    // Writes c (unless 0) and then `braces` closing braces; short runs take one 8-byte store.
-    auto close = [&](char c, uint32_t n) {
-      ensure(p, limit, size_t(n) + 9);
-      if (c) *p++ = c;
-      if (n <= 8)
-        std::memcpy(p, "}}}}}}}}", 8);
-      else
-        std::memset(p, '}', n);
-      p += n;
-    };
-    auto text = [&](std::string_view s) {
-      if (s.size() <= kStringPiece) {
-        ensure(p, limit, string_space(s) + 1);
-        p = put_string(p, s);
-        return;
-      }
-      *p++ = '"';
-      for (size_t i = 0; i < s.size(); i += kStringPiece) {
-        std::string_view piece = s.substr(i, kStringPiece);
-        ensure(p, limit, piece.size() * 6 + 2);
-        p = put_escaped(p, piece);
-      }
-      *p++ = '"';
-    };
-    auto push = [&](const Value* first, uint32_t n, Mode mode, const FieldDesc* fields, char c,
-                    bool at_first = true) {
-      if (top == cap_) [[unlikely]]
-        top = grow_stack(top);
-      *top++ = Frame{first, first + n, fields, braces, c, mode, at_first};
-      // A large tree's nodes lie scattered in memory, and fetching each one in turn would
-      // leave the writer waiting on one cache miss after another. The children of a node are
-      // known as soon as it opens: ask for the first few at once, so that their misses overlap.
-      for (uint32_t i = 0, m = n < kPrefetch ? n : kPrefetch; i < m; ++i) prefetch(first[i]);
-    };
-    // A record payload being opened: its variant, and its fields.
-    const VariantDesc* variant = nullptr;
-    const Value* fields = nullptr;
+    // Each turn writes the opening of one union and moves on to its payload.
     for (;;) {
-      // Write *v, or open it, followed by `braces` closing braces. Room for a step is reserved.
-      for (;;) {
-        switch (v->tag()) {
-          case Tag::None:
-            // Only a required field left unset by a faulty builder gets here.
-            p = put_text(p, "null");
-            break;
-          case Tag::Bool:
-            p = put_text(p, v->as_bool() ? "true" : "false");
-            break;
-          case Tag::I32:
-            p = std::to_chars(p, p + 24, v->as_i32()).ptr;
-            break;
-          case Tag::I64:
-            p = std::to_chars(p, p + 24, v->as_i64()).ptr;
-            break;
-          case Tag::F64:
-            p += write_double(p, v->as_f64());
-            break;
-          case Tag::Enum:
-            p = put_text(p, v->enum_desc()->values[v->enum_index()]);
-            break;
-          case Tag::Str:
-            text(v->as_str());
-            break;
-          case Tag::Any: {
-            Buffer& out = flush(p);
-            write_any(out, v->as_any());
-            p = resume(limit);
-            break;
-          }
-          case Tag::Variant: {
-            // A union held in place in its parent's node: its payload is the slots after it.
-            const VariantDesc& vd = v->in_place_desc().variants[v->in_place_variant()];
-            if (!node_end || node_end - (v + 1) < ptrdiff_t(vd.record ? vd.record->field_count : 1))
-              throw std::logic_error("a union held in place is out of its place");
-            ++braces;
-            if (vd.record) {
-              variant = &vd;
-              fields = v + 1;
-              goto open_record;
-            }
-            p = put_text(p, vd.prefix);
-            ++v;
-            ensure(p, limit, kStepSpace);
-            continue;
-          }
-          case Tag::Node: {
-            const TypeDesc& d = v->desc();
-            const Value* s = v->slots();
-            switch (d.kind) {
-              case Kind::Record:
-                *p++ = '{';
-                push(s, d.field_count, Mode::Fields, d.fields, '}');
-                goto opened;
-              case Kind::List:
-              case Kind::Set:
-                *p++ = '[';
-                push(s, v->size(), Mode::Items, nullptr, ']');
-                goto opened;
-              case Kind::Map:
-                *p++ = '{';
-                push(s, v->size() & ~1u, Mode::Pairs, nullptr, '}');
-                goto opened;
-              case Kind::Union:
-                break;
-            }
-            if (v->variant() == kUnknownVariant) {
-              std::string_view name = s[0].as_str();
-              Buffer& out = flush(p);
-              out.append("{\"type\":");
-              write_string(out, name);
-              out.put(',');
-              write_string(out, name);
-              out.put(':');
-              write_any(out, s[1].as_any());
-              out.put('}');
-              p = resume(limit);
-              break;
-            }
-            const VariantDesc& vd = d.variants[v->variant()];
-            ++braces;
-            if (vd.record) {
-              variant = &vd;
-              fields = s;
-              goto open_record;
-            }
-            p = put_text(p, vd.prefix);
-            // The payload follows in place; its own step needs fresh room.
-            node_end = s + v->size();
-            v = s;
-            ensure(p, limit, kStepSpace);
-            continue;
-          }
-        }
-        close(0, braces);
-        break;
-      open_record:
-        // When the opening text holds the first key too, the first field is written next,
-        // without a turn through the record's frame.
-        if (!variant->opening.empty()) {
-          p = put_text(p, variant->opening);
-          push(fields + 1, variant->record->field_count - 1, Mode::Fields,
-               variant->record->fields + 1, '}', false);
-          v = fields;
-          braces = 0;
-          node_end = nullptr;
-          ensure(p, limit, kStepSpace);
-          continue;
-        }
-        p = put_text(p, variant->prefix);
-        *p++ = '{';
-        push(fields, variant->record->field_count, Mode::Fields, variant->record->fields, '}');
-        break;
+      const VariantDesc* variant;
+      const Value* payload;
+      if (v->tag() == Tag::InPlaceUnion) {
+        variant = &v->in_place_desc().variants[v->in_place_variant()];
+        payload = v + 1;
+        uint32_t slots = variant->record ? variant->record->field_count : 1;
+        if (!node_end || node_end - payload < ptrdiff_t(slots))
+          throw std::logic_error("a union held in place is out of its place");
+      } else if (v->tag() != Tag::Node) {
+        return close(put_scalar(c, *v), 0, braces);
+      } else if (v->desc().shape != Shape::Union) {
+        return open_container(c, top, *v, braces);
+      } else if (v->variant() == kUnknownVariant) {
+        return close(put_unknown(c, *v), 0, braces);
+      } else {
+        variant = &v->desc().variants[v->variant()];
+        payload = v->slots();
+        node_end = payload + v->size();
       }
-    opened:
-      // The next value to write: the next one in the innermost open container.
-      for (;;) {
-        if (top == base_) {
-          out_.commit(size_t(p - (out_.data() + out_.size())));
-          return;
-        }
-        Frame& f = top[-1];
-        if (f.cur == f.end) {
-          close(f.close, f.braces);
-          --top;
-          continue;
-        }
-        ensure(p, limit, kStepSpace);
-        v = f.cur++;
-        if (f.mode == Mode::Fields) {
-          const FieldDesc& fd = *f.field++;
-          if (fd.presence != Presence::Required && skipped(fd.presence, *v)) continue;
-          if (!f.first) *p++ = ',';
-          f.first = false;
-          p = put_text(p, fd.key);
-        } else if (f.mode == Mode::Items) {
-          if (!f.first) *p++ = ',';
-          f.first = false;
-          // Keep the fetches of a long list's items running ahead of the writing.
-          if (f.end - f.cur > kPrefetch) prefetch(f.cur[kPrefetch - 1]);
-        } else {
-          if (!f.first) *p++ = ',';
-          f.first = false;
-          const Value& k = *v;
-          if (k.tag() == Tag::Enum) {
-            p = put_text(p, k.enum_desc()->values[k.enum_index()]);
-          } else if (k.tag() == Tag::Str) {
-            text(k.as_str());
-          } else {
-            throw std::logic_error("map key is neither a string nor an enumeration value");
-          }
-          *p++ = ':';
-          ensure(p, limit, kStepSpace);  // a long key may have taken the step's room
-          v = f.cur++;
-        }
+      ++braces;
+      const TypeDesc* record = variant->record;
+      if (!record) {
+        c.p = put_text(c.p, variant->prefix);
+        v = payload;
+      } else if (variant->opening.empty()) {
+        c.p = put_text(c.p, variant->prefix);
+        *c.p++ = '{';
+        push(top, {payload, payload + record->field_count, record->fields, braces, '}',
+                   Mode::Fields, true});
+        return c;
+      } else {
+        // The opening holds the first key too: the first field is written next, without a
+        // turn through the record's frame.
+        c.p = put_text(c.p, variant->opening);
+        push(top, {payload + 1, payload + record->field_count, record->fields + 1, braces, '}',
+                   Mode::Fields, false});
+        v = payload;
         braces = 0;
         node_end = nullptr;
-        break;
       }
+      c = ensure(c, kStepSpace);  // the payload's own step
     }
   }
 
- private:
+  [[gnu::always_inline]] Cursor open_container(Cursor c, Frame*& top, const Value& v,
+                                               uint32_t braces) {
+    const TypeDesc& d = v.desc();
+    const Value* s = v.slots();
+    switch (d.shape) {
+      case Shape::Record:
+        *c.p++ = '{';
+        push(top, {s, s + d.field_count, d.fields, braces, '}', Mode::Fields, true});
+        break;
+      case Shape::List:
+      case Shape::Set:
+        *c.p++ = '[';
+        push(top, {s, s + v.size(), nullptr, braces, ']', Mode::Items, true});
+        break;
+      case Shape::Map:
+        *c.p++ = '{';
+        push(top, {s, s + (v.size() & ~1u), nullptr, braces, '}', Mode::Entries, true});
+        break;
+      case Shape::Union:
+        break;
+    }
+    return c;
+  }
+
+  // Needs a step's room for all but strings and Any values, which make their own.
+  [[gnu::always_inline]] Cursor put_scalar(Cursor c, const Value& v) {
+    switch (v.tag()) {
+      case Tag::None:
+        // Only a required field left unset by a faulty builder gets here.
+        c.p = put_text(c.p, "null");
+        break;
+      case Tag::Bool:
+        c.p = put_text(c.p, v.as_bool() ? "true" : "false");
+        break;
+      case Tag::I32:
+        c.p = std::to_chars(c.p, c.p + 24, v.as_i32()).ptr;
+        break;
+      case Tag::I64:
+        c.p = std::to_chars(c.p, c.p + 24, v.as_i64()).ptr;
+        break;
+      case Tag::F64:
+        c.p += write_double(c.p, v.as_f64());
+        break;
+      case Tag::Enum:
+        c.p = put_text(c.p, v.enum_desc()->values[v.enum_index()]);
+        break;
+      case Tag::Str:
+        return put_string(c, v.as_str());
+      case Tag::Any:
+        return put_any(c, v.as_any());
+      case Tag::Node:
+      case Tag::InPlaceUnion:
+        break;  // not scalars: put_value() opens them
+    }
+    return c;
+  }
+
+  // Quoted and escaped, with room left for one more byte.
+  [[gnu::always_inline]] Cursor put_string(Cursor c, std::string_view s) {
+    if (s.size() > kStringPiece) [[unlikely]]
+      return put_long_string(c, s);
+    c = ensure(c, s.size() * 6 + 3);
+    *c.p++ = '"';
+    c.p = put_escaped(c.p, s);
+    *c.p++ = '"';
+    return c;
+  }
+
+  // The same, a piece at a time.
+  [[gnu::noinline]] Cursor put_long_string(Cursor c, std::string_view s) {
+    c = ensure(c, 1);
+    *c.p++ = '"';
+    for (size_t at = 0; at < s.size(); at += kStringPiece) {
+      std::string_view piece = s.substr(at, kStringPiece);
+      c = ensure(c, piece.size() * 6 + 2);
+      c.p = put_escaped(c.p, piece);
+    }
+    *c.p++ = '"';
+    return c;
+  }
+
+  // The unknown variant of a union: the name it was given, and its JSON value as it is.
+  [[gnu::noinline]] Cursor put_unknown(Cursor c, const Value& u) {
+    std::string_view name = u[0].as_str();
+    c.p = put_text(c.p, "{\"type\":");
+    c = put_string(c, name);
+    *c.p++ = ',';
+    c = put_string(c, name);
+    *c.p++ = ':';
+    c = ensure(put_any(c, u[1].as_any()), 1);
+    *c.p++ = '}';
+    return c;
+  }
+
+  // Recursive, unlike the node writer: an Any is held only by an unknown variant, which C++
+  // callers build and Python input never reaches.
+  [[gnu::noinline]] Cursor put_any(Cursor c, const Any& a) {
+    c = ensure(c, kDoubleSpace);  // any number, or one bracket
+    switch (a.type()) {
+      case Any::value_t::null:
+      case Any::value_t::discarded:
+      case Any::value_t::binary:
+        c.p = put_text(c.p, "null");
+        break;
+      case Any::value_t::boolean:
+        c.p = put_text(c.p, a.get<bool>() ? "true" : "false");
+        break;
+      case Any::value_t::number_integer:
+        c.p = std::to_chars(c.p, c.p + 24, a.get<int64_t>()).ptr;
+        break;
+      case Any::value_t::number_unsigned:
+        c.p = std::to_chars(c.p, c.p + 24, a.get<uint64_t>()).ptr;
+        break;
+      case Any::value_t::number_float:
+        c.p += write_double(c.p, a.get<double>());
+        break;
+      case Any::value_t::string:
+        return put_string(c, a.get_ref<const std::string&>());
+      case Any::value_t::array: {
+        *c.p++ = '[';
+        bool first = true;
+        for (const Any& item : a) {
+          c = ensure(c, 1);
+          if (!std::exchange(first, false)) *c.p++ = ',';
+          c = put_any(c, item);
+        }
+        c = ensure(c, 1);
+        *c.p++ = ']';
+        break;
+      }
+      case Any::value_t::object: {
+        *c.p++ = '{';
+        bool first = true;
+        for (const auto& [key, item] : a.items()) {
+          c = ensure(c, 1);
+          if (!std::exchange(first, false)) *c.p++ = ',';
+          c = put_string(c, key);
+          *c.p++ = ':';
+          c = put_any(c, item);
+        }
+        c = ensure(c, 1);
+        *c.p++ = '}';
+        break;
+      }
+    }
+    return c;
+  }
+
+  // Writes `bracket` (unless 0), then n closing braces; short runs take one 8-byte store.
+  [[gnu::always_inline]] Cursor close(Cursor c, char bracket, uint32_t n) {
+    c = ensure(c, size_t(n) + 9);
+    if (bracket) *c.p++ = bracket;
+    if (n <= 8)
+      std::memcpy(c.p, "}}}}}}}}", 8);
+    else
+      std::memset(c.p, '}', n);
+    c.p += n;
+    return c;
+  }
+
+  // --- Room -----------------------------------------------------------------------------------
+
+  [[gnu::always_inline]] Cursor ensure(Cursor c, size_t n) {
+    if (size_t(c.limit - c.p) < n) [[unlikely]]
+      return refill(c, n);
+    return c;
+  }
+
+  // Keeps what was written, hands a due piece to the drain, and makes room for n bytes.
+  [[gnu::noinline]] Cursor refill(Cursor c, size_t n) {
+    out_.commit(size_t(c.p - (out_.data() + out_.size())));
+    if (drain_ && out_.size() >= drain_at_) {
+      size_t whole = whole_characters(out_.view());
+      if (!drain_->take(drain_->context, out_.view().substr(0, whole))) throw Stopped{};
+      out_.consume(whole);
+      drain_at_ = out_.size() + kDrainEvery;
+    }
+    char* p = out_.reserve(n);
+    return {p, bound(p, n)};
+  }
+
   // The end of the room from p on: the buffer's, or with a drain the point where the next
   // piece is due if that is nearer (crossing it then refills), but never less than n.
   char* bound(char* p, size_t n) const {
@@ -567,39 +593,28 @@ class Writer {
     return p + room;
   }
 
-  [[gnu::noinline]] char* refill(char* p, size_t n, char*& limit) {
-    out_.commit(size_t(p - (out_.data() + out_.size())));
-    if (drain_ && out_.size() >= drain_at_) {
-      size_t whole = whole_characters(out_.view());
-      if (!drain_->take(drain_->context, out_.view().substr(0, whole))) throw Stopped{};
-      out_.consume(whole);
-      drain_at_ = out_.size() + kDrainEvery;
-    }
-    p = out_.reserve(n);
-    limit = bound(p, n);
-    return p;
+  // --- The stack of open containers -----------------------------------------------------------
+
+  [[gnu::always_inline]] void push(Frame*& top, const Frame& frame) {
+    if (top == cap_) [[unlikely]]
+      top = grow_stack(top);
+    *top++ = frame;
+    // A large tree's nodes lie scattered in memory, and fetching each one in turn would leave
+    // the writer waiting on one cache miss after another. The children of a node are known as
+    // soon as it opens: ask for the first few at once, so that their misses overlap.
+    const Value* v = frame.cur;
+    for (size_t i = 0, n = std::min<size_t>(frame.end - v, kPrefetch); i < n; ++i) prefetch(v[i]);
   }
 
-  // Makes room for n bytes at p. A function, not a closure over run()'s locals: the compiler
-  // kept such a closure in memory, and with it the position and the limit it refers to. The
-  // refill writes a temporary, so that the limit's own address never leaves run().
-  [[gnu::always_inline]] void ensure(char*& p, char*& limit, size_t n) {
-    if (size_t(limit - p) < n) [[unlikely]] {
-      char* l;
-      p = refill(p, n, l);
-      limit = l;
-    }
-  }
-
-  // Hands the buffer to a writer that works on it directly, and takes it back.
-  Buffer& flush(char* p) {
-    out_.commit(size_t(p - (out_.data() + out_.size())));
-    return out_;
-  }
-  char* resume(char*& limit) {
-    char* p = out_.reserve(0);
-    limit = bound(p, 0);
-    return p;
+  [[gnu::noinline]] Frame* grow_stack(Frame* top) {
+    size_t n = size_t(top - base_), cap = n * 2;
+    auto* d = static_cast<Frame*>(std::malloc(cap * sizeof(Frame)));
+    if (!d) throw std::bad_alloc();
+    std::memcpy(static_cast<void*>(d), base_, n * sizeof(Frame));
+    if (base_ != inline_) std::free(base_);
+    base_ = d;
+    cap_ = d + cap;
+    return d + n;
   }
 
   static bool skipped(Presence p, const Value& v) {
@@ -619,29 +634,16 @@ class Writer {
     if (v.holds_heap()) __builtin_prefetch(v.heap());
   }
 
-  [[gnu::noinline]] Frame* grow_stack(Frame* top) {
-    size_t n = size_t(top - base_), cap = n * 2;
-    auto* d = static_cast<Frame*>(std::malloc(cap * sizeof(Frame)));
-    if (!d) throw std::bad_alloc();
-    std::memcpy(static_cast<void*>(d), base_, n * sizeof(Frame));
-    if (base_ != inline_) std::free(base_);
-    base_ = d;
-    cap_ = d + cap;
-    return d + n;
-  }
-
   Buffer& out_;
   const Drain* drain_;
   size_t drain_at_;
   WriterStack* kept_;
   Frame inline_[32];
   Frame* base_ = inline_;
-  Frame* cap_ = inline_ + 32;
+  Frame* cap_ = inline_ + std::size(inline_);
 };
 
 }  // namespace
-
-void write_json(Buffer& out, const Value& v) { Writer(out).run(v); }
 
 bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack) {
   try {
@@ -655,7 +657,7 @@ bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack) {
 
 std::string to_json(const Value& v) {
   Buffer b;
-  write_json(b, v);
+  Writer(b, nullptr).run(v);
   return std::string(b.view());
 }
 

@@ -166,9 +166,9 @@ uint32_t rank(const Value& v) { return v.variant() == kUnknownVariant ? 0x10000u
 
 }  // namespace
 
-const TypeDesc kListDesc{Kind::List, "list"};
-const TypeDesc kSetDesc{Kind::Set, "set"};
-const TypeDesc kMapDesc{Kind::Map, "map"};
+const TypeDesc kListDesc{Shape::List, "list"};
+const TypeDesc kSetDesc{Shape::Set, "set"};
+const TypeDesc kMapDesc{Shape::Map, "map"};
 
 void pin_refs(const Heap* h) noexcept { h->refs.store(kPinnedRefs, std::memory_order_relaxed); }
 
@@ -273,7 +273,7 @@ Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record
 namespace {
 // Whether a payload is a union held in place by the union around it.
 bool folds(const Value& payload) {
-  return payload.tag() == Tag::Node && payload.desc().kind == Kind::Union &&
+  return payload.tag() == Tag::Node && payload.desc().shape == Shape::Union &&
          payload.variant() != kUnknownVariant && payload.size() <= kInPlaceSlots;
 }
 }  // namespace
@@ -320,7 +320,7 @@ Value folded_unions(std::span<const UnionLevel> levels, Value&& leaf) {
 
 Value union_payload(const Value& u) {
   const Value& first = u[0];
-  if (first.tag() != Tag::Variant) return first;
+  if (first.tag() != Tag::InPlaceUnion) return first;
   Value out;
   uint32_t n = u.size() - 1;
   Value* s = new_node(&first.in_place_desc(), first.in_place_variant(), n, out);

@@ -12,8 +12,8 @@
 
 namespace qc::builders {
 
-using TimeUnit = model::api::TimeUnit::Tag;
-using NumericDataType = model::objects::NumericDataType::Tag;
+using TimeUnit = model::api::TimeUnit::Enumerator;
+using NumericDataType = model::objects::NumericDataType::Enumerator;
 
 // The one error of the builders: a text that names nothing. Its display is its message.
 class ConversionError {

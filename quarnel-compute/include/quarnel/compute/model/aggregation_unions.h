@@ -7,22 +7,33 @@
 
 namespace qc::model {
 
+// clang-format off
 #define QC_VARIANTS(V)                                               \
   V(rollingTime, "rollingTime", RollingTimeAggregationBuilder)       \
   V(rollingPoints, "rollingPoints", RollingPointsAggregationBuilder) \
   V(groupBy, "groupBy", GroupByAggregationBuilder)
+// clang-format on
 QC_UNION(AggregationBuilder, QC_VARIANTS)
 #undef QC_VARIANTS
 
-#define QC_VARIANTS(V) V(current, "current", Empty) V(subset, "subset", GroupBySubsetTags)
+// clang-format off
+#define QC_VARIANTS(V)         \
+  V(current, "current", Empty) \
+  V(subset, "subset", GroupBySubsetTags)
+// clang-format on
 QC_UNION(GroupByTags, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // The duration itself is the payload of "every", not a record around it.
-#define QC_VARIANTS(V) V(current, "current", Empty) V(every, "every", Duration)
+// clang-format off
+#define QC_VARIANTS(V)         \
+  V(current, "current", Empty) \
+  V(every, "every", Duration)
+// clang-format on
 QC_UNION(GroupByTimestamp, QC_VARIANTS)
 #undef QC_VARIANTS
 
+// clang-format off
 #define QC_VARIANTS(V)                             \
   V(sum, "sum", Empty)                             \
   V(average, "average", Empty)                     \
@@ -31,11 +42,18 @@ QC_UNION(GroupByTimestamp, QC_VARIANTS)
   V(count, "count", Empty)                         \
   V(standardDeviation, "standardDeviation", Empty) \
   V(rootMeanSquare, "rootMeanSquare", Empty)       \
-  V(percentile, "percentile", Percentile) V(udf, "udf", NumericAggregationUdf)
+  V(percentile, "percentile", Percentile)          \
+  V(udf, "udf", NumericAggregationUdf)
+// clang-format on
 QC_UNION(NumericAggregationOperator, QC_VARIANTS)
 #undef QC_VARIANTS
 
-#define QC_VARIANTS(V) V(min, "min", Empty) V(max, "max", Empty) V(udf, "udf", EnumAggregationUdf)
+// clang-format off
+#define QC_VARIANTS(V) \
+  V(min, "min", Empty) \
+  V(max, "max", Empty) \
+  V(udf, "udf", EnumAggregationUdf)
+// clang-format on
 QC_UNION(EnumAggregationOperator, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -11,6 +11,7 @@ namespace qc::model {
 
 // Both array unions share one order; only the selection variant's name and the payload types
 // of the element kind differ.
+// clang-format off
 #define QC_VARIANTS(V)                                                             \
   V(channel, "channel", ChannelSeries)                                             \
   V(raw, "raw", Reference)                                                         \
@@ -21,9 +22,11 @@ namespace qc::model {
   V(timeShift, "timeShift", Numeric1dArrayTimeShiftSeries)                         \
   V(filterByTag, "filterByTag", Numeric1dArrayTagFilterSeries)                     \
   V(selectTags, "selectTags", Numeric1dArraySelectTagsSeries)
+// clang-format on
 QC_UNION(Numeric1dArraySeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
+// clang-format off
 #define QC_VARIANTS(V)                                                          \
   V(channel, "channel", ChannelSeries)                                          \
   V(raw, "raw", Reference)                                                      \
@@ -34,12 +37,16 @@ QC_UNION(Numeric1dArraySeries, QC_VARIANTS)
   V(timeShift, "timeShift", Enum1dArrayTimeShiftSeries)                         \
   V(filterByTag, "filterByTag", Enum1dArrayTagFilterSeries)                     \
   V(selectTags, "selectTags", Enum1dArraySelectTagsSeries)
+// clang-format on
 QC_UNION(Enum1dArraySeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // The payload of each variant is the inner array union itself.
-#define QC_VARIANTS(V) \
-  V(numeric1d, "numeric1d", Numeric1dArraySeries) V(enum1d, "enum1d", Enum1dArraySeries)
+// clang-format off
+#define QC_VARIANTS(V)                            \
+  V(numeric1d, "numeric1d", Numeric1dArraySeries) \
+  V(enum1d, "enum1d", Enum1dArraySeries)
+// clang-format on
 QC_UNION(ArraySeries, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -11,18 +11,30 @@ struct BitOperationFunction;
 struct IntegerConstant;
 struct NumericSeries;
 
-#define QC_FIELDS(F) F(input, "input", NumericSeries) F(operand, "operand", IntegerConstant)
+// clang-format off
+#define QC_FIELDS(F)               \
+  F(input, "input", NumericSeries) \
+  F(operand, "operand", IntegerConstant)
+// clang-format on
 QC_RECORD(BitAnd, QC_FIELDS)
 QC_RECORD(BitOr, QC_FIELDS)
 QC_RECORD(BitXor, QC_FIELDS)
 QC_RECORD(BitShiftRight, QC_FIELDS)
 QC_RECORD(BitShiftLeft, QC_FIELDS)
 #undef QC_FIELDS
-#define QC_FIELDS(F) F(input, "input", NumericSeries) F(index, "index", IntegerConstant)
+// clang-format off
+#define QC_FIELDS(F)               \
+  F(input, "input", NumericSeries) \
+  F(index, "index", IntegerConstant)
+// clang-format on
 QC_RECORD(BitTest, QC_FIELDS)
 #undef QC_FIELDS
 
-#define QC_FIELDS(F) F(input, "input", NumericSeries) F(function, "function", BitOperationFunction)
+// clang-format off
+#define QC_FIELDS(F)               \
+  F(input, "input", NumericSeries) \
+  F(function, "function", BitOperationFunction)
+// clang-format on
 QC_RECORD(BitOperationSeries, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -5,12 +5,15 @@
 
 namespace qc::model {
 
+// clang-format off
 #define QC_VARIANTS(V)                               \
   V(and_, "and", BitAndFunction)                     \
   V(or_, "or", BitOrFunction)                        \
   V(xor_, "xor", BitXorFunction)                     \
   V(shiftRight, "shiftRight", BitShiftRightFunction) \
-  V(shiftLeft, "shiftLeft", BitShiftLeftFunction) V(bitTest, "bitTest", BitTestFunction)
+  V(shiftLeft, "shiftLeft", BitShiftLeftFunction)    \
+  V(bitTest, "bitTest", BitTestFunction)
+// clang-format on
 QC_UNION(BitOperationFunction, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -5,6 +5,7 @@
 
 namespace qc::model {
 
+// clang-format off
 #define QC_VARIANTS(V)                                                        \
   V(greaterThan, "greaterThan", GreaterThanSeries)                            \
   V(lessThan, "lessThan", LessThanSeries)                                     \
@@ -12,7 +13,9 @@ namespace qc::model {
   V(notEqualTo, "notEqualTo", NotEqualToSeries)                               \
   V(greaterThanOrEqualTo, "greaterThanOrEqualTo", GreaterThanOrEqualToSeries) \
   V(lessThanOrEqualTo, "lessThanOrEqualTo", LessThanOrEqualToSeries)          \
-  V(and_, "and", AndSeries) V(or_, "or", OrSeries)
+  V(and_, "and", AndSeries)                                                   \
+  V(or_, "or", OrSeries)
+// clang-format on
 QC_UNION(BooleanSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 

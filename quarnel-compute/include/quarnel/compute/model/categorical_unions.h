@@ -13,6 +13,7 @@
 
 namespace qc::model {
 
+// clang-format off
 #define QC_VARIANTS(V)                                                            \
   V(aggregate, "aggregate", AggregateEnumSeries)                                  \
   V(raw, "raw", Reference)                                                        \
@@ -34,19 +35,24 @@ namespace qc::model {
   V(selectTags, "selectTags", EnumSelectTagsSeries)                               \
   V(scalarUdf, "scalarUdf", ScalarUdfSeries)                                      \
   V(toStartOfInterval, "toStartOfInterval", EnumToStartOfIntervalSeries)
+// clang-format on
 QC_UNION(EnumSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // Same variant names as the numeric resample union, but a type of its own.
-#define QC_VARIANTS(V)                                                                        \
-  V(forwardFillResampleInterpolationConfiguration,                                            \
-    "forwardFillResampleInterpolationConfiguration", Empty)                                   \
-  V(constantResampleInterpolationConfiguration, "constantResampleInterpolationConfiguration", \
-    EnumConstantResampleInterpolationConfiguration)
+// clang-format off
+#define QC_VARIANTS(V)                                                                                     \
+  V(forwardFillResampleInterpolationConfiguration, "forwardFillResampleInterpolationConfiguration", Empty) \
+  V(constantResampleInterpolationConfiguration, "constantResampleInterpolationConfiguration", EnumConstantResampleInterpolationConfiguration)
+// clang-format on
 QC_UNION(EnumResampleInterpolationConfiguration, QC_VARIANTS)
 #undef QC_VARIANTS
 
-#define QC_VARIANTS(V) V(property, "property", StringConstant) V(level, "level", Empty)
+// clang-format off
+#define QC_VARIANTS(V)                    \
+  V(property, "property", StringConstant) \
+  V(level, "level", Empty)
+// clang-format on
 QC_UNION(EventsEnumValueSource, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -14,6 +14,7 @@ QC_UNION(DerivedSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // "duration" is the RunDuration record, not the Duration expression union.
+// clang-format off
 #define QC_VARIANTS(V)                                  \
   V(double_, "double", F64)                             \
   V(computeNode, "computeNode", ComputeNodeWithContext) \
@@ -23,11 +24,17 @@ QC_UNION(DerivedSeries, QC_VARIANTS)
   V(derived, "derived", DerivedSeries)                  \
   V(series, "series", SeriesVariable)                   \
   V(string, "string", String)                           \
-  V(stringSet, "stringSet", Set<String>) V(timestamp, "timestamp", api::Timestamp)
+  V(stringSet, "stringSet", Set<String>)                \
+  V(timestamp, "timestamp", api::Timestamp)
+// clang-format on
 QC_UNION(VariableValue, QC_VARIANTS)
 #undef QC_VARIANTS
 
-#define QC_VARIANTS(V) V(variable, "variable", String) V(value, "value", VariableValue)
+// clang-format off
+#define QC_VARIANTS(V)            \
+  V(variable, "variable", String) \
+  V(value, "value", VariableValue)
+// clang-format on
 QC_UNION(FunctionParameterValue, QC_VARIANTS)
 #undef QC_VARIANTS
 
@@ -35,7 +42,11 @@ QC_UNION(FunctionParameterValue, QC_VARIANTS)
 QC_UNION(ModuleVersionReference, QC_VARIANTS)
 #undef QC_VARIANTS
 
-#define QC_VARIANTS(V) V(driverSeries, "driverSeries", Empty) V(union_, "union", Empty)
+// clang-format off
+#define QC_VARIANTS(V)                   \
+  V(driverSeries, "driverSeries", Empty) \
+  V(union_, "union", Empty)
+// clang-format on
 QC_UNION(Alignment, QC_VARIANTS)
 #undef QC_VARIANTS
 

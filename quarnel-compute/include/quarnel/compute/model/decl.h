@@ -2,17 +2,25 @@
 // tables. Each field and each variant names its model type (handle.h); nothing per type is
 // written by hand beyond the list itself.
 //
-//   #define QC_FIELDS(F) F(left, "left", NumericSeries) F(right, "right", NumericSeries)
+//   // clang-format off
+//   #define QC_FIELDS(F)
+//     F(left, "left", NumericSeries)
+//     F(right, "right", NumericSeries)
+//   // clang-format on
 //   QC_RECORD(Add, QC_FIELDS)
 //   #undef QC_FIELDS
 //
-//   #define QC_VARIANTS(V) V(abs, "abs", Abs) V(add, "add", Add) V(constant, "constant", ...)
-//   QC_UNION(NumericSeries, QC_VARIANTS)
-//   #undef QC_VARIANTS
+// (each line of the #define but the last ending in a backslash),
+// and likewise `V(add, "add", Add)` entries of a `QC_VARIANTS(V)` list for
+// `QC_UNION(NumericSeries, QC_VARIANTS)`, and `E(days, "DAYS")` entries of a `QC_VALUES(E)` list
+// for `QC_ENUM(TimeUnit, QC_VALUES)`.
 //
-//   #define QC_VALUES(E) E(days, "DAYS") E(hours, "HOURS") ...
-//   QC_ENUM(TimeUnit, QC_VALUES)
-//   #undef QC_VALUES
+// A list takes one entry per line, fenced from clang-format, which would join them; a list of
+// one entry may share its #define's line (tools/lists.py lays them out and checks them). Each
+// entry writes its wire name out, even where it equals the identifier: a grep for a name seen
+// on the wire finds its declaration, and the names that differ (`operator_` for "operator", a
+// value's lower-case identifier) take the same form. An enumeration value's identifier is its
+// wire text in lower case.
 //
 // A field's presence follows from its type: an Optional is left out when absent (an Optional
 // list or map is written even when empty), a List, Set or Map is left out when empty, anything
@@ -20,7 +28,7 @@
 // .right = b}`; a field left out stays unset. A union value is made by the constructor of its
 // variant, `NumericSeries::add({.left = a, .right = b})`, which takes a record payload as its
 // fields (held inline in the union's node) and any other payload as a handle. Beyond the
-// fields, the variant constructors and the `Variant` and `Tag` enumerations, every name the
+// fields, the variant constructors and the `Variant` and `Enumerator` enumerations, every name the
 // macros add to a type begins with `qc_`, so no field or variant can collide with one.
 #pragma once
 
@@ -42,7 +50,7 @@
     FIELDS(QC_FIELD_MEMBER_)                                                                   \
     static constexpr ::qc::TypeKind qc_kind_ = ::qc::TypeKind::Record;                         \
     static constexpr ::qc::FieldDesc qc_fields_[] = {FIELDS(QC_FIELD_DESC_)::qc::FieldDesc{}}; \
-    static constexpr ::qc::TypeDesc qc_desc_{::qc::Kind::Record, #Name, qc_fields_,            \
+    static constexpr ::qc::TypeDesc qc_desc_{::qc::Shape::Record, #Name, qc_fields_,           \
                                              0 FIELDS(QC_COUNT_)};                             \
     using qc_parts_ = ::qc::detail::Types<FIELDS(QC_TYPE_)::qc::detail::End>;                  \
     static void qc_move_([[maybe_unused]] Name&& qc_record_,                                   \
@@ -60,18 +68,18 @@
     return ::qc::detail::make_variant<qc_self_>(Variant::id, std::move(qc_p_));             \
   }
 
-#define QC_UNION(Name, VARIANTS)                                                    \
-  struct Name {                                                                     \
-    using qc_self_ = Name;                                                          \
-    static constexpr ::qc::TypeKind qc_kind_ = ::qc::TypeKind::Union;               \
-    enum class Variant : uint16_t { VARIANTS(QC_VARIANT_ID_) };                     \
-    static constexpr ::qc::VariantDesc qc_variants_[] = {                           \
-        VARIANTS(QC_VARIANT_DESC_)::qc::VariantDesc{}};                             \
-    static constexpr ::qc::TypeDesc qc_desc_{                                       \
-        ::qc::Kind::Union, #Name, nullptr, 0, qc_variants_, 0 VARIANTS(QC_COUNT_)}; \
-    using qc_parts_ = ::qc::detail::Types<VARIANTS(QC_TYPE_)::qc::detail::End>;     \
-    VARIANTS(QC_VARIANT_MAKE_)                                                      \
-    VARIANTS(QC_CHECK_NAME_)                                                        \
+#define QC_UNION(Name, VARIANTS)                                                     \
+  struct Name {                                                                      \
+    using qc_self_ = Name;                                                           \
+    static constexpr ::qc::TypeKind qc_kind_ = ::qc::TypeKind::Union;                \
+    enum class Variant : uint16_t { VARIANTS(QC_VARIANT_ID_) };                      \
+    static constexpr ::qc::VariantDesc qc_variants_[] = {                            \
+        VARIANTS(QC_VARIANT_DESC_)::qc::VariantDesc{}};                              \
+    static constexpr ::qc::TypeDesc qc_desc_{                                        \
+        ::qc::Shape::Union, #Name, nullptr, 0, qc_variants_, 0 VARIANTS(QC_COUNT_)}; \
+    using qc_parts_ = ::qc::detail::Types<VARIANTS(QC_TYPE_)::qc::detail::End>;      \
+    VARIANTS(QC_VARIANT_MAKE_)                                                       \
+    VARIANTS(QC_CHECK_NAME_)                                                         \
   };
 
 #define QC_ENUM_ID_(id, text) id,
@@ -80,7 +88,7 @@
 #define QC_ENUM(Name, VALUES)                                                         \
   struct Name {                                                                       \
     static constexpr ::qc::TypeKind qc_kind_ = ::qc::TypeKind::Enum;                  \
-    enum Tag : uint16_t { VALUES(QC_ENUM_ID_) };                                      \
+    enum Enumerator : uint16_t { VALUES(QC_ENUM_ID_) };                               \
     static constexpr std::string_view qc_values_[] = {VALUES(QC_ENUM_TEXT_)};         \
     static constexpr ::qc::EnumDesc qc_enum_{#Name, qc_values_, 0 VALUES(QC_COUNT_)}; \
     VALUES(QC_CHECK_NAME_)                                                            \

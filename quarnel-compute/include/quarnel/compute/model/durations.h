@@ -29,7 +29,11 @@ QC_RECORD(DurationHours, QC_FIELDS)
 QC_RECORD(DurationDays, QC_FIELDS)
 #undef QC_FIELDS
 
-#define QC_FIELDS(F) F(left, "left", Duration) F(right, "right", Duration)
+// clang-format off
+#define QC_FIELDS(F)        \
+  F(left, "left", Duration) \
+  F(right, "right", Duration)
+// clang-format on
 QC_RECORD(DurationAdd, QC_FIELDS)
 QC_RECORD(DurationSubtract, QC_FIELDS)
 #undef QC_FIELDS

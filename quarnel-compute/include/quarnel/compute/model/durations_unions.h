@@ -6,6 +6,7 @@
 
 namespace qc::model {
 
+// clang-format off
 #define QC_VARIANTS(V)                                  \
   V(reference, "reference", Reference)                  \
   V(nanoseconds, "nanoseconds", DurationNanoseconds)    \
@@ -15,7 +16,9 @@ namespace qc::model {
   V(hours, "hours", DurationHours)                      \
   V(days, "days", DurationDays)                         \
   V(add, "add", DurationAdd)                            \
-  V(subtract, "subtract", DurationSubtract) V(negate, "negate", DurationNegate)
+  V(subtract, "subtract", DurationSubtract)             \
+  V(negate, "negate", DurationNegate)
+// clang-format on
 QC_UNION(Duration, QC_VARIANTS)
 #undef QC_VARIANTS
 

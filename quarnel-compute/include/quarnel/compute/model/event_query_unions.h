@@ -8,6 +8,7 @@
 
 namespace qc::model::rids::api {
 
+// clang-format off
 #define QC_VARIANTS(V)                                              \
   V(searchText, "searchText", StringConstant)                       \
   V(after, "after", TimestampConstant)                              \
@@ -33,6 +34,7 @@ namespace qc::model::rids::api {
   V(procedure, "procedure", StringConstant)                         \
   V(procedureExecution, "procedureExecution", StringConstant)       \
   V(stepId, "stepId", StringConstant)
+// clang-format on
 QC_UNION(ComputeEventQuery, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -283,8 +283,9 @@ class HandleBase {
  public:
   const Value& value() const& noexcept { return value_; }
   Value value() && noexcept { return std::move(value_); }
-  // Unset: an absent optional, an empty collection, or a required field left out.
-  bool empty() const noexcept { return value_.is_none(); }
+  // Holds no value: an absent optional, or a handle default-made or moved from. An empty list
+  // is a value.
+  bool is_none() const noexcept { return value_.is_none(); }
 
  protected:
   HandleBase() noexcept = default;
@@ -312,7 +313,8 @@ class Handle : public detail::HandleBase {
   Handle() noexcept = default;
   Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
   template <class E = T>
-  Handle(typename E::Tag value) noexcept : HandleBase(Value::enumeration(&E::qc_enum_, value)) {}
+  Handle(typename E::Enumerator value) noexcept
+      : HandleBase(Value::enumeration(&E::qc_enum_, value)) {}
 };
 
 namespace detail {

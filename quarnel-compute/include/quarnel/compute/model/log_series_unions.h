@@ -9,6 +9,7 @@
 namespace qc::model {
 
 // "raw" comes first here, before "channel", unlike the struct and array series.
+// clang-format off
 #define QC_VARIANTS(V)                                                  \
   V(raw, "raw", Reference)                                              \
   V(channel, "channel", ChannelSeries)                                  \
@@ -20,18 +21,20 @@ namespace qc::model {
   V(toStartOfInterval, "toStartOfInterval", LogToStartOfIntervalSeries) \
   V(filterByTag, "filterByTag", LogTagFilterSeries)                     \
   V(selectTags, "selectTags", LogSelectTagsSeries)
+// clang-format on
 QC_UNION(LogSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // "and" and "or" hold a list of conditions (written even when empty), "not" a single one.
-#define QC_VARIANTS(V)                                                  \
-  V(regexFilter, "regexFilter", LogRegexFilterOperator)                 \
-  V(exactMatchCaseInsensitiveFilter, "exactMatchCaseInsensitiveFilter", \
-    LogExactMatchCaseInsensitiveFilter)                                 \
-  V(arg, "arg", LogArgFilterOperator)                                   \
-  V(and_, "and", List<LogFilterOperator>)                               \
-  V(or_, "or", List<LogFilterOperator>)                                 \
+// clang-format off
+#define QC_VARIANTS(V)                                                                                      \
+  V(regexFilter, "regexFilter", LogRegexFilterOperator)                                                     \
+  V(exactMatchCaseInsensitiveFilter, "exactMatchCaseInsensitiveFilter", LogExactMatchCaseInsensitiveFilter) \
+  V(arg, "arg", LogArgFilterOperator)                                                                       \
+  V(and_, "and", List<LogFilterOperator>)                                                                   \
+  V(or_, "or", List<LogFilterOperator>)                                                                     \
   V(not_, "not", LogFilterOperator)
+// clang-format on
 QC_UNION(LogFilterOperator, QC_VARIANTS)
 #undef QC_VARIANTS
 

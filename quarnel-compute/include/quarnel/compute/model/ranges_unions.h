@@ -10,6 +10,7 @@
 
 namespace qc::model {
 
+// clang-format off
 #define QC_VARIANTS(V)                                                                      \
   V(approximateThreshold, "approximateThreshold", ApproximateThresholdRanges)               \
   V(durationFilter, "durationFilter", DurationFilterRanges)                                 \
@@ -32,6 +33,7 @@ namespace qc::model {
   V(threshold, "threshold", ThresholdingRanges)                                             \
   V(unionRange, "unionRange", UnionRanges)                                                  \
   V(paddedRanges, "paddedRanges", PaddedRanges)
+// clang-format on
 QC_UNION(RangeSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 

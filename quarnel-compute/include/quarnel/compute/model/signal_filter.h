@@ -10,11 +10,13 @@ struct IntegerConstant;
 struct NumericSeries;
 struct SignalFilterConfiguration;
 
+// clang-format off
 #define QC_FIELDS(F)                                                                   \
   F(input, "input", NumericSeries)                                                     \
   F(signalFilterConfiguration, "signalFilterConfiguration", SignalFilterConfiguration) \
   F(order, "order", IntegerConstant)                                                   \
   F(samplingFrequency, "samplingFrequency", Optional<DoubleConstant>)
+// clang-format on
 QC_RECORD(SignalFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -26,14 +28,18 @@ QC_RECORD(HighPassConfiguration, QC_FIELDS)
 #undef QC_FIELDS
 
 // The wire keys spell "Passband" and "Stopband" as one word.
+// clang-format off
 #define QC_FIELDS(F)                                              \
   F(lowPassbandFrequency, "lowPassbandFrequency", DoubleConstant) \
   F(highPassbandFrequency, "highPassbandFrequency", DoubleConstant)
+// clang-format on
 QC_RECORD(BandPassConfiguration, QC_FIELDS)
 #undef QC_FIELDS
+// clang-format off
 #define QC_FIELDS(F)                                              \
   F(lowStopbandFrequency, "lowStopbandFrequency", DoubleConstant) \
   F(highStopbandFrequency, "highStopbandFrequency", DoubleConstant)
+// clang-format on
 QC_RECORD(BandStopConfiguration, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -5,10 +5,13 @@
 
 namespace qc::model {
 
+// clang-format off
 #define QC_VARIANTS(V)                           \
   V(lowPass, "lowPass", LowPassConfiguration)    \
   V(highPass, "highPass", HighPassConfiguration) \
-  V(bandPass, "bandPass", BandPassConfiguration) V(bandStop, "bandStop", BandStopConfiguration)
+  V(bandPass, "bandPass", BandPassConfiguration) \
+  V(bandStop, "bandStop", BandStopConfiguration)
+// clang-format on
 QC_UNION(SignalFilterConfiguration, QC_VARIANTS)
 #undef QC_VARIANTS
 

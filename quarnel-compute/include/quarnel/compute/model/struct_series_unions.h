@@ -9,6 +9,7 @@
 namespace qc::model {
 
 // "channel" precedes "raw" here, unlike LogSeries.
+// clang-format off
 #define QC_VARIANTS(V)                                                     \
   V(channel, "channel", ChannelSeries)                                     \
   V(raw, "raw", Reference)                                                 \
@@ -20,6 +21,7 @@ namespace qc::model {
   V(timeShift, "timeShift", StructTimeShiftSeries)                         \
   V(filterByTag, "filterByTag", StructTagFilterSeries)                     \
   V(selectTags, "selectTags", StructSelectTagsSeries)
+// clang-format on
 QC_UNION(StructSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -27,7 +27,9 @@ namespace qc {
 // The value held by the unknown variant of every union.
 using Any = nlohmann::json;
 
-enum class Kind : uint8_t { Record, Union, List, Set, Map };
+// How a node's slots are read: a record's fields, a union's payload, or a collection's items
+// (a map's alternate keys and values).
+enum class Shape : uint8_t { Record, Union, List, Set, Map };
 
 // How a record field takes part in the wire form.
 enum class Presence : uint8_t {
@@ -53,7 +55,7 @@ struct VariantDesc {
 };
 
 struct TypeDesc {
-  Kind kind;
+  Shape shape;
   std::string_view name;
   const FieldDesc* fields = nullptr;  // Record
   uint32_t field_count = 0;
@@ -67,9 +69,9 @@ struct EnumDesc {
   uint32_t count;
 };
 
-// Variant is internal to union nodes: a union held in place inside its parent union's node
-// (see make_union); it is only met by reading the slots of a union node.
-enum class Tag : uint8_t { None, Bool, I32, I64, F64, Enum, Str, Node, Any, Variant };
+// What a value holds. InPlaceUnion is internal to union nodes: a union held in place inside its
+// parent union's node (see make_union), only met by reading the slots of a union node.
+enum class Tag : uint8_t { None, Bool, I32, I64, F64, Enum, Str, Node, Any, InPlaceUnion };
 
 class Value;
 
@@ -201,10 +203,10 @@ class Value {
   const Value& operator[](uint32_t i) const noexcept { return slots()[i]; }
   const Value* slots() const noexcept { return reinterpret_cast<const Value*>(h_ + 1); }
 
-  // A union held in place (tag() == Tag::Variant): its type and variant; its payload is the
+  // A union held in place (tag() == Tag::InPlaceUnion): its type and variant; its payload is the
   // slots that follow this one.
   static Value in_place(const TypeDesc* desc, uint16_t variant) noexcept {
-    Value v(Tag::Variant, uint64_t(variant) << 32, 0);
+    Value v(Tag::InPlaceUnion, uint64_t(variant) << 32, 0);
     v.t_ = desc;
     return v;
   }
@@ -280,7 +282,7 @@ namespace detail {
 
 template <class P>
 concept RecordPayload = requires(P p, Value* s) {
-  { P::desc.kind } -> std::convertible_to<Kind>;
+  { P::desc.shape } -> std::convertible_to<Shape>;
   std::move(p).move_into(s);
   P::field_count;
 };
@@ -317,7 +319,7 @@ Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record
 
 // Makes a union value whose payload is not a record. A payload that is itself a small union
 // (a constant's `double` of a `literal`, say) is held in place: the node's first slot is then a
-// Tag::Variant value naming that union and its variant, and the union's own slots follow. Such
+// Tag::InPlaceUnion value naming that union and its variant, and the union's own slots follow. Such
 // chains take one node instead of one per level.
 Value union_of_value(const TypeDesc& u, uint16_t variant, Value&& payload);
 
@@ -436,9 +438,6 @@ class Buffer {
 // reserves room for one step of constant text at a time, and the declarations check this.
 inline constexpr size_t kMaxWireName = 96;
 
-// Appends the compact wire form of v. Cannot fail but by running out of memory.
-void write_json(Buffer& out, const Value& v);
-
 // Takes a large output a piece at a time while it is written. Each piece is the buffer's
 // text so far, cut after its last whole UTF-8 character; returning false stops the writing.
 struct Drain {
@@ -478,17 +477,18 @@ class WriterStack {
   size_t bytes_ = 0;
 };
 
-// The same, handing the text to `drain` whenever a few megabytes have gathered, so that the
-// buffer stays small; what is left at the end stays in `out`. When `drain` stops the writing,
-// `out` is cleared (its storage freed) and false is returned. A writer given `stack` starts
+// Appends the compact wire form of v to `out`, handing the text to `drain` whenever a few
+// megabytes have gathered, so that the buffer stays small; what is left at the end stays in
+// `out`. When `drain` stops the writing, `out` is cleared (its storage freed) and false is
+// returned. Cannot fail otherwise but by running out of memory. A writer given `stack` starts
 // with the memory it holds and leaves there the memory it ends with.
 bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack = nullptr);
+// The whole wire form of v as one string.
 std::string to_json(const Value& v);
 
-// Scalar writers used by write_json (exposed for tests and fuzzing).
+// The writer of doubles (exposed for fuzzing).
 inline constexpr size_t kDoubleSpace = 32;  // write_double needs this much room
 size_t write_double(char* out, double d) noexcept;
-void write_string(Buffer& out, std::string_view s);
 
 // Result of reading an enumeration from JSON text.
 struct EnumRead {

@@ -1,5 +1,5 @@
-// Conversion of Python arguments into the values of their kinds, with the refusal texts.
-#include "kinds.h"
+// Conversion of Python arguments into the values of their forms, with the refusal texts.
+#include "args.h"
 
 #include <algorithm>
 #include <bit>
@@ -46,15 +46,15 @@ std::string cause_chain(PyObject* exc) {
   return out;
 }
 
-// Both alternatives of a two-way kind failed: the Native0 exception is set. Builds the
+// Both alternatives of a two-way form failed: the Native0 exception is set. Builds the
 // three-line TypeError. An exception that is not an ordinary error (an interrupt, an exit,
 // memory exhaustion) is not folded into a message but left to propagate.
 [[gnu::cold, gnu::noinline]] bool two_way_failed(PyObject* o, ClassId cls,
-                                                 const char* kind) noexcept {
+                                                 const char* input) noexcept {
   if (!ordinary_error_set()) return false;
   RaisedError native = RaisedError::fetch();
   try {
-    std::string k = kind;
+    std::string k = input;
     std::string text = "failed to extract enum " + k + " ('Wrapped | Native0')";
     text += "\n- variant Wrapped (Wrapped): TypeError: failed to extract field " + k +
             "::Wrapped.0, caused by TypeError: " + not_instance_message(o, cls);
@@ -95,13 +95,13 @@ inline bool builtin_scalar(PyObject* o) noexcept {
 }
 
 template <ClassId C, class In, class Native>
-bool two_way(PyObject* o, const char* kind, In& out, Native native) {
+bool two_way(PyObject* o, const char* input, In& out, Native native) {
   if (!builtin_scalar(o) && holds<C>(o)) {
     out.wrapped = held<C>(o);
     return true;
   }
   if (native(o, out.native)) return true;
-  return two_way_failed(o, C, kind);
+  return two_way_failed(o, C, input);
 }
 
 // Invalid sequences become U+FFFD, one per maximal ill-formed subpart.
@@ -219,22 +219,22 @@ bool TwoWay<model::ConstantNumericSeries, double>::convert(PyObject* o, Storage&
 // constant series of its literal.
 template <>
 builders::DoubleConstant TwoWay<model::DoubleConstant, double>::finish(Storage&& in) {
-  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  if (!in.wrapped.is_none()) return std::move(in.wrapped);
   return builders::double_constant_literal(in.native);
 }
 template <>
 builders::IntegerConstant TwoWay<model::IntegerConstant, int64_t>::finish(Storage&& in) {
-  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  if (!in.wrapped.is_none()) return std::move(in.wrapped);
   return builders::integer_constant_literal(narrow_i32(in.native));
 }
 template <>
 builders::StringConstant TwoWay<model::StringConstant, std::string>::finish(Storage&& in) {
-  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  if (!in.wrapped.is_none()) return std::move(in.wrapped);
   return builders::string_constant_literal(in.native);
 }
 template <>
 builders::ConstantNumericSeries TwoWay<model::ConstantNumericSeries, double>::finish(Storage&& in) {
-  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  if (!in.wrapped.is_none()) return std::move(in.wrapped);
   return builders::constant_numeric_series_number(in.native);
 }
 namespace {
@@ -248,9 +248,9 @@ uint64_t g_last_number_bits = 0;
 
 template <>
 builders::NumericSeries TwoWay<model::NumericSeries, double>::finish(Storage&& in) {
-  if (!in.wrapped.empty()) return std::move(in.wrapped);
+  if (!in.wrapped.is_none()) return std::move(in.wrapped);
   auto bits = std::bit_cast<uint64_t>(in.native);
-  if (bits != g_last_number_bits || g_last_number.empty()) {
+  if (bits != g_last_number_bits || g_last_number.is_none()) {
     g_last_number = builders::numeric_series_number(in.native);
     g_last_number_bits = bits;
   }

@@ -1,8 +1,8 @@
-// Argument kinds: which Python objects a builder parameter accepts, in which order the
-// alternatives are tried, what each becomes, and how a refusal reads. The kind follows from the
+// Argument forms: which Python objects a builder parameter accepts, in which order the
+// alternatives are tried, what each becomes, and how a refusal reads. The form follows from the
 // parameter's type: a plain float, int or text; a time unit or data type name; an object of
 // the class that holds the parameter's model type; for a numeric series or a constant either
-// such an object or a plain number or text (the two-way kinds); for a Series a NumericSeries,
+// such an object or a plain number or text (the two-way forms); for a Series a NumericSeries,
 // CategoricalSeries or StructSeries object; optional, list and dict forms of these.
 //
 // `Arg<P>::convert(object, storage)` fills the storage or returns false with a Python exception
@@ -92,7 +92,7 @@ struct Arg<Handle<Model>> : Plain<Handle<Model>> {
   }
 };
 
-// The two-way kinds: alternative Wrapped, an object of the class whose value is taken, or
+// The two-way forms: alternative Wrapped, an object of the class whose value is taken, or
 // Native0, a plain value made into the model value when finished.
 template <class Model, class Native>
 struct TwoWay {
@@ -122,13 +122,13 @@ struct Arg<builders::Series> : Plain<builders::Series> {
 };
 
 // Optional parameter: missing (null) or None is absent; anything else must convert.
-template <class T, class Kind = Arg<T>>
+template <class T, class Present = Arg<T>>
 struct OptionalArg {
   static constexpr bool optional = true;
-  using Storage = std::optional<typename Kind::Storage>;
+  using Storage = std::optional<typename Present::Storage>;
   static bool convert(PyObject* o, Storage& out) {
     if (!o || o == Py_None) return true;
-    return Kind::convert(o, out.emplace());
+    return Present::convert(o, out.emplace());
   }
 };
 template <class T>
@@ -194,7 +194,7 @@ class ShortVector {
   size_t capacity_ = N;
 };
 
-// List or set of a kind: any sequence but a str, converted element by element in iteration
+// List or set of a form: any sequence but a str, converted element by element in iteration
 // order into the one list of values that the collection is then made of.
 template <class T>
 struct Elements {
@@ -235,8 +235,9 @@ template <class T>
 struct Arg<Handle<List<T>>> : Elements<T> {
   using Element = typename Elements<T>::Element;
   static Handle<List<T>> finish(typename Elements<T>::Storage&& in) {
-    return {unchecked,
-            make_list(in.size(), [&](size_t i) { return Element::finish(std::move(in[i])).value(); })};
+    return {unchecked, make_list(in.size(), [&](size_t i) {
+              return Element::finish(std::move(in[i])).value();
+            })};
   }
 };
 // Tags: sorted and freed of duplicates, whatever the caller's order.
