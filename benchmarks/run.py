@@ -193,16 +193,29 @@ class Clock:
         self.min_time = 0.05 if quick else 0.25  # seconds per repeat
         self.repeat = 3 if quick else 7
 
-    def per_call(self, stmt, env):
-        """Best time of one execution of stmt, in seconds."""
-        timer = timeit.Timer(stmt, globals=env)
+    def executions(self, timer):
+        """How many executions of the timer's statement take about min_time."""
         number = 1
         while True:
             if timer.timeit(number) >= self.min_time / 5:
                 break
             number *= 2
-        number = max(1, int(number * self.min_time / max(timer.timeit(number), 1e-9)))
-        return min(timer.repeat(self.repeat, number)) / number
+        return max(1, int(number * self.min_time / max(timer.timeit(number), 1e-9)))
+
+    def per_call(self, stmt, env):
+        """Best time of one execution of stmt, in seconds."""
+        return self.side_by_side([stmt], env)[0]
+
+    def side_by_side(self, stmts, env):
+        """Best time of one execution of each statement, their repeats taken in turn, so that a
+        busy moment of the machine falls on all of them alike rather than on one."""
+        timers = [timeit.Timer(stmt, globals=env) for stmt in stmts]
+        numbers = [self.executions(timer) for timer in timers]
+        best = [float("inf")] * len(stmts)
+        for _ in range(self.repeat):
+            for i, (timer, number) in enumerate(zip(timers, numbers)):
+                best[i] = min(best[i], timer.timeit(number) / number)
+        return best
 
     def once(self, fn, arg):
         """Best time of fn(arg), which builds something large; it is released untimed."""
@@ -267,15 +280,17 @@ def bench_operator(clock, results):
     t = Table(
         "1. One operator call: s + 2.0 (the 'add' node over a reference and the constant 2.0)"
     )
-    ours = clock.per_call("s + 2.0", env)
-    t.add("quarnel   s + 2.0", ours)
-    dict_t = clock.per_call(
-        '{"type": "add", "add": {"left": sd, "right": {"type": "constant", "constant": '
-        '{"type": "double", "double": {"type": "literal", "literal": 2.0}}}}}',
+    ours, dict_t, ms_t = clock.side_by_side(
+        [
+            "s + 2.0",
+            '{"type": "add", "add": {"left": sd, "right": {"type": "constant", "constant": '
+            '{"type": "double", "double": {"type": "literal", "literal": 2.0}}}}}',
+            "AddNode(LeftRight(sm, ConstantNode(DoubleNode(Literal(2.0)))))",
+        ],
         env,
     )
+    t.add("quarnel   s + 2.0", ours)
     t.add("dict      nested literal", dict_t)
-    ms_t = clock.per_call("AddNode(LeftRight(sm, ConstantNode(DoubleNode(Literal(2.0)))))", env)
     t.add("msgspec   nested Structs", ms_t)
     t.print()
     results["op"] = (ours, dict_t, ms_t)
@@ -394,7 +409,8 @@ def bench_to_json(clock, results, terms):
         f"3. to_json() of a {terms:,}-term sum: {len(data) / 1e6:.2f} MB,"
         f" {data.count(b'{'):,} objects"
     )
-    ours = clock.per_call("tree.to_json()", env)
+    # The target's two figures side by side; the peers after them.
+    ours, copy = clock.side_by_side(["tree.to_json()", "bytearray(data)"], env)
     t.add("quarnel   tree.to_json()  -> str", ours, f"{len(data) / ours / 1e9:5.2f} GB/s")
     rows = [
         (
@@ -409,12 +425,12 @@ def bench_to_json(clock, results, terms):
             "msgspec   msgspec.json.encode(dict_tree)",
             "msgspec.json.encode(dict_tree)",
         ),
-        ("floor", "floor     bytearray(output)  (one copy)", "bytearray(data)"),
     ]
-    figures = {}
+    figures = {"floor": copy}
     for key, label, stmt in rows:
         figures[key] = seconds = clock.per_call(stmt, env)
         t.add(label, seconds, f"{len(data) / seconds / 1e9:5.2f} GB/s")
+    t.add("floor     bytearray(output)  (one copy)", copy, f"{len(data) / copy / 1e9:5.2f} GB/s")
     t.print()
     # The target is held against msgspec's faster form, whichever tree that is.
     results["to_json"] = (ours, min(figures["msgspec"], figures["msgspec dicts"]), figures["floor"])
@@ -589,11 +605,12 @@ def bench_small_tree(clock, results):
         f"7. to_json() of a {objects}-object tree ({len(data)} bytes):"
         " s.rolling_time(Seconds(10)).sum()"
     )
-    ours = clock.per_call("tree.to_json()", env)
+    ours, ms_t, orjson_t = clock.side_by_side(
+        ["tree.to_json()", "msgspec.json.encode(ms_tree)", "orjson.dumps(d)"], env
+    )
     t.add("quarnel   tree.to_json()  -> str", ours)
-    ms_t = clock.per_call("msgspec.json.encode(ms_tree)", env)
     t.add("msgspec   msgspec.json.encode(ms_tree)", ms_t)
-    t.add("orjson    orjson.dumps(dict_tree)", clock.per_call("orjson.dumps(d)", env))
+    t.add("orjson    orjson.dumps(dict_tree)", orjson_t)
     t.print()
     results["small_tree"] = (ours, ms_t, objects)
 
@@ -606,12 +623,151 @@ def bench_time_unit(clock, results):
     t = Table(
         "8. A method with a time unit and without: s.time_difference('days') / s.time_difference()"
     )
-    with_unit = clock.per_call("s.time_difference('days')", env)
+    with_unit, without = clock.side_by_side(
+        ["s.time_difference('days')", "s.time_difference()"], env
+    )
     t.add("quarnel   s.time_difference('days')", with_unit)
-    without = clock.per_call("s.time_difference()", env)
     t.add("quarnel   s.time_difference()", without)
     t.print()
     results["time_unit"] = (with_unit, without)
+
+
+# --- 9. to_json whatever the heap holds --------------------------------------------------------
+
+STEADY_STEPS = 20_000
+
+
+def chain_of_adds(steps):
+    c = C.NumericSeries.Reference("s")
+    for _ in range(steps):
+        c = c + 2.0
+    return c
+
+
+def steady_child(case, quick):
+    """Runs in a fresh interpreter: to_json() of the chain c = c + 2.0, built first in the process
+    or after another chain that stays alive, or of a wide sum of the same output size."""
+    clock = Clock(quick)
+    if case == "wide":
+        chain_bytes = len(chain_of_adds(STEADY_STEPS).to_json())
+        gc.collect()
+        per_term = len(quarnel_sum(100).to_json()) / 100
+        tree = quarnel_sum(round(chain_bytes / per_term))
+    else:
+        tree = chain_of_adds(STEADY_STEPS)
+        if case == "second":
+            first, tree = tree, chain_of_adds(STEADY_STEPS)  # noqa: F841 -- kept alive
+    seconds = clock.per_call("tree.to_json()", {"tree": tree})
+    print(json.dumps({"seconds": seconds, "bytes": len(tree.to_json())}))
+
+
+def bench_steady(results, quick, rounds=5):
+    cases = {
+        "first": "chain built first in the process",
+        "second": "chain built while another lives",
+        "wide": "wide sum of the same output size",
+    }
+    best = {}
+    for _ in range(rounds):  # interleaved, so that a busy moment of the machine hits every case
+        for case in cases:
+            argv = [sys.executable, os.path.abspath(__file__), "--steady-child", case]
+            out = subprocess.run(
+                argv + (["--quick"] if quick else []), check=True, capture_output=True, text=True
+            ).stdout
+            figure = json.loads(out)
+            if case not in best or figure["seconds"] < best[case]["seconds"]:
+                best[case] = figure
+    chain_bytes = best["first"]["bytes"]
+    print(
+        f"\n## 9. to_json() of the chain c = c + 2.0 of {STEADY_STEPS:,} steps"
+        f" ({chain_bytes / 1e6:.2f} MB), each case in a fresh process"
+    )
+    print(f"  {'':42} {'per step':>11}  {'per byte':>9}")
+    per_step = {}
+    for case, label in cases.items():
+        f = best[case]
+        # The wide sum's time is counted per step of a chain of its output size.
+        per_byte = f["seconds"] / f["bytes"]
+        per_step[case] = per_byte * chain_bytes / STEADY_STEPS
+        print(f"  {label:42} {fmt_time(per_step[case]):>11}  {per_byte * 1e9:6.3f} ns")
+    results["steady"] = (per_step["first"], per_step["second"], per_step["wide"])
+
+
+# --- 10. Calls against the least the C API allows ---------------------------------------------
+
+
+def build_floor():
+    """Compiles floor.cc as the module is compiled (C++20, -O3, the stable ABI of 3.10) into a
+    temporary directory and imports it; None, said why, when it cannot be built."""
+    import importlib.util
+    import sysconfig
+    import tempfile
+
+    here = os.path.dirname(os.path.abspath(__file__))
+    target = os.path.join(tempfile.mkdtemp(prefix="quarnel-floor-"), "floor.abi3.so")
+    command = [
+        os.environ.get("CXX", "c++"),
+        "-std=c++20",
+        "-O3",
+        "-DNDEBUG",
+        "-fPIC",
+        "-shared",
+        "-fvisibility=hidden",
+        "-DPy_LIMITED_API=0x030A0000",
+        "-I",
+        sysconfig.get_paths()["include"],
+        os.path.join(here, "floor.cc"),
+        "-o",
+        target,
+    ]
+    try:
+        subprocess.run(command, check=True, capture_output=True, text=True)
+    except (OSError, subprocess.CalledProcessError) as exc:
+        print(f"  [warning] the floor module could not be built: {getattr(exc, 'stderr', exc)}")
+        return None
+    spec = importlib.util.spec_from_file_location("floor", target)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+def bench_floor(clock, results):
+    floor = build_floor()
+    if floor is None:
+        return
+    s, w = C.NumericSeries.Reference("a"), C.Duration.Seconds(10)
+    tree = s.rolling_time(w).sum()
+    text = tree.to_json().encode()
+    F = floor.Floor
+    env = {
+        "C": C,
+        "s": s,
+        "b": C.NumericSeries.Reference("b"),
+        "w": w,
+        "tree": tree,
+        "floor": floor,
+        "fs": F(),
+        "fb": F(),
+        "fw": F(),
+        "ft": F.with_text(text),
+    }
+    cases = [
+        ("s + 2.0", "fs + 2.0"),
+        ("s.rolling_time(window=w)", "fs.rolling_time(window=fw)"),
+        ("C.max([s, b])", "floor.max([fs, fb])"),
+        ("tree.to_json()", "ft.to_json()"),
+    ]
+    print(
+        "\n## 10. Calls against their floor: a stable-ABI module built here doing the least each"
+        " call needs"
+    )
+    print(f"  {len(text)}-byte to_json() of s.rolling_time(Seconds(10)).sum()")
+    print(f"  {'':42} {'quarnel':>11}  {'floor':>11}   x floor")
+    results["floor"] = []
+    for ours_stmt, floor_stmt in cases:
+        ours, least = clock.side_by_side([ours_stmt, floor_stmt], env)
+        print(f"  {ours_stmt:42} {fmt_time(ours):>11}  {fmt_time(least):>11}   {ours / least:7.2f}")
+        results["floor"].append((ours_stmt, ours, least))
 
 
 # --- Targets -----------------------------------------------------------------------------------
@@ -658,6 +814,21 @@ def print_targets(results):
         rows.append(
             ("chain s = s + 1.0, 10N / N (no worse)", results["chain"], CHAIN_RATIO_BEFORE, "x")
         )
+    if "steady" in results:
+        first, second, wide = results["steady"]
+        rows.append(
+            (
+                "to_json of a chain, slower / faster of first and second",
+                max(first, second) / min(first, second),
+                1.3,
+                "x",
+            )
+        )
+        rows.append(
+            ("to_json per step, chain / wide sum of its size", max(first, second) / wide, 1.5, "x")
+        )
+    for stmt, ours, least in results.get("floor", []):
+        rows.append((f"{stmt} / its floor", ours / least, 1.3, "x"))
     print("\n## Targets (ratios of figures measured side by side in this run)")
     print(f"  {'figure':58} {'measured':>9} {'target':>9}   verdict")
     for label, value, target, unit in rows:
@@ -671,9 +842,18 @@ def main():
     parser.add_argument(
         "--memory-child", nargs=2, metavar=("KIND", "TERMS"), help=argparse.SUPPRESS
     )
+    parser.add_argument(
+        "--steady-child", choices=("first", "second", "wide"), help=argparse.SUPPRESS
+    )
+    parser.add_argument(
+        "--only", help="comma-separated section numbers to run (all when not given)"
+    )
     args = parser.parse_args()
     if args.memory_child:
         memory_child(args.memory_child[0], int(args.memory_child[1]))
+        return
+    if args.steady_child:
+        steady_child(args.steady_child, args.quick)
         return
 
     clock = Clock(args.quick)
@@ -685,14 +865,22 @@ def main():
         f"orjson {getattr(orjson, '__version__', '?')}"
     )
     results = {}
-    bench_operator(clock, results)
-    bench_methods(clock, results)
-    bench_to_json(clock, results, 20_000)
-    bench_chain(clock, results, 10_000 if args.quick else 100_000)
-    bench_memory(results, 20_000 if args.quick else 200_000)
-    bench_scaling(clock, results, 1_000, 10**5 if args.quick else 10**6)
-    bench_small_tree(clock, results)
-    bench_time_unit(clock, results)
+    sections = [
+        lambda: bench_operator(clock, results),
+        lambda: bench_methods(clock, results),
+        lambda: bench_to_json(clock, results, 20_000),
+        lambda: bench_chain(clock, results, 10_000 if args.quick else 100_000),
+        lambda: bench_memory(results, 20_000 if args.quick else 200_000),
+        lambda: bench_scaling(clock, results, 1_000, 10**5 if args.quick else 10**6),
+        lambda: bench_small_tree(clock, results),
+        lambda: bench_time_unit(clock, results),
+        lambda: bench_steady(results, args.quick),
+        lambda: bench_floor(clock, results),
+    ]
+    only = {int(n) for n in args.only.split(",")} if args.only else None
+    for number, section in enumerate(sections, 1):
+        if only is None or number in only:
+            section()
     print_targets(results)
 
 

@@ -2,6 +2,7 @@
 #include "args.h"
 
 #include <algorithm>
+#include <bit>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,9 +85,15 @@ bool native_text(PyObject* o, std::string& out) {
   return utf8(o, out);
 }
 
+// A float, int or str itself is never an object of a class of the module: the usual plain
+// operand skips the walk through its type's bases that the class test would take.
+inline bool builtin_scalar(PyObject* o) noexcept {
+  return PyFloat_CheckExact(o) || PyLong_CheckExact(o) || PyUnicode_CheckExact(o);
+}
+
 template <ClassId C, class In, class Native>
 bool two_way(PyObject* o, const char* input, In& out, Native native) {
-  if (holds<C>(o)) {
+  if (!builtin_scalar(o) && holds<C>(o)) {
     out.wrapped = held<C>(o);
     return true;
   }
@@ -225,13 +232,26 @@ builders::StringConstant TwoWay<model::StringConstant, std::string>::finish(Stor
 template <>
 builders::ConstantNumericSeries TwoWay<model::ConstantNumericSeries, double>::finish(Storage&& in) {
   if (!in.wrapped.is_none()) return std::move(in.wrapped);
-  return builders::constant_numeric_series_double(builders::double_constant_literal(in.native));
+  return builders::constant_numeric_series_number(in.native);
 }
+namespace {
+// The constant series of the number last used as one, kept and shared: `s = s + 1.0` in a loop,
+// or the same factor in every term of a sum, would otherwise make and then free the same node at
+// each step. Values never change, so the sharing is never seen. Only touched with the
+// interpreter lock held.
+builders::NumericSeries g_last_number;
+uint64_t g_last_number_bits = 0;
+}  // namespace
+
 template <>
 builders::NumericSeries TwoWay<model::NumericSeries, double>::finish(Storage&& in) {
   if (!in.wrapped.is_none()) return std::move(in.wrapped);
-  return builders::numeric_series_constant(
-      builders::constant_numeric_series_double(builders::double_constant_literal(in.native)));
+  auto bits = std::bit_cast<uint64_t>(in.native);
+  if (bits != g_last_number_bits || g_last_number.is_none()) {
+    g_last_number = builders::numeric_series_number(in.native);
+    g_last_number_bits = bits;
+  }
+  return g_last_number;
 }
 
 bool Arg<builders::Series>::convert(PyObject* o, builders::Series& out) {

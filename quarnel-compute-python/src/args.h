@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -155,32 +156,88 @@ bool str_text(PyObject* o, std::string& out);
 // elements worth reserving (the len() hint, capped so that a lying hint costs nothing).
 bool begin_sequence(PyObject* o, Ref& iterator, size_t& reserve);
 
+// The converted elements of a list argument: the first few in place, since most lists given to
+// a builder are short, and all of them on the heap past that.
+template <class T, size_t N = 8>
+class ShortVector {
+ public:
+  ShortVector() noexcept = default;
+  ShortVector(const ShortVector&) = delete;
+  ShortVector& operator=(const ShortVector&) = delete;
+  ~ShortVector() {
+    std::destroy_n(data_, size_);
+    if (data_ != in_place()) std::allocator<T>().deallocate(data_, capacity_);
+  }
+  void reserve(size_t n) {
+    if (n <= capacity_) return;
+    T* d = std::allocator<T>().allocate(n);
+    std::uninitialized_move_n(data_, size_, d);
+    std::destroy_n(data_, size_);
+    if (data_ != in_place()) std::allocator<T>().deallocate(data_, capacity_);
+    data_ = d;
+    capacity_ = n;
+  }
+  T& emplace_back() {
+    if (size_ == capacity_) reserve(capacity_ * 2);
+    return *new (data_ + size_++) T();
+  }
+  size_t size() const noexcept { return size_; }
+  T& operator[](size_t i) noexcept { return data_[i]; }
+  T* begin() noexcept { return data_; }
+  T* end() noexcept { return data_ + size_; }
+
+ private:
+  T* in_place() noexcept { return reinterpret_cast<T*>(storage_); }
+  alignas(T) unsigned char storage_[N * sizeof(T)];
+  T* data_ = in_place();
+  size_t size_ = 0;
+  size_t capacity_ = N;
+};
+
 // List or set of a form: any sequence but a str, converted element by element in iteration
 // order into the one list of values that the collection is then made of.
 template <class T>
 struct Elements {
   static constexpr bool optional = false;
-  using Storage = std::vector<typename Arg<Handle<T>>::Storage>;
+  using Element = Arg<Handle<T>>;
+  using Storage = ShortVector<typename Element::Storage>;
   static bool convert(PyObject* o, Storage& out) {
+    // A list or tuple itself is read by index, as its iterator reads it: up to its length at
+    // each step, which a conversion running Python code may change. Each element is held while
+    // it converts.
+    if (PyList_CheckExact(o)) {
+      for (Py_ssize_t i = 0; i < PyList_Size(o); ++i)
+        if (!Element::convert(Ref::borrow(PyList_GetItem(o, i)).get(), out.emplace_back()))
+          return false;
+      return true;
+    }
+    if (PyTuple_CheckExact(o)) {
+      for (Py_ssize_t i = 0, n = PyTuple_Size(o); i < n; ++i)
+        if (!Element::convert(PyTuple_GetItem(o, i), out.emplace_back())) return false;
+      return true;
+    }
     Ref it;
     size_t reserve = 0;
     if (!begin_sequence(o, it, reserve)) return false;
     out.reserve(reserve);
     while (Ref item = Ref::steal(PyIter_Next(it.get())))
-      if (!Arg<Handle<T>>::convert(item.get(), out.emplace_back())) return false;
+      if (!Element::convert(item.get(), out.emplace_back())) return false;
     return !PyErr_Occurred();
   }
   static std::vector<Value> values(Storage&& in) {
     std::vector<Value> out;
     out.reserve(in.size());
-    for (auto& v : in) out.push_back(Arg<Handle<T>>::finish(std::move(v)).value());
+    for (auto& v : in) out.push_back(Element::finish(std::move(v)).value());
     return out;
   }
 };
 template <class T>
 struct Arg<Handle<List<T>>> : Elements<T> {
+  using Element = typename Elements<T>::Element;
   static Handle<List<T>> finish(typename Elements<T>::Storage&& in) {
-    return {unchecked, list(Elements<T>::values(std::move(in)))};
+    return {unchecked, make_list(in.size(), [&](size_t i) {
+              return Element::finish(std::move(in[i])).value();
+            })};
   }
 };
 // Tags: sorted and freed of duplicates, whatever the caller's order.

@@ -23,6 +23,7 @@
 // fails, out of line. C++ exceptions never leave a call (errors.h).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -224,7 +225,12 @@ struct Entry {
                              PyObject* kwnames) {
     return guarded([&]() -> PyObject* {
       std::array<PyObject*, count> slots{};
-      if (!bind_fast(signature, args, nargs, kwnames, slots.data())) return nullptr;
+      // Arguments given by position alone, as many as the builder needs, fill the slots as
+      // they are; anything else is bound by the general rules.
+      if (!kwnames && nargs >= Py_ssize_t(required) && nargs <= Py_ssize_t(count))
+        std::copy(args, args + nargs, slots.data());
+      else if (!bind_fast(signature, args, nargs, kwnames, slots.data()))
+        return nullptr;
       return run(self, slots.data());
     });
   }

@@ -161,3 +161,40 @@ def test_a_keyword_whose_text_raises_an_interrupt_passes_it_on():
     """)
         == "interrupted stop\n"
     )
+
+
+# A list or tuple is read as iterating it reads it: up to its length at each step, which an
+# element's conversion may change, and a subclass through its own __iter__. An element that its
+# own conversion removes from the list is still whole while it converts.
+SEQUENCES = {
+    "emptied by its first element": """
+        class Vanishing:
+            def __float__(self):
+                items.clear()
+                return 1.5
+        items = [Vanishing(), C.NumericSeries.Reference("b")]
+        print(C.max(items).to_json() == C.max([1.5]).to_json())
+    """,
+    "extended by its first element": """
+        class Growing:
+            def __float__(self):
+                items.append(2.5)
+                return 1.5
+        items = [Growing()]
+        print(C.max(items).to_json() == C.max([1.5, 2.5]).to_json())
+    """,
+    "list subclass iterating backwards": """
+        Backwards = type("Backwards", (list,), {"__iter__": lambda self: reversed(self)})
+        a, b = C.NumericSeries.Reference("a"), C.NumericSeries.Reference("b")
+        print(C.max(Backwards([a, b])).to_json() == C.max([b, a]).to_json())
+    """,
+    "tuple subclass iterating backwards": """
+        Backwards = type("Backwards", (tuple,), {"__iter__": lambda self: reversed(self)})
+        print(C.max(Backwards((1.5, 2.5))).to_json() == C.max((2.5, 1.5)).to_json())
+    """,
+}
+
+
+@pytest.mark.parametrize("code", SEQUENCES.values(), ids=SEQUENCES)
+def test_a_list_argument_is_read_as_its_iteration_reads_it(code):
+    assert run(code) == "True\n"

@@ -164,6 +164,46 @@ def test_a_large_output_comes_back_whole_whatever_its_characters(names):
     )
 
 
+def doubled(times):
+    """x = x + x, `times` times over a reference, and its JSON text built here."""
+    from quarnel.compute import _compute as C
+
+    x, text = C.NumericSeries.Reference("a"), '{"type":"raw","raw":{"name":"a"}}'
+    for _ in range(times):
+        x, text = x + x, '{"type":"add","add":{"left":%s,"right":%s}}' % (text, text)
+    return x, text
+
+
+def test_outputs_of_every_size_in_turn_come_back_whole():
+    # Each output is written into the memory that the one before it left: tens of megabytes
+    # (written a piece at a time), a few bytes, a few megabytes, and tens of megabytes again.
+    trees = [doubled(n) for n in (20, 0, 15, 20)]
+    assert len(trees[0][1]) > 36 << 20
+    for tree, text in trees:
+        assert tree.to_json() == text
+
+
+def test_a_to_json_run_by_a_signal_handler_inside_a_long_one():
+    # The handler runs between two pieces of the long output, while its memory is in use.
+    small, small_text = doubled(3)
+    large, large_text = doubled(20)
+    written, seen = [], []
+
+    def handler(signum, frame):
+        seen.append((not written, small.to_json()))
+
+    previous = signal.signal(signal.SIGALRM, handler)
+    try:
+        signal.setitimer(signal.ITIMER_REAL, 0.001, 0.001)
+        written.append(large.to_json())
+    finally:
+        signal.setitimer(signal.ITIMER_REAL, 0)
+        signal.signal(signal.SIGALRM, previous)
+    assert written == [large_text]
+    assert any(inside for inside, _ in seen)
+    assert {text for _, text in seen} == {small_text}
+
+
 def available_memory():
     try:
         with open("/proc/meminfo") as f:

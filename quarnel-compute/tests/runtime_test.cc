@@ -5,6 +5,7 @@
 #include <malloc.h>
 #include <pthread.h>
 
+#include <algorithm>
 #include <barrier>
 #include <cfloat>
 #include <cstdlib>
@@ -298,6 +299,46 @@ TEST(RuntimeDrain, StoppingClearsTheBuffer) {
   EXPECT_EQ(out.size(), 0u);
 }
 
+// A buffer kept between writes gives back what lies beyond the bound it is shrunk to, and is
+// written into as a new one.
+TEST(RuntimeBuffer, ShrinkingKeepsAtMostTheBound) {
+  const Drain unused{[](void*, std::string_view) { return ADD_FAILURE(), true; }, nullptr};
+  for (size_t keep : {size_t(0), size_t(4096), size_t(1) << 20, size_t(8) << 20}) {
+    Buffer out;
+    ASSERT_TRUE(write_json(out, Value::str(std::string(size_t(2) << 20, 'a')), unused));
+    out.reset();
+    out.shrink(keep);
+    EXPECT_LE(out.capacity(), std::max(keep, Buffer().capacity())) << keep;
+    EXPECT_EQ(out.size(), 0u);
+    ASSERT_TRUE(write_json(out, Value::i32(7), unused));
+    EXPECT_EQ(out.view(), "7");
+  }
+}
+
+// A writer given a stack to keep starts with the memory it holds and leaves there what it grew it
+// to: trees of every depth written one after another with one stack come out whole.
+TEST(RuntimeWriterStack, KeptFromOneWriteToTheNext) {
+  auto chain_json = [](int depth) {
+    std::string out;
+    for (int i = 0; i < depth; ++i) out += R"({"type":"chain","chain":{"next":)";
+    return out + R"({"type":"empty","empty":{}})" + std::string(size_t(depth) * 2, '}');
+  };
+  auto keep_all = [](void*, std::string_view) { return true; };
+  WriterStack stack;
+  for (int depth : {5000, 3, 20000, 0, 5000}) {
+    Handle<TUnion> chain = TUnion::empty({});
+    for (int i = 0; i < depth; ++i) chain = TUnion::chain({.next = std::move(chain)});
+    Buffer out;
+    ASSERT_TRUE(write_json(out, chain.value(), Drain{keep_all, nullptr}, &stack));
+    EXPECT_EQ(out.view(), chain_json(depth)) << depth;
+  }
+  EXPECT_GT(stack.bytes(), 20000u * 2);
+  stack.shrink(stack.bytes());
+  EXPECT_GT(stack.bytes(), 0u);
+  stack.shrink(0);
+  EXPECT_EQ(stack.bytes(), 0u);
+}
+
 // StringConstant sets: stable sort by the constant order, equal neighbours dropped.
 TEST(RuntimeStringConstantSet, OrderAndEquality) {
   auto json = [](std::vector<Value> items) {
@@ -403,6 +444,36 @@ TEST(RuntimeUnion, InPlaceUnionOutOfItsPlaceIsRefused) {
   EXPECT_THROW(to_json(outer[0]), std::logic_error);
   EXPECT_THROW(to_json(list({outer[0]})), std::logic_error);
   EXPECT_THROW(to_json(TUnion::set(as(outer[0])).value()), std::logic_error);
+}
+
+// The nodes of a value and the slots each holds: 'N' with its slots for a node, 'V' for a union
+// held in place, '.' for anything else.
+std::string shape(const Value& v) {
+  if (v.tag() == Tag::InPlaceUnion) return "V";
+  if (v.tag() != Tag::Node) return ".";
+  std::string out = "N(";
+  for (uint32_t i = 0; i < v.size(); ++i) out += shape(v[i]);
+  return out + ")";
+}
+
+// Unions made at once around a leaf are the nodes that wrapping it level by level makes.
+TEST(RuntimeUnion, FoldedAtOnceAsLevelByLevel) {
+  const UnionLevel set{&TUnion::qc_desc_, uint16_t(TUnion::Variant::set)};
+  const UnionLevel levels[] = {set, set, set, set};
+  for (size_t n = 1; n <= 3; ++n) {
+    std::span<const UnionLevel> chain(levels, n);
+    ASSERT_TRUE(fold_into_one_node(chain)) << n;
+    for (const Value& inner : {Value::i32(7), Value::str(std::string(40, 's')), leaf(7)}) {
+      Value expected = wrap(inner, int(n));
+      Value made = folded_unions(chain, Value(inner));
+      EXPECT_EQ(shape(made), shape(expected)) << n;
+      EXPECT_EQ(to_json(made), to_json(expected)) << n;
+    }
+  }
+  EXPECT_FALSE(fold_into_one_node(levels));
+  EXPECT_FALSE(fold_into_one_node({}));
+  const UnionLevel record{&TUnion::qc_desc_, uint16_t(TUnion::Variant::node)};
+  EXPECT_FALSE(fold_into_one_node({&record, 1}));
 }
 
 // Strings up to a few bytes are held in the value, longer ones in a block: around that limit,

@@ -13,6 +13,16 @@ NumericSeries numeric_series_reference(std::string_view name) {
 NumericSeries numeric_series_constant(ConstantNumericSeries constant) {
   return model::NumericSeries::constant(std::move(constant));
 }
+NumericSeries numeric_series_number(double literal) {
+  static constexpr UnionLevel levels[] = {
+      {&model::NumericSeries::qc_desc_, uint16_t(model::NumericSeries::Variant::constant)},
+      {&model::ConstantNumericSeries::qc_desc_,
+       uint16_t(model::ConstantNumericSeries::Variant::double_)},
+      {&model::DoubleConstant::qc_desc_, uint16_t(model::DoubleConstant::Variant::literal)},
+  };
+  static_assert(fold_into_one_node(levels));
+  return {unchecked, folded_unions(levels, Value::f64(literal))};
+}
 
 NumericSeries numeric_series_abs(NumericSeries x) {
   return model::NumericSeries::abs({std::move(x)});

@@ -102,6 +102,15 @@ StringConstant string_constant_variable(std::string_view name) {
 ConstantNumericSeries constant_numeric_series_double(DoubleConstant value) {
   return model::ConstantNumericSeries::double_(std::move(value));
 }
+ConstantNumericSeries constant_numeric_series_number(double literal) {
+  static constexpr UnionLevel levels[] = {
+      {&model::ConstantNumericSeries::qc_desc_,
+       uint16_t(model::ConstantNumericSeries::Variant::double_)},
+      {&model::DoubleConstant::qc_desc_, uint16_t(model::DoubleConstant::Variant::literal)},
+  };
+  static_assert(fold_into_one_node(levels));
+  return {unchecked, folded_unions(levels, Value::f64(literal))};
+}
 
 Duration duration_reference(std::string_view name) { return model::Duration::reference({name}); }
 Duration duration_nanoseconds(IntegerConstant count) {

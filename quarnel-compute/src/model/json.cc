@@ -36,6 +36,16 @@ void Buffer::grow(size_t n) {
   cap_ = cap;
 }
 
+void Buffer::shrink(size_t keep) noexcept {
+  if (data_ == inline_ || cap_ <= keep) return;
+  // Shrinking in place keeps the pages that remain, already backed by memory.
+  void* d = keep > sizeof(inline_) ? std::realloc(data_, keep) : nullptr;
+  if (!d) return clear();
+  data_ = static_cast<char*>(d);
+  cap_ = keep;
+  size_ = 0;
+}
+
 namespace {
 
 // 0: copied as is; 'u': \u00XX; anything else: the letter after the backslash.
@@ -242,12 +252,25 @@ struct Stopped {};
 // the next one, in the innermost open container, through one step per kind of container.
 class Writer {
  public:
-  Writer(Buffer& out, const Drain* drain)
-      : out_(out), drain_(drain), drain_at_(out.size() + kFirstPiece) {}
+  Writer(Buffer& out, const Drain* drain, WriterStack* kept = nullptr)
+      : out_(out), drain_(drain), drain_at_(out.size() + kFirstPiece), kept_(kept) {
+    size_t bytes = 0;
+    void* d = kept ? kept->take(bytes) : nullptr;
+    if (d && bytes >= sizeof(inline_)) {
+      base_ = static_cast<Frame*>(d);
+      cap_ = base_ + bytes / sizeof(Frame);
+    } else {
+      std::free(d);
+    }
+  }
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
   ~Writer() {
-    if (base_ != inline_) std::free(base_);
+    if (base_ == inline_) return;
+    if (kept_)
+      kept_->give(base_, size_t(cap_ - base_) * sizeof(Frame));
+    else
+      std::free(base_);
   }
 
   void run(const Value& root) {
@@ -614,6 +637,7 @@ class Writer {
   Buffer& out_;
   const Drain* drain_;
   size_t drain_at_;
+  WriterStack* kept_;
   Frame inline_[32];
   Frame* base_ = inline_;
   Frame* cap_ = inline_ + std::size(inline_);
@@ -621,9 +645,9 @@ class Writer {
 
 }  // namespace
 
-bool write_json(Buffer& out, const Value& v, Drain drain) {
+bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack) {
   try {
-    Writer(out, &drain).run(v);
+    Writer(out, &drain, stack).run(v);
   } catch (const Stopped&) {
     out.clear();
     return false;

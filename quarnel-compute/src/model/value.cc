@@ -283,15 +283,16 @@ Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record
 }
 
 namespace {
-// How many slots a union held in place may bring: a chain of small unions folds into one node,
-// while a long chain of them still gets a node every few levels (no node grows with depth).
-constexpr uint32_t kInPlaceSlots = 2;
+// Whether a payload is a union held in place by the union around it.
+bool folds(const Value& payload) {
+  return payload.tag() == Tag::Node && payload.desc().shape == Shape::Union &&
+         payload.variant() != kUnknownVariant && payload.size() <= kInPlaceSlots;
+}
 }  // namespace
 
 Value union_of_value(const TypeDesc& u, uint16_t variant, Value&& payload) {
   Value out;
-  if (payload.tag() == Tag::Node && payload.desc().shape == Shape::Union &&
-      payload.variant() != kUnknownVariant && payload.size() <= kInPlaceSlots) {
+  if (folds(payload)) {
     uint32_t n = payload.size();
     Value* s = new_node(&u, variant, n + 1, out);
     new (s) Value(Value::in_place(&payload.desc(), payload.variant()));
@@ -313,6 +314,22 @@ Value union_of_value(const TypeDesc& u, uint16_t variant, Value&& payload) {
   return out;
 }
 
+Value folded_unions(std::span<const UnionLevel> levels, Value&& leaf) {
+  if (folds(leaf)) {  // seldom: a small union as the leaf folds in too, as union_of_value folds it
+    for (size_t i = levels.size(); i-- > 0;)
+      leaf = union_of_value(*levels[i].desc, levels[i].variant, std::move(leaf));
+    return std::move(leaf);
+  }
+  // The outermost level's node holds each level inside it in place, then the leaf.
+  Value out;
+  auto n = uint32_t(levels.size());
+  Value* s = new_node(levels[0].desc, levels[0].variant, n, out);
+  for (uint32_t i = 1; i < n; ++i)
+    new (s + i - 1) Value(Value::in_place(levels[i].desc, levels[i].variant));
+  new (s + n - 1) Value(std::move(leaf));
+  return out;
+}
+
 Value make_unknown(const TypeDesc& u, std::string_view name, const Any& value) {
   Value name_v = Value::str(name);
   Value any_v = Value::any(value);
@@ -323,9 +340,11 @@ Value make_unknown(const TypeDesc& u, std::string_view name, const Any& value) {
   return out;
 }
 
+void collection_too_long() { throw std::length_error("collection too long"); }
+
 namespace {
 Value collection(const TypeDesc* desc, std::vector<Value>&& items) {
-  if (items.size() > UINT32_MAX) throw std::length_error("collection too long");
+  if (items.size() > UINT32_MAX) collection_too_long();
   Value out;
   Value* s = new_node(desc, 0, static_cast<uint32_t>(items.size()), out);
   for (auto& v : items) new (s++) Value(std::move(v));

@@ -78,6 +78,9 @@ using SetOf = Handle<Set<Model>>;
 
 NumericSeries numeric_series_reference(std::string_view name);
 NumericSeries numeric_series_constant(ConstantNumericSeries constant);
+// A number as a series, the most common operand: numeric_series_constant(
+// constant_numeric_series_double(double_constant_literal(literal))) made as one node.
+NumericSeries numeric_series_number(double literal);
 
 NumericSeries numeric_series_abs(NumericSeries x);
 NumericSeries numeric_series_negate(NumericSeries x);
@@ -201,6 +204,8 @@ IntegerConstant integer_constant_variable(std::string_view name);
 StringConstant string_constant_literal(std::string_view literal);
 StringConstant string_constant_variable(std::string_view name);
 ConstantNumericSeries constant_numeric_series_double(DoubleConstant value);
+// constant_numeric_series_double(double_constant_literal(literal)), made as one node.
+ConstantNumericSeries constant_numeric_series_number(double literal);
 
 // A count is kept as given, with no sign check and no conversion between units.
 Duration duration_reference(std::string_view name);

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -246,6 +247,18 @@ Value* new_node(const TypeDesc* desc, uint16_t variant, uint32_t count, Value& o
 
 // A list keeps the caller's order and duplicates.
 Value list(std::vector<Value> items);
+// The list of the n values make(0), make(1)...: the node is made first, each slot empty until its
+// value is made, so that a failure of make releases the values made before it.
+[[noreturn]] void collection_too_long();
+template <class Make>
+Value make_list(size_t n, Make&& make) {
+  if (n > UINT32_MAX) collection_too_long();
+  Value out;
+  Value* s = new_node(&kListDesc, 0, uint32_t(n), out);
+  for (size_t i = 0; i < n; ++i) new (s + i) Value();
+  for (size_t i = 0; i < n; ++i) s[i] = make(i);
+  return out;
+}
 // A set of strings: ascending by bytes, duplicates dropped.
 Value string_set(std::vector<std::string> items);
 // A set of StringConstant: stable sort by the constant order, then each element equal to its
@@ -308,6 +321,32 @@ Value union_from_record(const TypeDesc& u, uint16_t variant, const Value& record
 // chains take one node instead of one per level.
 Value union_of_value(const TypeDesc& u, uint16_t variant, Value&& payload);
 
+// How many slots a union held in place may bring: a chain of small unions folds into one node,
+// while a long chain of them still gets a node every few levels (no node grows with depth).
+inline constexpr uint32_t kInPlaceSlots = 2;
+
+// One level of a chain of unions: the union type, and the variant whose payload is the level
+// inside it (or the leaf).
+struct UnionLevel {
+  const TypeDesc* desc;
+  uint16_t variant;
+};
+
+// Whether `levels` fold into one node around a leaf that is not a node, each variant's payload
+// being a plain value: the tables given to folded_unions are checked with this where declared.
+constexpr bool fold_into_one_node(std::span<const UnionLevel> levels) {
+  if (levels.empty() || levels.size() > kInPlaceSlots + 1) return false;
+  for (const UnionLevel& l : levels)
+    if (l.variant >= l.desc->variant_count || l.desc->variants[l.variant].record) return false;
+  return true;
+}
+
+// The value that union_of_value gives for `leaf` wrapped in each union of `levels` in turn, the
+// innermost last: the same node, but made at once instead of one node per level, each freed
+// when the next folds it in. The levels must fold into one node (fold_into_one_node).
+Value folded_unions(std::span<const UnionLevel> levels, Value&& leaf);
+
+
 template <class P>
 Value make_union(const TypeDesc& u, uint16_t variant, P&& payload) {
   using T = std::remove_cvref_t<P>;
@@ -369,6 +408,11 @@ class Buffer {
     std::memmove(data_, data_ + n, size_ - n);
     size_ -= n;
   }
+  // Empties the buffer, keeping its storage for the next text.
+  void reset() noexcept { size_ = 0; }
+  // Gives back the storage beyond the first `keep` bytes of an empty buffer.
+  void shrink(size_t keep) noexcept;
+  size_t capacity() const noexcept { return cap_; }
   // Empties the buffer and gives its heap storage back.
   void clear() noexcept {
     if (data_ != inline_) std::free(data_);
@@ -395,13 +439,48 @@ struct Drain {
   bool (*take)(void* context, std::string_view piece);
   void* context;
 };
+// Memory for the writer's stack of open containers that a caller keeps from one write to the
+// next: a tree nested thousands of levels deep needs an entry per level, which the writer would
+// otherwise allocate, grow (copying it) and free again on every call.
+class WriterStack {
+ public:
+  WriterStack() noexcept = default;
+  WriterStack(const WriterStack&) = delete;
+  WriterStack& operator=(const WriterStack&) = delete;
+  ~WriterStack() { std::free(data_); }
+  // Gives the memory back when it is more than `keep` bytes.
+  void shrink(size_t keep) noexcept {
+    if (bytes_ <= keep) return;
+    std::free(data_);
+    data_ = nullptr;
+    bytes_ = 0;
+  }
+  size_t bytes() const noexcept { return bytes_; }
+  // Hands the memory to a writer, which gives back what it ends with (see json.cc).
+  void* take(size_t& bytes) noexcept {
+    bytes = std::exchange(bytes_, 0);
+    return std::exchange(data_, nullptr);
+  }
+  void give(void* data, size_t bytes) noexcept {
+    std::free(data_);
+    data_ = data;
+    bytes_ = bytes;
+  }
+
+ private:
+  void* data_ = nullptr;
+  size_t bytes_ = 0;
+};
+
 // Appends the compact wire form of v to `out`, handing the text to `drain` whenever a few
 // megabytes have gathered, so that the buffer stays small; what is left at the end stays in
 // `out`. When `drain` stops the writing, `out` is cleared (its storage freed) and false is
 // returned. Otherwise it fails only by running out of memory, or with std::logic_error on a tree
 // that the typed front does not build (a required value absent, a union held in place taken out
 // of its node, a map key neither text nor an enumeration value): never by writing bad JSON.
-bool write_json(Buffer& out, const Value& v, Drain drain);
+// A writer given `stack` starts with the memory it holds and leaves there the memory it ends
+// with.
+bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack = nullptr);
 // The whole wire form of v as one string.
 std::string to_json(const Value& v);
 
