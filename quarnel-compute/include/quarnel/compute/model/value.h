@@ -346,7 +346,6 @@ constexpr bool fold_into_one_node(std::span<const UnionLevel> levels) {
 // when the next folds it in. The levels must fold into one node (fold_into_one_node).
 Value folded_unions(std::span<const UnionLevel> levels, Value&& leaf);
 
-
 template <class P>
 Value make_union(const TypeDesc& u, uint16_t variant, P&& payload) {
   using T = std::remove_cvref_t<P>;
