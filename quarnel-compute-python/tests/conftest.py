@@ -1,4 +1,4 @@
-"""Shared helpers: wire forms composed from the node shapes, one operand of every class, and
+"""Shared helpers: wire forms composed from the node shapes, the operands the tables name, and
 arguments that convert in unusual ways."""
 
 import contextlib
@@ -41,9 +41,15 @@ def raw(name):
     return node("raw", name=json.dumps(name))
 
 
+# The classes Operands.of_class is making an object of: a call that asks for one of them again
+# raises LookupError, and the search passes over it.
+_MAKING = set()
+
+
 class Operands:
-    """One object of each class, in the module's order, and a second series u: made anew for
-    each test, so that no test sees what another did to them."""
+    """The operands the tables name, and a second series u: made anew for each test, so that no
+    test sees what another did to them. Their wire forms are the constants below; an object of a
+    class without one here comes from the calls in test_json's table."""
 
     def __init__(self):
         self.s = C.NumericSeries.Reference("a")
@@ -70,11 +76,30 @@ class Operands:
         self.u = C.NumericSeries.Reference("b")
 
     def of_class(self, cls):
-        """The operand of a class; a class that has none fails the test, named."""
+        """An object of a class: its operand here, else what the first call of test_json's table
+        that returns one makes (a call that needs an object of the class itself, or fails, is
+        passed over: test_json reports its failure). A class with neither fails the test,
+        named."""
         for value in vars(self).values():
             if type(value) is cls:
                 return value
-        pytest.fail(f"no operand of class {cls.__name__} in conftest.Operands", pytrace=False)
+        if cls in _MAKING:
+            raise LookupError(cls.__name__)
+        import test_json  # imports this module: only once both are loaded
+
+        _MAKING.add(cls)
+        try:
+            for _, _, call, _ in test_json.ROWS:
+                with contextlib.suppress(Exception):
+                    if type(made := call(self)) is cls:
+                        return made
+        finally:
+            _MAKING.discard(cls)
+        pytest.fail(
+            f"no object of class {cls.__name__}: no operand in conftest.Operands, and no call in "
+            "test_json.TABLE returns one",
+            pytrace=False,
+        )
 
     @contextlib.contextmanager
     def unchanged(self):
