@@ -110,15 +110,11 @@ const ClassInfo& class_info(ClassId c) noexcept { return kClasses[size_t(c)]; }
 
 PyTypeObject* g_class_objects[kClassCount] = {};
 
-PyTypeObject* class_object(ClassId c) noexcept {
+PyTypeObject* class_object(ClassId c) {
   PyTypeObject*& slot = g_class_objects[size_t(c)];
   if (slot) return slot;
   PyTypeObject* t = nullptr;
-  try {
-    t = create(c);
-  } catch (...) {
-    raise_cpp_exception();
-  }
+  reporting([&] { t = create(c); });
   if (!t) {
     ensure_error_set();
     RaisedError cause = RaisedError::fetch();

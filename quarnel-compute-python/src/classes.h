@@ -106,7 +106,7 @@ struct Object {
 
 // The class object, created on first use and kept for the life of the process. Returns a
 // borrowed reference, or null with RuntimeError set (cause: the interpreter's error).
-PyTypeObject* class_object(ClassId c) noexcept;
+PyTypeObject* class_object(ClassId c);
 // Null until class_object made it. Read inline: every operand check and new object asks.
 extern PyTypeObject* g_class_objects[kClassCount];
 inline PyTypeObject* created_class(ClassId c) noexcept { return g_class_objects[size_t(c)]; }

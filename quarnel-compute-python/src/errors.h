@@ -51,6 +51,8 @@ PyObject* panic_exception_type() noexcept;
 // The narrowing of an int argument, done when the node is built.
 int32_t narrow_i32(int64_t v);
 
+// Raises the C++ exception being handled as its Python exception. Called only in a handler that
+// has let a foreign unwind pass (guarded, reporting), so what it rethrows is a C++ exception.
 [[gnu::cold]] void raise_cpp_exception() noexcept;
 
 // True in a handler of an unwind that is not a C++ exception: the forced unwind of a thread
