@@ -29,7 +29,7 @@ for tool in ar ranlib; do
 done
 chmod +x "$QC_ZIG_DIR"/*
 # zig builds libc++ for the target once and keeps it here.
-export ZIG_GLOBAL_CACHE_DIR="$ROOT/build/zig-cache"
+export ZIG_GLOBAL_CACHE_DIR="${ZIG_GLOBAL_CACHE_DIR:-$ROOT/build/zig-cache}"
 
 echo "== sdist, and the wheel built from it"
 raw="$ROOT/build/release-raw"
