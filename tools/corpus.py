@@ -6,7 +6,8 @@ are compared by comparing their files byte for byte (--compare).
     python corpus.py OUT [--seed S] [--count N]
     python corpus.py --compare A B
 
-The calls are taken from the package's stubs (_compute.pyi, installed beside the extension):
+The calls are taken from the package's stubs (_compute.pyi, installed beside the extension, or
+else the tree's):
 every module function, static method, method, operator and constructor they declare, each
 argument made for the type its parameter is annotated with. Numbers are doubles of random bit
 patterns (NaN payloads, subnormals, infinities and extremes among them) and ints at and beyond
@@ -305,7 +306,12 @@ def read_stubs(classes):
     """The type aliases, and the entries (label, owner class name or None, parameters, function)
     the stubs declare, in their order. A parameter is (name, annotation, optional,
     positional-only). Overloads of one name are merged: each parameter takes the union."""
+    # The stubs installed beside the extension; else, for a module staged without them, the
+    # tree's that this script sits in.
     path = os.path.join(os.path.dirname(C.__file__), "_compute.pyi")
+    if not os.path.exists(path):
+        tree = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+        path = os.path.join(tree, "quarnel-compute-python", "quarnel", "compute", "_compute.pyi")
     with open(path, encoding="utf-8") as f:
         tree = ast.parse(f.read())
     aliases, entries, seen = {}, [], {}
