@@ -22,7 +22,7 @@ PYTHON_PINS=(pytest==9.2.0 hypothesis==6.170.27)
 DEBIAN_PACKAGES=python3
 
 script_hash=$(sha256sum "${BASH_SOURCE[0]}" | cut -c1-16)
-cache=${QC_AARCH64_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quarnel-compute}
+cache=${QC_AARCH64_CACHE:-${XDG_CACHE_HOME:-${HOME:-/root}/.cache}/quarnel-compute}
 root="$cache/aarch64-root-$script_hash"
 
 log() { echo "aarch64-root: $*" >&2; }

@@ -19,8 +19,8 @@ trees grow several levels deep.
 The file depends on nothing but the seed, the count and the package's behaviour: the script
 uses the standard library alone, draws everything from random.Random(seed), builds doubles from
 bits with struct, never iterates a set or a hash-ordered container, and writes every line as
-ASCII JSON with "\\n" line ends. Compare files made by the same CPython minor version: the
-messages of CPython's own conversions (int(), index()) may change between versions.
+ASCII JSON with "\\n" line ends. CPython 3.10 to 3.13 write the same file; a later version
+might word the messages of its own conversions (index(), float()) differently.
 """
 
 import argparse
