@@ -213,7 +213,7 @@ class Corpus:
                 items = [self.value(inner, depth + 1) for _ in range(count)]
                 return tuple(items) if self.rng.random() < 0.2 else items
             if outer == "dict":
-                key, item = inner.elts
+                item = inner.elts[1]
                 return {self.text(): self.value(item, depth + 1) for _ in range(count)}
             raise ValueError(f"unknown annotation {ast.unparse(ann)}")
         name = ast.unparse(ann)
@@ -259,13 +259,10 @@ class Corpus:
                 result = fn(*args, **kwargs)
             else:
                 result = fn(self_obj, *args, **kwargs)
+        except (KeyboardInterrupt, SystemExit):
+            raise
         except BaseException as e:  # the panic type derives from BaseException only
-            if isinstance(e, (KeyboardInterrupt, SystemExit)):
-                raise
-            # The default repr of an object holds its address: the one part of a message that
-            # differs from run to run.
-            message = re.sub(r" at 0x[0-9a-fA-F]+>", " at 0x...>", str(e))
-            return label, ("error", f"{type(e).__name__}: {message}")
+            return label, ("error", describe(e))
         return label, ("value", result)
 
     def line(self, index):
@@ -278,10 +275,10 @@ class Corpus:
             if type(result) in [getattr(C, n) for n in self.classes]:
                 try:
                     text = result.to_json()
+                except (KeyboardInterrupt, SystemExit):
+                    raise
                 except BaseException as e:
-                    if isinstance(e, (KeyboardInterrupt, SystemExit)):
-                        raise
-                    kind, text = "error", f"to_json: {type(e).__name__}: {e}"
+                    kind, text = "error", "to_json: " + describe(e)
                 else:
                     if len(text) <= MAX_OPERAND_JSON:
                         pool = self.pools.setdefault(type(result), [])
@@ -294,6 +291,12 @@ class Corpus:
         else:
             text = result
         return "%d %s %s %s\n" % (index, label, kind, json.dumps(text))
+
+
+def describe(e):
+    """An exception as its type and message. The default repr of an object holds its address,
+    the one part of a message that differs from run to run: it is left out."""
+    return f"{type(e).__name__}: " + re.sub(r" at 0x[0-9a-fA-F]+>", " at 0x...>", str(e))
 
 
 def flatten_union(ann):
