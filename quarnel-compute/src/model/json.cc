@@ -21,31 +21,6 @@
 
 namespace qc {
 
-void Buffer::grow(size_t n) {
-  size_t cap = cap_ * 2;
-  if (cap - size_ < n) cap = size_ + n;
-  char* d;
-  if (data_ == inline_) {
-    d = static_cast<char*>(std::malloc(cap));
-    if (d) std::memcpy(d, data_, size_);
-  } else {
-    d = static_cast<char*>(std::realloc(data_, cap));
-  }
-  if (!d) throw std::bad_alloc();
-  data_ = d;
-  cap_ = cap;
-}
-
-void Buffer::shrink(size_t keep) noexcept {
-  if (data_ == inline_ || cap_ <= keep) return;
-  // Shrinking in place keeps the pages that remain, already backed by memory.
-  void* d = keep > sizeof(inline_) ? std::realloc(data_, keep) : nullptr;
-  if (!d) return clear();
-  data_ = static_cast<char*>(d);
-  cap_ = keep;
-  size_ = 0;
-}
-
 namespace {
 
 // 0: copied as is; 'u': \u00XX; anything else: the letter after the backslash.
@@ -115,30 +90,72 @@ constexpr size_t kStringPiece = size_t(1) << 16;
   return p + n;
 }
 
+// Decimal integers, two digits a step. Kept here rather than taken from <charconv>: one standard
+// library keeps its integer conversion out of line, taking the base as an argument, and a call
+// of it costs more than the digits of a small number.
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> t{};
+  for (int i = 0; i < 100; ++i) t[2 * i] = char('0' + i / 10), t[2 * i + 1] = char('0' + i % 10);
+  return t;
+}();
+
+[[gnu::always_inline]] inline int decimal_length(uint64_t v) noexcept {
+  for (int n = 1;; n += 4, v /= 10000) {
+    if (v < 10) return n;
+    if (v < 100) return n + 1;
+    if (v < 1000) return n + 2;
+    if (v < 10000) return n + 3;
+  }
+}
+
+// Needs 20 bytes.
+[[gnu::always_inline]] inline char* put_unsigned(char* p, uint64_t v) noexcept {
+  char* end = p + decimal_length(v);
+  char* q = end;
+  for (; v >= 100; v /= 100) {
+    q -= 2;
+    std::memcpy(q, &kDigitPairs[(v % 100) * 2], 2);
+  }
+  if (v >= 10)
+    std::memcpy(q - 2, &kDigitPairs[v * 2], 2);
+  else
+    q[-1] = char('0' + v);
+  return end;
+}
+
+// Needs 20 bytes; the most negative value included.
+[[gnu::always_inline]] inline char* put_integer(char* p, int64_t v) noexcept {
+  auto u = static_cast<uint64_t>(v);
+  if (v < 0) {
+    *p++ = '-';
+    u = 0 - u;
+  }
+  return put_unsigned(p, u);
+}
+
+// Whole numbers below 2^53 are the common constants. Each is exact, its neighbours are at most 1
+// away, so its shortest round-trip digits are its own: the integer and ".0". Negative zero is one
+// of them, written "-0.0". The bound makes the conversion exact, and its round trip tells a whole
+// number without a call of trunc() (which baseline x86-64 has no instruction for). Writes such a
+// number and returns the end; null, having written nothing, for any other. Needs 23 bytes.
+[[gnu::always_inline]] inline char* put_whole_double(char* out, double d) noexcept {
+  if (!(std::fabs(d) < 0x1p53)) return nullptr;
+  auto whole = static_cast<int64_t>(d);
+  if (static_cast<double>(whole) != d) return nullptr;
+  char* o = out;
+  if (std::signbit(d)) *o++ = '-';
+  o = put_unsigned(o, static_cast<uint64_t>(whole < 0 ? -whole : whole));
+  std::memcpy(o, ".0", 2);
+  return o + 2;
+}
+
 }  // namespace
 
-// Flattened: the integer conversions it calls are templates the compiler may otherwise leave
-// out of line, taking the base as an argument.
-[[gnu::flatten]] size_t write_double(char* out, double d) noexcept {
+size_t write_double(char* out, double d) noexcept {
+  if (char* o = put_whole_double(out, d)) return size_t(o - out);
   if (!std::isfinite(d)) {
     std::memcpy(out, "null", 4);
     return 4;
-  }
-  if (d == 0) {
-    if (std::signbit(d)) {
-      std::memcpy(out, "-0.0", 4);
-      return 4;
-    }
-    std::memcpy(out, "0.0", 3);
-    return 3;
-  }
-  // Whole numbers below 2^53 are the common constants. Each is exact, its neighbours are at
-  // most 1 away, so its shortest round-trip digits are its own: the integer and ".0".
-  if (std::fabs(d) < 0x1p53 && d == std::trunc(d)) {
-    char* o = std::to_chars(out, out + 24, static_cast<int64_t>(d)).ptr;
-    o[0] = '.';
-    o[1] = '0';
-    return size_t(o + 2 - out);
   }
   // Shortest round-trip digits in scientific form, e.g. "-1.2345e+20", then laid out anew.
   char sci[32];
@@ -150,8 +167,10 @@ constexpr size_t kStringPiece = size_t(1) << 16;
   int n = 0;
   for (; p < r.ptr && *p != 'e'; ++p)
     if (*p != '.') digits[n++] = *p;
+  bool negative_exponent = p[1] == '-';
   int e = 0;
-  std::from_chars(p + 1 + (p[1] == '+'), r.ptr, e);
+  for (const char* q = p + 2; q < r.ptr; ++q) e = e * 10 + (*q - '0');
+  if (negative_exponent) e = -e;
   if (e >= -5 && e <= 15) {
     if (n - 1 <= e) {
       std::memcpy(o, digits, size_t(n));
@@ -181,7 +200,7 @@ constexpr size_t kStringPiece = size_t(1) << 16;
     }
     *o++ = 'e';
     *o++ = e < 0 ? '-' : '+';
-    o = std::to_chars(o, o + 8, e < 0 ? -e : e).ptr;
+    o = put_unsigned(o, uint64_t(e < 0 ? -e : e));
   }
   return size_t(o - out);
 }
@@ -237,13 +256,6 @@ constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + (2 * kMaxWireName + 15) +
 // How many children of a container to fetch ahead (see Writer::push).
 constexpr uint32_t kPrefetch = 8;
 
-// When output goes to the drain. The first piece is large: an output smaller than it stays in
-// one buffer, as without a drain, and a larger one starts as a piece too large for the heap, so
-// that the memory receiving it grows without copying. Later pieces pass through the start of
-// the same buffer, already in memory, a few megabytes at a time.
-constexpr size_t kFirstPiece = size_t(31) << 20;
-constexpr size_t kDrainEvery = size_t(4) << 20;
-
 // Thrown when the drain asks the writer to stop.
 struct Stopped {};
 
@@ -273,7 +285,7 @@ class Writer {
       std::free(base_);
   }
 
-  void run(const Value& root) {
+  [[gnu::noinline]] void run(const Value& root) {
     char* start = out_.reserve(kStepSpace);
     Frame* top = base_;
     Next next{{start, bound(start, kStepSpace)}, &root};
@@ -436,13 +448,16 @@ class Writer {
         c.p = put_text(c.p, v.as_bool() ? "true" : "false");
         break;
       case Tag::I32:
-        c.p = std::to_chars(c.p, c.p + 24, v.as_i32()).ptr;
+        c.p = put_integer(c.p, v.as_i32());
         break;
       case Tag::I64:
-        c.p = std::to_chars(c.p, c.p + 24, v.as_i64()).ptr;
+        c.p = put_integer(c.p, v.as_i64());
         break;
       case Tag::F64:
-        c.p += write_double(c.p, v.as_f64());
+        if (char* o = put_whole_double(c.p, v.as_f64()))
+          c.p = o;
+        else
+          c.p += write_double(c.p, v.as_f64());
         break;
       case Tag::Enum:
         c.p = put_text(c.p, v.enum_desc()->values[v.enum_index()]);
@@ -509,10 +524,10 @@ class Writer {
         c.p = put_text(c.p, a.get<bool>() ? "true" : "false");
         break;
       case Any::value_t::number_integer:
-        c.p = std::to_chars(c.p, c.p + 24, a.get<int64_t>()).ptr;
+        c.p = put_integer(c.p, a.get<int64_t>());
         break;
       case Any::value_t::number_unsigned:
-        c.p = std::to_chars(c.p, c.p + 24, a.get<uint64_t>()).ptr;
+        c.p = put_unsigned(c.p, a.get<uint64_t>());
         break;
       case Any::value_t::number_float:
         c.p += write_double(c.p, a.get<double>());
