@@ -45,7 +45,7 @@ constexpr size_t kStringPiece = size_t(1) << 16;
 [[gnu::always_inline]] inline char* put_escaped(char* p, std::string_view s) noexcept {
   for (unsigned char c : s) {
     char e = kEscape[c];
-    if (!e) {
+    if (!e) [[likely]] {
       *p++ = static_cast<char>(c);
     } else if (e != 'u') {
       *p++ = '\\';
@@ -271,7 +271,7 @@ class Writer {
     if (d && bytes >= sizeof(inline_)) {
       base_ = static_cast<Frame*>(d);
       cap_ = base_ + bytes / sizeof(Frame);
-    } else {
+    } else if (d) {
       std::free(d);
     }
   }
@@ -607,8 +607,8 @@ class Writer {
     // A large tree's nodes lie scattered in memory, and fetching each one in turn would leave
     // the writer waiting on one cache miss after another. The children of a node are known as
     // soon as it opens: ask for the first few at once, so that their misses overlap.
-    const Value* v = frame.cur;
-    for (size_t i = 0, n = std::min<size_t>(frame.end - v, kPrefetch); i < n; ++i) prefetch(v[i]);
+    const Value* end = frame.end - frame.cur > kPrefetch ? frame.cur + kPrefetch : frame.end;
+    for (const Value* v = frame.cur; v != end; ++v) prefetch(*v);
   }
 
   [[gnu::noinline]] Frame* grow_stack(Frame* top) {
