@@ -151,7 +151,8 @@ constexpr auto kDigitPairs = [] {
 
 }  // namespace
 
-size_t write_double(char* out, double d) noexcept {
+// Out of line: the writer calls it for what put_whole_double leaves, and it is long.
+[[gnu::noinline]] size_t write_double(char* out, double d) noexcept {
   if (char* o = put_whole_double(out, d)) return size_t(o - out);
   if (!std::isfinite(d)) {
     std::memcpy(out, "null", 4);
