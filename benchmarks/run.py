@@ -62,7 +62,8 @@ def use_build(build, installed):
     matched = glob.glob(pattern)
     path = os.path.abspath(matched[0]) if len(matched) == 1 else pattern
     C = load("measured", path, pathlib.Path(tempfile.mkdtemp(prefix="quarnel-bench-")))
-    return ["--build", path], os.path.relpath(path)
+    shown = os.path.relpath(path)
+    return ["--build", path], path if shown.startswith("..") else shown
 
 
 # --- The peers' node shapes ------------------------------------------------------------------
