@@ -185,43 +185,19 @@ Ref write_text(Buffer& out, const Value& v, WriterStack* stack = nullptr) {
   return result;
 }
 
-// The output buffer and the writer's stack, kept from one call to the next. Memory fresh from
-// the system costs as much to write as the writing itself (the kernel hands it out a zeroed page
-// at a time), and whether the allocator keeps a freed buffer of megabytes for the next call or
-// returns it to the system depends on what else the heap holds: the same tree was written at one
-// speed or at several times that. So their memory stays here, up to kKeptOutput bytes of buffer
-// and kKeptStack bytes of stack (some 30,000 containers open at once); what a larger tree grew them
-// to beyond that is given back after the call. Used with the interpreter lock held. A call made
-// while they are in use (by a signal handler that the drain runs, or by another thread that
-// Python code there lets in) writes with memory of its own.
-constexpr size_t kKeptOutput = size_t(8) << 20;
-constexpr size_t kKeptStack = size_t(1) << 20;
-Buffer g_output;
-WriterStack g_stack;
-bool g_output_in_use = false;
-
-class KeptOutput {
- public:
-  KeptOutput() noexcept { g_output_in_use = true; }
-  KeptOutput(const KeptOutput&) = delete;
-  KeptOutput& operator=(const KeptOutput&) = delete;
-  ~KeptOutput() {
-    g_output.reset();
-    g_output.shrink(kKeptOutput);
-    g_stack.shrink(kKeptStack);
-    g_output_in_use = false;
-  }
-};
+// The output memory kept from one call to the next, within the bounds that output.h states.
+// Leased with the interpreter lock held.
+KeptOutput g_output;
 
 }  // namespace
 
 Ref json_text(const Value& v) {
-  if (g_output_in_use) {
+  KeptOutput::Lease kept(g_output);
+  if (!kept) {  // a call made while the kept memory is in use writes with memory of its own
     Buffer out;
     return write_text(out, v);
   }
-  KeptOutput kept;
-  return write_text(g_output, v, &g_stack);
+  return write_text(kept.buffer(), v, &kept.stack());
 }
 
 }  // namespace qc::py
