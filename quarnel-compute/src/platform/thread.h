@@ -12,12 +12,12 @@
 // 3.10 to 3.13 ends a daemon thread that wakes up once the interpreter finalizes, wherever it
 // stands (in a conversion, a __del__ or a collection that the library's call ran), and any
 // program may cancel a thread. The rule, the same in every build: such a thread leaves the
-// library's frames as it leaves C frames. None of the library's code runs on it again: no
-// destructor, no handler, no std::terminate of a noexcept frame. What its frames own stays as it
-// is, as the interpreter leaves its own objects at exit; so nothing shared with other threads may
-// wait for a frame's cleanup across a call that can end the thread (a lock, a flag, a borrowed
-// buffer), except what tolerates never being given back. Whether a frame is noexcept does not
-// matter.
+// library's frames as it leaves C frames. None of the library's code runs on it again but the
+// thread-exit hook of its block cache: no destructor, no handler, no std::terminate of a noexcept
+// frame. What its frames own stays as it is, as the interpreter leaves its own objects at exit;
+// so nothing shared with other threads may wait for a frame's cleanup across a call that can end
+// the thread (a lock, a flag, a borrowed buffer), except what tolerates never being given back.
+// Whether a frame is noexcept does not matter.
 //
 // How each platform keeps it:
 // - POSIX (posix/thread_exit.cc): pthread_exit() and cancellation unwind the thread's stack with
