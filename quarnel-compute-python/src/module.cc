@@ -202,6 +202,5 @@ Ref json_text(const Value& v) {
 
 }  // namespace qc::py
 
-extern "C" __attribute__((visibility("default"))) PyObject* PyInit__compute() {
-  return PyModuleDef_Init(&qc::py::g_module);
-}
+// PyMODINIT_FUNC exports it: visibility "default" on Linux, dllexport on Windows.
+PyMODINIT_FUNC PyInit__compute() { return PyModuleDef_Init(&qc::py::g_module); }

@@ -9,9 +9,12 @@
 // running their cleanups. Nothing of ours runs on a thread that holds no interpreter, which is
 // what those cleanups (references to release) must not do anyway; the thread ends as it would
 // have in plain Python code.
+//
+// Windows needs nothing of this: CPython there ends such a thread with _endthreadex(), that is
+// ExitThread(), which runs no unwind at all; our frames are left as they are, as here.
 #include <version>
 
-#if defined(_LIBCPP_VERSION)
+#if defined(_LIBCPP_VERSION) && !defined(_WIN32)
 #include <unwind.h>
 
 #include <cstdint>

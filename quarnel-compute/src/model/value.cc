@@ -1,6 +1,12 @@
 // Allocation, release, collections and the StringConstant order of model values.
 #include <cxxabi.h>
+#if defined(_WIN32)
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <pthread.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -64,7 +70,15 @@ struct BlockCache {
 // the dynamic model or a thread-specific key costs a call (some 7 to 15% more instructions per
 // operator). The price is 104 bytes of the loader's small reserve for libraries loaded later:
 // when other libraries have used it up, the import fails cleanly with ImportError.
+//
+// On Windows the loader places a library's implicit thread-local data for every thread when it
+// loads the library, and for each new thread when it starts, so the first use there allocates
+// nothing either.
+#if defined(_WIN32)
+thread_local constinit BlockCache t_blocks{};
+#else
 __thread BlockCache t_blocks __attribute__((tls_model("initial-exec")));
+#endif
 
 // Returns a thread's cached blocks to malloc when it ends. A thread_local with a destructor
 // would register that destructor on first use, which allocates and aborts when memory is
@@ -82,6 +96,29 @@ void close_cache(void* cache) noexcept {
   }
 }
 
+#if defined(_WIN32)
+// Windows: a fiber-local slot's callback runs when the thread ends (ExitThread, which is how
+// CPython ends a thread too), and also when a fiber that set the slot is deleted, possibly from
+// another thread: a cache is closed only on its own thread.
+void WINAPI close_cache_on_exit(void* cache) noexcept {
+  if (cache == &t_blocks) close_cache(cache);
+}
+
+struct CloserKey {
+  DWORD key;
+  bool ok;
+  CloserKey() noexcept : key(FlsAlloc(close_cache_on_exit)), ok(key != FLS_OUT_OF_INDEXES) {
+    // The exception state of the loading thread is made now, while memory is plentiful.
+    (void)abi::__cxa_get_globals();
+  }
+};
+const CloserKey g_closer;
+
+[[gnu::noinline, gnu::cold]] void register_cache(BlockCache& c) noexcept {
+  bool set = g_closer.ok && FlsSetValue(g_closer.key, &c);
+  c.state = set ? CacheState::Registered : CacheState::Closed;
+}
+#else
 struct CloserKey {
   pthread_key_t key;
   bool ok;
@@ -96,6 +133,7 @@ const CloserKey g_closer;
   bool set = g_closer.ok && pthread_setspecific(g_closer.key, &c) == 0;
   c.state = set ? CacheState::Registered : CacheState::Closed;
 }
+#endif
 
 inline BlockCache& thread_blocks() noexcept { return t_blocks; }
 
