@@ -112,8 +112,12 @@ class Linger:
     """Released with a module that only sys.modules holds, late in finalization: keeps the
     interpreter finalizing for a while, the lock released, for the daemon threads to wake up."""
 
-    def __del__(self, sleep=time.sleep, write=os.write):
-        sleep(0.05)
+    def __del__(self, lock=threading.Lock(), write=os.write):
+        # A lock taken a second time waits out its timeout with the interpreter lock released.
+        # Not time.sleep(): on Windows the main thread's sleep also waits on the Ctrl-C event,
+        # which the interpreter has closed by now, and fails.
+        lock.acquire()
+        lock.acquire(timeout=0.05)
         write(1, b"finalized\n")
 
 

@@ -10,7 +10,7 @@ import sys
 import time
 
 import pytest
-from hostile import SANITIZED, child
+from hostile import SANITIZED, child, posix_only
 
 # The sanitizer reserves terabytes of address space and keeps freed memory in quarantine, so
 # neither an address-space limit nor a measure of free memory means anything under it.
@@ -50,6 +50,7 @@ else:
 
 
 @unsanitized
+@posix_only("limits the address space with resource.setrlimit")
 @pytest.mark.parametrize("state", ["cold", "warm"])
 @pytest.mark.parametrize("thread", ["main", "new"])
 def test_running_out_of_memory_raises_memory_error(thread, state):
@@ -99,6 +100,7 @@ print(main(int(sys.argv[1]), sys.argv[2] == "warm"), flush=True)
 
 
 @unsanitized
+@posix_only("limits the address space with resource.setrlimit, reading /proc/self/status")
 @pytest.mark.parametrize("state", ["cold", "warm"])
 @pytest.mark.parametrize("seed", range(6))
 def test_a_panic_without_memory_raises_and_never_aborts(seed, state):
@@ -127,6 +129,7 @@ except KeyboardInterrupt:
 """
 
 
+@posix_only("sends SIGINT to a process; Ctrl-C on Windows is a console event")
 def test_ctrl_c_stops_a_long_to_json():
     proc = subprocess.Popen([sys.executable, "-c", INTERRUPTED], stdout=subprocess.PIPE, text=True)
     try:
@@ -183,6 +186,7 @@ def test_outputs_of_every_size_in_turn_come_back_whole():
         assert tree.to_json() == text
 
 
+@posix_only("runs the handler on SIGALRM from setitimer")
 def test_a_to_json_run_by_a_signal_handler_inside_a_long_one():
     # The handler runs between two pieces of the long output, while its memory is in use.
     small, small_text = doubled(3)
@@ -205,6 +209,18 @@ def test_a_to_json_run_by_a_signal_handler_inside_a_long_one():
 
 
 def available_memory():
+    if sys.platform == "win32":
+        import ctypes
+
+        class Status(ctypes.Structure):  # MEMORYSTATUSEX
+            _fields_ = [("length", ctypes.c_uint32), ("load", ctypes.c_uint32)] + [
+                (name, ctypes.c_uint64)
+                for name in ("total", "available", "file", "file_free", "virtual", "free", "ext")
+            ]
+
+        status = Status(length=ctypes.sizeof(Status))
+        ok = ctypes.windll.kernel32.GlobalMemoryStatusEx(ctypes.byref(status))
+        return status.available if ok else 0
     try:
         with open("/proc/meminfo") as f:
             return int(dict(line.split(":", 1) for line in f)["MemAvailable"].split()[0]) << 10
