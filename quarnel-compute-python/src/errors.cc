@@ -25,14 +25,14 @@ PyObject* panic_exception_type() noexcept {
 // Writes the report in pieces straight to the unbuffered standard error, allocating nothing:
 // a panic met with memory exhausted is still reported, and when the exception cannot be made,
 // the interpreter's MemoryError is raised in its place.
-void raise_panic(std::string_view message, const std::source_location* where) noexcept {
+void raise_panic(std::string_view message, const SourcePlace* where) noexcept {
   auto put = [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); };
   put("_compute panicked");
   if (where) {
     char line[16];
-    auto end = std::to_chars(line, line + sizeof line, where->line()).ptr;
+    auto end = std::to_chars(line, line + sizeof line, where->line).ptr;
     put(" at ");
-    put(where->file_name());
+    put(where->file);
     put(":");
     put(std::string_view(line, size_t(end - line)));
   }

@@ -15,7 +15,6 @@
 
 #include <exception>
 #include <new>
-#include <source_location>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -24,26 +23,34 @@
 
 namespace qc::py {
 
+// The file and line of the code that raised a panic. The defaults of a parameter pair
+// (__builtin_FILE(), __builtin_LINE()) take them from the caller, as GCC and clang both do.
+struct SourcePlace {
+  const char* file;
+  unsigned line;
+};
+
 class Panic : public std::exception {
  public:
   // A literal is kept by its address: a panic that Python code can cause (an int beyond 32 bits)
   // is then raised with memory exhausted as without.
-  explicit Panic(const char* literal, std::source_location where = std::source_location::current())
-      : literal_(literal), where_(where) {}
-  explicit Panic(std::string message, std::source_location where = std::source_location::current())
-      : message_(std::move(message)), where_(where) {}
+  explicit Panic(const char* literal, const char* file = __builtin_FILE(),
+                 unsigned line = __builtin_LINE())
+      : literal_(literal), where_{file, line} {}
+  explicit Panic(std::string message, const char* file = __builtin_FILE(),
+                 unsigned line = __builtin_LINE())
+      : message_(std::move(message)), where_{file, line} {}
   const char* what() const noexcept override { return literal_ ? literal_ : message_.c_str(); }
-  const std::source_location& where() const noexcept { return where_; }
+  const SourcePlace& where() const noexcept { return where_; }
 
  private:
   const char* literal_ = nullptr;
   std::string message_;
-  std::source_location where_;
+  SourcePlace where_;
 };
 
 // Writes the failure report to standard error and raises PanicException(message).
-[[gnu::cold]] void raise_panic(std::string_view message,
-                               const std::source_location* where) noexcept;
+[[gnu::cold]] void raise_panic(std::string_view message, const SourcePlace* where) noexcept;
 
 // The PanicException class, created on first use; null with an exception set on failure.
 PyObject* panic_exception_type() noexcept;

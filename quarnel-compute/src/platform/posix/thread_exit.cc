@@ -4,17 +4,14 @@
 // library unwinds the thread's stack through our frames with the system's unwinder (libgcc_s).
 // LLVM's C++ runtime, linked into the module together with its own unwinder, would read that
 // unwinder's frame state as its own and jump to garbage. So the link routes every frame's
-// personality through the check below (-Wl,--wrap, see CMakeLists.txt): a forced unwind that is
-// not a C++ exception (the C library gives it no exception class) passes our frames without
-// running their cleanups. Nothing of ours runs on a thread that holds no interpreter, which is
-// what those cleanups (references to release) must not do anyway; the thread ends as it would
-// have in plain Python code.
-//
-// Windows needs nothing of this: CPython there ends such a thread with _endthreadex(), that is
-// ExitThread(), which runs no unwind at all; our frames are left as they are, as here.
+// personality through the check below (-Wl,--wrap, see quarnel-compute/CMakeLists.txt): a
+// forced unwind that is not a C++ exception (the C library gives it no exception class) passes
+// our frames without running their cleanups. Nothing of ours runs on a thread that holds no
+// interpreter, which is what those cleanups (references to release) must not do anyway; the
+// thread ends as it would have in plain Python code.
 #include <version>
 
-#if defined(_LIBCPP_VERSION) && !defined(_WIN32)
+#if defined(_LIBCPP_VERSION)
 #include <unwind.h>
 
 #include <cstdint>
