@@ -3,7 +3,8 @@
 # into a Python interpreter): a C++20 compiler, CMake and Ninja, nlohmann::json; with --python
 # an interpreter of CPython 3.10 or later ($PYTHON, or python3) that can make virtual
 # environments and build extensions; with --tests GoogleTest; with --hardening clang 14 and its
-# runtimes (libFuzzer and the sanitizers) for the fuzz targets; with --format clang-format 14.
+# runtimes (libFuzzer and the sanitizers) for the fuzz targets; with --format clang-format 14;
+# with --windows wine (64-bit), which runs the Windows wheel's tests.
 # Safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,6 +35,10 @@ for flag in "$@"; do
         packages+=(libclang-rt-14-dev)
       ;;
     --format) command -v clang-format-14 >/dev/null || packages+=(clang-format-14) ;;
+    --windows)
+      command -v wine >/dev/null || packages+=(wine)
+      command -v wine64 >/dev/null || [ -x /usr/lib/wine/wine64 ] || packages+=(wine64)
+      ;;
     *) echo "deps.sh: unknown option $flag" >&2; exit 2 ;;
   esac
 done

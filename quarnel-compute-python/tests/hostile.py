@@ -23,7 +23,8 @@ from hypothesis import strategies as st
 from quarnel.compute import _compute as C
 
 SANITIZED = bool(os.environ.get("QC_SANITIZED"))
-<<<<<<< HEAD
+# Set where the suite runs on another architecture under qemu-user (tools/test-aarch64.sh).
+EMULATED = bool(os.environ.get("QC_EMULATED"))
 WINDOWS = sys.platform == "win32"
 
 
@@ -67,10 +68,6 @@ def resident():
     return counters.WorkingSetSize
 """
 exec(RESIDENT)
-=======
-# Set where the suite runs on another architecture under qemu-user (tools/test-aarch64.sh).
-EMULATED = bool(os.environ.get("QC_EMULATED"))
->>>>>>> i28
 # QC_HARDENING_EXAMPLES raises the count for a long exploration.
 SETTINGS = settings(
     max_examples=int(os.environ.get("QC_HARDENING_EXAMPLES", 20 if SANITIZED else 60)),
