@@ -73,7 +73,7 @@ struct OwnedSlots {
   OwnedSlots() = default;
   OwnedSlots(const OwnedSlots&) = delete;
   OwnedSlots& operator=(const OwnedSlots&) = delete;
-  ~OwnedSlots() noexcept(false) {
+  ~OwnedSlots() {
     for (PyObject* o : slots) drop(o);
   }
   PyObject** data() noexcept { return slots.data(); }

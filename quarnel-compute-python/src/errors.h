@@ -5,12 +5,8 @@
 // the 32-bit narrowing of an int) and any other exception become PanicException, which derives
 // from BaseException so that `except Exception` lets it through.
 //
-// One unwind must pass: a thread that the interpreter ends while it finalizes (a daemon thread
-// waking up in Python code that released the lock) leaves through pthread_exit(), whose forced
-// unwind runs through every frame on the thread's stack, ours included. It is rethrown
-// untouched, and no frame that may enclose Python code is noexcept, which would turn that
-// unwind into std::terminate. Such a thread holds no interpreter lock: RAII owners release
-// nothing then (python_api.h).
+// A thread that the interpreter ends inside a call never reaches a handler here: it runs none of
+// the module's code (quarnel-compute/src/platform/thread.h).
 #pragma once
 
 #include <exception>
@@ -58,14 +54,8 @@ PyObject* panic_exception_type() noexcept;
 // The narrowing of an int argument, done when the node is built.
 int32_t narrow_i32(int64_t v);
 
-// Raises the C++ exception being handled as its Python exception. Called only in a handler that
-// has let a foreign unwind pass (guarded, reporting), so what it rethrows is a C++ exception.
+// Raises the C++ exception being handled as its Python exception.
 [[gnu::cold]] void raise_cpp_exception() noexcept;
-
-// True in a handler of an unwind that is not a C++ exception: the forced unwind of a thread
-// being ended, which passes on untouched. The C++ runtime gives no exception object for it (so
-// it is not caught as abi::__forced_unwind, which would bind a reference to no object).
-inline bool foreign_unwind() noexcept { return !std::current_exception(); }
 
 // Runs f; its failures leave `fail` (null or -1) returned with a Python exception set.
 template <class F>
@@ -81,7 +71,6 @@ auto guarded(F&& f) -> decltype(f()) {
     }
     return r;
   } catch (...) {
-    if (foreign_unwind()) throw;
     raise_cpp_exception();
   }
   if constexpr (std::is_pointer_v<Result>)
@@ -96,7 +85,6 @@ void reporting(F&& f) {
   try {
     f();
   } catch (...) {
-    if (foreign_unwind()) throw;
     raise_cpp_exception();
   }
 }

@@ -19,14 +19,8 @@
 
 namespace qc::py {
 
-// Drops a reference that C++ code owns. A thread that the interpreter ends while it finalizes
-// is unwound without the interpreter lock, its thread state already freed (errors.h): nothing
-// is dropped once finalization is under way (on the finalizing thread too, which leaves those
-// few objects as the interpreter leaves its own at exit). Not noexcept: dropping the last
-// reference runs Python code (a __del__), where that unwind may start.
-inline void drop(PyObject* o) noexcept(false) {
-  if (o && Py_IsInitialized()) Py_DECREF(o);
-}
+// Drops a reference that C++ code owns, if any.
+inline void drop(PyObject* o) noexcept { Py_XDECREF(o); }
 
 // Owns one strong reference (or none).
 class Ref {
@@ -38,7 +32,7 @@ class Ref {
     std::swap(p_, o.p_);
     return *this;
   }
-  ~Ref() noexcept(false) { drop(p_); }
+  ~Ref() { drop(p_); }
 
   static Ref steal(PyObject* o) noexcept { return Ref(o); }
   static Ref borrow(PyObject* o) noexcept {

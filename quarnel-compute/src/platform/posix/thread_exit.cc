@@ -1,17 +1,14 @@
-// Threads ended by the interpreter, for builds that link LLVM's C++ runtime (the release wheel).
+// Threads ended inside a call, on POSIX systems: the rule is stated in platform/thread.h.
 //
-// A finalizing CPython ends a daemon thread that wakes inside a call with pthread_exit(): the C
-// library unwinds the thread's stack through our frames with the system's unwinder (libgcc_s).
-// LLVM's C++ runtime, linked into the module together with its own unwinder, would read that
-// unwinder's frame state as its own and jump to garbage. So the link routes every frame's
-// personality through the check below (-Wl,--wrap, see quarnel-compute/CMakeLists.txt): a
-// forced unwind that is not a C++ exception (the C library gives it no exception class) passes
-// our frames without running their cleanups. Nothing of ours runs on a thread that holds no
-// interpreter, which is what those cleanups (references to release) must not do anyway; the
-// thread ends as it would have in plain Python code.
-#include <version>
-
-#if defined(_LIBCPP_VERSION)
+// pthread_exit() and cancellation unwind the thread's stack with the C library's forced unwind,
+// through the system's unwinder (libgcc_s), calling each frame's personality routine with no
+// exception class. Left to the C++ runtime, that unwind would run our frames' cleanups and
+// handlers (on a thread whose interpreter state is gone) or, at a noexcept frame, std::terminate;
+// and LLVM's runtime, linked in together with its own unwinder, would read the system unwinder's
+// frame state as its own and jump to garbage. So every link of the library wraps the runtime's
+// personality routine (-Wl,--wrap=__gxx_personality_v0, quarnel-compute/CMakeLists.txt): every
+// C++ frame's unwind information names the check below, which lets a forced unwind that is not a
+// C++ exception pass the frame untouched, and hands everything else to the runtime.
 #include <unwind.h>
 
 #include <cstdint>
@@ -30,4 +27,3 @@ _Unwind_Reason_Code __wrap___gxx_personality_v0(int version, _Unwind_Action acti
   return __real___gxx_personality_v0(version, actions, exception_class, exception, context);
 }
 }
-#endif
