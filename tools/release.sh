@@ -127,6 +127,7 @@ env -u CXX -u CC unshare "${unshare_args[@]}" bash -euo pipefail -c '
   echo "sdist: built and installed with $(c++ --version | head -1); examples/basic.py runs"
 ' _ "$check" "$PY" "$ROOT/$SDIST" "${hidden[@]}"
 
+bash tools/wheel-windows.sh "$SDIST"
 echo "== release artifacts"
 ls -l dist
 echo "release.sh: $((SECONDS - start)) s"

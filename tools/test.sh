@@ -19,7 +19,7 @@ ctest --test-dir build/test --output-on-failure -j "$JOBS"
 
 echo "== release build and checks (tools/release.sh)"
 bash tools/release.sh
-RELEASE_WHEEL="$(ls "$ROOT"/dist/*.whl)"
+RELEASE_WHEEL="$(ls "$ROOT"/dist/*manylinux*.whl)"
 
 echo "== abi3 wheel from the source tree"
 tools_venv="$ROOT/build/venv-tools"
