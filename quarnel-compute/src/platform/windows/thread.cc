@@ -24,7 +24,7 @@ extern "C" __cxa_eh_globals* __cxa_get_globals();
 
 namespace qc {
 
-constinit thread_local BlockCache t_block_cache{};
+__thread BlockCache t_block_cache;
 
 namespace {
 
