@@ -9,18 +9,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <cxxabi.h>
-
 #include "model/block_cache.h"
-
-#if defined(_LIBCPP_VERSION)
-// libc++abi implements the accessor of a thread's exception state but leaves it out of
-// <cxxabi.h>.
-namespace __cxxabiv1 {
-struct __cxa_eh_globals;
-extern "C" __cxa_eh_globals* __cxa_get_globals();
-}  // namespace __cxxabiv1
-#endif
+#include "platform/exception_state.h"
 
 namespace qc {
 
@@ -41,7 +31,7 @@ struct CloserKey {
   bool ok;
   CloserKey() noexcept : key(FlsAlloc(close_on_exit)), ok(key != FLS_OUT_OF_INDEXES) {
     // The exception state of the loading thread is made now, while memory is plentiful.
-    (void)abi::__cxa_get_globals();
+    make_exception_state();
   }
 };
 const CloserKey g_closer;
