@@ -175,7 +175,9 @@ class Output {
   }
 
  private:
+#if defined(_WIN32)
   static constexpr Py_ssize_t kJoinFrom = Py_ssize_t(64) << 20;
+#endif
   Ref text_, pieces_;
 };
 
