@@ -18,8 +18,10 @@ set(CMAKE_RANLIB "$ENV{QC_ZIG_WINDOWS_DIR}/ranlib" CACHE FILEPATH "")
 # The Linux release build's tuning (tools/manylinux-toolchain.cmake) without link-time
 # optimisation: with it, zig's link for Windows leaves out zig's own C library objects (frexpf,
 # wmemchr, pthread_spin_* come out undefined).
-set(CMAKE_CXX_FLAGS_INIT
-    "-fomit-frame-pointer -Xclang -O3 -mllvm -inline-threshold=600 -fno-jump-tables")
+# -fno-file-reproducible: a panic report names its source file with "/", as on every platform
+# (clang would write the prefix-mapped path with the target's "\\").
+set(CMAKE_CXX_FLAGS_INIT "-fomit-frame-pointer -Xclang -O3 -mllvm -inline-threshold=600 \
+-fno-jump-tables -fno-file-reproducible")
 
 # The extension is built against these instead of an interpreter that FindPython would ask
 # (quarnel-compute-python/CMakeLists.txt); that would add the build machine's link flags.
