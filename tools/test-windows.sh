@@ -10,8 +10,9 @@
 #    and hypothesis, pure Python, installed for Windows by this machine's pip.
 # 2. Runs the Python suite with the wheel under wine, headless. Tests that cannot apply on
 #    Windows skip with their reason (hostile.posix_only). Without --rest, the suite leaves out
-#    the one test that needs 14 GiB of memory (the 4 GiB text), which CI's native suite runs
-#    beside this one: CI runs this. With --rest only that test runs (tools/release.sh).
+#    the one test that needs some 18 GiB of memory here (the 4 GiB text), since CI's native
+#    suite runs its own copy beside this one: that is what CI runs. With --rest only that test
+#    runs, and step 3 does not: for a machine with that much memory free.
 # 3. Writes the shared random corpus (tools/corpus.py) with the Windows wheel under wine, and
 #    with the Linux wheel on this machine's CPython 3.13, and compares the files byte for byte.
 #    Without LINUX_WHEEL the manylinux wheel beside the Windows one is taken; with none, or no
