@@ -1,9 +1,9 @@
 """Builds a small expression and prints its wire JSON."""
 
-from quarnel.compute import _compute as C
+from quarnel.compute import NumericSeries, max
 
-speed = C.NumericSeries.Reference("speed")
-limit = C.NumericSeries.Reference("limit")
+speed = NumericSeries.Reference("speed")
+limit = NumericSeries.Reference("limit")
 print((speed + 2.0).to_json())
-print(C.max([speed, limit * 1.5]).to_json())
+print(max([speed, limit * 1.5]).to_json())
 print((speed > limit).to_json())

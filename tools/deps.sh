@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs what the build needs and the machine lacks, from Debian's packages only (nothing goes
-# into a Python interpreter): a C++20 compiler, CMake and Ninja, nlohmann::json; with --python
-# an interpreter of CPython 3.10 or later ($PYTHON, or python3) that can make virtual
-# environments and build extensions; with --tests GoogleTest; with --hardening clang 14 and its
-# runtimes (libFuzzer and the sanitizers) for the fuzz targets; with --format clang-format 14.
-# Safe to run again.
+# Installs what a build needs and the machine lacks, from Debian's packages only (nothing goes
+# into a Python interpreter): a C++20 compiler; with --python an interpreter of CPython 3.10 or
+# later ($PYTHON, or python3) that can make virtual environments and build extensions (all a
+# `pip install` of the package needs besides: PyPI gives the rest); with --cmake what a build
+# by CMake itself needs, CMake 3.21, Ninja and nlohmann::json; with --tests that and
+# GoogleTest; with --hardening clang 14 and its runtimes (libFuzzer and the sanitizers) for the
+# fuzz targets; with --format clang-format 14; with --oldest-compilers the oldest the build
+# accepts, clang 14 and GCC 11; with --windows wine (64-bit), which runs the Windows wheel's
+# tests. Safe to run again; waits for another apt-get to finish.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib.sh
@@ -19,25 +22,40 @@ sys.exit(not os.path.isfile(os.path.join(sysconfig.get_paths()["include"], "Pyth
 }
 
 want_python=0
+want_cmake=0
 packages=()
-command -v g++ >/dev/null || packages+=(g++)
-cmake_at_least 3.21 || packages+=(cmake)
-command -v ninja >/dev/null || packages+=(ninja-build)
-[ -f /usr/include/nlohmann/json.hpp ] || packages+=(nlohmann-json3-dev)
+command -v c++ >/dev/null || command -v g++ >/dev/null || packages+=(g++)
 for flag in "$@"; do
   case "$flag" in
     --python) want_python=1 ;;
-    --tests) [ -d /usr/src/googletest ] || packages+=(libgtest-dev) ;;
+    --cmake) want_cmake=1 ;;
+    --tests)
+      want_cmake=1
+      [ -d /usr/src/googletest ] || packages+=(libgtest-dev)
+      ;;
     --hardening)
       command -v clang++-14 >/dev/null || packages+=(clang-14)
       compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null ||
         packages+=(libclang-rt-14-dev)
       ;;
     --format) command -v clang-format-14 >/dev/null || packages+=(clang-format-14) ;;
+    --windows)
+      command -v wine >/dev/null || packages+=(wine)
+      command -v wine64 >/dev/null || [ -x /usr/lib/wine/wine64 ] || packages+=(wine64)
+      ;;
+    --oldest-compilers)
+      command -v clang++-14 >/dev/null || packages+=(clang-14)
+      command -v g++-11 >/dev/null || packages+=(g++-11)
+      ;;
     *) echo "deps.sh: unknown option $flag" >&2; exit 2 ;;
   esac
 done
 
+if [ "$want_cmake" -eq 1 ]; then
+  cmake_at_least 3.21 || packages+=(cmake)
+  command -v ninja >/dev/null || packages+=(ninja-build)
+  [ -f /usr/include/nlohmann/json.hpp ] || packages+=(nlohmann-json3-dev)
+fi
 if [ "$want_python" -eq 1 ]; then
   if ! command -v "$PY" >/dev/null; then
     if [ -n "${PYTHON:-}" ]; then
@@ -67,11 +85,13 @@ if [ ${#packages[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   echo "installing Debian packages: ${packages[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${packages[@]}" >/dev/null
+  # Another apt-get holding dpkg's lock is waited for, not failed on.
+  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+    "${packages[@]}" >/dev/null
 fi
 
-if ! cmake_at_least 3.21; then
+if [ "$want_cmake" -eq 1 ] && ! cmake_at_least 3.21; then
   echo "error: CMake 3.21 or later is needed; $(command -v cmake || echo none) is" \
     "$(cmake --version 2>/dev/null | head -1 || true)" >&2
   exit 1

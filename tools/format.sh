@@ -19,8 +19,7 @@ command -v clang-format-14 >/dev/null || bash tools/deps.sh --format
 source tools/lib.sh
 bash tools/deps.sh --python
 tools_venv="$PWD/build/venv-tools"
-ensure_venv "$tools_venv" "$PY"
-"$tools_venv/bin/python" -m pip install -q ruff==0.17.6
+ensure_venv "$tools_venv" "$PY" ruff==0.17.6
 ruff="$tools_venv/bin/ruff"
 
 # The Python sources: the linter's findings fail either way; without --check the formatter

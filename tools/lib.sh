@@ -47,15 +47,22 @@ find_python() {
 }
 
 # Makes the virtual environment $1 on the interpreter $2 unless it is there already, made on
-# that same interpreter, and runs. A venv left by another interpreter (pyenv's 3.11 after the
-# system's, say) or one whose interpreter is gone is made anew.
+# that same interpreter, and runs; then installs into it what the further arguments name (pip's
+# arguments), unless given nothing. A venv left by another interpreter (pyenv's 3.11 after the
+# system's, say) or one whose interpreter is gone is made anew. Steps that CI runs side by side
+# share venvs: the work is done under a lock of the venv ($1.lock).
 ensure_venv() {
-  local dir="$1" python="$2" base
+  local dir="$1" python="$2" base lock
+  shift 2
+  mkdir -p "$(dirname "$dir")"
+  exec {lock}>"$dir.lock"
+  flock "$lock"
   base="$("$python" -c 'import os, sys; print(os.path.realpath(sys.executable))')"
-  if [ -x "$dir/bin/python" ] && [ "$(cat "$dir/.base" 2>/dev/null)" = "$base" ] &&
-    "$dir/bin/python" -c '' 2>/dev/null; then
-    return
+  if ! [ -x "$dir/bin/python" ] || [ "$(cat "$dir/.base" 2>/dev/null)" != "$base" ] ||
+    ! "$dir/bin/python" -c '' 2>/dev/null; then
+    "$python" -m venv --clear "$dir"
+    echo "$base" >"$dir/.base"
   fi
-  "$python" -m venv --clear "$dir"
-  echo "$base" >"$dir/.base"
+  [ $# -eq 0 ] || "$dir/bin/python" -m pip install -q "$@"
+  exec {lock}>&-
 }

@@ -1,10 +1,17 @@
 # The release build: zig's clang targeting glibc 2.17, so that the wheel loads on every Linux
-# that manylinux2014 covers, with libc++ linked in statically. tools/release.sh makes the
-# wrappers that QC_ZIG_DIR names (c++, ar, ranlib: zig's, with the target fixed).
+# that manylinux2014 covers, with libc++ linked in statically. tools/release.sh makes, for each
+# target (x86_64-linux-gnu, aarch64-linux-gnu), the directory that QC_ZIG_DIR names: the
+# wrappers c++, ar and ranlib (zig's, with the target and glibc 2.17 fixed), and include/, which
+# holds the one header of the host a target build may read besides the Python headers: the
+# interpreter's configuration header, under the target's multiarch name, where the Python.h of
+# a Debian interpreter looks for it (tools/stage-python-headers.py).
 if(NOT DEFINED ENV{QC_ZIG_DIR})
   message(FATAL_ERROR "QC_ZIG_DIR is not set: build the release through tools/release.sh")
 endif()
 set(CMAKE_CXX_COMPILER "$ENV{QC_ZIG_DIR}/c++")
+# Searched after every other directory, zig's C library headers among them: nothing there can
+# stand in for a header of the target's C library.
+set(CMAKE_CXX_STANDARD_INCLUDE_DIRECTORIES "$ENV{QC_ZIG_DIR}/include")
 # Link-time optimisation leaves bitcode in the archives: only LLVM's archiver indexes it.
 set(CMAKE_AR "$ENV{QC_ZIG_DIR}/ar" CACHE FILEPATH "")
 set(CMAKE_RANLIB "$ENV{QC_ZIG_DIR}/ranlib" CACHE FILEPATH "")

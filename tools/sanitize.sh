@@ -16,7 +16,7 @@ REPORTS="$ROOT/$BUILD/reports"
 bash tools/deps.sh --tests --hardening --python
 # The interpreter the sanitized extension is built for and its Python suite runs under.
 venv="$ROOT/build/venv-sanitize"
-ensure_venv "$venv" "$PY"
+ensure_venv "$venv" "$PY" pytest hypothesis
 # The extension is built here without scikit-build-core, whose own FindPython stands in for
 # CMake's before 3.26 (the first to know the stable-ABI component; Debian 12 has 3.25): an
 # older cmake is replaced by PyPI's, in the venv.
@@ -61,7 +61,6 @@ rm -rf "$stage"
 mkdir -p "$stage/quarnel/compute"
 cp quarnel-compute-python/quarnel/compute/*.py "$stage/quarnel/compute/"
 cp "$BUILD"/quarnel-compute-python/_compute*.so "$stage/quarnel/compute/"
-"$venv/bin/python" -m pip install -q pytest hypothesis
 # The interpreter is not instrumented, so the runtime is preloaded. The C++ runtime is
 # preloaded with it: the interceptor of C++ throws binds to the real one when the sanitizer
 # starts, and an interpreter that does not link libstdc++ would leave it unbound (every

@@ -14,10 +14,9 @@ case "${1:-}" in
   "") ;;
   *) echo "usage: tools/stubgen.sh [--check]" >&2; exit 2 ;;
 esac
-bash tools/deps.sh --python
+bash tools/deps.sh --python --cmake
 tools_venv="$PWD/build/venv-tools"
-ensure_venv "$tools_venv" "$PY"
-"$tools_venv/bin/python" -m pip install -q ruff==0.17.6
+ensure_venv "$tools_venv" "$PY" ruff==0.17.6
 
 cmake -S . -B build/describe -G Ninja -DQC_BUILD_PYTHON=ON -DQC_BUILD_DESCRIBE=ON \
   -DCMAKE_BUILD_TYPE=Debug >/dev/null

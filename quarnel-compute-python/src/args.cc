@@ -70,10 +70,23 @@ bool native_float(PyObject* o, double& out) {
 }
 
 bool native_int(PyObject* o, int64_t& out) {
-  if constexpr (sizeof(long) == sizeof(int64_t))
+  if constexpr (sizeof(long) == sizeof(int64_t)) {
     out = PyLong_AsLong(o);
-  else
-    out = PyLong_AsLongLong(o);
+  } else {
+    // Where a C long has 32 bits (Windows), the 64-bit conversion words its overflow otherwise
+    // than PyLong_AsLong where a long has 64: the interpreter's message for an int beyond 64 bits
+    // is made the one of every platform. The int is taken first, so that an OverflowError that
+    // the object's own __index__ raises passes unchanged.
+    Ref index = Ref::steal(PyNumber_Index(o));
+    if (!index) return false;
+    out = PyLong_AsLongLong(index.get());
+    if (out == -1 && PyErr_Occurred()) {
+      if (PyErr_ExceptionMatches(PyExc_OverflowError))
+        PyErr_SetString(PyExc_OverflowError, "Python int too large to convert to C long");
+      return false;
+    }
+    return true;
+  }
   return !(out == -1 && PyErr_Occurred());
 }
 

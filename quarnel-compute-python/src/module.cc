@@ -157,32 +157,64 @@ PyModuleDef g_module = {
     PyModuleDef_HEAD_INIT, "_compute", "", 0, nullptr, g_slots, nullptr, nullptr, &free_module,
 };
 
-// Appends text to the str in `result`, or makes it the str when there is none yet. A str that
-// nothing else holds grows in place, so the pieces of a large output reach the returned str
-// through one buffer, reused from its start: the str's own new memory is the main cost.
-bool append_text(Ref& result, std::string_view text) {
-  PyObject* piece = PyUnicode_FromStringAndSize(text.data(), Py_ssize_t(text.size()));
-  if (!piece || !result) {
-    result = Ref::steal(piece);
-    return piece != nullptr;
+// The str that to_json() returns, made from the writer's pieces. Appending a piece to a str that
+// nothing else holds grows it in place, so the pieces of a large output reach the returned str
+// through one buffer, reused from its start: the str's own new memory is the main cost. That
+// holds where the C library's realloc moves a large block by remapping its pages. Windows's
+// copies the block instead, which made each append cost the whole text so far (a 1 GiB output
+// took minutes): there the pieces after the first kJoinFrom bytes are kept apart and joined once
+// at the end, which holds the text twice for a moment but copies it once.
+class Output {
+ public:
+  bool append(std::string_view text) {
+    Ref piece = Ref::steal(PyUnicode_FromStringAndSize(text.data(), Py_ssize_t(text.size())));
+    if (!piece) return false;
+    if (!text_) {
+      text_ = std::move(piece);
+      return true;
+    }
+#if defined(_WIN32)
+    if (pieces_ || PyUnicode_GetLength(text_.get()) >= kJoinFrom) {
+      if (!pieces_) {
+        pieces_ = Ref::steal(PyList_New(0));
+        if (!pieces_ || PyList_Append(pieces_.get(), text_.get()) < 0) return false;
+      }
+      return PyList_Append(pieces_.get(), piece.get()) == 0;
+    }
+#endif
+    PyObject* joined = text_.release();
+    PyUnicode_Append(&joined, piece.get());  // on failure, releases joined and leaves it null
+    text_ = Ref::steal(joined);
+    return joined != nullptr;
   }
-  PyObject* joined = result.release();
-  PyUnicode_Append(&joined, piece);  // on failure, releases joined and leaves it null
-  Py_DECREF(piece);
-  result = Ref::steal(joined);
-  return joined != nullptr;
-}
 
-bool take_piece(void* result, std::string_view piece) {
+  // The whole text; null with an exception set on failure.
+  Ref finish() {
+    if (!pieces_) return std::move(text_);
+    text_ = Ref();
+    Ref empty = Ref::steal(PyUnicode_FromStringAndSize("", 0));
+    if (!empty) return Ref();
+    Ref pieces = std::move(pieces_);
+    return Ref::steal(PyUnicode_Join(empty.get(), pieces.get()));
+  }
+
+ private:
+#if defined(_WIN32)
+  static constexpr Py_ssize_t kJoinFrom = Py_ssize_t(64) << 20;
+#endif
+  Ref text_, pieces_;
+};
+
+bool take_piece(void* output, std::string_view piece) {
   // A large tree takes seconds to write: Ctrl-C stops it, raising from its signal handler.
-  return !PyErr_CheckSignals() && append_text(*static_cast<Ref*>(result), piece);
+  return !PyErr_CheckSignals() && static_cast<Output*>(output)->append(piece);
 }
 
 Ref write_text(Buffer& out, const Value& v, WriterStack* stack = nullptr) {
-  Ref result;
-  if (!write_json(out, v, Drain{&take_piece, &result}, stack) || !append_text(result, out.view()))
+  Output result;
+  if (!write_json(out, v, Drain{&take_piece, &result}, stack) || !result.append(out.view()))
     return Ref();
-  return result;
+  return result.finish();
 }
 
 // The output memory kept from one call to the next, within the bounds that output.h states.
@@ -202,6 +234,5 @@ Ref json_text(const Value& v) {
 
 }  // namespace qc::py
 
-extern "C" __attribute__((visibility("default"))) PyObject* PyInit__compute() {
-  return PyModuleDef_Init(&qc::py::g_module);
-}
+// PyMODINIT_FUNC exports it: visibility "default" on Linux, dllexport on Windows.
+PyMODINIT_FUNC PyInit__compute() { return PyModuleDef_Init(&qc::py::g_module); }

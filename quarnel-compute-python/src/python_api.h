@@ -12,6 +12,17 @@
 #error "the extension is built against the stable ABI of CPython 3.10 only"
 #endif
 
+// A build for another machine than the interpreter's (the aarch64 release build on an x86_64
+// host) reads the host's configuration header: the stable ABI's headers take from it the sizes
+// of the C types and the byte order, which must be the target's.
+static_assert(SIZEOF_VOID_P == sizeof(void*) && SIZEOF_SIZE_T == sizeof(size_t) &&
+                  SIZEOF_LONG == sizeof(long) && SIZEOF_INT == sizeof(int) &&
+                  SIZEOF_WCHAR_T == sizeof(wchar_t),
+              "pyconfig.h is of a machine whose C types have other sizes than the target's");
+#if defined(__BYTE_ORDER__) && defined(WORDS_BIGENDIAN) != (__BYTE_ORDER__ == __ORDER_BIG_ENDIAN__)
+#error "pyconfig.h is of a machine of the other byte order than the target's"
+#endif
+
 #include <exception>
 #include <string>
 #include <string_view>

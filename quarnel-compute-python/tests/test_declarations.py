@@ -204,3 +204,16 @@ def test_class_declaration(o, name):
             act()
     assert not gc.is_tracked(obj) and bool(obj)
     assert cls.__hash__ is None if name == "NumericSeries" else hash(obj) == object.__hash__(obj)
+
+
+def test_the_package_version_is_the_installed_distribution_s():
+    import importlib.metadata
+
+    import quarnel.compute
+
+    try:
+        installed = importlib.metadata.version("quarnel-compute")
+    except importlib.metadata.PackageNotFoundError:
+        pytest.skip("the package is imported from a staged copy, not installed")
+    assert quarnel.compute.__version__ == installed
+    assert re.fullmatch(r"\d+\.\d+\.\d+", installed)

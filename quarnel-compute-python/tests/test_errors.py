@@ -4,6 +4,8 @@ refusal, PanicException, and operators that decline with NotImplemented."""
 import _imp
 import importlib.util
 import operator
+import re
+from pathlib import Path
 from types import SimpleNamespace
 
 import pytest
@@ -276,11 +278,25 @@ ERRORS = [
         TE,
         "argument 'literal': ",
     ),
+    # The interpreter's words for an int beyond 64 bits, the same where a C long has 32 bits; an
+    # OverflowError of the object's own __index__ unchanged.
     (
         "IntegerConstant.Literal(2**63)",
         lambda o: IntegerConstant.Literal(2**63),
         "OverflowError",
-        None,
+        "Python int too large to convert to C long",
+    ),
+    (
+        "IntegerConstant.Literal(-(2**63) - 1)",
+        lambda o: IntegerConstant.Literal(-(2**63) - 1),
+        "OverflowError",
+        "Python int too large to convert to C long",
+    ),
+    (
+        "IntegerConstant.Literal(Failing(OverflowError('own')))",
+        lambda o: IntegerConstant.Literal(Failing(OverflowError("own"))),
+        "OverflowError",
+        "own",
     ),
     # Narrowing to 32 bits, after every argument converted.
     (
@@ -637,6 +653,38 @@ def test_panic_is_a_base_exception_reported_on_stderr(capfd):
     except BaseException as panic:
         assert type(panic).__bases__ == (BaseException,) and panic.args == (NARROWING,)
     assert "integer value exceeds i32 range" in capfd.readouterr().err
+
+
+PROJECT = Path(__file__).resolve().parents[2]
+
+
+@pytest.mark.parametrize(
+    "call",
+    [
+        lambda: IntegerConstant.Literal(2**31),
+        lambda: NumericSeries.Reference("a").head(-(2**31) - 1),
+        lambda: Duration.Days(2**40),
+    ],
+    ids=["literal", "method", "duration"],
+)
+def test_the_panic_report_says_where_relative_to_the_project(capfd, call):
+    """The report names the source file by its path in the project, whatever machine built the
+    module, and a line of that file."""
+    with pytest.raises(BaseException) as raised:
+        call()
+    assert raised.value.args == (NARROWING,)
+    report = capfd.readouterr().err
+    found = re.fullmatch(r"_compute panicked at (\S+):(\d+): (.*)\n", report)
+    assert found, report
+    path, line, message = found.groups()
+    assert message == NARROWING
+    assert not path.startswith("/") and re.fullmatch(r"quarnel-compute(-python)?/src/\S+", path), (
+        path
+    )
+    source = PROJECT / path
+    if (PROJECT / "quarnel-compute-python" / "src").is_dir():  # the tests run from the tree
+        assert source.is_file(), path
+        assert 1 <= int(line) <= len(source.read_text().splitlines())
 
 
 HOLLOW = r"""

@@ -35,8 +35,12 @@ class Linger:
     """Released with a module that only sys.modules holds, late in finalization: keeps the
     interpreter finalizing for a while, the lock released, for the daemon threads to wake up."""
 
-    def __del__(self, sleep=time.sleep, write=os.write):
-        sleep(0.05)
+    def __del__(self, lock=threading.Lock(), write=os.write):
+        # A lock taken a second time waits out its timeout with the interpreter lock released.
+        # Not time.sleep(): on Windows the main thread's sleep also waits on the Ctrl-C event,
+        # which the interpreter has closed by now, and fails.
+        lock.acquire()
+        lock.acquire(timeout=0.05)
         write(1, b"finalized\n")
 
 
@@ -275,20 +279,25 @@ def test_the_classes_made_by_a_daemon_thread_importing_the_module_at_exit(run):
 
 
 # The thread is ended at once, where it stands, as the interpreter ends it (the C library's
-# pthread_exit, the interpreter lock released first, as ctypes does for a foreign call), at any
-# time rather than at exit. Nothing of the module may run on its way out: an iterator that the
-# module alone holds is never released, and the module goes on serving the other threads.
+# pthread_exit, or ExitThread on Windows; the interpreter lock released first, as ctypes does
+# for a foreign call), at any time rather than at exit. Nothing of the module may run on its way
+# out: an iterator that the module alone holds is never released, and the module goes on serving
+# the other threads.
 ENDED = r"""
 import ctypes
 
 SLICE = 0
-end_thread = ctypes.CDLL(None).pthread_exit
-end_thread.argtypes = [ctypes.c_void_p]
+if sys.platform == "win32":
+    end_thread = ctypes.windll.kernel32.ExitThread  # where _endthreadex() ends
+    end_thread.argtypes = [ctypes.c_uint32]
+else:
+    end_thread = ctypes.CDLL(None).pthread_exit
+    end_thread.argtypes = [ctypes.c_void_p]
 
 
 def pause():
     entered.set()
-    end_thread(None)
+    end_thread(0)
 
 
 class Witness:
@@ -313,7 +322,9 @@ time.sleep(0.02)
 """
 
 
-@pytest.mark.skipif(sys.platform != "linux", reason="ends a thread with the C library's call")
+@pytest.mark.skipif(
+    sys.platform not in ("linux", "win32"), reason="ends a thread with pthread_exit or ExitThread"
+)
 @pytest.mark.parametrize("blocker", [*BLOCKER_NAMES, "iterator held"])
 def test_a_thread_ended_inside_a_call_runs_nothing_of_the_module(blocker):
     ends_cleanly(ENDED, blocker)

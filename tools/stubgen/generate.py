@@ -313,6 +313,7 @@ Every public name of the `_compute` extension is importable from here, and typed
 # them.
 
 from ._compute import {names}
+from ._version import __version__ as __version__
 
 __all__ = [{all}]
 '''

@@ -46,6 +46,7 @@ from ._compute import (
     sum,
     tan,
 )
+from ._version import __version__ as __version__
 
 __all__ = [
     "NumericSeries",

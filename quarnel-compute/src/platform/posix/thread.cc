@@ -2,19 +2,10 @@
 // systems.
 #include "platform/thread.h"
 
-#include <cxxabi.h>
 #include <pthread.h>
 
 #include "model/block_cache.h"
-
-#if defined(_LIBCPP_VERSION)
-// libc++abi implements the accessor of a thread's exception state but, unlike libstdc++, leaves
-// it out of <cxxabi.h>.
-namespace __cxxabiv1 {
-struct __cxa_eh_globals;
-extern "C" __cxa_eh_globals* __cxa_get_globals();
-}  // namespace __cxxabiv1
-#endif
+#include "platform/exception_state.h"
 
 namespace qc {
 
@@ -32,7 +23,7 @@ struct CloserKey {
       : ok(pthread_key_create(
                &key, [](void* c) { close_block_cache(*static_cast<BlockCache*>(c)); }) == 0) {
     // The exception state of the loading thread is made now, while memory is plentiful.
-    (void)abi::__cxa_get_globals();
+    make_exception_state();
   }
 };
 const CloserKey g_closer;

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# The x86_64 wheel built again from the sdist in another directory is the same bytes as the
+# release's. With the release step's interpreter (Debian's), whose tools' environment it shares.
+# after: 10-release
+# cores: 2
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+env -u VIRTUAL_ENV -u PYENV_VERSION PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+  PYTHON=/usr/bin/python3 bash tools/reproducible.sh

@@ -1,0 +1,37 @@
+"""Stages the one host header a release build reads besides the Python headers.
+
+The Python.h of a Debian interpreter includes `<MULTIARCH/pythonX.Y/pyconfig.h>`, which lives
+beside the host's C library headers in /usr/include; a build for glibc 2.17 must not search
+there. This copies that configuration header alone into OUT under the target's multiarch name
+(`OUT/aarch64-linux-gnu/python3.11/pyconfig.h` for an aarch64 build), for the toolchain to search
+last. An interpreter whose pyconfig.h is the configuration itself (pyenv's, a python.org build)
+needs nothing: OUT is left empty. The stable ABI takes from the file only the sizes of the C
+types and the byte order, which the binding checks against the target's when it compiles.
+
+    python tools/stage-python-headers.py TARGET_MULTIARCH OUT
+"""
+
+import os
+import re
+import shutil
+import sys
+import sysconfig
+
+target, out = sys.argv[1:]
+shutil.rmtree(out, ignore_errors=True)
+os.makedirs(out)
+config = os.path.join(sysconfig.get_paths()["include"], "pyconfig.h")
+host = sysconfig.get_config_var("MULTIARCH")
+with open(config) as f:
+    text = f.read()
+found = re.search(r"#\s*include\s*<%s/([^>]*pyconfig\.h)>" % re.escape(host or "-"), text)
+if not found:
+    print(f"python headers: {config} is the configuration itself; nothing staged")
+    sys.exit()
+source = os.path.join(sysconfig.get_config_var("INCLUDEDIR"), host, found[1])
+if not os.path.isfile(source):
+    sys.exit(f"error: {config} includes {host}/{found[1]}, which is not in {source}")
+staged = os.path.join(out, target, found[1])
+os.makedirs(os.path.dirname(staged))
+shutil.copyfile(source, staged)
+print(f"python headers: {source} staged as <{target}/{found[1]}>")
