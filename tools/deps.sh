@@ -3,7 +3,7 @@
 # into a Python interpreter): a C++20 compiler, CMake and Ninja, nlohmann::json; with --python
 # an interpreter of CPython 3.10 or later ($PYTHON, or python3) that can make virtual
 # environments and build extensions; with --tests GoogleTest; with --hardening clang 14 and its
-# runtimes (libFuzzer and the sanitizers) for the fuzz targets; with --format clang-format 14.
+# runtimes (libFuzzer and the sanitizers) for the fuzz targets.
 # Safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,7 +33,6 @@ for flag in "$@"; do
       compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null ||
         packages+=(libclang-rt-14-dev)
       ;;
-    --format) command -v clang-format-14 >/dev/null || packages+=(clang-format-14) ;;
     *) echo "deps.sh: unknown option $flag" >&2; exit 2 ;;
   esac
 done

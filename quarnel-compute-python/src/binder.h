@@ -169,8 +169,7 @@ struct Entry {
       bool seen_optional = false, ordered = true;
       ((ArgOf<I>::optional ? (seen_optional = true) : (ordered &= !seen_optional, ++n)), ...);
       return ordered ? n : size_t(-1);
-    }
-    (std::make_index_sequence<count>());
+    }(std::make_index_sequence<count>());
   }();
   static_assert(required != size_t(-1), "optional parameters come last");
 

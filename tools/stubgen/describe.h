@@ -136,8 +136,7 @@ std::string entry() {
     ((out += (I ? "," : "") + std::string(R"({"name":)") + quoted(E::names[I]) + R"(,"kind":)" +
              Kind<typename E::template Param<I>>::json() + "}"),
      ...);
-  }
-  (std::make_index_sequence<E::count>());
+  }(std::make_index_sequence<E::count>());
   return out + "]}";
 }
 

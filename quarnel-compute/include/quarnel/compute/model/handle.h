@@ -365,8 +365,8 @@ class Handle<Bool> : public detail::HandleBase {
   Handle() noexcept = default;
   Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
   template <class B>
-  requires std::same_as<B, bool> Handle(B v)
-  noexcept : HandleBase(Value::boolean(v)) {}
+    requires std::same_as<B, bool>
+  Handle(B v) noexcept : HandleBase(Value::boolean(v)) {}
 };
 template <>
 class Handle<Any> : public detail::HandleBase {
@@ -392,13 +392,17 @@ class Handle<Set<T>> : public detail::HandleBase {
  public:
   Handle() noexcept = default;
   Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
-  Handle(std::vector<std::string> items) requires std::same_as<T, String>
+  Handle(std::vector<std::string> items)
+    requires std::same_as<T, String>
       : HandleBase(string_set(std::move(items))) {}
-  Handle(std::vector<Handle<T>> items) requires(!std::same_as<T, String>)
+  Handle(std::vector<Handle<T>> items)
+    requires(!std::same_as<T, String>)
       : HandleBase(string_constant_set(detail::values_of(std::move(items)))) {}
-  Handle(std::initializer_list<std::string> items) requires std::same_as<T, String>
+  Handle(std::initializer_list<std::string> items)
+    requires std::same_as<T, String>
       : Handle(std::vector<std::string>(items)) {}
-  Handle(std::initializer_list<Handle<T>> items) requires(!std::same_as<T, String>)
+  Handle(std::initializer_list<Handle<T>> items)
+    requires(!std::same_as<T, String>)
       : Handle(std::vector<Handle<T>>(items)) {}
 };
 
@@ -411,12 +415,14 @@ class Handle<Map<K, V>> : public detail::HandleBase {
   using EnumEntries = std::vector<std::pair<Handle<K>, Handle<V>>>;
   Handle() noexcept = default;
   Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
-  Handle(Entries entries) requires(kind_of<K> == TypeKind::String)
+  Handle(Entries entries)
+    requires(kind_of<K> == TypeKind::String)
       : HandleBase(string_map(unwrap(std::move(entries)))) {}
-  Handle(std::initializer_list<typename Entries::value_type> entries) requires(kind_of<K> ==
-                                                                               TypeKind::String)
+  Handle(std::initializer_list<typename Entries::value_type> entries)
+    requires(kind_of<K> == TypeKind::String)
       : Handle(Entries(entries)) {}
-  Handle(EnumEntries entries) requires(kind_of<K> == TypeKind::Enum)
+  Handle(EnumEntries entries)
+    requires(kind_of<K> == TypeKind::Enum)
       : HandleBase(enum_map(unwrap(std::move(entries)))) {}
 
  private:
@@ -530,19 +536,22 @@ Handle<U> make_variant(typename U::Variant variant, P&& payload) {
 
 // A record value made on its own, for a field or a list that holds the record.
 template <class R>
-requires(kind_of<R> == TypeKind::Record) Handle<R> build(R fields) {
+  requires(kind_of<R> == TypeKind::Record)
+Handle<R> build(R fields) {
   return {unchecked, make_record(detail::RecordFields<R>{std::move(fields)})};
 }
 
 // The unknown variant of a union: a name this model does not know and its JSON value.
 template <class U>
-requires(kind_of<U> == TypeKind::Union) Handle<U> unknown(std::string_view name, const Any& value) {
+  requires(kind_of<U> == TypeKind::Union)
+Handle<U> unknown(std::string_view name, const Any& value) {
   return {unchecked, make_unknown(U::qc_desc_, name, value)};
 }
 
 // The unknown value of an enumeration: any text it does not list, written back verbatim.
 template <class E>
-requires(kind_of<E> == TypeKind::Enum) Handle<E> unknown(std::string_view text) {
+  requires(kind_of<E> == TypeKind::Enum)
+Handle<E> unknown(std::string_view text) {
   return {unchecked, Value::str(text)};
 }
 
@@ -554,7 +563,8 @@ struct EnumReadOf {
   bool ok() const noexcept { return error.empty(); }
 };
 template <class E>
-requires(kind_of<E> == TypeKind::Enum) EnumReadOf<E> deserialize(std::string_view json_text) {
+  requires(kind_of<E> == TypeKind::Enum)
+EnumReadOf<E> deserialize(std::string_view json_text) {
   EnumRead r = read_enum(E::qc_enum_, json_text);
   return {{unchecked, std::move(r.value)}, std::move(r.error)};
 }

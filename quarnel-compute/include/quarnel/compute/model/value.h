@@ -304,7 +304,8 @@ constexpr bool plain_text(std::string_view s) {
 }  // namespace detail
 
 template <class R>
-requires detail::RecordPayload<R> Value make_record(R&& r) {
+  requires detail::RecordPayload<R>
+Value make_record(R&& r) {
   Value out;
   Value* s = new_node(&R::desc, 0, R::field_count, out);
   std::move(r).move_into(s);
