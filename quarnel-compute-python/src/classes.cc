@@ -59,7 +59,7 @@ void dealloc(PyObject* o) {
 struct ClassParts {
   ClassDef (*def)();
   destructor dealloc;
-  PyMethodDef to_json;
+  Line to_json;
 };
 template <ClassId C>
 ClassParts parts() {
@@ -73,12 +73,12 @@ auto all_parts(std::index_sequence<I...>) {
 const auto kParts = all_parts(std::make_index_sequence<kClassCount>());
 
 // The class's methods followed by `to_json`, in storage kept for the life of the process.
-PyMethodDef* with_to_json(PyMethodDef* methods, PyMethodDef to_json) {
+PyMethodDef* with_to_json(const Line* methods, const Line& to_json) {
   size_t n = 0;
-  while (methods[n].ml_name) ++n;
+  while (methods[n].def.ml_name) ++n;
   auto* table = new PyMethodDef[n + 2]{};
-  std::copy(methods, methods + n, table);
-  table[n] = to_json;
+  for (size_t i = 0; i < n; ++i) table[i] = methods[i].def;
+  table[n] = to_json.def;
   return table;
 }
 
@@ -90,7 +90,7 @@ PyTypeObject* create(ClassId c) {
   size_t n = 0;
   slots[n++] = {Py_tp_dealloc, reinterpret_cast<void*>(parts.dealloc)};
   slots[n++] = {Py_tp_methods, with_to_json(def.methods, parts.to_json)};
-  if (def.doc) slots[n++] = {Py_tp_doc, const_cast<char*>(def.doc)};
+  if (def.constructor) slots[n++] = {Py_tp_doc, const_cast<char*>(def.constructor->def.ml_doc)};
   bool constructor = false;
   for (const PyType_Slot* s = def.slots; s && s->slot; ++s) {
     if (n + 1 >= std::size(slots)) throw Panic("too many slots");

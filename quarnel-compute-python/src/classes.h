@@ -78,21 +78,34 @@ QC_PY_CLASSES(QC_PY_CLASS_MODEL_)
 template <ClassId C>
 using Held = Handle<typename ClassModel<C>::type>;
 
+// The Python name of a class.
+constexpr std::string_view class_name(ClassId c) {
+  constexpr std::string_view names[] = {
+#define QC_PY_CLASS_NAME_(Name, Model) #Name,
+      QC_PY_CLASSES(QC_PY_CLASS_NAME_)
+#undef QC_PY_CLASS_NAME_
+  };
+  return names[size_t(c)];
+}
+
 struct ClassInfo {
   const char* name;       // Python name
   const char* type_name;  // "_compute." + name: the interpreter keeps pointing at it
 };
 const ClassInfo& class_info(ClassId c) noexcept;
 
-// What a class declares beyond the common parts: its method table (static storage, ended by
-// an empty entry; `to_json` is added after it; the order of the table is the order of the
-// class's declaration, so a new method takes its place in it), its number, comparison or
-// constructor slots (ended by {0, nullptr}) and, for a class with a constructor, its docstring (the
-// constructor's text signature).
+struct Line;
+// What a class declares beyond the common parts: what it holds, as the stubs and the reference
+// say it; its method table (static storage, ended by an empty line; `to_json` is added after
+// it; the order of the table is the order of the class's declaration, so a new method takes its
+// place in it); its number, comparison or constructor slots (ended by {0, nullptr}); and, for a
+// class with a constructor, the constructor's line, whose docstring (the text signature) becomes
+// the class's.
 struct ClassDef {
-  PyMethodDef* methods;
+  const char* about;
+  const Line* methods;
   const PyType_Slot* slots = nullptr;
-  const char* doc = nullptr;
+  const Line* constructor = nullptr;
 };
 // Each class's source file defines the specialisation for its class.
 template <ClassId C>

@@ -6,12 +6,17 @@ namespace qc::py {
 template <>
 ClassDef class_def<ClassId::GroupByTimestamp>() {
   using Table = Methods<ClassId::GroupByTimestamp>;
-  static PyMethodDef methods[] = {
-      Table::factory<"Current", &builders::group_by_timestamp_current>(),
-      Table::factory<"Every", &builders::group_by_timestamp_every, "every">(),
+  static const Line methods[] = {
+      Table::factory<"Current", &builders::group_by_timestamp_current>(
+          {.node = "current", .text = "Group by the current timestamps."}),
+      Table::factory<"Every", &builders::group_by_timestamp_every, "every">(
+          {.node = "every", .text = "Group into consecutive windows of a duration."}),
       {},
   };
-  return {methods};
+  return {.about =
+              "How an aggregation groups by time: by the current timestamps, or into "
+              "windows of a duration.",
+          .methods = methods};
 }
 
 }  // namespace qc::py

@@ -11,12 +11,22 @@ using New = Constructor<ClassId::RangeMap, "RangeMap", &builders::range_map_crea
 
 template <>
 ClassDef class_def<ClassId::RangeMap>() {
-  static PyMethodDef methods[] = {{}};
+  static const Line constructor = New::line(
+      {.text = "Makes a range map (a record; its JSON members are written start, end, output).",
+       .example = R"doc(>>> RangeMap("low", end=10).to_json()
+'{"end":{"type":"literal","literal":10.0},"output":{"type":"literal","literal":"low"}}')doc"});
+  static const Line methods[] = {{}};
   static const PyType_Slot slots[] = {
       {Py_tp_new, reinterpret_cast<void*>(&New::tp_new)},
       {0, nullptr},
   };
-  return {methods, slots, New::doc()};
+  return {.about =
+              "One range of a value map: the values from `start` to `end` map to "
+              "`output`. The one class that is called directly: RangeMap(output, "
+              "start=None, end=None).",
+          .methods = methods,
+          .slots = slots,
+          .constructor = &constructor};
 }
 
 }  // namespace qc::py
