@@ -28,7 +28,7 @@ namespace {
 
 constexpr ClassInfo kClasses[] = {
 #define QC_PY_CLASS_INFO_(Name, Model) {#Name, "_compute." #Name},
-    QC_PY_CLASSES(QC_PY_CLASS_INFO_)
+    QC_CLASSES(QC_PY_CLASS_INFO_)
 #undef QC_PY_CLASS_INFO_
 };
 

@@ -1,5 +1,6 @@
-// The Python classes: declared once below, each with the model type its objects hold; their ids,
-// count, names, held types, class objects and `to_json` all follow from that one list.
+// The Python classes: declared once, in quarnel/compute/classes.h (QC_CLASSES), each with the
+// model type its objects hold; their ids, count, names, held types, class objects and `to_json`
+// all follow from that one list, and builders.h declares their model types from it.
 //
 // Every object holds exactly one model value. Values are immutable and reference-counted, so
 // "copy the value of self" is a handle copy, and an object needs no borrow bookkeeping.
@@ -11,48 +12,17 @@
 #include <string_view>
 
 #include "python_api.h"
-#include "quarnel/compute/model/handle.h"
-
-// In the order the module adds them: the Python name, then the model type it holds. A new class
-// is one line here and one source file defining its class_def<C>(), which the build finds.
-#define QC_PY_CLASSES(X)                                    \
-  X(NumericSeries, NumericSeries)                           \
-  X(CategoricalSeries, EnumSeries)                          \
-  X(RangeSeries, RangeSeries)                               \
-  X(StructSeries, StructSeries)                             \
-  X(ConstantNumericSeries, ConstantNumericSeries)           \
-  X(IntegerConstant, IntegerConstant)                       \
-  X(StringConstant, StringConstant)                         \
-  X(Dataset, Dataset)                                       \
-  X(Sampling, Sampling)                                     \
-  X(BooleanSeries, BooleanSeries)                           \
-  X(AggregationBuilder, AggregationBuilder)                 \
-  X(NumericAggregationOperator, NumericAggregationOperator) \
-  X(NegativeValueConfiguration, NegativeValueConfiguration) \
-  X(SignalFilterConfiguration, SignalFilterConfiguration)   \
-  X(FloatConstant, DoubleConstant)                          \
-  X(Duration, Duration)                                     \
-  X(UdfSource, UdfSource)                                   \
-  X(EnumAggregationOperator, EnumAggregationOperator)       \
-  X(GroupByTags, GroupByTags)                               \
-  X(GroupByTimestamp, GroupByTimestamp)                     \
-  X(RangeMap, RangeMap)
-
-namespace qc::model {
-#define QC_PY_DECLARE_MODEL_(Name, Model) struct Model;
-QC_PY_CLASSES(QC_PY_DECLARE_MODEL_)
-#undef QC_PY_DECLARE_MODEL_
-}  // namespace qc::model
+#include "quarnel/compute/builders.h"
 
 namespace qc::py {
 
 enum class ClassId : uint8_t {
 #define QC_PY_CLASS_ID_(Name, Model) Name,
-  QC_PY_CLASSES(QC_PY_CLASS_ID_)
+  QC_CLASSES(QC_PY_CLASS_ID_)
 #undef QC_PY_CLASS_ID_
 };
 #define QC_PY_COUNT_(Name, Model) +1
-inline constexpr size_t kClassCount = 0 QC_PY_CLASSES(QC_PY_COUNT_);
+inline constexpr size_t kClassCount = 0 QC_CLASSES(QC_PY_COUNT_);
 #undef QC_PY_COUNT_
 
 // The model type a class holds, and the class that holds a model type.
@@ -71,7 +41,7 @@ inline constexpr ClassId class_of{};
   inline constexpr bool kHeldByClass<model::Model> = true; \
   template <>                                              \
   inline constexpr ClassId class_of<model::Model> = ClassId::Name;
-QC_PY_CLASSES(QC_PY_CLASS_MODEL_)
+QC_CLASSES(QC_PY_CLASS_MODEL_)
 #undef QC_PY_CLASS_MODEL_
 
 // The value an object of class C holds.
@@ -82,7 +52,7 @@ using Held = Handle<typename ClassModel<C>::type>;
 constexpr std::string_view class_name(ClassId c) {
   constexpr std::string_view names[] = {
 #define QC_PY_CLASS_NAME_(Name, Model) #Name,
-      QC_PY_CLASSES(QC_PY_CLASS_NAME_)
+      QC_CLASSES(QC_PY_CLASS_NAME_)
 #undef QC_PY_CLASS_NAME_
   };
   return names[size_t(c)];
