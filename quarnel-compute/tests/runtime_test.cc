@@ -18,6 +18,7 @@
 
 #include "quarnel/compute/model/constants.h"
 #include "quarnel/compute/model/units.h"
+#include "to_json.h"
 
 namespace qc::model {
 namespace {

@@ -481,8 +481,6 @@ class WriterStack {
 // A writer given `stack` starts with the memory it holds and leaves there the memory it ends
 // with.
 bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack = nullptr);
-// The whole wire form of v as one string.
-std::string to_json(const Value& v);
 
 // The writer of doubles (exposed for fuzzing).
 inline constexpr size_t kDoubleSpace = 32;  // write_double needs this much room
