@@ -52,7 +52,7 @@ COMPARISONS = {
     "__ge__": (">=", "greaterThanOrEqualTo"),
 }
 
-BINDING = "quarnel-compute-python/src"
+BINDING = "quarnel-compute-python/src/classes"
 # Filled by main(): what a parameter means by its name (param_texts.h).
 PARAM_TEXTS = {}
 
