@@ -22,6 +22,7 @@
 #include <nlohmann/json.hpp>
 
 #include "quarnel/compute/model/registry.h"
+#include "to_json.h"
 
 namespace qc::model {
 namespace {

@@ -18,6 +18,7 @@
 
 #include "quarnel/compute/model/constants.h"
 #include "quarnel/compute/model/units.h"
+#include "to_json.h"
 
 namespace qc::model {
 namespace {
@@ -32,14 +33,12 @@ Handle<T> as(Value v) {
   return {unchecked, std::move(v)};
 }
 struct TUnion;
-// clang-format off
-#define QC_FIELDS(F)                                    \
-  F(first, "first", Optional<Untyped>)                  \
-  F(optional, "optional", Optional<Untyped>)            \
-  F(items, "items", List<Untyped>)                      \
+#define QC_FIELDS(F) \
+  F(first, "first", Optional<Untyped>) \
+  F(optional, "optional", Optional<Untyped>) \
+  F(items, "items", List<Untyped>) \
   F(maybe_items, "maybeItems", Optional<List<Untyped>>) \
   F(flag, "flag", Optional<Bool>)
-// clang-format on
 QC_RECORD(TNode, QC_FIELDS)
 #undef QC_FIELDS
 #define QC_FIELDS(F)
@@ -48,13 +47,11 @@ QC_RECORD(TEmpty, QC_FIELDS)
 #define QC_FIELDS(F) F(next, "next", Optional<TUnion>)
 QC_RECORD(TChain, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_VARIANTS(V)      \
-  V(node, "node", TNode)    \
+#define QC_VARIANTS(V) \
+  V(node, "node", TNode) \
   V(empty, "empty", TEmpty) \
-  V(set, "set", Untyped)    \
+  V(set, "set", Untyped) \
   V(chain, "chain", TChain)
-// clang-format on
 QC_UNION(TUnion, QC_VARIANTS)
 #undef QC_VARIANTS
 
@@ -146,10 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
              },
              R"({"B":4,"a":2,"ab":3,"b":1})"},
         Case{"map_later_equal_key_wins",
-             [] {
-               return string_map({{"k", Value::i32(1)}, {"k", Value::i32(2)}});
-             },
-             R"({"k":2})"},
+             [] { return string_map({{"k", Value::i32(1)}, {"k", Value::i32(2)}}); }, R"({"k":2})"},
         Case{"enum_keyed_map_in_declaration_order",
              [] {
                return enum_map(
@@ -158,10 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {Handle<api::TimeUnit>(api::TimeUnit::days).value(), Value::i32(2)}});
              },
              R"({"DAYS":2,"SECONDS":1,"WEEKS":3})"},
-        Case{"string_set_sorted_unique",
-             [] {
-               return string_set({"b", "a", "b"});
-             },
+        Case{"string_set_sorted_unique", [] { return string_set({"b", "a", "b"}); },
              R"(["a","b"])"},
         Case{"enum_unknown_value", [] { return unknown<api::TimeUnit>("bar").value(); },
              R"("bar")"}),
@@ -669,16 +660,10 @@ TEST(RuntimeRelease, EveryKindGivesBackItsMemory) {
       [](int) { return Value::any(Any::parse(R"({"a":[1,"two",{"b":null}]})")); },
       [](int i) { return node({.first = as(leaf(i)), .flag = Handle<Bool>(true)}); },
       [](int i) { return wrap(Value::str(std::string(20 + i % 5, 'd')), 40); },
-      [](int i) {
-        return list({wrap(wrap(leaf(i), 1), 1), Value::str("a"), list({})});
-      },
+      [](int i) { return list({wrap(wrap(leaf(i), 1), 1), Value::str("a"), list({})}); },
       [](int) { return unknown<TUnion>("u", Any::parse("[1,2,3]")).value(); },
-      [](int i) {
-        return string_map({{"k", leaf(i)}, {"j", Value::str("v")}});
-      },
-      [](int) {
-        return string_constant_set({literal("b"), variable("a")});
-      },
+      [](int i) { return string_map({{"k", leaf(i)}, {"j", Value::str("v")}}); },
+      [](int) { return string_constant_set({literal("b"), variable("a")}); },
   };
   for (size_t k = 0; k < std::size(kinds); ++k) {
     size_t before = 0;

@@ -661,12 +661,6 @@ bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack) {
   return true;
 }
 
-std::string to_json(const Value& v) {
-  Buffer b;
-  Writer(b, nullptr).run(v);
-  return std::string(b.view());
-}
-
 EnumRead read_enum(const EnumDesc& e, std::string_view json_text) {
   EnumRead r;
   Any j;

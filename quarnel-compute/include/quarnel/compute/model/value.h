@@ -306,7 +306,8 @@ constexpr bool plain_text(std::string_view s) {
 }  // namespace detail
 
 template <class R>
-requires detail::RecordPayload<R> Value make_record(R&& r) {
+  requires detail::RecordPayload<R>
+Value make_record(R&& r) {
   Value out;
   Value* s = new_node(&R::desc, 0, R::field_count, out);
   std::move(r).move_into(s);
@@ -390,8 +391,6 @@ inline constexpr size_t kMaxWireName = 96;
 // A writer given `stack` starts with the memory it holds and leaves there the memory it ends
 // with.
 bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack = nullptr);
-// The whole wire form of v as one string.
-std::string to_json(const Value& v);
 
 // The writer of doubles (exposed for fuzzing).
 inline constexpr size_t kDoubleSpace = 32;  // write_double needs this much room

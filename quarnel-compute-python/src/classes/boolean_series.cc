@@ -5,13 +5,17 @@ namespace qc::py {
 
 template <>
 ClassDef class_def<ClassId::BooleanSeries>() {
-  static PyMethodDef methods[] = {{}};
+  static const Line methods[] = {{}};
   static const PyType_Slot slots[] = {
       slot(Py_nb_and, &same_class_binary<ClassId::BooleanSeries, builders::boolean_series_and>),
       slot(Py_nb_or, &same_class_binary<ClassId::BooleanSeries, builders::boolean_series_or>),
       {0, nullptr},
   };
-  return {methods, slots};
+  return {.about =
+              "A series of truth values: the result of comparing numeric series, "
+              "combined with `&` and `|`, and taken by IfElse.",
+          .methods = methods,
+          .slots = slots};
 }
 
 }  // namespace qc::py

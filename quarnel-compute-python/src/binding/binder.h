@@ -1,10 +1,12 @@
 // The binder: turns builders into Python methods, module functions and constructors.
 //
-// A method is one line in its class's table, naming the builder that makes its node:
+// A method is one line in its class's table, naming the builder that makes its node, and what
+// the stubs say of it (About):
 //
-//   Methods<ClassId::NumericSeries>::method<"head", &builders::numeric_series_head, "num_points">()
-//   Methods<ClassId::NumericSeries>::factory<"Reference", &builders::numeric_series_reference,
-//                                            "name">()
+//   Table::method<"head", &builders::numeric_series_head, "num_points">(
+//       {"selectOldestPoints", "The oldest points of the series."}),
+//   Table::factory<"Reference", &builders::numeric_series_reference, "name">(
+//       {"raw", "The series of that name, bound elsewhere."}),
 //
 // A `method` is an instance method: the object's value is the builder's first operand (as the
 // Series variant of its class where the builder takes a Series), and the docstring reads
@@ -12,8 +14,10 @@
 // type gives its argument form (args.h); an optional one (std::optional, an Optional handle) is
 // shown "=None", and a missing argument and None both leave it absent. The builder's result
 // type gives the class of the object returned. Name one parameter per builder parameter after
-// self, in order. The typed stubs are generated from these same lines (tools/stubgen.sh): a new
-// line needs only the texts of a new builder or parameter name in tools/stubgen/docs.py.
+// self, in order. The typed stubs and the reference are generated from these same lines
+// (tools/stubgen.sh): each line carries its texts and, made at compile time, the types and words
+// of its parameters and result (`Line::form`); a parameter's meaning comes from the line's
+// `args` or else, by its name, from param_texts.h.
 //
 // Every call runs the same frame: bind the arguments to fixed slots (positional, then keywords
 // matched by identity with interned names before falling back to text), check `self`, convert
@@ -27,6 +31,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -34,13 +40,33 @@
 #include "args.h"
 #include "classes.h"
 #include "errors.h"
-#ifdef QC_PY_DESCRIBE
-#include "describe.h"  // the stub generator's build of the tables (tools/stubgen), never _compute
-#endif
 
 namespace qc::py {
 
 inline constexpr int kModuleFunction = -1;
+
+// What the stubs and the reference say of a line: the wire variant of the node it builds (null
+// for none), what it makes, a doctest example (run against the module by the tests; null for
+// none), and parameter meanings proper to this line, "name: meaning" a line each (null where
+// param_texts.h gives them). Not shown by the module, whose docstrings are text signatures.
+struct About {
+  const char* node = nullptr;
+  const char* text = nullptr;
+  const char* example = nullptr;
+  const char* args = nullptr;
+};
+
+// A line of a class's or of the module's table: the interpreter's method definition, the form of
+// its signature as JSON (name, static, result and each parameter's name, type, words and
+// optionality), and its About. A table is ended by an empty line.
+struct Line {
+  PyMethodDef def{};
+  const char* form = nullptr;
+  About about{};
+  // The builder called: a module function whose About is empty says what the method with the
+  // same builder says.
+  void (*builder)() = nullptr;
+};
 
 // What binding knows of a callable; its messages name it "Class.name()" or "name()".
 struct Signature {
@@ -99,6 +125,35 @@ PyObject* wrap(Handle<Model>&& h) {
 Ref json_text(const Value& v);
 
 namespace detail {
+
+// A compile-time text as a static array.
+template <class Make>
+struct Baked {
+  static constexpr size_t length = Make::make().size();
+  static constexpr std::array<char, length + 1> text = [] {
+    std::array<char, length + 1> a{};
+    std::string s = Make::make();
+    std::copy(s.begin(), s.end(), a.begin());
+    return a;
+  }();
+};
+
+constexpr std::string quoted(std::string_view s) {
+  std::string out = "\"";
+  for (char c : s) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+template <class R>
+struct ResultName;
+template <class Model>
+struct ResultName<Handle<Model>> {
+  static_assert(kHeldByClass<Model>, "a builder's result is held by a class");
+  static constexpr std::string_view name = class_name(class_of<Model>);
+};
 
 template <class F>
 struct Fn;
@@ -169,8 +224,7 @@ struct Entry {
       bool seen_optional = false, ordered = true;
       ((ArgOf<I>::optional ? (seen_optional = true) : (ordered &= !seen_optional, ++n)), ...);
       return ordered ? n : size_t(-1);
-    }
-    (std::make_index_sequence<count>());
+    }(std::make_index_sequence<count>());
   }();
   static_assert(required != size_t(-1), "optional parameters come last");
 
@@ -180,15 +234,24 @@ struct Entry {
                                        interned};
   using Docstring = Doc<Instance, required, M, P...>;
 
-  // The text signature; the stub generator's build puts the entry's description there instead.
-  static const char* doc() {
-#ifdef QC_PY_DESCRIBE
-    static const std::string text = describe::entry<Entry, Instance, F>();
-    return text.c_str();
-#else
-    return Docstring::text.data();
-#endif
-  }
+  static const char* doc() { return Docstring::text.data(); }
+
+  // The form of the signature, for the stubs: evaluated at compile time.
+  struct Form {
+    static constexpr std::string make() {
+      std::string out = "{\"name\":" + quoted(M.text) +
+                        ",\"static\":" + (Instance ? "false" : "true") +
+                        ",\"result\":" + quoted(ResultName<Result>::name) + ",\"params\":[";
+      [&]<size_t... I>(std::index_sequence<I...>) {
+        ((out += std::string(I ? "," : "") + "{\"name\":" + quoted(names[I]) +
+                 ",\"type\":" + quoted(ArgOf<I>::type()) + ",\"said\":" + quoted(ArgOf<I>::said()) +
+                 ",\"optional\":" + (ArgOf<I>::optional ? "true" : "false") + "}"),
+         ...);
+      }(std::make_index_sequence<count>());
+      return out + "]}";
+    }
+  };
+  static const char* form() { return Baked<Form>::text.data(); }
 
   template <size_t I>
   static bool convert(PyObject* o, typename ArgOf<I>::Storage& out) {
@@ -239,6 +302,10 @@ struct Entry {
     return guarded([&] { return run(self, nullptr); });
   }
 
+  static Line line(const About& about) {
+    return {method_def(), form(), about, reinterpret_cast<void (*)()>(F)};
+  }
+
   static PyMethodDef method_def() {
     int flags = Instance ? 0 : METH_STATIC;
     if constexpr (count == 0)
@@ -261,21 +328,19 @@ constexpr bool upper_camel() {
 template <ClassId C>
 struct Methods {
   template <FixedText M, auto F, FixedText... P>
-  static PyMethodDef method() {
+  static Line method(const About& about) {
     static_assert(!detail::upper_camel<M>(), "instance methods are named in snake case");
-    return detail::Entry<int(C), true, M, F, P...>::method_def();
+    return detail::Entry<int(C), true, M, F, P...>::line(about);
   }
   template <FixedText M, auto F, FixedText... P>
-  static PyMethodDef factory() {
+  static Line factory(const About& about) {
     static_assert(detail::upper_camel<M>(), "static methods are named in upper camel case");
-    return detail::Entry<int(C), false, M, F, P...>::method_def();
+    return detail::Entry<int(C), false, M, F, P...>::line(about);
   }
-  static PyMethodDef to_json() {
-#ifdef QC_PY_DESCRIBE
-    return {"to_json", &to_json_entry, METH_NOARGS, describe::to_json()};
-#else
-    return {"to_json", &to_json_entry, METH_NOARGS, detail::Doc<true, 0, "to_json">::text.data()};
-#endif
+  static Line to_json() {
+    return {{"to_json", &to_json_entry, METH_NOARGS, detail::Doc<true, 0, "to_json">::text.data()},
+            R"({"name":"to_json","static":false,"result":"str","params":[]})",
+            {nullptr, "The held tree as compact JSON text, in the wire form."}};
   }
 
  private:
@@ -294,8 +359,8 @@ struct Methods {
 // receive no module and their `__self__` reads None.
 struct Functions {
   template <FixedText M, auto F, FixedText... P>
-  static PyMethodDef def() {
-    return detail::Entry<kModuleFunction, false, M, F, P...>::method_def();
+  static Line def(const About& about) {
+    return detail::Entry<kModuleFunction, false, M, F, P...>::line(about);
   }
 };
 
@@ -306,12 +371,12 @@ template <ClassId C, FixedText ClassName, auto F, FixedText... P>
 struct Constructor {
   using Frame = detail::Entry<int(C), false, "__new__", F, P...>;
   using Docstring = detail::Doc<false, Frame::required, ClassName, P...>;
-  static const char* doc() {
-#ifdef QC_PY_DESCRIBE
-    return Frame::doc();
-#else
-    return Docstring::text.data();
-#endif
+  // The line the class's docstring (its text signature) and the stubs' `__new__` come from.
+  static Line line(const About& about) {
+    return {{"__new__", nullptr, 0, Docstring::text.data()},
+            Frame::form(),
+            about,
+            reinterpret_cast<void (*)()>(F)};
   }
 
   static PyObject* tp_new(PyTypeObject* cls, PyObject* args, PyObject* kwargs) {

@@ -1,5 +1,6 @@
-// The Python classes: declared once below, each with the model type its objects hold; their ids,
-// count, names, held types, class objects and `to_json` all follow from that one list.
+// The Python classes: declared once, in quarnel/compute/classes.h (QC_CLASSES), each with the
+// model type its objects hold; their ids, count, names, held types, class objects and `to_json`
+// all follow from that one list, and builders.h declares their model types from it.
 //
 // Every object holds exactly one model value. Values are immutable and reference-counted, so
 // "copy the value of self" is a handle copy, and an object needs no borrow bookkeeping.
@@ -11,48 +12,17 @@
 #include <string_view>
 
 #include "python_api.h"
-#include "quarnel/compute/model/handle.h"
-
-// In the order the module adds them: the Python name, then the model type it holds. A new class
-// is one line here and one source file defining its class_def<C>(), which the build finds.
-#define QC_PY_CLASSES(X)                                    \
-  X(NumericSeries, NumericSeries)                           \
-  X(CategoricalSeries, EnumSeries)                          \
-  X(RangeSeries, RangeSeries)                               \
-  X(StructSeries, StructSeries)                             \
-  X(ConstantNumericSeries, ConstantNumericSeries)           \
-  X(IntegerConstant, IntegerConstant)                       \
-  X(StringConstant, StringConstant)                         \
-  X(Dataset, Dataset)                                       \
-  X(Sampling, Sampling)                                     \
-  X(BooleanSeries, BooleanSeries)                           \
-  X(AggregationBuilder, AggregationBuilder)                 \
-  X(NumericAggregationOperator, NumericAggregationOperator) \
-  X(NegativeValueConfiguration, NegativeValueConfiguration) \
-  X(SignalFilterConfiguration, SignalFilterConfiguration)   \
-  X(FloatConstant, DoubleConstant)                          \
-  X(Duration, Duration)                                     \
-  X(UdfSource, UdfSource)                                   \
-  X(EnumAggregationOperator, EnumAggregationOperator)       \
-  X(GroupByTags, GroupByTags)                               \
-  X(GroupByTimestamp, GroupByTimestamp)                     \
-  X(RangeMap, RangeMap)
-
-namespace qc::model {
-#define QC_PY_DECLARE_MODEL_(Name, Model) struct Model;
-QC_PY_CLASSES(QC_PY_DECLARE_MODEL_)
-#undef QC_PY_DECLARE_MODEL_
-}  // namespace qc::model
+#include "quarnel/compute/builders.h"
 
 namespace qc::py {
 
 enum class ClassId : uint8_t {
 #define QC_PY_CLASS_ID_(Name, Model) Name,
-  QC_PY_CLASSES(QC_PY_CLASS_ID_)
+  QC_CLASSES(QC_PY_CLASS_ID_)
 #undef QC_PY_CLASS_ID_
 };
 #define QC_PY_COUNT_(Name, Model) +1
-inline constexpr size_t kClassCount = 0 QC_PY_CLASSES(QC_PY_COUNT_);
+inline constexpr size_t kClassCount = 0 QC_CLASSES(QC_PY_COUNT_);
 #undef QC_PY_COUNT_
 
 // The model type a class holds, and the class that holds a model type.
@@ -71,12 +41,22 @@ inline constexpr ClassId class_of{};
   inline constexpr bool kHeldByClass<model::Model> = true; \
   template <>                                              \
   inline constexpr ClassId class_of<model::Model> = ClassId::Name;
-QC_PY_CLASSES(QC_PY_CLASS_MODEL_)
+QC_CLASSES(QC_PY_CLASS_MODEL_)
 #undef QC_PY_CLASS_MODEL_
 
 // The value an object of class C holds.
 template <ClassId C>
 using Held = Handle<typename ClassModel<C>::type>;
+
+// The Python name of a class.
+constexpr std::string_view class_name(ClassId c) {
+  constexpr std::string_view names[] = {
+#define QC_PY_CLASS_NAME_(Name, Model) #Name,
+      QC_CLASSES(QC_PY_CLASS_NAME_)
+#undef QC_PY_CLASS_NAME_
+  };
+  return names[size_t(c)];
+}
 
 struct ClassInfo {
   const char* name;       // Python name
@@ -84,15 +64,18 @@ struct ClassInfo {
 };
 const ClassInfo& class_info(ClassId c) noexcept;
 
-// What a class declares beyond the common parts: its method table (static storage, ended by
-// an empty entry; `to_json` is added after it; the order of the table is the order of the
-// class's declaration, so a new method takes its place in it), its number, comparison or
-// constructor slots (ended by {0, nullptr}) and, for a class with a constructor, its docstring (the
-// constructor's text signature).
+struct Line;
+// What a class declares beyond the common parts: what it holds, as the stubs and the reference
+// say it; its method table (static storage, ended by an empty line; `to_json` is added after
+// it; the order of the table is the order of the class's declaration, so a new method takes its
+// place in it); its number, comparison or constructor slots (ended by {0, nullptr}); and, for a
+// class with a constructor, the constructor's line, whose docstring (the text signature) becomes
+// the class's.
 struct ClassDef {
-  PyMethodDef* methods;
+  const char* about;
+  const Line* methods;
   const PyType_Slot* slots = nullptr;
-  const char* doc = nullptr;
+  const Line* constructor = nullptr;
 };
 // Each class's source file defines the specialisation for its class.
 template <ClassId C>

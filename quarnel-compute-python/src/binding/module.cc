@@ -142,8 +142,8 @@ int exec_module(PyObject* module) {
     if (!claim_interpreter(module)) return -1;
     for (size_t c = 0; c < kClassCount; ++c)
       if (add_class(module, static_cast<ClassId>(c)) < 0) return -1;
-    for (PyMethodDef* def = module_functions(); def->ml_name; ++def)
-      if (add_function(module, def) < 0) return -1;
+    for (Line* line = module_functions(); line->def.ml_name; ++line)
+      if (add_function(module, &line->def) < 0) return -1;
     return 0;
   });
 }

@@ -8,6 +8,9 @@
 // `Arg<P>::convert(object, storage)` fills the storage or returns false with a Python exception
 // set; `Arg<P>::finish(storage)` then makes the operand. Finishing comes only once every
 // argument has converted, so an int is narrowed to 32 bits after a later argument's error.
+//
+// Each form also says what it takes, for the typed stubs (tools/stubgen): `Arg<P>::type()` is its
+// type there and `Arg<P>::said()` the words of its docstring, evaluated at compile time only.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +42,33 @@ inline builders::Series as_series(builders::StructSeries s) {
 template <class P>
 struct Arg;
 
+namespace form {
+// "an Aggregation", "a Duration".
+constexpr std::string article(std::string_view name) {
+  return (name[0] == 'A' || name[0] == 'E' || name[0] == 'I' || name[0] == 'O' || name[0] == 'U'
+              ? "an "
+              : "a ") +
+         std::string(name);
+}
+// The names Python code gives the values of a model enumeration: its wire texts in lower case.
+template <class E>
+constexpr std::string names() {
+  std::string out;
+  for (size_t i = 0; i < E::qc_enum_.count; ++i) {
+    std::string_view wire = E::qc_values_[i];  // with its quotation marks
+    out += i ? ", \"" : "\"";
+    for (char c : wire.substr(1, wire.size() - 2)) out += c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+    out += '"';
+  }
+  return out;
+}
+template <class E>
+constexpr std::string named() {
+  return "one of " + names<E>() + " (or an object whose str() is one of them)";
+}
+inline constexpr std::string_view kSeries = "a NumericSeries, CategoricalSeries or StructSeries";
+}  // namespace form
+
 // What a parameter holds between converting and finishing when the two are the same.
 template <class T>
 struct Plain {
@@ -51,6 +81,8 @@ struct Plain {
 template <>
 struct Arg<double> : Plain<double> {
   static bool convert(PyObject* o, double& out);
+  static constexpr std::string type() { return "_Number"; }
+  static constexpr std::string said() { return "a number"; }
 };
 template <>
 struct Arg<int32_t> {
@@ -58,6 +90,8 @@ struct Arg<int32_t> {
   using Storage = int64_t;
   static bool convert(PyObject* o, int64_t& out);
   static int32_t finish(int64_t&& in);  // throws Panic beyond 32 bits
+  static constexpr std::string type() { return "SupportsIndex"; }
+  static constexpr std::string said() { return "an int (32-bit)"; }
 };
 template <>
 struct Arg<std::string_view> {
@@ -65,16 +99,22 @@ struct Arg<std::string_view> {
   using Storage = std::string;
   static bool convert(PyObject* o, std::string& out);
   static std::string_view finish(std::string&& in) { return in; }  // the storage outlives the call
+  static constexpr std::string type() { return "str"; }
+  static constexpr std::string said() { return "a str"; }
 };
 
 // A time unit or data type named as Python code names it ("days", "int64").
 template <>
 struct Arg<builders::TimeUnit> : Plain<builders::TimeUnit> {
   static bool convert(PyObject* o, builders::TimeUnit& out);
+  static constexpr std::string type() { return "_TimeUnit"; }
+  static constexpr std::string said() { return form::named<model::api::TimeUnit>(); }
 };
 template <>
 struct Arg<builders::NumericDataType> : Plain<builders::NumericDataType> {
   static bool convert(PyObject* o, builders::NumericDataType& out);
+  static constexpr std::string type() { return "_DataType"; }
+  static constexpr std::string said() { return form::named<model::objects::NumericDataType>(); }
 };
 
 // An object of the class that holds the model type, whose value is taken.
@@ -90,10 +130,18 @@ struct Arg<Handle<Model>> : Plain<Handle<Model>> {
     out = held<c>(o);
     return true;
   }
+  static constexpr std::string type() { return std::string(class_name(class_of<Model>)); }
+  static constexpr std::string said() { return form::article(type()); }
 };
 
 // The two-way forms: alternative Wrapped, an object of the class whose value is taken, or
 // Native0, a plain value made into the model value when finished.
+// The parameter type whose form takes a two-way form's native alternative.
+template <class Native>
+using NativeParam = std::conditional_t<
+    std::is_same_v<Native, int64_t>, int32_t,
+    std::conditional_t<std::is_same_v<Native, std::string>, std::string_view, Native>>;
+
 template <class Model, class Native>
 struct TwoWay {
   static constexpr bool optional = false;
@@ -103,6 +151,13 @@ struct TwoWay {
   };
   static bool convert(PyObject* o, Storage& out);
   static Handle<Model> finish(Storage&& in);
+  static constexpr std::string type() {
+    return std::string(class_name(class_of<Model>)) + " | " + Arg<NativeParam<Native>>::type();
+  }
+  static constexpr std::string said() {
+    return form::article(class_name(class_of<Model>)) + " or " + Arg<NativeParam<Native>>::said() +
+           (std::is_same_v<Model, model::NumericSeries> ? " (a constant series)" : "");
+  }
 };
 template <>
 struct Arg<builders::NumericSeries> : TwoWay<model::NumericSeries, double> {};
@@ -119,6 +174,8 @@ struct Arg<builders::ConstantNumericSeries> : TwoWay<model::ConstantNumericSerie
 template <>
 struct Arg<builders::Series> : Plain<builders::Series> {
   static bool convert(PyObject* o, builders::Series& out);
+  static constexpr std::string type() { return "_Series"; }
+  static constexpr std::string said() { return std::string(form::kSeries); }
 };
 
 // Optional parameter: missing (null) or None is absent; anything else must convert.
@@ -130,6 +187,8 @@ struct OptionalArg {
     if (!o || o == Py_None) return true;
     return Present::convert(o, out.emplace());
   }
+  static constexpr std::string type() { return Present::type() + " | None"; }
+  static constexpr std::string said() { return Present::said() + ", or None"; }
 };
 template <class T>
 struct Arg<std::optional<T>> : OptionalArg<T> {
@@ -230,6 +289,10 @@ struct Elements {
     for (auto& v : in) out.push_back(Element::finish(std::move(v)).value());
     return out;
   }
+  static constexpr std::string type() { return "Sequence[" + Element::type() + "]"; }
+  static constexpr std::string said() {
+    return "a sequence (not a str), each element " + Element::said();
+  }
 };
 template <class T>
 struct Arg<Handle<List<T>>> : Elements<T> {
@@ -256,6 +319,10 @@ struct Arg<Handle<Map<String, model::Series>>> {
   static bool convert(PyObject* o, Storage& out);
   static Handle<Map<String, model::Series>> finish(Storage&& in) {
     return {unchecked, string_map(std::move(in))};
+  }
+  static constexpr std::string type() { return "_SeriesDict"; }
+  static constexpr std::string said() {
+    return "a dict of str names to series, each " + std::string(form::kSeries);
   }
 };
 

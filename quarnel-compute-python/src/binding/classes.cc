@@ -28,7 +28,7 @@ namespace {
 
 constexpr ClassInfo kClasses[] = {
 #define QC_PY_CLASS_INFO_(Name, Model) {#Name, "_compute." #Name},
-    QC_PY_CLASSES(QC_PY_CLASS_INFO_)
+    QC_CLASSES(QC_PY_CLASS_INFO_)
 #undef QC_PY_CLASS_INFO_
 };
 
@@ -61,7 +61,7 @@ void dealloc(PyObject* o) {
 struct ClassParts {
   ClassDef (*def)();
   destructor dealloc;
-  PyMethodDef to_json;
+  Line to_json;
 };
 template <ClassId C>
 ClassParts parts() {
@@ -76,15 +76,15 @@ const auto kParts = all_parts(std::make_index_sequence<kClassCount>());
 
 // The class's methods followed by `to_json`, in storage kept for the life of the process: made
 // once, and shared by the class objects of every interpreter that owns the module in turn.
-PyMethodDef* with_to_json(ClassId c, PyMethodDef* methods, PyMethodDef to_json) {
+PyMethodDef* with_to_json(ClassId c, const Line* methods, const Line& to_json) {
   static PyMethodDef* tables[kClassCount] = {};
   PyMethodDef*& table = tables[size_t(c)];
   if (table) return table;
   size_t n = 0;
-  while (methods[n].ml_name) ++n;
+  while (methods[n].def.ml_name) ++n;
   table = new PyMethodDef[n + 2]{};
-  std::copy(methods, methods + n, table);
-  table[n] = to_json;
+  for (size_t i = 0; i < n; ++i) table[i] = methods[i].def;
+  table[n] = to_json.def;
   return table;
 }
 
@@ -96,7 +96,7 @@ PyTypeObject* create(ClassId c) {
   size_t n = 0;
   slots[n++] = {Py_tp_dealloc, reinterpret_cast<void*>(parts.dealloc)};
   slots[n++] = {Py_tp_methods, with_to_json(c, def.methods, parts.to_json)};
-  if (def.doc) slots[n++] = {Py_tp_doc, const_cast<char*>(def.doc)};
+  if (def.constructor) slots[n++] = {Py_tp_doc, const_cast<char*>(def.constructor->def.ml_doc)};
   bool constructor = false;
   for (const PyType_Slot* s = def.slots; s && s->slot; ++s) {
     if (n + 1 >= std::size(slots)) throw Panic("too many slots");
