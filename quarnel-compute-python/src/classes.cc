@@ -53,6 +53,8 @@ void dealloc(PyObject* o) {
   } else
     PyObject_Free(o);
   Py_DECREF(type);  // instances of heap types own a reference to their class
+  if (g_owner_done) [[unlikely]]
+    release_when_done();
 }
 
 // What each class brings: its definition, its deallocator and its `to_json`.
@@ -72,11 +74,15 @@ auto all_parts(std::index_sequence<I...>) {
 }
 const auto kParts = all_parts(std::make_index_sequence<kClassCount>());
 
-// The class's methods followed by `to_json`, in storage kept for the life of the process.
-PyMethodDef* with_to_json(PyMethodDef* methods, PyMethodDef to_json) {
+// The class's methods followed by `to_json`, in storage kept for the life of the process: made
+// once, and shared by the class objects of every interpreter that owns the module in turn.
+PyMethodDef* with_to_json(ClassId c, PyMethodDef* methods, PyMethodDef to_json) {
+  static PyMethodDef* tables[kClassCount] = {};
+  PyMethodDef*& table = tables[size_t(c)];
+  if (table) return table;
   size_t n = 0;
   while (methods[n].ml_name) ++n;
-  auto* table = new PyMethodDef[n + 2]{};
+  table = new PyMethodDef[n + 2]{};
   std::copy(methods, methods + n, table);
   table[n] = to_json;
   return table;
@@ -89,7 +95,7 @@ PyTypeObject* create(ClassId c) {
   PyType_Slot slots[24];
   size_t n = 0;
   slots[n++] = {Py_tp_dealloc, reinterpret_cast<void*>(parts.dealloc)};
-  slots[n++] = {Py_tp_methods, with_to_json(def.methods, parts.to_json)};
+  slots[n++] = {Py_tp_methods, with_to_json(c, def.methods, parts.to_json)};
   if (def.doc) slots[n++] = {Py_tp_doc, const_cast<char*>(def.doc)};
   bool constructor = false;
   for (const PyType_Slot* s = def.slots; s && s->slot; ++s) {
@@ -172,6 +178,16 @@ void* object_memory() noexcept {
 void forget_classes() noexcept {
   for (PyTypeObject*& t : g_class_objects) t = nullptr;
   g_kept_count = 0;
+}
+
+void release_classes() noexcept {
+  constexpr size_t size = sizeof(Object<ClassId::NumericSeries>);
+  while (g_kept_count) {
+    void* mem = g_kept[--g_kept_count];
+    ASAN_UNPOISON_MEMORY_REGION(mem, size);
+    PyObject_Free(mem);
+  }
+  forget_classes();
 }
 
 void missing_class(ClassId c) {

@@ -135,6 +135,14 @@ void* object_memory() noexcept;
 // Forgets the class objects, and the memory of the objects recently freed, which a finalized
 // interpreter's allocator may have given back, for another interpreter to make its own.
 void forget_classes() noexcept;
+// The same, in the interpreter that made them while its allocator is there: the memory of the
+// objects recently freed is given back to it first. The class objects themselves are released
+// with the other kept objects (release_kept_objects).
+void release_classes() noexcept;
+// Set once every module object of the owner is freed: its objects are released as soon as
+// nothing else holds them (module.cc), which the freeing of one of its objects may bring.
+extern bool g_owner_done;
+void release_when_done() noexcept;
 
 // A new object of class C (or of the given class object) owning v; null with the interpreter's
 // exception set when it cannot be made.

@@ -72,8 +72,12 @@ int add_function(PyObject* module, PyMethodDef* def) {
 // a class object or PanicException but the module's own storage, which is what an interpreter
 // that has finalized leaves), the next interpreter to load the module owns it and makes its own:
 // the owner's objects are forgotten, never touched again, not released (their interpreter and
-// its allocator may be gone). Every interpreter that can load the module shares one lock, so
-// ownership changes under it.
+// its allocator may be gone). So that each interpreter that owns the module in turn does not leave
+// them behind, the owner releases them itself once its last module object is freed and nothing
+// else holds them (as the interpreter finalizes, its last objects of the module's classes go after
+// the module often enough): in its own interpreter, with its allocator, still there. The module
+// then belongs to the next interpreter to load it, the owner again included. Every interpreter that
+// can load the module shares one lock, so ownership changes under it.
 int64_t g_owner = -1;
 std::vector<PyObject*> g_owner_modules;  // the module objects of the owner, until freed
 
@@ -86,6 +90,7 @@ bool claim_interpreter(PyObject* module) {
     g_owner = id;
   }
   if (g_owner == id) {
+    g_owner_done = false;
     try {
       g_owner_modules.push_back(module);
     } catch (const std::bad_alloc&) {
@@ -106,8 +111,27 @@ bool claim_interpreter(PyObject* module) {
 
 void free_module(void* module) {
   auto at = std::find(g_owner_modules.begin(), g_owner_modules.end(), module);
-  if (at != g_owner_modules.end()) g_owner_modules.erase(at);
+  if (at == g_owner_modules.end()) return;
+  g_owner_modules.erase(at);
+  g_owner_done = g_owner_modules.empty();
+  if (g_owner_done) release_when_done();
 }
+
+}  // namespace
+
+bool g_owner_done = false;
+
+void release_when_done() noexcept {
+  if (!g_owner_done || !kept_objects_unheld() ||
+      PyInterpreterState_GetID(PyInterpreterState_Get()) != g_owner)
+    return;
+  g_owner_done = false;
+  g_owner = -1;
+  release_classes();
+  release_kept_objects();
+}
+
+namespace {
 
 int exec_module(PyObject* module) {
   return guarded([&]() -> int {

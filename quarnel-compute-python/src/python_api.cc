@@ -70,6 +70,15 @@ void forget_kept_objects() noexcept {
   g_kept_for_interpreter.clear();
 }
 
+void release_kept_objects() noexcept {
+  std::vector<Kept> kept;
+  kept.swap(g_kept_for_interpreter);  // forgotten before anything is released
+  for (const Kept& k : kept) {
+    for (size_t i = 0; i < k.count; ++i) Py_CLEAR(k.slots[i]);
+    if (!k.count) Py_XDECREF(k.sole);
+  }
+}
+
 namespace {
 std::string str_attr(PyObject* o, const char* attr, std::string_view fallback) {
   Ref v = Ref::steal(PyObject_GetAttrString(o, attr));

@@ -111,6 +111,10 @@ bool kept_objects_unheld() noexcept;
 // Forgets every kept object for a new owner to make its own: the slots are emptied and nothing
 // is released, the objects being of an interpreter that is gone.
 void forget_kept_objects() noexcept;
+// Releases every kept object and forgets it, in the interpreter that made them while it is still
+// there: a slot's reference goes with its slot, and a sole object's reference (a class object,
+// held in storage of its own) with it.
+void release_kept_objects() noexcept;
 
 // The `__qualname__` of a type, or the fallback when it cannot be read as text. Both read the
 // attribute through the metaclass, which may run Python code: an interrupt raised there is

@@ -22,6 +22,8 @@ from hypothesis import strategies as st
 from quarnel.compute import _compute as C
 
 SANITIZED = bool(os.environ.get("QC_SANITIZED"))
+# Set where the suite runs on another architecture under qemu-user (tools/test-aarch64.sh).
+EMULATED = bool(os.environ.get("QC_EMULATED"))
 # QC_HARDENING_EXAMPLES raises the count for a long exploration.
 SETTINGS = settings(
     max_examples=int(os.environ.get("QC_HARDENING_EXAMPLES", 20 if SANITIZED else 60)),
@@ -48,11 +50,12 @@ def outcome(fn, *args):
 PANIC = type(outcome(C.IntegerConstant.Literal, 2**31))
 
 
-def child(code, *args, malloc="debug", timeout=120):
+def child(code, *args, malloc="debug", timeout=120, env=None):
     """Runs code in a new interpreter, whose allocator poisons what it frees unless malloc says
-    otherwise (the sanitized build brings its own): a crash fails the case, not the run. Returns
-    the finished process, which must have exited cleanly."""
-    env = dict(os.environ, PYTHONMALLOC="malloc" if SANITIZED else malloc)
+    otherwise (the sanitized build brings its own), with the environment variables in env added:
+    a crash fails the case, not the run. Returns the finished process, which must have exited
+    cleanly."""
+    env = dict(os.environ, PYTHONMALLOC="malloc" if SANITIZED else malloc, **(env or {}))
     done = subprocess.run(
         [sys.executable, "-c", code, *args],
         capture_output=True,
@@ -60,7 +63,7 @@ def child(code, *args, malloc="debug", timeout=120):
         env=env,
         timeout=timeout,
     )
-    assert done.returncode == 0, done.stderr[-3000:]
+    assert done.returncode == 0, f"exit status {done.returncode}: {done.stderr[-3000:]}"
     return done
 
 

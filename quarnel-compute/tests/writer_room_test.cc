@@ -1,0 +1,274 @@
+// The room the writer makes in its buffer, at its edges: every text is written after every
+// amount already held, so that it ends before, at and past the end of the buffer's inline bytes
+// and of heap storage sized exactly; what is written must be the text, and never more than the
+// buffer holds. An overflow of the inline bytes lands in the buffer's own pointer and shows in
+// the text; one of heap storage shows in the held size, and under the sanitizer or glibc's
+// checking allocator (the writer_room_malloc_check test) at once.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "quarnel/compute/model/constants.h"
+
+namespace qc::model {
+namespace {
+
+struct Loose {
+  static constexpr TypeKind qc_kind_ = TypeKind::Any;
+};
+Handle<Loose> loose(Value v) { return {unchecked, std::move(v)}; }
+
+// The longest names a declaration may have, as variant, key and enumeration value.
+#define KEY_A \
+  "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"
+#define KEY_B \
+  "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb"
+#define VARIANT_V \
+  "vvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvv"
+#define VARIANT_W \
+  "wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww"
+static_assert(sizeof(KEY_A) - 1 == kMaxWireName && sizeof(VARIANT_V) - 1 == kMaxWireName);
+struct RoomUnion;
+// clang-format off
+#define QC_FIELDS(F)           \
+  F(a, KEY_A, Optional<Loose>) \
+  F(b, KEY_B, Optional<Loose>)
+// clang-format on
+QC_RECORD(RoomRecord, QC_FIELDS)
+#undef QC_FIELDS
+// clang-format off
+#define QC_VARIANTS(V)        \
+  V(v, VARIANT_V, RoomRecord) \
+  V(w, VARIANT_W, Loose)
+// clang-format on
+QC_UNION(RoomUnion, QC_VARIANTS)
+#undef QC_VARIANTS
+struct Chain;
+#define QC_FIELDS(F) F(next, "next", Optional<Chain>)
+QC_RECORD(Link, QC_FIELDS)
+#undef QC_FIELDS
+// clang-format off
+#define QC_VARIANTS(V)  \
+  V(link, "link", Link) \
+  V(end, "end", Loose)
+// clang-format on
+QC_UNION(Chain, QC_VARIANTS)
+#undef QC_VARIANTS
+
+std::string repeat(std::string_view s, size_t n) {
+  std::string out;
+  out.reserve(s.size() * n);
+  for (size_t i = 0; i < n; ++i) out += s;
+  return out;
+}
+std::string in_quotes(std::string_view s) { return "\"" + std::string(s) + "\""; }
+// `n` unions of the second variant around the text `inner`.
+std::string in_unions(const std::string& inner, int n) {
+  const std::string w = VARIANT_W;
+  return repeat("{\"type\":\"" + w + "\",\"" + w + "\":", size_t(n)) + inner +
+         std::string(size_t(n), '}');
+}
+Value unions(Value v, int n) {
+  for (int i = 0; i < n; ++i) v = RoomUnion::w(loose(std::move(v))).value();
+  return v;
+}
+
+struct Shape {
+  std::string name;
+  std::function<Value()> make;
+  std::string json;
+};
+void PrintTo(const Shape& s, std::ostream* os) { *os << s.name; }
+
+// Each character with the form it escapes to: six bytes, two bytes, itself.
+const std::pair<char, const char*> kCharacters[] = {{'\x1f', "\\u001f"}, {'"', "\\\""}, {'a', "a"}};
+
+// Each character as a text of each length: alone, as a map key, and as the name and value of an
+// unknown variant.
+void add_texts(std::vector<Shape>& out, std::initializer_list<size_t> lengths, bool unknowns) {
+  for (auto [c, escaped] : kCharacters)
+    for (size_t n : lengths) {
+      std::string raw(n, c), text = in_quotes(repeat(escaped, n));
+      std::string tag = std::to_string(int(c)) + "x" + std::to_string(n);
+      out.push_back({"text_" + tag, [raw] { return Value::str(raw); }, text});
+      out.push_back({"key_" + tag,
+                     [raw] {
+                       return string_map({{raw, Value::i32(7)}});
+                     },
+                     "{" + text + ":7}"});
+      if (unknowns)
+        out.push_back({"unknown_" + tag,
+                       [raw] { return unknown<RoomUnion>(raw, Any(raw)).value(); },
+                       "{\"type\":" + text + "," + text + ":" + text + "}"});
+    }
+}
+
+// Texts of every length around: the longest held in a value (14 bytes), and the inline bytes of
+// the buffer (1024, a sixth and a third of it escaped).
+std::vector<Shape> short_shapes() {
+  std::vector<Shape> out;
+  add_texts(out, {1, 13, 14, 15, 169, 170, 171, 340, 341, 1020, 1024}, true);
+  // Runs of closing braces of every length, one 8-byte store up to eight.
+  for (int n = 1; n <= 12; ++n)
+    out.push_back({"braces_" + std::to_string(n), [n] { return unions(Value::f64(-DBL_MAX), n); },
+                   in_unions("-1.7976931348623157e+308", n)});
+  // A step of the longest constant text: a key after a comma, a union's opening with its first
+  // key, and the longest number.
+  const std::string v = VARIANT_V, a = KEY_A, b = KEY_B;
+  out.push_back(
+      {"longest_names",
+       [] {
+         return list(
+             {RoomUnion::v({.a = loose(Value::f64(-DBL_MAX)), .b = loose(Value::f64(-DBL_MIN))})
+                  .value(),
+              unions(Value::i64(INT64_MIN), 2)});
+       },
+       "[{\"type\":\"" + v + "\",\"" + v + "\":{\"" + a + "\":-1.7976931348623157e+308,\"" + b +
+           "\":-2.2250738585072014e-308}}," + in_unions("-9223372036854775808", 2) + "]"});
+  out.push_back({"any_values",
+                 [] {
+                   return unknown<RoomUnion>("u",
+                                             Any::parse(R"({"\u0001\u0001":[18446744073709551615,
+                                  -1.7976931348623157e+308,"\u001f\"",{},[],null,false]})"))
+                       .value();
+                 },
+                 R"({"type":"u","u":{"\u0001\u0001":[18446744073709551615,)"
+                 R"(-1.7976931348623157e+308,"\u001f\"",{},[],null,false]}})"});
+  // Values of an unknown variant longer than a step: numbers of every longest kind, and
+  // brackets closing at every depth.
+  std::string numbers = "[";
+  for (int i = 0; i < 40; ++i)
+    numbers += "-1.7976931348623157e+308,18446744073709551615,-9223372036854775808,";
+  numbers.back() = ']';
+  out.push_back({"any_numbers",
+                 [numbers] { return unknown<RoomUnion>("n", Any::parse(numbers)).value(); },
+                 R"({"type":"n","n":)" + numbers + "}"});
+  for (int depth : {1, 31, 32, 33, 200, 400}) {
+    std::string arrays = repeat("[", depth) + repeat("]", depth);
+    std::string objects = repeat(R"({"":)", depth) + "{}" + repeat("}", depth);
+    out.push_back({"any_arrays_" + std::to_string(depth),
+                   [arrays] { return unknown<RoomUnion>("a", Any::parse(arrays)).value(); },
+                   R"({"type":"a","a":)" + arrays + "}"});
+    out.push_back({"any_objects_" + std::to_string(depth),
+                   [objects] { return unknown<RoomUnion>("o", Any::parse(objects)).value(); },
+                   R"({"type":"o","o":)" + objects + "}"});
+  }
+  return out;
+}
+
+// Texts past a few heap pages, and around the piece that long texts are escaped by (64 KiB).
+std::vector<Shape> long_shapes() {
+  std::vector<Shape> out;
+  add_texts(out, {1000, 65536, 65537}, false);
+  return out;
+}
+
+const Drain kNever{[](void*, std::string_view) { return ADD_FAILURE(), true; }, nullptr};
+
+// A buffer with heap storage of exactly `bytes` (more than twice its inline bytes: it grows to
+// what is asked) holding `held` bytes.
+void prepare(Buffer& out, size_t bytes, size_t held) {
+  if (bytes) {
+    out.append(std::string(bytes, '.'));
+    out.reset();
+  }
+  out.append(std::string(held, '.'));
+}
+
+// Writes v after `held` bytes; false (with a failure recorded) when the text or its size is off.
+bool writes(const Shape& s, size_t bytes, size_t held) {
+  Buffer out;
+  prepare(out, bytes, held);
+  if (!write_json(out, s.make(), kNever)) return ADD_FAILURE(), false;
+  // Compared first: an overflow of the inline bytes moves the buffer's pointer.
+  bool whole = out.size() == held + s.json.size() && out.view().substr(held) == s.json &&
+               out.view().find_first_not_of('.') == held;
+  EXPECT_TRUE(whole) << s.name << " after " << held << " bytes in " << bytes;
+  EXPECT_LE(out.size(), out.capacity()) << s.name << " after " << held << " bytes in " << bytes;
+  return whole && out.size() <= out.capacity();
+}
+
+class WriterRoom : public testing::TestWithParam<Shape> {};
+
+// After every amount held in a new buffer, to past its inline bytes; and around the end of heap
+// storage sized exactly, as a kept buffer of an earlier call is.
+TEST_P(WriterRoom, EndsBeforeAtAndPastTheEndOfTheBuffer) {
+  const Shape& s = GetParam();
+  for (size_t held = 0; held <= 1100; ++held)
+    if (!writes(s, 0, held)) return;
+  for (size_t bytes : {size_t(2049), size_t(4096) + 3}) {
+    size_t from = bytes > s.json.size() + 400 ? bytes - s.json.size() - 400 : 0;
+    for (size_t held = from; held <= bytes; ++held)
+      if (!writes(s, bytes, held)) return;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Short, WriterRoom, testing::ValuesIn(short_shapes()),
+                         [](const auto& info) { return info.param.name; });
+
+class WriterRoomLong : public testing::TestWithParam<Shape> {};
+
+// Texts of thousands of bytes and more, escaped a piece at a time past 64 KiB: into a new buffer,
+// into heap storage sized to their raw bytes, and into storage that ends a few bytes before or
+// after their text does.
+TEST_P(WriterRoomLong, FitsStorageSizedForTheRawTextOrNearlyTheWhole) {
+  const Shape& s = GetParam();
+  for (size_t held : {size_t(0), size_t(1), size_t(1023), size_t(1024), size_t(1025)})
+    if (!writes(s, 0, held)) return;
+  for (size_t held : {size_t(0), size_t(1), size_t(1024)}) {
+    if (!writes(s, std::max(s.json.size() / 6, size_t(4096)), held)) return;
+    for (size_t bytes = held + s.json.size() - 16; bytes <= held + s.json.size() + 16; ++bytes)
+      if (!writes(s, bytes, held)) return;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Long, WriterRoomLong, testing::ValuesIn(long_shapes()),
+                         [](const auto& info) { return info.param.name; });
+
+// A stack kept from one write to the next, used by trees whose depth ends before, at and past
+// the end of what it holds: every depth from the one it last grew to up to twice that.
+TEST(WriterRoomStack, KeptStackAtEveryDepthAroundItsEnd) {
+  std::vector<Value> chains;  // chains[d]: d links
+  Handle<Chain> chain = Chain::end(loose(Value::i32(1)));
+  for (int d = 0; d <= 2 * 1000 + 8; ++d) {
+    chains.push_back(chain.value());
+    chain = Chain::link({.next = std::move(chain)});
+  }
+  const std::string link = R"({"type":"link","link":{"next":)", end = R"({"type":"end","end":1})";
+  for (size_t grown : {size_t(40), size_t(300), size_t(1000)}) {
+    WriterStack stack;
+    for (size_t d = grown; d <= 2 * grown + 8; ++d) {
+      Buffer out;
+      ASSERT_TRUE(write_json(out, chains[d], kNever, &stack));
+      ASSERT_EQ(out.view(), repeat(link, d) + end + repeat("}}", d)) << grown << " then " << d;
+    }
+  }
+}
+
+// reserve(n) gives room for n bytes beyond what the buffer holds, whatever it holds, and keeps
+// what it holds: inline, at the switch to heap storage, and far beyond twice the storage.
+TEST(WriterRoomBuffer, ReserveMakesRoomBeyondWhatIsHeld) {
+  for (size_t held : {size_t(0), size_t(1), size_t(1000), size_t(1024), size_t(3000)})
+    for (size_t asked :
+         {size_t(1), size_t(24), size_t(1025), size_t(2048), size_t(5000), size_t(1) << 20}) {
+      Buffer out;
+      std::string before;
+      for (size_t i = 0; i < held; ++i) before += char('a' + i % 26);
+      out.append(before);
+      char* p = out.reserve(asked);
+      ASSERT_GE(out.room(), asked) << held << " + " << asked;
+      ASSERT_EQ(p, out.data() + held);
+      std::fill(p, p + asked, '!');
+      out.commit(asked);
+      EXPECT_EQ(out.view(), before + std::string(asked, '!')) << held << " + " << asked;
+    }
+}
+
+}  // namespace
+}  // namespace qc::model
