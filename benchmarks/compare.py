@@ -42,8 +42,9 @@ def load(name: str, pattern: str, tmp: pathlib.Path):
 def cases(C):
     """name -> (function, calls per timing, units per call)."""
     R = C.NumericSeries.Reference
-    s = R("a")
-    small = s.rolling_time(C.Duration.Seconds(10)).sum()
+    s, b, w = R("a"), R("b"), C.Duration.Seconds(10)
+    added, small = s + 2.0, s.rolling_time(C.Duration.Seconds(10)).sum()
+    tags = ["site", "unit", "site", "asset"]
 
     def terms(n):
         return C.NumericSeries.Sum([R(f"x{i}") * 2.0 + i for i in range(n)])
@@ -54,7 +55,13 @@ def cases(C):
             t = t + 1.0
         return t
 
-    sum_1k, sum_20k = terms(1_000), terms(20_000)
+    def steps(n):
+        t = R("s")
+        for _ in range(n):
+            t = t + 2.0
+        return t
+
+    sum_1k, sum_20k, chain_20k = terms(1_000), terms(20_000), steps(20_000)
     return {
         "s + 2.0": (lambda: s + 2.0, 20_000, 1),
         "s.rolling_time(Seconds(10)).sum()": (
@@ -63,13 +70,18 @@ def cases(C):
             1,
         ),
         "s.head(10)": (lambda: s.head(10), 20_000, 1),
+        "s.select_tags(tags)": (lambda: s.select_tags(tags), 20_000, 1),
+        "s.rolling_time(window=w)": (lambda: s.rolling_time(window=w), 20_000, 1),
+        "max([s, b])": (lambda: C.max([s, b]), 20_000, 1),
         "s.time_difference('days')": (lambda: s.time_difference("days"), 20_000, 1),
         "s.time_difference()": (s.time_difference, 20_000, 1),
         "chain s = s + 1.0, per op": (chain, 3, 10_000),
         "1,000-term sum built, per term": (lambda: terms(1_000), 20, 1_000),
+        "to_json, s + 2.0": (added.to_json, 20_000, 1),
         "to_json, 12-object tree": (small.to_json, 20_000, 1),
         "to_json, 1,000-term sum, per term": (sum_1k.to_json, 200, 1_000),
         "to_json, 20,000-term sum, per term": (sum_20k.to_json, 10, 20_000),
+        "to_json, 20,000-step chain, per step": (chain_20k.to_json, 10, 20_000),
     }
 
 

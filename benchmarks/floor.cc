@@ -3,8 +3,11 @@
 // compiler, optimisation and ABI level, and times the same calls on both.
 //
 // An object holds one reference-counted node of two children and a double (or a text, for
-// to_json). Each call checks its operands' types, reads its number, makes one node and one
-// object of a heap type through the type's allocation slot; nothing is validated or written.
+// to_json). Each call checks its operands' types, reads its number, makes the nodes that the
+// wire form needs and one object of a heap type through the type's allocation slot; nothing is
+// validated or written. The nodes are those the model makes: `s + 2.0` one; a method two, the
+// node that wraps `self` as a series and the method's own; a function of a list two, the list
+// and the function's node.
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
 
@@ -48,6 +51,14 @@ Node* make_node(Node* a, Node* b, double number) {
       n->children[n->count++] = c;
     }
   n->number = number;
+  return n;
+}
+
+// A node over `inner`, a node just made (its reference passes to the new node), and `other`.
+Node* make_over(Node* inner, Node* other) {
+  if (!inner) return nullptr;
+  Node* n = make_node(inner, other, 0);
+  release(inner);
   return n;
 }
 
@@ -98,7 +109,7 @@ PyObject* rolling_time(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
     PyErr_SetString(PyExc_TypeError, "not a floor object");
     return nullptr;
   }
-  return wrap(make_node(node_of(self), node_of(window), 0));
+  return wrap(make_over(make_node(node_of(self), nullptr, 0), node_of(window)));
 }
 
 // max([a, b])
@@ -116,7 +127,7 @@ PyObject* max(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwna
     }
     children[i] = node_of(item);
   }
-  return wrap(make_node(children[0], children[1], 0));
+  return wrap(make_over(make_node(children[0], children[1], 0), nullptr));
 }
 
 PyObject* to_json(PyObject* self, PyObject*) {

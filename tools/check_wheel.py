@@ -9,13 +9,13 @@ Each check refuses the artifact with a line naming itself:
              (Linux wheels)
   abi3audit  the extension uses the stable ABI of CPython 3.10 alone
   binary     the extension is a library of the platform's format and machine, and exports its
-             init function alone
+             init function alone; a Windows one imports only python3.dll, KERNEL32 and the UCRT
   contents   every file of the package directory of the tree is in the wheel and the sdist, the
              stubs and py.typed by name, and the wheel holds one extension, of the platform's kind
 
 The binary check reads the library's format from its first bytes and hands it to the reader of
-that format (BINARY_FORMATS): ELF today; a reader of PE (Windows) is added beside it, with the
-platforms it serves in PLATFORM_MACHINES.
+that format (BINARY_FORMATS): ELF (Linux) or PE (Windows), whose imports it checks too (only
+python3.dll, KERNEL32 and the UCRT), with the platforms each serves in PLATFORM_MACHINES.
 
 Needs twine, auditwheel and abi3audit importable by the running interpreter, and binutils' nm.
 """
@@ -23,6 +23,7 @@ Needs twine, auditwheel and abi3audit importable by the running interpreter, and
 import argparse
 import pathlib
 import re
+import struct
 import subprocess
 import sys
 import tarfile
@@ -39,7 +40,7 @@ REQUIRED = (
     "quarnel/compute/_compute.pyi",
     "quarnel/compute/py.typed",
 )
-EXTENSION = re.compile(r"quarnel/compute/_compute\.[^/]*(\.so|\.pyd)\Z")
+EXTENSION = re.compile(r"quarnel/compute/_compute(\.[^/]*)?\.(so|pyd)\Z")
 
 
 class Refused(Exception):
@@ -90,21 +91,81 @@ class Elf:
         ).stdout
         return sorted(line.split()[0] for line in out.splitlines() if line.strip())
 
+    def foreign_imports(self):
+        return []  # auditwheel checks the libraries an ELF library needs
+
 
 class Pe:
-    """A DLL in PE (Windows): its reader is still to come."""
+    """A DLL in PE32+ (Windows), read from its headers: the machine, the export table's names and
+    the DLLs of the import tables."""
 
     name = "PE"
     suffix = ".pyd"
+    # What a module of the stable ABI may import: python3.dll (never a python3X.dll, which ties
+    # it to one version), the system's KERNEL32 and the UCRT.
+    ALLOWED_IMPORTS = re.compile(
+        r"python3\.dll|kernel32\.dll|ucrtbase\.dll|api-ms-win-crt-[a-z0-9-]+\.dll", re.I
+    )
 
     def __init__(self, path):
-        self.path = path
+        self.data = data = pathlib.Path(path).read_bytes()
+        (pe,) = struct.unpack_from("<I", data, 0x3C)
+        if data[pe : pe + 4] != b"PE\0\0":
+            raise Refused("binary: an MZ file without a PE header")
+        self.machine_type, sections, _, _, _, optional_size, _ = struct.unpack_from(
+            "<HHIIIHH", data, pe + 4
+        )
+        optional = pe + 24
+        if struct.unpack_from("<H", data, optional)[0] != 0x20B:
+            raise Refused("binary: not a 64-bit (PE32+) library")
+        (count,) = struct.unpack_from("<I", data, optional + 108)
+        self.directories = [
+            struct.unpack_from("<II", data, optional + 112 + 8 * i) for i in range(count)
+        ] + [(0, 0)] * 16
+        table = optional + optional_size
+        self.sections = [
+            struct.unpack_from("<8sIIII", data, table + 40 * i)[1:] for i in range(sections)
+        ]
+
+    def offset(self, rva):
+        for size, address, raw_size, raw in self.sections:
+            if address <= rva < address + max(size, raw_size):
+                return rva - address + raw
+        raise Refused(f"binary: address {rva:#x} lies in no section")
+
+    def string(self, rva):
+        start = self.offset(rva)
+        return self.data[start : self.data.index(b"\0", start)].decode("ascii")
 
     def machine(self):
-        raise Refused("binary: PE files are not read yet")
+        return self.machine_type
 
     def exports(self):
-        raise Refused("binary: PE files are not read yet")
+        rva, size = self.directories[0]
+        if not size:
+            return []
+        fields = struct.unpack_from("<IIHHIIIIIII", self.data, self.offset(rva))
+        names, table = fields[7], self.offset(fields[9])
+        return sorted(
+            self.string(struct.unpack_from("<I", self.data, table + 4 * i)[0]) for i in range(names)
+        )
+
+    def imports(self):
+        """The DLLs named by the import table and the delay-load table."""
+        dlls = []
+        for index, entry, name_field in ((1, 20, 3), (13, 32, 1)):
+            rva, size = self.directories[index]
+            at = self.offset(rva) if size else None
+            while at is not None:
+                name = struct.unpack_from(f"<{entry // 4}I", self.data, at)[name_field]
+                if not name:
+                    break
+                dlls.append(self.string(name))
+                at += entry
+        return dlls
+
+    def foreign_imports(self):
+        return [d for d in self.imports() if not self.ALLOWED_IMPORTS.fullmatch(d)]
 
 
 BINARY_FORMATS = {b"\x7fELF": Elf, b"MZ": Pe}
@@ -205,8 +266,11 @@ def check_binary(wheel, sdist, platform):
                 f"{machine} ({expected:#x})"
             )
         exported = binary.exports()
+        foreign = binary.foreign_imports()
     if exported != [INIT]:
         raise Refused(f"binary: the extension exports {exported}, not {INIT} alone")
+    if foreign:
+        raise Refused(f"binary: the extension imports {foreign}, which a wheel may not need")
     return f"{binary.name} for {machine}; exports {INIT} alone"
 
 

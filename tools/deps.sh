@@ -5,9 +5,9 @@
 # `pip install` of the package needs besides: PyPI gives the rest); with --cmake what a build
 # by CMake itself needs, CMake 3.21, Ninja and nlohmann::json; with --tests that and
 # GoogleTest; with --hardening clang 14 and its runtimes (libFuzzer and the sanitizers) for the
-# fuzz targets; with --format clang-format 14; with --oldest-compilers the oldest the build
-# accepts, clang 14 and GCC 11. Safe to run again; waits for another apt-get to
-# finish.
+# fuzz targets; with --oldest-compilers the oldest the build
+# accepts, clang 14 and GCC 11; with --windows wine (64-bit), which runs the Windows wheel's
+# tests. Safe to run again; waits for another apt-get to finish.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib.sh
@@ -38,7 +38,10 @@ for flag in "$@"; do
       compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null ||
         packages+=(libclang-rt-14-dev)
       ;;
-    --format) command -v clang-format-14 >/dev/null || packages+=(clang-format-14) ;;
+    --windows)
+      command -v wine >/dev/null || packages+=(wine)
+      command -v wine64 >/dev/null || [ -x /usr/lib/wine/wine64 ] || packages+=(wine64)
+      ;;
     --oldest-compilers)
       command -v clang++-14 >/dev/null || packages+=(clang-14)
       command -v g++-11 >/dev/null || packages+=(g++-11)

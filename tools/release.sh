@@ -79,6 +79,7 @@ done
 echo "== the sdist in a fresh virtual environment, without the system's nlohmann::json"
 bash tools/check-sdist.sh "$SDIST"
 
+bash tools/wheel-windows.sh "$SDIST"
 echo "== release artifacts"
 ls -l dist
 echo "release.sh: $((SECONDS - start)) s"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Makes the stubs of `_compute` (quarnel-compute-python/quarnel/compute/_compute.pyi), the
-# package's `__all__` and docs/reference.md from the binding's own tables: builds
-# describe_bindings from the same sources as the extension, reads its description and writes
-# the files from it and tools/stubgen/docs.py. With --check it writes nothing and fails when a
-# checked-in file is not what the tables make now.
+# package's `__all__` and docs/reference.md from the binding's own tables: links
+# describe_bindings from the objects the extension is made of, reads its description (every
+# table line's types, words and texts) and writes the files from it. With --check it writes
+# nothing and fails when a checked-in file is not what the tables make now.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib.sh

@@ -17,6 +17,7 @@ from concurrent.futures import ThreadPoolExecutor
 from dataclasses import dataclass
 from functools import cached_property
 
+import pytest
 from hypothesis import HealthCheck, settings
 from hypothesis import strategies as st
 from quarnel.compute import _compute as C
@@ -24,6 +25,49 @@ from quarnel.compute import _compute as C
 SANITIZED = bool(os.environ.get("QC_SANITIZED"))
 # Set where the suite runs on another architecture under qemu-user (tools/test-aarch64.sh).
 EMULATED = bool(os.environ.get("QC_EMULATED"))
+WINDOWS = sys.platform == "win32"
+
+
+def posix_only(reason):
+    """Skips a test on Windows, which lacks what it needs: the reason names it."""
+    return pytest.mark.skipif(WINDOWS, reason=f"POSIX only: {reason}")
+
+
+# The resident size of the process in bytes, as source text: the tests use it, and so do their
+# child processes.
+RESIDENT = r"""
+import sys
+
+
+def resident():
+    if sys.platform != "win32":
+        import os
+
+        with open("/proc/self/statm") as f:
+            return int(f.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
+    import ctypes
+    from ctypes import wintypes
+
+    class Counters(ctypes.Structure):
+        _fields_ = [("cb", wintypes.DWORD), ("PageFaultCount", wintypes.DWORD)] + [
+            (name, ctypes.c_size_t)
+            for name in (
+                "PeakWorkingSetSize", "WorkingSetSize", "QuotaPeakPagedPoolUsage",
+                "QuotaPagedPoolUsage", "QuotaPeakNonPagedPoolUsage", "QuotaNonPagedPoolUsage",
+                "PagefileUsage", "PeakPagefileUsage",
+            )
+        ]
+
+    kernel32 = ctypes.WinDLL("kernel32")
+    kernel32.GetCurrentProcess.restype = wintypes.HANDLE
+    counters = Counters(cb=ctypes.sizeof(Counters))
+    if not kernel32.K32GetProcessMemoryInfo(
+        wintypes.HANDLE(kernel32.GetCurrentProcess()), ctypes.byref(counters), counters.cb
+    ):
+        raise ctypes.WinError()
+    return counters.WorkingSetSize
+"""
+exec(RESIDENT)
 # QC_HARDENING_EXAMPLES raises the count for a long exploration.
 SETTINGS = settings(
     max_examples=int(os.environ.get("QC_HARDENING_EXAMPLES", 20 if SANITIZED else 60)),
@@ -50,12 +94,15 @@ def outcome(fn, *args):
 PANIC = type(outcome(C.IntegerConstant.Literal, 2**31))
 
 
-def child(code, *args, malloc="debug", timeout=120, env=None):
+def child(code, *args, malloc="debug", timeout=120, env=None, leaks=True):
     """Runs code in a new interpreter, whose allocator poisons what it frees unless malloc says
     otherwise (the sanitized build brings its own), with the environment variables in env added:
     a crash fails the case, not the run. Returns the finished process, which must have exited
-    cleanly."""
+    cleanly. leaks=False turns the sanitized build's leak checker off, for code that ends threads
+    inside calls: what their frames own is left."""
     env = dict(os.environ, PYTHONMALLOC="malloc" if SANITIZED else malloc, **(env or {}))
+    if not leaks and "ASAN_OPTIONS" in env:
+        env["ASAN_OPTIONS"] += ":detect_leaks=0"
     done = subprocess.run(
         [sys.executable, "-c", code, *args],
         capture_output=True,

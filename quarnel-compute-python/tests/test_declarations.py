@@ -128,11 +128,16 @@ def signatures(text):
     return dict(re.findall(r"(\w+)(\([^)]*\))", text))
 
 
-def agree(kind, module, table, owner=None):
+def agree(kind, module, table, where, owner=None):
     """Fails naming each entry that one of two name: signature tables has and the other lacks,
-    or that they give different signatures, and then where their orders differ."""
+    or that they give different signatures, and then where their orders differ. `where` names
+    the table of this file that is kept by hand, for the entry to add."""
     entry = (lambda name: f"{kind} {owner}.{name}") if owner else (lambda name: f"{kind} {name}")
-    lines = [f"{entry(name)}: in the module, not in the table" for name in module.keys() - table]
+    lines = [
+        f"{entry(name)}: in the module, not in the table: add {name}{module[name] or ''} to "
+        f"{where} in tests/test_declarations.py, in the module's order"
+        for name in module.keys() - table
+    ]
     lines += [f"{entry(name)}: in the table, not in the module" for name in table.keys() - module]
     lines += [
         f"{entry(name)}: the module has {module[name]}, the table {table[name]}"
@@ -151,8 +156,8 @@ def test_module_names():
         for name, entry in entries.items()
         if not isinstance(entry, type)
     }
-    agree("class", classes, dict.fromkeys(METHODS, ""))
-    agree("function", functions, signatures(FUNCTIONS))
+    agree("class", classes, dict.fromkeys(METHODS, ""), "METHODS (with its methods)")
+    agree("function", functions, signatures(FUNCTIONS), "FUNCTIONS")
     assert C.__all__ == list(METHODS) + list(signatures(FUNCTIONS))
     assert C.__doc__ == ""
     assert set(dir(C)) - MODULE_ATTRIBUTES == set(C.__all__)
@@ -174,7 +179,7 @@ def test_class_declaration(o, name):
     )
     own = {k: v for k, v in vars(cls).items() if not k.startswith("__")}
     module = {method: getattr(cls, method).__text_signature__ for method in own}
-    agree("method", module, signatures(METHODS[name]), owner=name)
+    agree("method", module, signatures(METHODS[name]), f'METHODS["{name}"]', owner=name)
     for method, params in module.items():
         assert getattr(cls, method).__doc__ is None, method
         assert isinstance(own[method], staticmethod) != params.startswith("($self"), method
@@ -187,6 +192,7 @@ def test_class_declaration(o, name):
         "slot",
         dict.fromkeys(sorted(special), ""),
         dict.fromkeys(sorted(SLOTS.get(name, ())), ""),
+        f'SLOTS["{name}"]',
         name,
     )
     callable_ = name == "RangeMap"

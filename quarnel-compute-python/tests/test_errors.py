@@ -278,11 +278,25 @@ ERRORS = [
         TE,
         "argument 'literal': ",
     ),
+    # The interpreter's words for an int beyond 64 bits, the same where a C long has 32 bits; an
+    # OverflowError of the object's own __index__ unchanged.
     (
         "IntegerConstant.Literal(2**63)",
         lambda o: IntegerConstant.Literal(2**63),
         "OverflowError",
-        None,
+        "Python int too large to convert to C long",
+    ),
+    (
+        "IntegerConstant.Literal(-(2**63) - 1)",
+        lambda o: IntegerConstant.Literal(-(2**63) - 1),
+        "OverflowError",
+        "Python int too large to convert to C long",
+    ),
+    (
+        "IntegerConstant.Literal(Failing(OverflowError('own')))",
+        lambda o: IntegerConstant.Literal(Failing(OverflowError("own"))),
+        "OverflowError",
+        "own",
     ),
     # Narrowing to 32 bits, after every argument converted.
     (

@@ -3,12 +3,10 @@ resident memory stays flat, and the reference counts of self, of every argument 
 elements of argument lists and dicts) and of the classes come back to where they were."""
 
 import gc
-import os
 import sys
-from pathlib import Path
 
 import pytest
-from hostile import CLASSES, SANITIZED, child, failing_variants, outcome
+from hostile import CLASSES, RESIDENT, SANITIZED, child, failing_variants, outcome, resident
 from quarnel.compute import _compute as C
 
 pytestmark = pytest.mark.usefixtures("quiet_unraisable")
@@ -37,15 +35,12 @@ def test_resident_memory_stays_flat_over_a_million_calls(api_search):
     failed = sum(isinstance(outcome(c), BaseException) for _ in range(50) for c in calls) // 50
     assert len(calls) // 2 < failed < len(calls)
 
-    def rss():
-        return int(Path("/proc/self/statm").read_text().split()[1]) * os.sysconf("SC_PAGE_SIZE")
-
     gc.collect()
-    before = rss()
+    before = resident()
     for i in range(CALLS):
         outcome(calls[i % len(calls)])
     gc.collect()
-    grown = rss() - before
+    grown = resident() - before
     assert SANITIZED or grown < 4 << 20, f"resident memory grew by {grown} bytes"
 
 
@@ -103,13 +98,11 @@ def test_constructor_calls_give_back_their_references(call):
 # An output of tens of megabytes reaches its str in pieces, each given back once appended: the
 # resident size after a few more calls is where it was after the first. Its own process, whose
 # resident size only these calls move.
-LARGE_OUTPUTS = r"""
+LARGE_OUTPUTS = (
+    RESIDENT
+    + r"""
 import gc
 from quarnel.compute import _compute as C
-
-def resident():
-    with open("/proc/self/statm") as f:
-        return int(f.read().split()[1]) * 4096
 
 tree = C.NumericSeries.Sum([C.NumericSeries.Reference("n" * 1000 + str(i)) for i in range(45_000)])
 assert len(tree.to_json()) > 44 << 20
@@ -119,6 +112,7 @@ for _ in range(5):
     tree.to_json()
 print(resident() - before)
 """
+)
 
 
 @pytest.mark.skipif(SANITIZED, reason="freed memory sits in the sanitizer's quarantine")

@@ -853,7 +853,11 @@ def test_the_table_calls_every_method_and_function(o):
             continue
         everything |= {f"{name}.{m}" for m in vars(entry) if m[0] != "_" and m != "to_json"}
     missing = everything - reached([call for _, _, call, _ in ROWS], o)
-    assert not missing, "no row of TABLE calls " + ", ".join(sorted(missing))
+    assert not missing, "\n".join(
+        f"no row of TABLE calls {name}: add one (the call as it reads, the call, the JSON of its "
+        "node) to TABLE[<the class it returns>] in tests/test_json.py"
+        for name in sorted(missing)
+    )
 
 
 OPTIONAL = [

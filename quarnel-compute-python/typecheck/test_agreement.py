@@ -19,7 +19,8 @@ import pytest
 import quarnel.compute as qc
 from quarnel.compute import _compute
 
-# One object of each class, as an expression.
+# One object of each class, as an expression: these, chosen, and for any other class the first
+# object its static methods make of the plain samples and of these (made_objects below).
 OBJECTS = {
     "NumericSeries": 'NumericSeries.Reference("a")',
     "CategoricalSeries": 'CategoricalSeries.Reference("c")',
@@ -57,6 +58,8 @@ PLAIN = [
     "b'days'",
     "object()",
 ]
+
+
 SCALARS = PLAIN + list(OBJECTS.values())
 SAMPLES = (
     SCALARS
@@ -145,6 +148,60 @@ def refused_here(exc, param, later):
 
 def run(expr):
     return eval(expr, NAMESPACE)
+
+
+def first_fitting(fn, params, samples):
+    """The first sample of each parameter in turn that a call of fn accepts for it (with the
+    ones found before it and a refusal-naming stand-in after it), or None where none fits."""
+    valid = []
+    for i, param in enumerate(params):
+        later = params[i + 1 :]
+        for sample in samples:
+            args = [run(v) for v in valid] + [run(sample)] + [_Later() for _ in later]
+            try:
+                fn(*args)
+            except (TypeError, ValueError) as exc:
+                if refused_here(exc, param, later):
+                    continue
+            valid.append(sample)
+            break
+        else:
+            return None
+    return valid
+
+
+def add_made_objects():
+    """Adds to OBJECTS, SCALARS and SAMPLES an object of each class that OBJECTS lacks: made by
+    the first static method of the class that makes one of the samples."""
+    for name in _compute.__all__:
+        cls = getattr(_compute, name)
+        if not isinstance(cls, type) or name in OBJECTS:
+            continue
+        for attr, member in vars(cls).items():
+            if not isinstance(member, staticmethod):
+                continue
+            fn = getattr(cls, attr)
+            args = first_fitting(fn, list(inspect.signature(fn).parameters), SAMPLES)
+            if args is None:
+                continue
+            expr = f"{name}.{attr}({', '.join(args)})"
+            try:
+                made = type(run(expr)) is cls
+            except (TypeError, ValueError):
+                made = False
+            if made:
+                OBJECTS[name] = expr
+                SCALARS.append(expr)
+                SAMPLES.extend([expr, f"[{expr}]"])
+                break
+        else:
+            raise AssertionError(
+                f"no object of class {name}: none of its static methods makes one of the samples;"
+                f" add an expression making one to OBJECTS in typecheck/test_agreement.py"
+            )
+
+
+add_made_objects()
 
 
 def runtime_cases():

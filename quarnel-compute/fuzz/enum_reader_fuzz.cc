@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "../tests/to_json.h"
 #include "quarnel/compute/model/units.h"
 
 namespace {

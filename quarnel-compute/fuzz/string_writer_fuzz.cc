@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "../tests/to_json.h"
 #include "quarnel/compute/model/value.h"
 
 namespace {

@@ -22,6 +22,7 @@
 #include <nlohmann/json.hpp>
 
 #include "quarnel/compute/model/registry.h"
+#include "to_json.h"
 
 namespace qc::model {
 namespace {
@@ -622,8 +623,9 @@ TEST(ModelDeclarations, TheTablesCoverTheRegistryOnce) {
 // Each row runs on its own, so that one faulty row does not hide the next. A row whose names
 // disagree with the declaration fails before any node is built from it.
 TEST(ModelDeclarations, RecordsWriteTheirTypedFieldsInOrderByPresence) {
-  for (const auto& [name, fields] : rows_of(kRecords))
-    [&] {
+  // Each row by name: a lambda cannot capture a structured binding before clang 16.
+  for (const auto& row : rows_of(kRecords))
+    [&, &name = row.first, &fields = row.second] {
       SCOPED_TRACE("the row of " + name);
       const ModelType* type;
       ASSERT_TRUE(declared_as(name, TypeKind::Record, type));
@@ -652,8 +654,8 @@ TEST(ModelDeclarations, RecordsWriteTheirTypedFieldsInOrderByPresence) {
 TEST(ModelDeclarations, UnionsNameTheirVariantsInOrderWithTheirPayloads) {
   const Rows record_rows = rows_of(kRecords);
   const std::map<std::string, Parts> records(record_rows.begin(), record_rows.end());
-  for (const auto& [name, variants] : rows_of(kUnions))
-    [&] {
+  for (const auto& row : rows_of(kUnions))
+    [&, &name = row.first, &variants = row.second] {
       SCOPED_TRACE("the row of " + name);
       const ModelType* type;
       ASSERT_TRUE(declared_as(name, TypeKind::Union, type));
@@ -694,8 +696,8 @@ TEST(ModelDeclarations, UnionsNameTheirVariantsInOrderWithTheirPayloads) {
 }
 
 TEST(ModelDeclarations, EnumerationsWriteTheirValuesInOrder) {
-  for (const auto& [name, values] : rows_of(kEnums))
-    [&] {
+  for (const auto& row : rows_of(kEnums))
+    [&, &name = row.first, &values = row.second] {
       SCOPED_TRACE("the row of " + name);
       const ModelType* type;
       ASSERT_TRUE(declared_as(name, TypeKind::Enum, type));

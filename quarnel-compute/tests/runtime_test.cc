@@ -18,6 +18,7 @@
 
 #include "quarnel/compute/model/constants.h"
 #include "quarnel/compute/model/units.h"
+#include "to_json.h"
 
 namespace qc::model {
 namespace {
@@ -32,14 +33,12 @@ Handle<T> as(Value v) {
   return {unchecked, std::move(v)};
 }
 struct TUnion;
-// clang-format off
-#define QC_FIELDS(F)                                    \
-  F(first, "first", Optional<Untyped>)                  \
-  F(optional, "optional", Optional<Untyped>)            \
-  F(items, "items", List<Untyped>)                      \
+#define QC_FIELDS(F) \
+  F(first, "first", Optional<Untyped>) \
+  F(optional, "optional", Optional<Untyped>) \
+  F(items, "items", List<Untyped>) \
   F(maybe_items, "maybeItems", Optional<List<Untyped>>) \
   F(flag, "flag", Optional<Bool>)
-// clang-format on
 QC_RECORD(TNode, QC_FIELDS)
 #undef QC_FIELDS
 #define QC_FIELDS(F)
@@ -48,13 +47,11 @@ QC_RECORD(TEmpty, QC_FIELDS)
 #define QC_FIELDS(F) F(next, "next", Optional<TUnion>)
 QC_RECORD(TChain, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_VARIANTS(V)      \
-  V(node, "node", TNode)    \
+#define QC_VARIANTS(V) \
+  V(node, "node", TNode) \
   V(empty, "empty", TEmpty) \
-  V(set, "set", Untyped)    \
+  V(set, "set", Untyped) \
   V(chain, "chain", TChain)
-// clang-format on
 QC_UNION(TUnion, QC_VARIANTS)
 #undef QC_VARIANTS
 
@@ -146,10 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
              },
              R"({"B":4,"a":2,"ab":3,"b":1})"},
         Case{"map_later_equal_key_wins",
-             [] {
-               return string_map({{"k", Value::i32(1)}, {"k", Value::i32(2)}});
-             },
-             R"({"k":2})"},
+             [] { return string_map({{"k", Value::i32(1)}, {"k", Value::i32(2)}}); }, R"({"k":2})"},
         Case{"enum_keyed_map_in_declaration_order",
              [] {
                return enum_map(
@@ -158,10 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {Handle<api::TimeUnit>(api::TimeUnit::days).value(), Value::i32(2)}});
              },
              R"({"DAYS":2,"SECONDS":1,"WEEKS":3})"},
-        Case{"string_set_sorted_unique",
-             [] {
-               return string_set({"b", "a", "b"});
-             },
+        Case{"string_set_sorted_unique", [] { return string_set({"b", "a", "b"}); },
              R"(["a","b"])"},
         Case{"enum_unknown_value", [] { return unknown<api::TimeUnit>("bar").value(); },
              R"("bar")"}),
@@ -188,6 +179,25 @@ INSTANTIATE_TEST_SUITE_P(
              R"({"type":"literal","literal":{"seconds":1,"nanos":2000000000}})"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Integers: decimal digits, a minus sign before negative values, the full range of each width.
+struct IntegerCase {
+  Value value;
+  const char* text;
+};
+void PrintTo(const IntegerCase& c, std::ostream* os) { *os << c.text; }
+class RuntimeInteger : public testing::TestWithParam<IntegerCase> {};
+TEST_P(RuntimeInteger, Writes) { EXPECT_EQ(to_json(GetParam().value), GetParam().text); }
+INSTANTIATE_TEST_SUITE_P(
+    Digits, RuntimeInteger,
+    testing::Values(IntegerCase{Value::i32(0), "0"}, IntegerCase{Value::i32(7), "7"},
+                    IntegerCase{Value::i32(10), "10"}, IntegerCase{Value::i32(-99), "-99"},
+                    IntegerCase{Value::i32(100), "100"}, IntegerCase{Value::i32(10001), "10001"},
+                    IntegerCase{Value::i32(INT32_MAX), "2147483647"},
+                    IntegerCase{Value::i32(INT32_MIN), "-2147483648"},
+                    IntegerCase{Value::i64(1000000000000), "1000000000000"},
+                    IntegerCase{Value::i64(INT64_MAX), "9223372036854775807"},
+                    IntegerCase{Value::i64(INT64_MIN), "-9223372036854775808"}));
+
 // Doubles: the layout rule over shortest round-trip digits, and whole numbers up to 2^53 and past
 // it.
 struct DoubleCase {
@@ -199,22 +209,30 @@ class RuntimeDouble : public testing::TestWithParam<DoubleCase> {};
 TEST_P(RuntimeDouble, Writes) { EXPECT_EQ(to_json(Value::f64(GetParam().value)), GetParam().text); }
 INSTANTIATE_TEST_SUITE_P(
     Layout, RuntimeDouble,
-    testing::Values(DoubleCase{2.0, "2.0"}, DoubleCase{0.1, "0.1"}, DoubleCase{1e-5, "0.00001"},
-                    DoubleCase{1e-6, "1e-6"}, DoubleCase{1.5e-7, "1.5e-7"},
-                    DoubleCase{1e15, "1000000000000000.0"}, DoubleCase{1e16, "1e+16"},
-                    DoubleCase{-1e16, "-1e+16"}, DoubleCase{1.2345e20, "1.2345e+20"},
-                    DoubleCase{123.456, "123.456"}, DoubleCase{0.0, "0.0"},
-                    DoubleCase{-0.0, "-0.0"}, DoubleCase{5e-324, "5e-324"},
-                    DoubleCase{DBL_MAX, "1.7976931348623157e+308"},
-                    DoubleCase{0.1 + 0.2, "0.30000000000000004"},
-                    DoubleCase{123456789012345.6, "123456789012345.6"},
-                    DoubleCase{1.25e-5, "0.0000125"},
-                    DoubleCase{4503599627370497.0, "4503599627370497.0"},
-                    DoubleCase{-9007199254740991.0, "-9007199254740991.0"},
-                    DoubleCase{9007199254740992.0, "9007199254740992.0"},
-                    DoubleCase{9007199254740994.0, "9007199254740994.0"},
-                    DoubleCase{std::numeric_limits<double>::quiet_NaN(), "null"},
-                    DoubleCase{-std::numeric_limits<double>::infinity(), "null"}));
+    testing::Values(
+        DoubleCase{2.0, "2.0"}, DoubleCase{0.1, "0.1"}, DoubleCase{1e-5, "0.00001"},
+        DoubleCase{1e-6, "1e-6"}, DoubleCase{1.5e-7, "1.5e-7"},
+        DoubleCase{1e15, "1000000000000000.0"}, DoubleCase{1e16, "1e+16"},
+        DoubleCase{-1e16, "-1e+16"}, DoubleCase{1.2345e20, "1.2345e+20"},
+        DoubleCase{123.456, "123.456"}, DoubleCase{0.0, "0.0"}, DoubleCase{-0.0, "-0.0"},
+        DoubleCase{5e-324, "5e-324"}, DoubleCase{DBL_MAX, "1.7976931348623157e+308"},
+        DoubleCase{0.1 + 0.2, "0.30000000000000004"},
+        DoubleCase{123456789012345.6, "123456789012345.6"}, DoubleCase{1.25e-5, "0.0000125"},
+        DoubleCase{4503599627370497.0, "4503599627370497.0"},
+        DoubleCase{-9007199254740991.0, "-9007199254740991.0"},
+        DoubleCase{9007199254740992.0, "9007199254740992.0"},
+        DoubleCase{9007199254740994.0, "9007199254740994.0"}, DoubleCase{1.0, "1.0"},
+        DoubleCase{-2.0, "-2.0"}, DoubleCase{9.0, "9.0"}, DoubleCase{10.0, "10.0"},
+        DoubleCase{99.0, "99.0"}, DoubleCase{100.0, "100.0"},
+        DoubleCase{-12345678.0, "-12345678.0"}, DoubleCase{0.5, "0.5"}, DoubleCase{-1.5, "-1.5"},
+        DoubleCase{999999999999999.0, "999999999999999.0"},
+        DoubleCase{1e14 + 0.5, "100000000000000.5"},
+        DoubleCase{9007199254740991.0, "9007199254740991.0"},
+        DoubleCase{-9007199254740992.0, "-9007199254740992.0"}, DoubleCase{3e16, "3e+16"},
+        DoubleCase{1e100, "1e+100"}, DoubleCase{-2.5e-300, "-2.5e-300"},
+        DoubleCase{std::numeric_limits<double>::quiet_NaN(), "null"},
+        DoubleCase{std::numeric_limits<double>::infinity(), "null"},
+        DoubleCase{-std::numeric_limits<double>::infinity(), "null"}));
 
 // Strings: every control byte, quote, backslash, slash, DEL and non-ASCII text.
 TEST(RuntimeString, EscapesEveryControlByte) {
@@ -337,6 +355,36 @@ TEST(RuntimeWriterStack, KeptFromOneWriteToTheNext) {
   EXPECT_GT(stack.bytes(), 0u);
   stack.shrink(0);
   EXPECT_EQ(stack.bytes(), 0u);
+}
+
+// Kept output memory: a write's buffer and stack stay for the next write up to 8 MiB and 1 MiB,
+// what a larger write grew them to is given back as its lease ends, and a write that starts while
+// the memory is lent gets none of it.
+TEST(RuntimeKeptOutput, KeepsWithinTheBoundsAndLendsOnce) {
+  auto keep_all = [](void*, std::string_view) { return true; };
+  Handle<TUnion> deep = TUnion::empty({});
+  for (int i = 0; i < 60000; ++i) deep = TUnion::chain({.next = std::move(deep)});
+  KeptOutput kept;
+  struct Write {
+    Value value;
+    size_t buffer_at_least;  // what stays after it
+  };
+  for (const Write& w : {Write{Value::str(std::string(size_t(2) << 20, 'a')), size_t(2) << 20},
+                         Write{Value::str(std::string(size_t(20) << 20, 'b')), 0},
+                         Write{deep.value(), 0}, Write{Value::i32(7), 0}}) {
+    {
+      KeptOutput::Lease lease(kept);
+      ASSERT_TRUE(lease);
+      EXPECT_EQ(lease.buffer().size(), 0u);
+      EXPECT_FALSE(KeptOutput::Lease(kept));
+      ASSERT_TRUE(write_json(lease.buffer(), w.value, Drain{keep_all, nullptr}, &lease.stack()));
+    }
+    EXPECT_LE(kept.buffer_capacity(), size_t(8) << 20);
+    EXPECT_GE(kept.buffer_capacity(), w.buffer_at_least);
+    EXPECT_LE(kept.stack_bytes(), size_t(1) << 20);
+  }
+  KeptOutput::Lease again(kept);
+  EXPECT_TRUE(again);
 }
 
 // StringConstant sets: stable sort by the constant order, equal neighbours dropped.
@@ -612,16 +660,10 @@ TEST(RuntimeRelease, EveryKindGivesBackItsMemory) {
       [](int) { return Value::any(Any::parse(R"({"a":[1,"two",{"b":null}]})")); },
       [](int i) { return node({.first = as(leaf(i)), .flag = Handle<Bool>(true)}); },
       [](int i) { return wrap(Value::str(std::string(20 + i % 5, 'd')), 40); },
-      [](int i) {
-        return list({wrap(wrap(leaf(i), 1), 1), Value::str("a"), list({})});
-      },
+      [](int i) { return list({wrap(wrap(leaf(i), 1), 1), Value::str("a"), list({})}); },
       [](int) { return unknown<TUnion>("u", Any::parse("[1,2,3]")).value(); },
-      [](int i) {
-        return string_map({{"k", leaf(i)}, {"j", Value::str("v")}});
-      },
-      [](int) {
-        return string_constant_set({literal("b"), variable("a")});
-      },
+      [](int i) { return string_map({{"k", leaf(i)}, {"j", Value::str("v")}}); },
+      [](int) { return string_constant_set({literal("b"), variable("a")}); },
   };
   for (size_t k = 0; k < std::size(kinds); ++k) {
     size_t before = 0;

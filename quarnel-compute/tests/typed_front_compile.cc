@@ -11,9 +11,9 @@ void well_typed() {
   builders::numeric_series_add(builders::numeric_series_add(x, x), x);
   model::Series::numeric(x);
   model::NumericSeries::add({.left = x, .right = x});
-  model::MaxSeries{.inputs = {x}};  // the optional field left out
-  model::DerivativeSeries{.input = x,
-                          .timeUnit = Handle<model::api::TimeUnit>(model::api::TimeUnit::days)};
+  (void)model::MaxSeries{.inputs = {x}};  // the optional field left out
+  (void)model::DerivativeSeries{
+      .input = x, .timeUnit = Handle<model::api::TimeUnit>(model::api::TimeUnit::days)};
   builders::max({x});
 }
 

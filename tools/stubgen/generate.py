@@ -3,9 +3,9 @@
     generate.py DESCRIPTION.json [--check]
 
 DESCRIPTION.json is what describe_bindings prints: every class, method, slot and module
-function of the tables `_compute` is built from, with each parameter's kind and each result's
-class. The types follow from the kinds alone; the texts come from docs.py. With --check
-nothing is written, and the exit status says whether the checked-in files are current.
+function of the tables `_compute` is built from, with each parameter's type and words, each
+result's class and each line's texts, all as the binding states them. With --check nothing is
+written, and the exit status says whether the checked-in files are current.
 """
 
 import argparse
@@ -16,8 +16,6 @@ import sys
 import textwrap
 from pathlib import Path
 
-import docs
-
 ROOT = Path(__file__).resolve().parents[2]
 PACKAGE = ROOT / "quarnel-compute-python/quarnel/compute"
 PYI = PACKAGE / "_compute.pyi"
@@ -25,74 +23,69 @@ INIT = PACKAGE / "__init__.py"
 REFERENCE = ROOT / "docs/reference.md"
 
 NUMBER = "_Number"
-NATIVE_TYPE = {"float": NUMBER, "int": "SupportsIndex", "str": "str"}
-NATIVE_TEXT = {"float": "a number", "int": "an int (32-bit)", "str": "a str"}
+
+MODULE = """Typed builders for time-series compute expressions.
+
+Every call builds one immutable node of an expression tree and returns a new object holding
+it; nothing is evaluated. `to_json()` of any object writes its tree as compact JSON in the
+wire form: a node of a union is {"type": variant, variant: payload}."""
+
+# Binary operator slots: the dunder's stem, the operator, the wire variant built, what it gives.
+BINARY_SLOTS = {
+    "nb_add": ("add", "+", "add", "the sum"),
+    "nb_subtract": ("sub", "-", "subtract", "the difference"),
+    "nb_multiply": ("mul", "*", "multiply", "the product"),
+    "nb_true_divide": ("truediv", "/", "divide", "the quotient"),
+    "nb_floor_divide": ("floordiv", "//", "floorDivide", "the floor of the quotient"),
+    "nb_remainder": ("mod", "%", "modulo", "the remainder"),
+    "nb_power": ("pow", "**", "power", "the power (pow() with a modulus is refused)"),
+    "nb_and": ("and", "&", "and", "where both hold"),
+    "nb_or": ("or", "|", "or", "where either holds"),
+}
+# The comparisons of the rich-comparison slot: operator and wire variant built.
+COMPARISONS = {
+    "__lt__": ("<", "lessThan"),
+    "__le__": ("<=", "lessThanOrEqualTo"),
+    "__eq__": ("==", "equalTo"),
+    "__ne__": ("!=", "notEqualTo"),
+    "__gt__": (">", "greaterThan"),
+    "__ge__": (">=", "greaterThanOrEqualTo"),
+}
+
+BINDING = "quarnel-compute-python/src/classes"
+# Filled by main(): what a parameter means by its name (param_texts.h).
+PARAM_TEXTS = {}
 
 
 def article(name):
     return ("an " if name[0] in "AEIOU" else "a ") + name
 
 
-def py_type(kind):
-    k = kind["kind"]
-    if k in NATIVE_TYPE:
-        return NATIVE_TYPE[k]
-    if k == "time_unit":
-        return "_TimeUnit"
-    if k == "data_type":
-        return "_DataType"
-    if k == "object":
-        return kind["class"]
-    if k == "two_way":
-        return f"{kind['class']} | {NATIVE_TYPE[kind['native']]}"
-    if k == "series":
-        return "_Series"
-    if k == "optional":
-        return py_type(kind["of"]) + " | None"
-    if k == "sequence":
-        return f"Sequence[{py_type(kind['of'])}]"
-    if k == "dict":
-        return "_SeriesDict"
-    raise SystemExit(f"generate.py: no type for the kind {kind}")
+def entry_of(line, owner):
+    """A table line of the description as one entry: its form and its texts."""
+    entry = {**line["form"], **{k: v for k, v in line.items() if k != "form"}, "owner": owner}
+    if not entry["text"] and entry["name"] != "__new__":
+        raise SystemExit(
+            f"generate.py: {owner}{entry['name']} says nothing: give its table line an About"
+            f" with a .text (and .node, the wire variant it builds) in {BINDING}/"
+        )
+    return entry
 
 
-def kind_text(kind):
-    k = kind["kind"]
-    if k in NATIVE_TEXT:
-        return NATIVE_TEXT[k]
-    if k in ("time_unit", "data_type"):
-        names = [f'"{n}"' for n in kind["names"]]
-        return "one of " + ", ".join(names) + " (or an object whose str() is one of them)"
-    if k == "object":
-        return article(kind["class"])
-    if k == "two_way":
-        text = f"{article(kind['class'])} or {NATIVE_TEXT[kind['native']]}"
-        if kind["class"] == "NumericSeries":
-            text += " (a constant series)"
-        return text
-    if k == "series":
-        return "a " + " or ".join(", ".join(kind["classes"]).rsplit(", ", 1))
-    if k == "optional":
-        return kind_text(kind["of"]) + ", or None"
-    if k == "sequence":
-        return "a sequence (not a str), each element " + kind_text(kind["of"])
-    if k == "dict":
-        return "a dict of str names to series, each " + kind_text(kind["of"])
-    raise SystemExit(f"generate.py: no text for the kind {kind}")
-
-
-def param_text(builder, p):
-    meaning = docs.PARAMS.get((builder, p["name"])) or docs.PARAMS.get(p["name"])
+def param_text(entry, p):
+    own = dict(line.split(": ", 1) for line in (entry["args"] or "").split("\n") if ": " in line)
+    meaning = own.get(p["name"]) or PARAM_TEXTS.get(p["name"])
     if meaning is None:
-        raise SystemExit(f"generate.py: docs.PARAMS has no text for {builder}: {p['name']}")
-    return f"{p['name']}: {meaning}; {kind_text(p['kind'])}."
+        raise SystemExit(
+            f"generate.py: no meaning for the parameter {p['name']!r} of "
+            f'{entry["owner"]}{entry["name"]}: add {{"{p["name"]}", "..."}} to '
+            f'{BINDING}/param_texts.h, or "{p["name"]}: ..." to the line\'s About .args'
+        )
+    return f"{p['name']}: {meaning}; {p['said']}."
 
 
 def builder_doc(entry, result):
-    builder = entry["builder"]
-    if builder not in docs.BUILDERS:
-        raise SystemExit(f"generate.py: docs.BUILDERS has no text for {builder or 'to_json'}")
-    variant, summary, example = docs.BUILDERS[builder]
+    variant, summary, example = entry["node"], entry["text"], entry["example"]
     parts = [summary]
     if variant:
         parts.append(f'Builds the {result} node "{variant}".')
@@ -102,7 +95,7 @@ def builder_doc(entry, result):
         lines = ["Args:"]
         for p in entry["params"]:
             lines += textwrap.wrap(
-                param_text(builder, p), 84, initial_indent="    ", subsequent_indent="        "
+                param_text(entry, p), 84, initial_indent="    ", subsequent_indent="        "
             )
         parts.append("\n".join(lines))
     if example:
@@ -125,8 +118,7 @@ def docstring(text, indent):
 def params_source(entry, first):
     out = [first] if first else []
     for p in entry["params"]:
-        ann = py_type(p["kind"])
-        out.append(f"{p['name']}: {ann}" + (" = None" if p["kind"]["kind"] == "optional" else ""))
+        out.append(f"{p['name']}: {p['type']}" + (" = None" if p["optional"] else ""))
     return ", ".join(out)
 
 
@@ -174,8 +166,8 @@ def slot_sources(cls, slot):
                 False,
             )
         ]
-    if slot in docs.BINARY_SLOTS:
-        stem, op, variant, meaning = docs.BINARY_SLOTS[slot]
+    if slot in BINARY_SLOTS:
+        stem, op, variant, meaning = BINARY_SLOTS[slot]
         mod = ", mod: None = None" if slot == "nb_power" else ""
         left, right = ('"base"', '"exponent"') if slot == "nb_power" else ('"left"', '"right"')
         out = []
@@ -188,7 +180,7 @@ def slot_sources(cls, slot):
         return out
     if slot == "tp_richcompare":
         out = []
-        for dunder, (op, variant) in docs.COMPARISONS.items():
+        for dunder, (op, variant) in COMPARISONS.items():
             text = (
                 f'`self {op} other`: builds the BooleanSeries node "{variant}" ("left": self, '
                 f'"right": other).\n\nother: {what}.'
@@ -203,14 +195,22 @@ def slot_sources(cls, slot):
             out.append((dunder, f"other: {operand}", "BooleanSeries", text, True))
             out.append((dunder, "other: object", "bool", other, True))
         return out
-    raise SystemExit(f"generate.py: slot {slot} of {name} unknown")
+    raise SystemExit(
+        f"generate.py: slot {slot} of {name} unknown: give it its dunders in slot_sources"
+    )
 
 
 def class_source(cls):
     name = cls["name"]
-    src = f"@final\nclass {name}:\n" + docstring(docs.CLASSES[name], "    ")
+    if not cls["about"]:
+        raise SystemExit(
+            f"generate.py: the class {name} says nothing: give the ClassDef of its class file"
+            f" in {BINDING}/ an .about"
+        )
+    src = f"@final\nclass {name}:\n" + docstring(cls["about"], "    ")
     if cls["constructor"]:
-        src += "\n" + function_source(cls["constructor"], "    ", "cls", "__new__").replace(
+        constructor = entry_of(cls["constructor"], f"{name}.")
+        src += "\n" + function_source(constructor, "    ", "cls", "__new__").replace(
             "    @staticmethod\n", "", 1
         )
     else:
@@ -221,7 +221,8 @@ def class_source(cls):
             "and operators.",
             "        ",
         )
-    for m in cls["methods"]:
+    for line in cls["methods"]:
+        m = entry_of(line, f"{name}.")
         src += "\n" + function_source(m, "    ", None if m["static"] else "self")
     for slot in cls["slots"]:
         for dunder, params, result, text, overloaded in slot_sources(cls, slot):
@@ -241,8 +242,7 @@ def class_source(cls):
 
 HEADER = '''"""{module}"""
 
-# Generated by tools/stubgen from the binding's tables; edit tools/stubgen/docs.py or the
-# tables, never this file.
+# Generated by tools/stubgen from the binding's tables; edit the tables, never this file.
 
 from collections.abc import Sequence
 from typing import (
@@ -268,18 +268,6 @@ _Series: TypeAlias = NumericSeries | CategoricalSeries | StructSeries
 '''
 
 
-def find_kind(description, k):
-    for c in description["classes"]:
-        for m in c["methods"]:
-            for p in m["params"]:
-                kind = p["kind"]
-                while kind["kind"] == "optional":
-                    kind = kind["of"]
-                if kind["kind"] == k:
-                    return kind["names"]
-    raise SystemExit(f"generate.py: no parameter of the kind {k}")
-
-
 def series_subsets():
     classes = ["NumericSeries", "CategoricalSeries", "StructSeries"]
     subsets = [
@@ -291,15 +279,15 @@ def series_subsets():
 def stubs(description):
     names = public_names(description)
     src = HEADER.format(
-        module=docs.MODULE,
+        module=MODULE,
         all=", ".join(f'"{n}"' for n in names),
-        time_units=", ".join(f'"{n}"' for n in find_kind(description, "time_unit")),
-        data_types=", ".join(f'"{n}"' for n in find_kind(description, "data_type")),
+        time_units=", ".join(f'"{n}"' for n in description["time_units"]),
+        data_types=", ".join(f'"{n}"' for n in description["data_types"]),
     )
     for cls in description["classes"]:
         src += "\n\n" + class_source(cls)
-    for f in description["functions"]:
-        src += "\n\n" + function_source(f, "", "")
+    for line in description["functions"]:
+        src += "\n\n" + function_source(entry_of(line, ""), "", "")
     return src
 
 
@@ -321,7 +309,7 @@ __all__ = [{all}]
 
 def public_names(description):
     classes = [c["name"] for c in description["classes"]]
-    return classes + [f["name"] for f in description["functions"]]
+    return classes + [f["form"]["name"] for f in description["functions"]]
 
 
 def reference(pyi):
@@ -400,6 +388,7 @@ def main():
     parser.add_argument("--ruff", required=True, help="the ruff that tools/format.sh pins")
     args = parser.parse_args()
     description = json.loads(Path(args.description).read_text())
+    PARAM_TEXTS.update(description["params"])
     pyi = laid_out(stubs(description), PYI, args.ruff)
     ref = reference(pyi)
     names = public_names(description)

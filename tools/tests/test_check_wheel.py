@@ -220,3 +220,80 @@ def test_contents_refuses_a_misplaced_or_foreign_extension(
 ):
     wheel = make_wheel(tmp_path, libraries["sound"], extension=extension)
     refusal("contents", wheel, package_dir=package_dir)
+
+
+# Windows: DLLs made by zig's clang for x86_64-windows-gnu, each importing its init function's
+# one call from the DLL its case names (through an import library made by zig's dlltool).
+WINDOWS = "win_amd64"
+WINDOWS_TAG = "cp310-abi3-win_amd64"
+DLL_INIT = (
+    "void Py_IncRef(void *);\n"
+    "__declspec(dllexport) void *PyInit__compute(void) { Py_IncRef(0); return 0; }\n"
+)
+DLLS = {
+    "sound": ("python3.dll", DLL_INIT),
+    "more_exports": (
+        "python3.dll",
+        DLL_INIT + "__declspec(dllexport) int helper(void) { return 1; }\n",
+    ),
+    "one_python_version": ("python313.dll", DLL_INIT),
+}
+
+
+@pytest.fixture(scope="module")
+def dlls(tmp_path_factory):
+    import ziglang
+
+    zig = str(pathlib.Path(ziglang.__file__).parent / "zig")
+    out = tmp_path_factory.mktemp("dlls")
+    built = {}
+    for name, (imported, source) in DLLS.items():
+        (out / f"{name}.def").write_text(f"LIBRARY {imported}\nEXPORTS\nPy_IncRef\n")
+        imports = out / f"{name}.dll.a"
+        subprocess.run(
+            [zig, "dlltool", "-m", "i386:x86-64", "-d", out / f"{name}.def", "-l", imports],
+            check=True,
+        )
+        (out / f"{name}.c").write_text(source)
+        built[name] = out / f"{name}.pyd"
+        subprocess.run(
+            [
+                zig,
+                "cc",
+                "-target",
+                "x86_64-windows-gnu",
+                "-shared",
+                "-O1",
+                "-o",
+                built[name],
+                out / f"{name}.c",
+                imports,
+            ],
+            check=True,
+        )
+    return built
+
+
+def windows_wheel(where, library):
+    return make_wheel(where, library, tag=WINDOWS_TAG, extension="quarnel/compute/_compute.pyd")
+
+
+def test_a_sound_windows_wheel_passes_every_check(tmp_path, dlls, package_dir, capsys):
+    wheel = windows_wheel(tmp_path, dlls["sound"])
+    argv = ["--platform", WINDOWS, "--package-dir", str(package_dir), str(wheel)]
+    assert check_wheel.main(argv) == 0
+    out = capsys.readouterr().out
+    assert "binary: PE for amd64; exports PyInit__compute alone" in out
+
+
+@pytest.mark.parametrize(
+    "library, named", [("more_exports", "helper"), ("one_python_version", "python313.dll")]
+)
+def test_binary_refuses_a_dll_with_other_exports_or_imports(tmp_path, dlls, library, named):
+    wheel = windows_wheel(tmp_path, dlls[library])
+    assert named in refusal("binary", wheel, platform=WINDOWS)
+
+
+def test_binary_refuses_a_linux_library_in_a_windows_wheel(tmp_path, libraries):
+    wheel = windows_wheel(tmp_path, libraries["sound"])
+    assert "ELF" in refusal("binary", wheel, platform=WINDOWS)

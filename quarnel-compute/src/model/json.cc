@@ -21,31 +21,6 @@
 
 namespace qc {
 
-void Buffer::grow(size_t n) {
-  size_t cap = cap_ * 2;
-  if (cap - size_ < n) cap = size_ + n;
-  char* d;
-  if (data_ == inline_) {
-    d = static_cast<char*>(std::malloc(cap));
-    if (d) std::memcpy(d, data_, size_);
-  } else {
-    d = static_cast<char*>(std::realloc(data_, cap));
-  }
-  if (!d) throw std::bad_alloc();
-  data_ = d;
-  cap_ = cap;
-}
-
-void Buffer::shrink(size_t keep) noexcept {
-  if (data_ == inline_ || cap_ <= keep) return;
-  // Shrinking in place keeps the pages that remain, already backed by memory.
-  void* d = keep > sizeof(inline_) ? std::realloc(data_, keep) : nullptr;
-  if (!d) return clear();
-  data_ = static_cast<char*>(d);
-  cap_ = keep;
-  size_ = 0;
-}
-
 namespace {
 
 // 0: copied as is; 'u': \u00XX; anything else: the letter after the backslash.
@@ -70,7 +45,7 @@ constexpr size_t kStringPiece = size_t(1) << 16;
 [[gnu::always_inline]] inline char* put_escaped(char* p, std::string_view s) noexcept {
   for (unsigned char c : s) {
     char e = kEscape[c];
-    if (!e) {
+    if (!e) [[likely]] {
       *p++ = static_cast<char>(c);
     } else if (e != 'u') {
       *p++ = '\\';
@@ -115,30 +90,73 @@ constexpr size_t kStringPiece = size_t(1) << 16;
   return p + n;
 }
 
+// Decimal integers, two digits a step. Kept here rather than taken from <charconv>: one standard
+// library keeps its integer conversion out of line, taking the base as an argument, and a call
+// of it costs more than the digits of a small number.
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> t{};
+  for (int i = 0; i < 100; ++i) t[2 * i] = char('0' + i / 10), t[2 * i + 1] = char('0' + i % 10);
+  return t;
+}();
+
+[[gnu::always_inline]] inline int decimal_length(uint64_t v) noexcept {
+  for (int n = 1;; n += 4, v /= 10000) {
+    if (v < 10) return n;
+    if (v < 100) return n + 1;
+    if (v < 1000) return n + 2;
+    if (v < 10000) return n + 3;
+  }
+}
+
+// Needs 20 bytes.
+[[gnu::always_inline]] inline char* put_unsigned(char* p, uint64_t v) noexcept {
+  char* end = p + decimal_length(v);
+  char* q = end;
+  for (; v >= 100; v /= 100) {
+    q -= 2;
+    std::memcpy(q, &kDigitPairs[(v % 100) * 2], 2);
+  }
+  if (v >= 10)
+    std::memcpy(q - 2, &kDigitPairs[v * 2], 2);
+  else
+    q[-1] = char('0' + v);
+  return end;
+}
+
+// Needs 20 bytes; the most negative value included.
+[[gnu::always_inline]] inline char* put_integer(char* p, int64_t v) noexcept {
+  auto u = static_cast<uint64_t>(v);
+  if (v < 0) {
+    *p++ = '-';
+    u = 0 - u;
+  }
+  return put_unsigned(p, u);
+}
+
+// Whole numbers below 2^53 are the common constants. Each is exact, its neighbours are at most 1
+// away, so its shortest round-trip digits are its own: the integer and ".0". Negative zero is one
+// of them, written "-0.0". The bound makes the conversion exact, and its round trip tells a whole
+// number without a call of trunc() (which baseline x86-64 has no instruction for). Writes such a
+// number and returns the end; null, having written nothing, for any other. Needs 23 bytes.
+[[gnu::always_inline]] inline char* put_whole_double(char* out, double d) noexcept {
+  if (!(std::fabs(d) < 0x1p53)) return nullptr;
+  auto whole = static_cast<int64_t>(d);
+  if (static_cast<double>(whole) != d) return nullptr;
+  char* o = out;
+  if (std::signbit(d)) *o++ = '-';
+  o = put_unsigned(o, static_cast<uint64_t>(whole < 0 ? -whole : whole));
+  std::memcpy(o, ".0", 2);
+  return o + 2;
+}
+
 }  // namespace
 
-// Flattened: the integer conversions it calls are templates the compiler may otherwise leave
-// out of line, taking the base as an argument.
-[[gnu::flatten]] size_t write_double(char* out, double d) noexcept {
+// Out of line: the writer calls it for what put_whole_double leaves, and it is long.
+[[gnu::noinline]] size_t write_double(char* out, double d) noexcept {
+  if (char* o = put_whole_double(out, d)) return size_t(o - out);
   if (!std::isfinite(d)) {
     std::memcpy(out, "null", 4);
     return 4;
-  }
-  if (d == 0) {
-    if (std::signbit(d)) {
-      std::memcpy(out, "-0.0", 4);
-      return 4;
-    }
-    std::memcpy(out, "0.0", 3);
-    return 3;
-  }
-  // Whole numbers below 2^53 are the common constants. Each is exact, its neighbours are at
-  // most 1 away, so its shortest round-trip digits are its own: the integer and ".0".
-  if (std::fabs(d) < 0x1p53 && d == std::trunc(d)) {
-    char* o = std::to_chars(out, out + 24, static_cast<int64_t>(d)).ptr;
-    o[0] = '.';
-    o[1] = '0';
-    return size_t(o + 2 - out);
   }
   // Shortest round-trip digits in scientific form, e.g. "-1.2345e+20", then laid out anew.
   char sci[32];
@@ -150,8 +168,10 @@ constexpr size_t kStringPiece = size_t(1) << 16;
   int n = 0;
   for (; p < r.ptr && *p != 'e'; ++p)
     if (*p != '.') digits[n++] = *p;
+  bool negative_exponent = p[1] == '-';
   int e = 0;
-  std::from_chars(p + 1 + (p[1] == '+'), r.ptr, e);
+  for (const char* q = p + 2; q < r.ptr; ++q) e = e * 10 + (*q - '0');
+  if (negative_exponent) e = -e;
   if (e >= -5 && e <= 15) {
     if (n - 1 <= e) {
       std::memcpy(o, digits, size_t(n));
@@ -181,7 +201,7 @@ constexpr size_t kStringPiece = size_t(1) << 16;
     }
     *o++ = 'e';
     *o++ = e < 0 ? '-' : '+';
-    o = std::to_chars(o, o + 8, e < 0 ? -e : e).ptr;
+    o = put_unsigned(o, uint64_t(e < 0 ? -e : e));
   }
   return size_t(o - out);
 }
@@ -237,13 +257,6 @@ constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + (2 * kMaxWireName + 15) +
 // How many children of a container to fetch ahead (see Writer::push).
 constexpr uint32_t kPrefetch = 8;
 
-// When output goes to the drain. The first piece is large: an output smaller than it stays in
-// one buffer, as without a drain, and a larger one starts as a piece too large for the heap, so
-// that the memory receiving it grows without copying. Later pieces pass through the start of
-// the same buffer, already in memory, a few megabytes at a time.
-constexpr size_t kFirstPiece = size_t(31) << 20;
-constexpr size_t kDrainEvery = size_t(4) << 20;
-
 // Thrown when the drain asks the writer to stop.
 struct Stopped {};
 
@@ -259,7 +272,7 @@ class Writer {
     if (d && bytes >= sizeof(inline_)) {
       base_ = static_cast<Frame*>(d);
       cap_ = base_ + bytes / sizeof(Frame);
-    } else {
+    } else if (d) {
       std::free(d);
     }
   }
@@ -273,7 +286,7 @@ class Writer {
       std::free(base_);
   }
 
-  void run(const Value& root) {
+  [[gnu::noinline]] void run(const Value& root) {
     char* start = out_.reserve(kStepSpace);
     Frame* top = base_;
     Next next{{start, bound(start, kStepSpace)}, &root};
@@ -359,22 +372,23 @@ class Writer {
     for (;;) {
       const VariantDesc* variant;
       const Value* payload;
-      if (v->tag() == Tag::InPlaceUnion) {
+      // Nodes first, then unions held in place, then scalars, the order of how often they
+      // come: marked, so that no compiler turns the tests into a tree of compares or a table.
+      const Tag tag = v->tag();
+      if (tag == Tag::Node) [[likely]] {
+        if (v->desc().shape != Shape::Union) return open_container(c, top, *v, braces);
+        if (v->variant() == kUnknownVariant) return close(put_unknown(c, *v), 0, braces);
+        variant = &v->desc().variants[v->variant()];
+        payload = v->slots();
+        node_end = payload + v->size();
+      } else if (tag == Tag::InPlaceUnion) {
         variant = &v->in_place_desc().variants[v->in_place_variant()];
         payload = v + 1;
         uint32_t slots = variant->record ? variant->record->field_count : 1;
         if (!node_end || node_end - payload < ptrdiff_t(slots))
           throw std::logic_error("a union held in place is out of its place");
-      } else if (v->tag() != Tag::Node) {
-        return close(put_scalar(c, *v), 0, braces);
-      } else if (v->desc().shape != Shape::Union) {
-        return open_container(c, top, *v, braces);
-      } else if (v->variant() == kUnknownVariant) {
-        return close(put_unknown(c, *v), 0, braces);
       } else {
-        variant = &v->desc().variants[v->variant()];
-        payload = v->slots();
-        node_end = payload + v->size();
+        return close(put_scalar(c, *v), 0, braces);
       }
       ++braces;
       const TypeDesc* record = variant->record;
@@ -426,36 +440,28 @@ class Writer {
   }
 
   // Needs a step's room for all but strings and Any values, which make their own.
+  // Tests the tags in the order of how often they come, the common first: a switch becomes a
+  // table or a tree of compares by the compiler's choice, and either costs the common tags more.
   [[gnu::always_inline]] Cursor put_scalar(Cursor c, const Value& v) {
-    switch (v.tag()) {
-      case Tag::None:
-        // An absent optional is never written; a required value is never absent in a tree the
-        // typed front built, and is refused rather than written as null.
-        throw std::logic_error("a required value is missing");
-      case Tag::Bool:
-        c.p = put_text(c.p, v.as_bool() ? "true" : "false");
-        break;
-      case Tag::I32:
-        c.p = std::to_chars(c.p, c.p + 24, v.as_i32()).ptr;
-        break;
-      case Tag::I64:
-        c.p = std::to_chars(c.p, c.p + 24, v.as_i64()).ptr;
-        break;
-      case Tag::F64:
-        c.p += write_double(c.p, v.as_f64());
-        break;
-      case Tag::Enum:
-        c.p = put_text(c.p, v.enum_desc()->values[v.enum_index()]);
-        break;
-      case Tag::Str:
-        return put_string(c, v.as_str());
-      case Tag::Any:
-        return put_any(c, v.as_any());
-      case Tag::Node:
-      case Tag::InPlaceUnion:
-        break;  // not scalars: put_value() opens them
+    const Tag t = v.tag();
+    if (t == Tag::Str) return put_string(c, v.as_str());
+    if (t == Tag::F64) {
+      char* o = put_whole_double(c.p, v.as_f64());
+      c.p = o ? o : c.p + write_double(c.p, v.as_f64());
+    } else if (t == Tag::Enum) {
+      c.p = put_text(c.p, v.enum_desc()->values[v.enum_index()]);
+    } else if (t == Tag::I32 || t == Tag::I64) {
+      c.p = put_integer(c.p, v.as_i64());
+    } else if (t == Tag::Bool) {
+      c.p = put_text(c.p, v.as_bool() ? "true" : "false");
+    } else if (t == Tag::Any) {
+      return put_any(c, v.as_any());
+    } else if (t == Tag::None) {
+      // An absent optional is never written; a required value is never absent in a tree the
+      // typed front built, and is refused rather than written as null.
+      throw std::logic_error("a required value is missing");
     }
-    return c;
+    return c;  // a node or a union held in place is not a scalar: put_value() opens them
   }
 
   // Quoted and escaped, with room left for one more byte.
@@ -509,10 +515,10 @@ class Writer {
         c.p = put_text(c.p, a.get<bool>() ? "true" : "false");
         break;
       case Any::value_t::number_integer:
-        c.p = std::to_chars(c.p, c.p + 24, a.get<int64_t>()).ptr;
+        c.p = put_integer(c.p, a.get<int64_t>());
         break;
       case Any::value_t::number_unsigned:
-        c.p = std::to_chars(c.p, c.p + 24, a.get<uint64_t>()).ptr;
+        c.p = put_unsigned(c.p, a.get<uint64_t>());
         break;
       case Any::value_t::number_float:
         c.p += write_double(c.p, a.get<double>());
@@ -602,8 +608,8 @@ class Writer {
     // A large tree's nodes lie scattered in memory, and fetching each one in turn would leave
     // the writer waiting on one cache miss after another. The children of a node are known as
     // soon as it opens: ask for the first few at once, so that their misses overlap.
-    const Value* v = frame.cur;
-    for (size_t i = 0, n = std::min<size_t>(frame.end - v, kPrefetch); i < n; ++i) prefetch(v[i]);
+    const Value* end = frame.end - frame.cur > kPrefetch ? frame.cur + kPrefetch : frame.end;
+    for (const Value* v = frame.cur; v != end; ++v) prefetch(*v);
   }
 
   [[gnu::noinline]] Frame* grow_stack(Frame* top) {
@@ -653,12 +659,6 @@ bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack) {
     return false;
   }
   return true;
-}
-
-std::string to_json(const Value& v) {
-  Buffer b;
-  Writer(b, nullptr).run(v);
-  return std::string(b.view());
 }
 
 EnumRead read_enum(const EnumDesc& e, std::string_view json_text) {

@@ -1,7 +1,4 @@
 // Allocation, release, collections and the StringConstant order of model values.
-#include <cxxabi.h>
-#include <pthread.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -9,102 +6,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include "model/block_cache.h"
 #include "quarnel/compute/model/value.h"
-
-#if defined(_LIBCPP_VERSION)
-// libc++abi implements the accessor of a thread's exception state but, unlike libstdc++, leaves
-// it out of <cxxabi.h>.
-namespace __cxxabiv1 {
-struct __cxa_eh_globals;
-extern "C" __cxa_eh_globals* __cxa_get_globals();
-}  // namespace __cxxabiv1
-#endif
 
 namespace qc {
 namespace {
 
-// Small blocks go through a bounded per-thread cache in front of malloc. Building an
-// expression makes and drops many short-lived nodes (an operator's operands, the three nodes of
-// a constant, the previous link of a chain), and malloc's general path costs more than the rest
-// of making a node. A block's class is its malloc chunk (usable 16k + 8 bytes), so a cached
-// block costs no more memory than malloc would give it, and the cache's bound keeps a released
-// tree's memory flowing back to malloc. Under AddressSanitizer the cache is off, so that a use
-// after release is still caught.
-#if defined(__SANITIZE_ADDRESS__)
-#define QC_BLOCK_CACHE 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QC_BLOCK_CACHE 0
-#endif
-#endif
-#ifndef QC_BLOCK_CACHE
-#define QC_BLOCK_CACHE 1
-#endif
-
-constexpr size_t kBlockClasses = 8;                         // usable sizes 24, 40, ... 136 bytes
-constexpr uint32_t kCacheDepth = QC_BLOCK_CACHE ? 128 : 0;  // blocks kept per class
-
-struct FreeBlock {
-  FreeBlock* next;
-};
-
-enum class CacheState : uint8_t { Unregistered, Registered, Closed };
-
-struct BlockCache {
-  FreeBlock* head[kBlockClasses + 1];  // by class; [0] unused
-  uint8_t depth[kBlockClasses + 1];
-  CacheState state;  // Closed: the thread is ending, blocks go straight back to malloc
-};
-
-// Trivially destructible and zero-initialised, and in the initial-exec model: the linker marks
-// the library as using static TLS, so the loader places all its thread-local data (the C++
-// runtime's exception state too, when that is linked in) in the block every thread gets with
-// its stack. Nothing is allocated on a thread's first use, where the dynamic model would call
-// malloc and abort the process when memory is short; and finding the cache is one load, where
-// the dynamic model or a thread-specific key costs a call (some 7 to 15% more instructions per
-// operator). The price is 104 bytes of the loader's small reserve for libraries loaded later:
-// when other libraries have used it up, the import fails cleanly with ImportError.
-__thread BlockCache t_blocks __attribute__((tls_model("initial-exec")));
-
-// Returns a thread's cached blocks to malloc when it ends. A thread_local with a destructor
-// would register that destructor on first use, which allocates and aborts when memory is
-// short; a key made once, whose number is small enough for the slots every thread carries,
-// is set without allocating.
-void close_cache(void* cache) noexcept {
-  auto& c = *static_cast<BlockCache*>(cache);
-  c.state = CacheState::Closed;
-  for (size_t k = 1; k <= kBlockClasses; ++k) {
-    while (FreeBlock* b = c.head[k]) {
-      c.head[k] = b->next;
-      std::free(b);
-    }
-    c.depth[k] = 0;
-  }
-}
-
-struct CloserKey {
-  pthread_key_t key;
-  bool ok;
-  CloserKey() noexcept : ok(pthread_key_create(&key, close_cache) == 0) {
-    // The exception state of the loading thread is made now, while memory is plentiful.
-    (void)abi::__cxa_get_globals();
-  }
-};
-const CloserKey g_closer;
-
-[[gnu::noinline, gnu::cold]] void register_cache(BlockCache& c) noexcept {
-  bool set = g_closer.ok && pthread_setspecific(g_closer.key, &c) == 0;
-  c.state = set ? CacheState::Registered : CacheState::Closed;
-}
-
-inline BlockCache& thread_blocks() noexcept { return t_blocks; }
-
-// Size class of a block of `bytes`: class k is malloc's chunk of usable size 16k + 8, which a
-// node of k slots fills exactly; 0 for blocks too large for the cache.
-inline size_t block_class(size_t bytes) noexcept {
-  size_t k = (bytes + 7) / 16;
-  return k <= kBlockClasses ? k : 0;
-}
 inline size_t node_bytes(uint32_t count) noexcept { return sizeof(Heap) + sizeof(Value) * count; }
 inline size_t str_bytes(size_t length) noexcept {
   return sizeof(Heap) + sizeof(size_t) + length + 1;
@@ -113,20 +20,7 @@ constexpr size_t kAnyBytes = sizeof(Heap) + sizeof(Any);
 
 // Allocates a block of `bytes` holding one reference.
 [[gnu::always_inline]] inline Heap* alloc_heap(size_t bytes) {
-  size_t k = block_class(bytes);
-  Heap* h;
-  if (k) {
-    BlockCache& c = thread_blocks();
-    if (FreeBlock* b = c.head[k]) {
-      c.head[k] = b->next;
-      --c.depth[k];
-      h = reinterpret_cast<Heap*>(b);
-    } else {
-      h = static_cast<Heap*>(std::malloc(16 * k + 8));
-    }
-  } else {
-    h = static_cast<Heap*>(std::malloc(bytes));
-  }
+  auto* h = static_cast<Heap*>(take_block(bytes));
   if (!h) throw std::bad_alloc();
   new (&h->refs) std::atomic<uint32_t>(1);
   h->count = 0;
@@ -134,19 +28,7 @@ constexpr size_t kAnyBytes = sizeof(Heap) + sizeof(Any);
 }
 
 [[gnu::always_inline]] inline void free_heap(BlockCache& c, Heap* h, size_t bytes) noexcept {
-  size_t k = block_class(bytes);
-  if (k && c.depth[k] < kCacheDepth && c.state != CacheState::Closed) {
-    if (c.state == CacheState::Unregistered) {
-      register_cache(c);
-      if (c.state == CacheState::Closed) return std::free(h);
-    }
-    auto* b = reinterpret_cast<FreeBlock*>(h);
-    b->next = c.head[k];
-    c.head[k] = b;
-    ++c.depth[k];
-    return;
-  }
-  std::free(h);
+  give_block(c, h, bytes);
 }
 
 // Frees a block that holds no values: a long string or an Any.
@@ -188,7 +70,7 @@ void pin_refs(const Heap* h) noexcept { h->refs.store(kPinnedRefs, std::memory_o
 // down into it, leaving in the parent the way back (see Place), and returns when the child is
 // freed; a tree of any depth is released in constant stack.
 void release_heap(const Heap* first, Tag tag) noexcept {
-  BlockCache& cache = thread_blocks();
+  BlockCache& cache = thread_block_cache();
   Heap* h = const_cast<Heap*>(first);
   if (tag != Tag::Node) return free_leaf(cache, h, tag);
   Heap* parent = nullptr;
@@ -244,7 +126,7 @@ Value Value::any(const Any& a) {
   try {
     new (h + 1) Any(a);
   } catch (...) {
-    free_heap(thread_blocks(), h, kAnyBytes);
+    free_heap(thread_block_cache(), h, kAnyBytes);
     throw;
   }
   return adopt(h, Tag::Any);
@@ -303,7 +185,7 @@ Value union_of_value(const TypeDesc& u, uint16_t variant, Value&& payload) {
       for (uint32_t i = 0; i < n; ++i)
         std::memcpy(static_cast<void*>(s + 1 + i), from + i, sizeof(Value));
       new (&payload) Value();
-      free_heap(thread_blocks(), h, node_bytes(n));
+      free_heap(thread_block_cache(), h, node_bytes(n));
       return out;
     }
     for (uint32_t i = 0; i < n; ++i) new (s + 1 + i) Value(from[i]);

@@ -16,57 +16,24 @@
 #include <vector>
 
 #include "quarnel/compute/builders_names.h"
+#include "quarnel/compute/classes.h"
 #include "quarnel/compute/model/handle.h"
 
+// A handle for the model type of every class (classes.h), and for Series, which the series
+// classes enter nodes as.
 namespace qc::model {
-struct AggregationBuilder;
-struct BooleanSeries;
-struct ConstantNumericSeries;
-struct Dataset;
-struct DoubleConstant;
-struct Duration;
-struct EnumAggregationOperator;
-struct EnumSeries;
-struct GroupByTags;
-struct GroupByTimestamp;
-struct IntegerConstant;
-struct NegativeValueConfiguration;
-struct NumericAggregationOperator;
-struct NumericSeries;
-struct RangeMap;
-struct RangeSeries;
-struct Sampling;
+#define QC_DECLARE_MODEL_(Name, Model) struct Model;
+QC_CLASSES(QC_DECLARE_MODEL_)
+#undef QC_DECLARE_MODEL_
 struct Series;
-struct SignalFilterConfiguration;
-struct StringConstant;
-struct StructSeries;
-struct UdfSource;
 }  // namespace qc::model
 
 namespace qc::builders {
 
-using AggregationBuilder = Handle<model::AggregationBuilder>;
-using BooleanSeries = Handle<model::BooleanSeries>;
-using ConstantNumericSeries = Handle<model::ConstantNumericSeries>;
-using Dataset = Handle<model::Dataset>;
-using DoubleConstant = Handle<model::DoubleConstant>;
-using Duration = Handle<model::Duration>;
-using EnumAggregationOperator = Handle<model::EnumAggregationOperator>;
-using EnumSeries = Handle<model::EnumSeries>;
-using GroupByTags = Handle<model::GroupByTags>;
-using GroupByTimestamp = Handle<model::GroupByTimestamp>;
-using IntegerConstant = Handle<model::IntegerConstant>;
-using NegativeValueConfiguration = Handle<model::NegativeValueConfiguration>;
-using NumericAggregationOperator = Handle<model::NumericAggregationOperator>;
-using NumericSeries = Handle<model::NumericSeries>;
-using RangeMap = Handle<model::RangeMap>;
-using RangeSeries = Handle<model::RangeSeries>;
-using Sampling = Handle<model::Sampling>;
+#define QC_HANDLE_(Name, Model) using Model = Handle<model::Model>;
+QC_CLASSES(QC_HANDLE_)
+#undef QC_HANDLE_
 using Series = Handle<model::Series>;
-using SignalFilterConfiguration = Handle<model::SignalFilterConfiguration>;
-using StringConstant = Handle<model::StringConstant>;
-using StructSeries = Handle<model::StructSeries>;
-using UdfSource = Handle<model::UdfSource>;
 template <class Model>
 using Maybe = Handle<Optional<Model>>;
 template <class Model>

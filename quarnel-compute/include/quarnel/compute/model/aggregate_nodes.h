@@ -17,116 +17,96 @@ struct Window;
 
 // The enumeration names the mean "MEAN" where the aggregation operator calls it "average":
 // both words are part of the wire form and neither may be translated into the other.
-// clang-format off
-#define QC_VALUES(E)                          \
-  E(sum, "SUM")                               \
-  E(mean, "MEAN")                             \
-  E(min, "MIN")                               \
-  E(max, "MAX")                               \
-  E(count, "COUNT")                           \
+#define QC_VALUES(E) \
+  E(sum, "SUM") \
+  E(mean, "MEAN") \
+  E(min, "MIN") \
+  E(max, "MAX") \
+  E(count, "COUNT") \
   E(standard_deviation, "STANDARD_DEVIATION") \
   E(root_mean_square, "ROOT_MEAN_SQUARE")
-// clang-format on
 QC_ENUM(NumericAggregationFunction, QC_VALUES)
 #undef QC_VALUES
 
 // The declaration order is also the key order of RefpropSeries.inputs.
-// clang-format off
-#define QC_VALUES(E)                                                \
-  E(temperature, "TEMPERATURE")                                     \
-  E(pressure, "PRESSURE")                                           \
-  E(mass_density, "MASS_DENSITY")                                   \
-  E(mass_specific_enthalpy, "MASS_SPECIFIC_ENTHALPY")               \
+#define QC_VALUES(E) \
+  E(temperature, "TEMPERATURE") \
+  E(pressure, "PRESSURE") \
+  E(mass_density, "MASS_DENSITY") \
+  E(mass_specific_enthalpy, "MASS_SPECIFIC_ENTHALPY") \
   E(mass_specific_internal_energy, "MASS_SPECIFIC_INTERNAL_ENERGY") \
-  E(mass_specific_entropy, "MASS_SPECIFIC_ENTROPY")                 \
+  E(mass_specific_entropy, "MASS_SPECIFIC_ENTROPY") \
   E(viscosity, "VISCOSITY")
-// clang-format on
 QC_ENUM(RefpropProperty, QC_VALUES)
 #undef QC_VALUES
 
-// clang-format off
-#define QC_VALUES(E)                  \
-  E(nitrogen, "NITROGEN")             \
-  E(oxygen, "OXYGEN")                 \
-  E(helium, "HELIUM")                 \
-  E(hydrogen, "HYDROGEN")             \
-  E(methane, "METHANE")               \
-  E(propane, "PROPANE")               \
-  E(butane, "BUTANE")                 \
-  E(water, "WATER")                   \
-  E(xenon, "XENON")                   \
-  E(air, "AIR")                       \
+#define QC_VALUES(E) \
+  E(nitrogen, "NITROGEN") \
+  E(oxygen, "OXYGEN") \
+  E(helium, "HELIUM") \
+  E(hydrogen, "HYDROGEN") \
+  E(methane, "METHANE") \
+  E(propane, "PROPANE") \
+  E(butane, "BUTANE") \
+  E(water, "WATER") \
+  E(xenon, "XENON") \
+  E(air, "AIR") \
   E(carbon_dioxide, "CARBON_DIOXIDE") \
-  E(argon, "ARGON")                   \
+  E(argon, "ARGON") \
   E(carbon_monoxide, "CARBON_MONOXIDE")
-// clang-format on
 QC_ENUM(RefpropSubstance, QC_VALUES)
 #undef QC_VALUES
 
 // "aggregateByAllGroupings" is optional, so a present false is written.
-// clang-format off
-#define QC_FIELDS(F)                                                    \
-  F(input, "input", NumericSeries)                                      \
-  F(function, "function", NumericAggregationFunction)                   \
-  F(groupByTags, "groupByTags", Set<StringConstant>)                    \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
+  F(function, "function", NumericAggregationFunction) \
+  F(groupByTags, "groupByTags", Set<StringConstant>) \
   F(aggregateByAllGroupings, "aggregateByAllGroupings", Optional<Bool>) \
   F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
-// clang-format on
 QC_RECORD(AggregateNumericSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
-  F(window, "window", Window)      \
+  F(window, "window", Window) \
   F(operator_, "operator", NumericAggregationOperator)
-// clang-format on
 QC_RECORD(RollingOperationSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                                 \
-  F(input, "input", NumericSeries)                   \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
   F(groupByTags, "groupByTags", Set<StringConstant>) \
   F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
-// clang-format on
 QC_RECORD(ZscoreSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(ranges, "ranges", RangeSeries) \
   F(operation, "operation", NumericAggregationFunction)
-// clang-format on
 QC_RECORD(AggregateUnderRangesSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(filter, "filter", RangeSeries)
-// clang-format on
 QC_RECORD(NumericFilterTransformationSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // Also the payload of a categorical variant.
-// clang-format off
-#define QC_FIELDS(F)                \
+#define QC_FIELDS(F) \
   F(inputs, "inputs", List<Series>) \
   F(source, "source", UdfSource)
-// clang-format on
 QC_RECORD(ScalarUdfSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // "inputs" is keyed by property, in the property's declaration order.
-// clang-format off
-#define QC_FIELDS(F)                                       \
+#define QC_FIELDS(F) \
   F(inputs, "inputs", Map<RefpropProperty, NumericSeries>) \
-  F(outputProperty, "outputProperty", RefpropProperty)     \
-  F(substance, "substance", RefpropSubstance)              \
+  F(outputProperty, "outputProperty", RefpropProperty) \
+  F(substance, "substance", RefpropSubstance) \
   F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
-// clang-format on
 QC_RECORD(RefpropSeries, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -18,26 +18,20 @@ struct Series;
 struct StringConstant;
 struct UdfSource;
 
-// clang-format off
-#define QC_FIELDS(F)        \
+#define QC_FIELDS(F) \
   F(input, "input", Series) \
   F(window, "window", Duration)
-// clang-format on
 QC_RECORD(RollingTimeAggregationBuilder, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)        \
+#define QC_FIELDS(F) \
   F(input, "input", Series) \
   F(points, "points", IntegerConstant)
-// clang-format on
 QC_RECORD(RollingPointsAggregationBuilder, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)           \
-  F(input, "input", Series)    \
+#define QC_FIELDS(F) \
+  F(input, "input", Series) \
   F(tags, "tags", GroupByTags) \
   F(timestamp, "timestamp", GroupByTimestamp)
-// clang-format on
 QC_RECORD(GroupByAggregationBuilder, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -46,11 +40,9 @@ QC_RECORD(GroupBySubsetTags, QC_FIELDS)
 #undef QC_FIELDS
 
 // The field is `operator_` because `operator` is reserved.
-// clang-format off
-#define QC_FIELDS(F)                    \
+#define QC_FIELDS(F) \
   F(input, "input", AggregationBuilder) \
   F(operator_, "operator", NumericAggregationOperator)
-// clang-format on
 QC_RECORD(NumericAggregation, QC_FIELDS)
 #undef QC_FIELDS
 

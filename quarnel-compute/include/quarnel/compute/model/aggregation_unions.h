@@ -7,53 +7,43 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                                               \
-  V(rollingTime, "rollingTime", RollingTimeAggregationBuilder)       \
+#define QC_VARIANTS(V) \
+  V(rollingTime, "rollingTime", RollingTimeAggregationBuilder) \
   V(rollingPoints, "rollingPoints", RollingPointsAggregationBuilder) \
   V(groupBy, "groupBy", GroupByAggregationBuilder)
-// clang-format on
 QC_UNION(AggregationBuilder, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)         \
+#define QC_VARIANTS(V) \
   V(current, "current", Empty) \
   V(subset, "subset", GroupBySubsetTags)
-// clang-format on
 QC_UNION(GroupByTags, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // The duration itself is the payload of "every", not a record around it.
-// clang-format off
-#define QC_VARIANTS(V)         \
+#define QC_VARIANTS(V) \
   V(current, "current", Empty) \
   V(every, "every", Duration)
-// clang-format on
 QC_UNION(GroupByTimestamp, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)                             \
-  V(sum, "sum", Empty)                             \
-  V(average, "average", Empty)                     \
-  V(min, "min", Empty)                             \
-  V(max, "max", Empty)                             \
-  V(count, "count", Empty)                         \
+#define QC_VARIANTS(V) \
+  V(sum, "sum", Empty) \
+  V(average, "average", Empty) \
+  V(min, "min", Empty) \
+  V(max, "max", Empty) \
+  V(count, "count", Empty) \
   V(standardDeviation, "standardDeviation", Empty) \
-  V(rootMeanSquare, "rootMeanSquare", Empty)       \
-  V(percentile, "percentile", Percentile)          \
+  V(rootMeanSquare, "rootMeanSquare", Empty) \
+  V(percentile, "percentile", Percentile) \
   V(udf, "udf", NumericAggregationUdf)
-// clang-format on
 QC_UNION(NumericAggregationOperator, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
 #define QC_VARIANTS(V) \
   V(min, "min", Empty) \
   V(max, "max", Empty) \
   V(udf, "udf", EnumAggregationUdf)
-// clang-format on
 QC_UNION(EnumAggregationOperator, QC_VARIANTS)
 #undef QC_VARIANTS
 

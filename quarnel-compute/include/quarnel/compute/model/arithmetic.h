@@ -28,11 +28,9 @@ QC_RECORD(Sqrt, QC_FIELDS)
 #undef QC_FIELDS
 
 // Operations of two series.
-// clang-format off
-#define QC_FIELDS(F)             \
+#define QC_FIELDS(F) \
   F(left, "left", NumericSeries) \
   F(right, "right", NumericSeries)
-// clang-format on
 QC_RECORD(Add, QC_FIELDS)
 QC_RECORD(Subtract, QC_FIELDS)
 QC_RECORD(Multiply, QC_FIELDS)
@@ -40,28 +38,22 @@ QC_RECORD(Divide, QC_FIELDS)
 QC_RECORD(FloorDivide, QC_FIELDS)
 QC_RECORD(Modulo, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)             \
+#define QC_FIELDS(F) \
   F(base, "base", NumericSeries) \
   F(exponent, "exponent", NumericSeries)
-// clang-format on
 QC_RECORD(Power, QC_FIELDS)
 #undef QC_FIELDS
 // The wire form puts "y" before "x", as the function's argument order does.
-// clang-format off
-#define QC_FIELDS(F)       \
+#define QC_FIELDS(F) \
   F(y, "y", NumericSeries) \
   F(x, "x", NumericSeries)
-// clang-format on
 QC_RECORD(Atan2, QC_FIELDS)
 #undef QC_FIELDS
 
 // Variadic combinations.
-// clang-format off
-#define QC_FIELDS(F)                       \
+#define QC_FIELDS(F) \
   F(inputs, "inputs", List<NumericSeries>) \
   F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
-// clang-format on
 QC_RECORD(MaxSeries, QC_FIELDS)
 QC_RECORD(MeanSeries, QC_FIELDS)
 QC_RECORD(MinSeries, QC_FIELDS)
@@ -69,93 +61,75 @@ QC_RECORD(SumSeries, QC_FIELDS)
 QC_RECORD(ProductSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_VALUES(E)                          \
-  E(min, "MIN")                               \
-  E(max, "MAX")                               \
-  E(mean, "MEAN")                             \
-  E(sum, "SUM")                               \
-  E(count, "COUNT")                           \
+#define QC_VALUES(E) \
+  E(min, "MIN") \
+  E(max, "MAX") \
+  E(mean, "MEAN") \
+  E(sum, "SUM") \
+  E(count, "COUNT") \
   E(standard_deviation, "STANDARD_DEVIATION") \
-  E(root_mean_square, "ROOT_MEAN_SQUARE")     \
+  E(root_mean_square, "ROOT_MEAN_SQUARE") \
   E(throw_, "THROW")
-// clang-format on
 QC_ENUM(NumericUnionOperation, QC_VALUES)
 #undef QC_VALUES
 
 // The list key is singular here, unlike the variadic records above.
-// clang-format off
-#define QC_FIELDS(F)                     \
+#define QC_FIELDS(F) \
   F(input, "input", List<NumericSeries>) \
   F(operation, "operation", Optional<NumericUnionOperation>)
-// clang-format on
 QC_RECORD(NumericUnionSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                       \
+#define QC_FIELDS(F) \
   F(condition, "condition", BooleanSeries) \
   F(trueValue, "trueValue", NumericSeries) \
   F(falseValue, "falseValue", NumericSeries)
-// clang-format on
 QC_RECORD(NumericIfElseSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(scalar, "scalar", DoubleConstant)
-// clang-format on
 QC_RECORD(OffsetSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)                  \
-  F(input, "input", NumericSeries)    \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
   F(scalar, "scalar", DoubleConstant) \
   F(scalarUnit, "scalarUnit", Optional<String>)
-// clang-format on
 QC_RECORD(ScaleSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(outputUnit, "outputUnit", String)
-// clang-format on
 QC_RECORD(UnitConversionSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // "inputs" binds the names the expression uses to the series they stand for.
-// clang-format off
-#define QC_FIELDS(F)                                         \
+#define QC_FIELDS(F) \
   F(inputs, "inputs", Map<LocalVariableName, NumericSeries>) \
-  F(expression, "expression", String)                        \
+  F(expression, "expression", String) \
   F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
-// clang-format on
 QC_RECORD(ArithmeticSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // LOG and LN are distinct values; there is no base-10 value.
-// clang-format off
 #define QC_VALUES(E) \
-  E(cos, "COS")      \
-  E(sin, "SIN")      \
-  E(tan, "TAN")      \
-  E(abs, "ABS")      \
-  E(asin, "ASIN")    \
-  E(acos, "ACOS")    \
-  E(log, "LOG")      \
-  E(ln, "LN")        \
+  E(cos, "COS") \
+  E(sin, "SIN") \
+  E(tan, "TAN") \
+  E(abs, "ABS") \
+  E(asin, "ASIN") \
+  E(acos, "ACOS") \
+  E(log, "LOG") \
+  E(ln, "LN") \
   E(sqrt, "SQRT")
-// clang-format on
 QC_ENUM(UnaryArithmeticOperation, QC_VALUES)
 #undef QC_VALUES
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(operation, "operation", UnaryArithmeticOperation)
-// clang-format on
 QC_RECORD(UnaryArithmeticSeries, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -163,13 +137,11 @@ QC_RECORD(UnaryArithmeticSeries, QC_FIELDS)
 QC_ENUM(BinaryArithmeticOperation, QC_VALUES)
 #undef QC_VALUES
 
-// clang-format off
-#define QC_FIELDS(F)                                   \
-  F(input1, "input1", NumericSeries)                   \
-  F(input2, "input2", NumericSeries)                   \
+#define QC_FIELDS(F) \
+  F(input1, "input1", NumericSeries) \
+  F(input2, "input2", NumericSeries) \
   F(operation, "operation", BinaryArithmeticOperation) \
   F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
-// clang-format on
 QC_RECORD(BinaryArithmeticSeries, QC_FIELDS)
 #undef QC_FIELDS
 

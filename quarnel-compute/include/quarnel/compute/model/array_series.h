@@ -15,69 +15,51 @@ struct Numeric1dArraySeries;
 struct StringConstant;
 struct TagPredicate;
 
-// clang-format off
-#define QC_FIELDS(F)                      \
+#define QC_FIELDS(F) \
   F(input, "input", Numeric1dArraySeries) \
   F(window, "window", Duration)
-// clang-format on
 QC_RECORD(Numeric1dArrayToStartOfIntervalSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)                   \
+#define QC_FIELDS(F) \
   F(input, "input", Enum1dArraySeries) \
   F(window, "window", Duration)
-// clang-format on
 QC_RECORD(Enum1dArrayToStartOfIntervalSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)                      \
+#define QC_FIELDS(F) \
   F(input, "input", Numeric1dArraySeries) \
   F(duration, "duration", DurationConstant)
-// clang-format on
 QC_RECORD(Numeric1dArrayTimeShiftSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)                   \
+#define QC_FIELDS(F) \
   F(input, "input", Enum1dArraySeries) \
   F(duration, "duration", DurationConstant)
-// clang-format on
 QC_RECORD(Enum1dArrayTimeShiftSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)                      \
+#define QC_FIELDS(F) \
   F(input, "input", Numeric1dArraySeries) \
   F(predicate, "predicate", TagPredicate)
-// clang-format on
 QC_RECORD(Numeric1dArrayTagFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)                   \
+#define QC_FIELDS(F) \
   F(input, "input", Enum1dArraySeries) \
   F(predicate, "predicate", TagPredicate)
-// clang-format on
 QC_RECORD(Enum1dArrayTagFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)                      \
+#define QC_FIELDS(F) \
   F(input, "input", Numeric1dArraySeries) \
   F(tagKeys, "tagKeys", Set<StringConstant>)
-// clang-format on
 QC_RECORD(Numeric1dArraySelectTagsSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)                   \
+#define QC_FIELDS(F) \
   F(input, "input", Enum1dArraySeries) \
   F(tagKeys, "tagKeys", Set<StringConstant>)
-// clang-format on
 QC_RECORD(Enum1dArraySelectTagsSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // The index is not range-checked: what lies outside an array is for the evaluator to decide.
-// clang-format off
-#define QC_FIELDS(F)                      \
+#define QC_FIELDS(F) \
   F(input, "input", Numeric1dArraySeries) \
   F(index, "index", IntegerConstant)
-// clang-format on
 QC_RECORD(SelectIndexFrom1dNumericArraySeries, QC_FIELDS)
 #undef QC_FIELDS
 

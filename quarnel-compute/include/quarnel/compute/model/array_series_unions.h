@@ -11,42 +11,36 @@ namespace qc::model {
 
 // Both array unions share one order; only the selection variant's name and the payload types
 // of the element kind differ.
-// clang-format off
-#define QC_VARIANTS(V)                                                             \
-  V(channel, "channel", ChannelSeries)                                             \
-  V(raw, "raw", Reference)                                                         \
-  V(derived, "derived", DerivedSeries)                                             \
-  V(selectNumeric1dArray, "selectNumeric1dArray", SelectSeries)                    \
+#define QC_VARIANTS(V) \
+  V(channel, "channel", ChannelSeries) \
+  V(raw, "raw", Reference) \
+  V(derived, "derived", DerivedSeries) \
+  V(selectNumeric1dArray, "selectNumeric1dArray", SelectSeries) \
   V(extractFromStruct, "extractFromStruct", ExtractNumeric1dArrayFromStructSeries) \
   V(toStartOfInterval, "toStartOfInterval", Numeric1dArrayToStartOfIntervalSeries) \
-  V(timeShift, "timeShift", Numeric1dArrayTimeShiftSeries)                         \
-  V(filterByTag, "filterByTag", Numeric1dArrayTagFilterSeries)                     \
+  V(timeShift, "timeShift", Numeric1dArrayTimeShiftSeries) \
+  V(filterByTag, "filterByTag", Numeric1dArrayTagFilterSeries) \
   V(selectTags, "selectTags", Numeric1dArraySelectTagsSeries)
-// clang-format on
 QC_UNION(Numeric1dArraySeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)                                                          \
-  V(channel, "channel", ChannelSeries)                                          \
-  V(raw, "raw", Reference)                                                      \
-  V(derived, "derived", DerivedSeries)                                          \
-  V(selectEnum1dArray, "selectEnum1dArray", SelectSeries)                       \
+#define QC_VARIANTS(V) \
+  V(channel, "channel", ChannelSeries) \
+  V(raw, "raw", Reference) \
+  V(derived, "derived", DerivedSeries) \
+  V(selectEnum1dArray, "selectEnum1dArray", SelectSeries) \
   V(extractFromStruct, "extractFromStruct", ExtractEnum1dArrayFromStructSeries) \
   V(toStartOfInterval, "toStartOfInterval", Enum1dArrayToStartOfIntervalSeries) \
-  V(timeShift, "timeShift", Enum1dArrayTimeShiftSeries)                         \
-  V(filterByTag, "filterByTag", Enum1dArrayTagFilterSeries)                     \
+  V(timeShift, "timeShift", Enum1dArrayTimeShiftSeries) \
+  V(filterByTag, "filterByTag", Enum1dArrayTagFilterSeries) \
   V(selectTags, "selectTags", Enum1dArraySelectTagsSeries)
-// clang-format on
 QC_UNION(Enum1dArraySeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // The payload of each variant is the inner array union itself.
-// clang-format off
-#define QC_VARIANTS(V)                            \
+#define QC_VARIANTS(V) \
   V(numeric1d, "numeric1d", Numeric1dArraySeries) \
   V(enum1d, "enum1d", Enum1dArraySeries)
-// clang-format on
 QC_UNION(ArraySeries, QC_VARIANTS)
 #undef QC_VARIANTS
 

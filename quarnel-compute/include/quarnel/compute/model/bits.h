@@ -11,30 +11,24 @@ struct BitOperationFunction;
 struct IntegerConstant;
 struct NumericSeries;
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(operand, "operand", IntegerConstant)
-// clang-format on
 QC_RECORD(BitAnd, QC_FIELDS)
 QC_RECORD(BitOr, QC_FIELDS)
 QC_RECORD(BitXor, QC_FIELDS)
 QC_RECORD(BitShiftRight, QC_FIELDS)
 QC_RECORD(BitShiftLeft, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(index, "index", IntegerConstant)
-// clang-format on
 QC_RECORD(BitTest, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(function, "function", BitOperationFunction)
-// clang-format on
 QC_RECORD(BitOperationSeries, QC_FIELDS)
 #undef QC_FIELDS
 

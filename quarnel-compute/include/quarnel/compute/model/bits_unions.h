@@ -5,15 +5,13 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                               \
-  V(and_, "and", BitAndFunction)                     \
-  V(or_, "or", BitOrFunction)                        \
-  V(xor_, "xor", BitXorFunction)                     \
+#define QC_VARIANTS(V) \
+  V(and_, "and", BitAndFunction) \
+  V(or_, "or", BitOrFunction) \
+  V(xor_, "xor", BitXorFunction) \
   V(shiftRight, "shiftRight", BitShiftRightFunction) \
-  V(shiftLeft, "shiftLeft", BitShiftLeftFunction)    \
+  V(shiftLeft, "shiftLeft", BitShiftLeftFunction) \
   V(bitTest, "bitTest", BitTestFunction)
-// clang-format on
 QC_UNION(BitOperationFunction, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -9,11 +9,9 @@ namespace qc::model {
 struct BooleanSeries;
 struct NumericSeries;
 
-// clang-format off
-#define QC_FIELDS(F)             \
+#define QC_FIELDS(F) \
   F(left, "left", NumericSeries) \
   F(right, "right", NumericSeries)
-// clang-format on
 QC_RECORD(GreaterThanSeries, QC_FIELDS)
 QC_RECORD(LessThanSeries, QC_FIELDS)
 QC_RECORD(EqualToSeries, QC_FIELDS)
@@ -21,11 +19,9 @@ QC_RECORD(NotEqualToSeries, QC_FIELDS)
 QC_RECORD(GreaterThanOrEqualToSeries, QC_FIELDS)
 QC_RECORD(LessThanOrEqualToSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)             \
+#define QC_FIELDS(F) \
   F(left, "left", BooleanSeries) \
   F(right, "right", BooleanSeries)
-// clang-format on
 QC_RECORD(AndSeries, QC_FIELDS)
 QC_RECORD(OrSeries, QC_FIELDS)
 #undef QC_FIELDS

@@ -5,17 +5,15 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                                                        \
-  V(greaterThan, "greaterThan", GreaterThanSeries)                            \
-  V(lessThan, "lessThan", LessThanSeries)                                     \
-  V(equalTo, "equalTo", EqualToSeries)                                        \
-  V(notEqualTo, "notEqualTo", NotEqualToSeries)                               \
+#define QC_VARIANTS(V) \
+  V(greaterThan, "greaterThan", GreaterThanSeries) \
+  V(lessThan, "lessThan", LessThanSeries) \
+  V(equalTo, "equalTo", EqualToSeries) \
+  V(notEqualTo, "notEqualTo", NotEqualToSeries) \
   V(greaterThanOrEqualTo, "greaterThanOrEqualTo", GreaterThanOrEqualToSeries) \
-  V(lessThanOrEqualTo, "lessThanOrEqualTo", LessThanOrEqualToSeries)          \
-  V(and_, "and", AndSeries)                                                   \
+  V(lessThanOrEqualTo, "lessThanOrEqualTo", LessThanOrEqualToSeries) \
+  V(and_, "and", AndSeries) \
   V(or_, "or", OrSeries)
-// clang-format on
 QC_UNION(BooleanSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 

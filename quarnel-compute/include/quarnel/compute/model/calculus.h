@@ -14,56 +14,44 @@ struct NumericSeries;
 struct Series;
 struct TimestampConstant;
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(startTimestamp, "startTimestamp", TimestampConstant)
-// clang-format on
 QC_RECORD(CumulativeSumSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // The configuration's key says "Values" although its type says "Value"; the wire keeps the
 // plural, so the field does too.
-// clang-format off
-#define QC_FIELDS(F)                               \
-  F(input, "input", NumericSeries)                 \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
   F(timeUnit, "timeUnit", Optional<api::TimeUnit>) \
   F(negativeValuesConfiguration, "negativeValuesConfiguration", Optional<NegativeValueConfiguration>)
-// clang-format on
 QC_RECORD(DerivativeSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                                     \
-  F(input, "input", NumericSeries)                       \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
   F(startTimestamp, "startTimestamp", TimestampConstant) \
   F(timeUnit, "timeUnit", Optional<api::TimeUnit>)
-// clang-format on
 QC_RECORD(IntegralSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(negativeValuesConfiguration, "negativeValuesConfiguration", Optional<NegativeValueConfiguration>)
-// clang-format on
 QC_RECORD(ValueDifferenceSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)        \
+#define QC_FIELDS(F) \
   F(input, "input", Series) \
   F(timeUnit, "timeUnit", Optional<api::TimeUnit>)
-// clang-format on
 QC_RECORD(TimeDifferenceSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // Unlike its neighbours, the unit is required here: a bare timestamp means nothing without one.
-// clang-format off
-#define QC_FIELDS(F)        \
+#define QC_FIELDS(F) \
   F(input, "input", Series) \
   F(timeUnit, "timeUnit", api::TimeUnit)
-// clang-format on
 QC_RECORD(AbsoluteTimestampSeries, QC_FIELDS)
 #undef QC_FIELDS
 

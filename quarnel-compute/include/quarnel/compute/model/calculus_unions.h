@@ -6,12 +6,10 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                                         \
-  V(allowNegativeValues, "allowNegativeValues", Empty)         \
+#define QC_VARIANTS(V) \
+  V(allowNegativeValues, "allowNegativeValues", Empty) \
   V(setNegativeValuesToZero, "setNegativeValuesToZero", Empty) \
   V(excludeNegativeValues, "excludeNegativeValues", Empty)
-// clang-format on
 QC_UNION(NegativeValueConfiguration, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -11,32 +11,26 @@ struct InterpolationConfiguration;
 struct PersistenceWindowConfiguration;
 struct StringSetConstant;
 
-// clang-format off
 #define QC_VALUES(E) \
-  E(is_in, "IS_IN")  \
+  E(is_in, "IS_IN") \
   E(is_not_in, "IS_NOT_IN")
-// clang-format on
 QC_ENUM(EnumFilterOperator, QC_VALUES)
 #undef QC_VALUES
 
-// clang-format off
-#define QC_FIELDS(F)                           \
-  F(input, "input", EnumSeries)                \
+#define QC_FIELDS(F) \
+  F(input, "input", EnumSeries) \
   F(operator_, "operator", EnumFilterOperator) \
-  F(values, "values", StringSetConstant)       \
+  F(values, "values", StringSetConstant) \
   F(persistenceWindowConfiguration, "persistenceWindowConfiguration", Optional<PersistenceWindowConfiguration>)
-// clang-format on
 QC_RECORD(EnumFilterRanges, QC_FIELDS)
 #undef QC_FIELDS
 
 // Like the numeric equality node the list is keyed "input", but there is no tolerance.
-// clang-format off
-#define QC_FIELDS(F)                                                                                            \
-  F(input, "input", List<EnumSeries>)                                                                           \
-  F(equalityOperator, "equalityOperator", EqualityOperator)                                                     \
+#define QC_FIELDS(F) \
+  F(input, "input", List<EnumSeries>) \
+  F(equalityOperator, "equalityOperator", EqualityOperator) \
   F(persistenceWindowConfiguration, "persistenceWindowConfiguration", Optional<PersistenceWindowConfiguration>) \
   F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
-// clang-format on
 QC_RECORD(EnumSeriesEqualityRanges, QC_FIELDS)
 #undef QC_FIELDS
 

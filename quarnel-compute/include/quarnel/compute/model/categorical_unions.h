@@ -13,46 +13,40 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                                                            \
-  V(aggregate, "aggregate", AggregateEnumSeries)                                  \
-  V(raw, "raw", Reference)                                                        \
-  V(channel, "channel", ChannelSeries)                                            \
-  V(derived, "derived", DerivedSeries)                                            \
-  V(resample, "resample", EnumResampleSeries)                                     \
-  V(nthPointDownsample, "nthPointDownsample", EnumNthPointDownsampleSeries)       \
-  V(timeRangeFilter, "timeRangeFilter", EnumTimeRangeFilterSeries)                \
-  V(timeShift, "timeShift", EnumTimeShiftSeries)                                  \
-  V(union_, "union", EnumUnionSeries)                                             \
+#define QC_VARIANTS(V) \
+  V(aggregate, "aggregate", AggregateEnumSeries) \
+  V(raw, "raw", Reference) \
+  V(channel, "channel", ChannelSeries) \
+  V(derived, "derived", DerivedSeries) \
+  V(resample, "resample", EnumResampleSeries) \
+  V(nthPointDownsample, "nthPointDownsample", EnumNthPointDownsampleSeries) \
+  V(timeRangeFilter, "timeRangeFilter", EnumTimeRangeFilterSeries) \
+  V(timeShift, "timeShift", EnumTimeShiftSeries) \
+  V(union_, "union", EnumUnionSeries) \
   V(filterTransformation, "filterTransformation", EnumFilterTransformationSeries) \
-  V(valueMap, "valueMap", ValueMapSeries)                                         \
-  V(select1dArrayIndex, "select1dArrayIndex", SelectIndexFrom1dEnumArraySeries)   \
-  V(extractFromStruct, "extractFromStruct", ExtractEnumFromStructSeries)          \
-  V(eventAggregation, "eventAggregation", EventsEnumSeries)                       \
-  V(enumAggregation, "enumAggregation", EnumAggregation)                          \
-  V(selectEnum, "selectEnum", SelectSeries)                                       \
-  V(filterByTag, "filterByTag", EnumTagFilterSeries)                              \
-  V(selectTags, "selectTags", EnumSelectTagsSeries)                               \
-  V(scalarUdf, "scalarUdf", ScalarUdfSeries)                                      \
+  V(valueMap, "valueMap", ValueMapSeries) \
+  V(select1dArrayIndex, "select1dArrayIndex", SelectIndexFrom1dEnumArraySeries) \
+  V(extractFromStruct, "extractFromStruct", ExtractEnumFromStructSeries) \
+  V(eventAggregation, "eventAggregation", EventsEnumSeries) \
+  V(enumAggregation, "enumAggregation", EnumAggregation) \
+  V(selectEnum, "selectEnum", SelectSeries) \
+  V(filterByTag, "filterByTag", EnumTagFilterSeries) \
+  V(selectTags, "selectTags", EnumSelectTagsSeries) \
+  V(scalarUdf, "scalarUdf", ScalarUdfSeries) \
   V(toStartOfInterval, "toStartOfInterval", EnumToStartOfIntervalSeries)
-// clang-format on
 QC_UNION(EnumSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // Same variant names as the numeric resample union, but a type of its own.
-// clang-format off
-#define QC_VARIANTS(V)                                                                                     \
+#define QC_VARIANTS(V) \
   V(forwardFillResampleInterpolationConfiguration, "forwardFillResampleInterpolationConfiguration", Empty) \
   V(constantResampleInterpolationConfiguration, "constantResampleInterpolationConfiguration", EnumConstantResampleInterpolationConfiguration)
-// clang-format on
 QC_UNION(EnumResampleInterpolationConfiguration, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)                    \
+#define QC_VARIANTS(V) \
   V(property, "property", StringConstant) \
   V(level, "level", Empty)
-// clang-format on
 QC_UNION(EventsEnumValueSource, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -6,11 +6,9 @@
 namespace qc::model {
 
 namespace api {
-// clang-format off
-#define QC_FIELDS(F)         \
+#define QC_FIELDS(F) \
   F(seconds, "seconds", I64) \
   F(nanos, "nanos", I64)
-// clang-format on
 QC_RECORD(Timestamp, QC_FIELDS)
 }  // namespace api
 
@@ -19,53 +17,39 @@ QC_RECORD(RunDuration, QC_FIELDS)
 #undef QC_FIELDS
 }  // namespace run::api
 
-// clang-format off
-#define QC_VARIANTS(V)       \
+#define QC_VARIANTS(V) \
   V(literal, "literal", F64) \
   V(variable, "variable", String)
-// clang-format on
 QC_UNION(DoubleConstant, QC_VARIANTS)
 #undef QC_VARIANTS
-// clang-format off
-#define QC_VARIANTS(V)       \
+#define QC_VARIANTS(V) \
   V(literal, "literal", I32) \
   V(variable, "variable", String)
-// clang-format on
 QC_UNION(IntegerConstant, QC_VARIANTS)
 #undef QC_VARIANTS
-// clang-format off
-#define QC_VARIANTS(V)          \
+#define QC_VARIANTS(V) \
   V(literal, "literal", String) \
   V(variable, "variable", String)
-// clang-format on
 QC_UNION(StringConstant, QC_VARIANTS)
 #undef QC_VARIANTS
-// clang-format off
-#define QC_VARIANTS(V)               \
+#define QC_VARIANTS(V) \
   V(literal, "literal", Set<String>) \
   V(variable, "variable", String)
-// clang-format on
 QC_UNION(StringSetConstant, QC_VARIANTS)
 #undef QC_VARIANTS
-// clang-format off
-#define QC_VARIANTS(V)                       \
+#define QC_VARIANTS(V) \
   V(literal, "literal", Set<StringConstant>) \
   V(variable, "variable", String)
-// clang-format on
 QC_UNION(StringSetConstantV2, QC_VARIANTS)
 #undef QC_VARIANTS
-// clang-format off
-#define QC_VARIANTS(V)                  \
+#define QC_VARIANTS(V) \
   V(literal, "literal", api::Timestamp) \
   V(variable, "variable", String)
-// clang-format on
 QC_UNION(TimestampConstant, QC_VARIANTS)
 #undef QC_VARIANTS
-// clang-format off
-#define QC_VARIANTS(V)                         \
+#define QC_VARIANTS(V) \
   V(literal, "literal", run::api::RunDuration) \
   V(variable, "variable", String)
-// clang-format on
 QC_UNION(DurationConstant, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -20,43 +20,35 @@ struct SelectSeries;
 struct StringConstant;
 struct VariableValue;
 
-// clang-format off
-#define QC_FIELDS(F)                       \
+#define QC_FIELDS(F) \
   F(seriesNode, "seriesNode", ComputeNode) \
   F(context, "context", Context)
-// clang-format on
 QC_RECORD(ComputeNodeWithContext, QC_FIELDS)
 #undef QC_FIELDS
 
 // "functionVariables" is the one map here that is written whenever present, even empty: an
 // empty binding set for the functions is a statement of its own, unlike no statement at all.
-// clang-format off
-#define QC_FIELDS(F)                                                                             \
-  F(variables, "variables", Map<VariableName, VariableValue>)                                    \
+#define QC_FIELDS(F) \
+  F(variables, "variables", Map<VariableName, VariableValue>) \
   F(functionVariables, "functionVariables", Optional<Map<FunctionReference, FunctionVariables>>) \
-  F(datasetReferences, "datasetReferences", Map<DatasetReferenceName, Dataset>)                  \
-  F(defaultFillStrategy, "defaultFillStrategy", Optional<FillStrategy>)                          \
-  F(defaultAlignmentStrategy, "defaultAlignmentStrategy", Optional<Alignment>)                   \
+  F(datasetReferences, "datasetReferences", Map<DatasetReferenceName, Dataset>) \
+  F(defaultFillStrategy, "defaultFillStrategy", Optional<FillStrategy>) \
+  F(defaultAlignmentStrategy, "defaultAlignmentStrategy", Optional<Alignment>) \
   F(applyDataScopeOffsets, "applyDataScopeOffsets", Optional<Bool>)
-// clang-format on
 QC_RECORD(Context, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                                          \
+#define QC_FIELDS(F) \
   F(variables, "variables", Map<VariableName, VariableValue>) \
   F(subFunctionVariables, "subFunctionVariables", Map<FunctionReference, FunctionVariables>)
-// clang-format on
 QC_RECORD(FunctionVariables, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                                              \
-  F(moduleName, "moduleName", StringConstant)                     \
-  F(functionName, "functionName", StringConstant)                 \
+#define QC_FIELDS(F) \
+  F(moduleName, "moduleName", StringConstant) \
+  F(functionName, "functionName", StringConstant) \
   F(versionReference, "versionReference", ModuleVersionReference) \
   F(functionArgs, "functionArgs", Map<FunctionParameterName, FunctionParameterValue>)
-// clang-format on
 QC_RECORD(FunctionDerivedSeries, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -64,11 +56,9 @@ QC_RECORD(FunctionDerivedSeries, QC_FIELDS)
 QC_RECORD(PinnedModuleVersionReference, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                \
+#define QC_FIELDS(F) \
   F(select, "select", SelectSeries) \
   F(groupByTags, "groupByTags", Set<StringConstant>)
-// clang-format on
 QC_RECORD(SeriesVariable, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -13,27 +13,23 @@ namespace qc::model {
 QC_UNION(DerivedSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)                                  \
-  V(double_, "double", F64)                             \
+#define QC_VARIANTS(V) \
+  V(double_, "double", F64) \
   V(computeNode, "computeNode", ComputeNodeWithContext) \
-  V(duration, "duration", run::api::RunDuration)        \
-  V(integer, "integer", I32)                            \
-  V(channel, "channel", ChannelSeries)                  \
-  V(derived, "derived", DerivedSeries)                  \
-  V(series, "series", SeriesVariable)                   \
-  V(string, "string", String)                           \
-  V(stringSet, "stringSet", Set<String>)                \
+  V(duration, "duration", run::api::RunDuration) \
+  V(integer, "integer", I32) \
+  V(channel, "channel", ChannelSeries) \
+  V(derived, "derived", DerivedSeries) \
+  V(series, "series", SeriesVariable) \
+  V(string, "string", String) \
+  V(stringSet, "stringSet", Set<String>) \
   V(timestamp, "timestamp", api::Timestamp)
-// clang-format on
 QC_UNION(VariableValue, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)            \
+#define QC_VARIANTS(V) \
   V(variable, "variable", String) \
   V(value, "value", VariableValue)
-// clang-format on
 QC_UNION(FunctionParameterValue, QC_VARIANTS)
 #undef QC_VARIANTS
 
@@ -41,11 +37,9 @@ QC_UNION(FunctionParameterValue, QC_VARIANTS)
 QC_UNION(ModuleVersionReference, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)                   \
+#define QC_VARIANTS(V) \
   V(driverSeries, "driverSeries", Empty) \
   V(union_, "union", Empty)
-// clang-format on
 QC_UNION(Alignment, QC_VARIANTS)
 #undef QC_VARIANTS
 

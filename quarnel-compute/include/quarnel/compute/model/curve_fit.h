@@ -24,21 +24,17 @@ struct TimestampConstant;
 
 // --- First form ---
 
-// clang-format off
-#define QC_FIELDS(F)                           \
+#define QC_FIELDS(F) \
   F(startTime, "startTime", TimestampConstant) \
   F(endTime, "endTime", TimestampConstant)
-// clang-format on
 QC_RECORD(CurveFitOptions, QC_FIELDS)
 QC_RECORD(CurveFitRange, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                                        \
+#define QC_FIELDS(F) \
   F(curveFitPlotType, "curveFitPlotType", CurveFitPlotType) \
-  F(curveFitDetails, "curveFitDetails", CurveFitDetails)    \
+  F(curveFitDetails, "curveFitDetails", CurveFitDetails) \
   F(curveFitOptions, "curveFitOptions", CurveFitOptions)
-// clang-format on
 QC_RECORD(CurveFit, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -47,72 +43,56 @@ QC_RECORD(TimeSeriesFitOptions, QC_FIELDS)
 QC_RECORD(CurveFitTimeVariable, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                 \
+#define QC_FIELDS(F) \
   F(series, "series", NumericSeries) \
   F(options, "options", TimeSeriesFitOptions)
-// clang-format on
 QC_RECORD(TimeSeriesCurveFit, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)       \
+#define QC_FIELDS(F) \
   F(x, "x", NumericSeries) \
   F(y, "y", NumericSeries)
-// clang-format on
 QC_RECORD(Scatter, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                        \
+#define QC_FIELDS(F) \
   F(minX, "minX", Optional<DoubleConstant>) \
   F(maxX, "maxX", Optional<DoubleConstant>) \
   F(minY, "minY", Optional<DoubleConstant>) \
   F(maxY, "maxY", Optional<DoubleConstant>)
-// clang-format on
 QC_RECORD(ScatterFitOptions, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)             \
+#define QC_FIELDS(F) \
   F(scatter, "scatter", Scatter) \
   F(options, "options", ScatterFitOptions)
-// clang-format on
 QC_RECORD(ScatterCurveFit, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                   \
+#define QC_FIELDS(F) \
   F(degree, "degree", IntegerConstant) \
   F(intercept, "intercept", Optional<DoubleConstant>)
-// clang-format on
 QC_RECORD(PolynomialCurve, QC_FIELDS)
 #undef QC_FIELDS
 
 // --- Second form ---
 
-// clang-format off
-#define QC_FIELDS(F)                     \
-  F(target, "target", CurveFitTarget)    \
+#define QC_FIELDS(F) \
+  F(target, "target", CurveFitTarget) \
   F(fitRange, "fitRange", CurveFitRange) \
   F(curveToFit, "curveToFit", CurveFitV2Details)
-// clang-format on
 QC_RECORD(CurveFitV2, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                      \
+#define QC_FIELDS(F) \
   F(min, "min", Optional<DoubleConstant>) \
   F(max, "max", Optional<DoubleConstant>)
-// clang-format on
 QC_RECORD(CurveFitBoundsConfiguration, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                 \
+#define QC_FIELDS(F) \
   F(series, "series", NumericSeries) \
   F(boundsConfig, "boundsConfig", Optional<CurveFitBoundsConfiguration>)
-// clang-format on
 QC_RECORD(CurveFitSeriesVariable, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -120,21 +100,17 @@ QC_RECORD(CurveFitSeriesVariable, QC_FIELDS)
 QC_RECORD(BuiltInCurveFit, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                                              \
+#define QC_FIELDS(F) \
   F(independentVariable, "independentVariable", CurveFitVariable) \
-  F(degree, "degree", IntegerConstant)                            \
+  F(degree, "degree", IntegerConstant) \
   F(intercept, "intercept", Optional<DoubleConstant>)
-// clang-format on
 QC_RECORD(PolynomialCurveFit, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                                                  \
-  F(formula, "formula", StringConstant)                               \
+#define QC_FIELDS(F) \
+  F(formula, "formula", StringConstant) \
   F(variables, "variables", Map<LocalVariableName, CurveFitVariable>) \
   F(parameters, "parameters", Map<String, DoubleConstant>)
-// clang-format on
 QC_RECORD(CustomCurveFit, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -6,22 +6,18 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                            \
+#define QC_VARIANTS(V) \
   V(timeSeries, "timeSeries", TimeSeriesCurveFit) \
   V(scatter, "scatter", ScatterCurveFit)
-// clang-format on
 QC_UNION(CurveFitPlotType, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // The built-in families of the first form take no parameters.
-// clang-format off
-#define QC_VARIANTS(V)                         \
-  V(exponential, "exponential", Empty)         \
-  V(logarithmic, "logarithmic", Empty)         \
+#define QC_VARIANTS(V) \
+  V(exponential, "exponential", Empty) \
+  V(logarithmic, "logarithmic", Empty) \
   V(polynomial, "polynomial", PolynomialCurve) \
   V(power, "power", Empty)
-// clang-format on
 QC_UNION(CurveFitDetails, QC_VARIANTS)
 #undef QC_VARIANTS
 
@@ -29,22 +25,18 @@ QC_UNION(CurveFitDetails, QC_VARIANTS)
 QC_UNION(CurveFitTarget, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)                            \
-  V(exponential, "exponential", BuiltInCurveFit)  \
-  V(logarithmic, "logarithmic", BuiltInCurveFit)  \
+#define QC_VARIANTS(V) \
+  V(exponential, "exponential", BuiltInCurveFit) \
+  V(logarithmic, "logarithmic", BuiltInCurveFit) \
   V(polynomial, "polynomial", PolynomialCurveFit) \
-  V(power, "power", BuiltInCurveFit)              \
+  V(power, "power", BuiltInCurveFit) \
   V(custom, "custom", CustomCurveFit)
-// clang-format on
 QC_UNION(CurveFitV2Details, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)                          \
+#define QC_VARIANTS(V) \
   V(numeric, "numeric", CurveFitSeriesVariable) \
   V(time, "time", CurveFitTimeVariable)
-// clang-format on
 QC_UNION(CurveFitVariable, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -29,55 +29,41 @@ QC_RECORD(DatasetReference, QC_FIELDS)
 #define QC_FIELDS(F) F(inputs, "inputs", List<Dataset>)
 QC_RECORD(CombinedDataset, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)            \
-  F(input, "input", Dataset)    \
+#define QC_FIELDS(F) \
+  F(input, "input", Dataset) \
   F(key, "key", StringConstant) \
   F(value, "value", StringConstant)
-// clang-format on
 QC_RECORD(TaggedDataset, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)         \
+#define QC_FIELDS(F) \
   F(input, "input", Dataset) \
   F(predicate, "predicate", TagPredicate)
-// clang-format on
 QC_RECORD(FilteredDataset, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)         \
+#define QC_FIELDS(F) \
   F(input, "input", Dataset) \
   F(offset, "offset", Duration)
-// clang-format on
 QC_RECORD(TimeShiftedDataset, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)         \
+#define QC_FIELDS(F) \
   F(input, "input", Dataset) \
   F(anchor, "anchor", DatasetAnchor)
-// clang-format on
 QC_RECORD(AnchorAlignedDataset, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)              \
+#define QC_FIELDS(F) \
   F(name, "name", StringConstant) \
   F(definition, "definition", Series)
-// clang-format on
 QC_RECORD(NamedSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)         \
+#define QC_FIELDS(F) \
   F(input, "input", Dataset) \
   F(series, "series", List<NamedSeries>)
-// clang-format on
 QC_RECORD(WithSeriesDataset, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                \
+#define QC_FIELDS(F) \
   F(target, "target", SearchTarget) \
   F(maxResults, "maxResults", Optional<I32>)
-// clang-format on
 QC_RECORD(SearchDataset, QC_FIELDS)
 #undef QC_FIELDS
 #define QC_FIELDS(F) F(query, "query", ResourceSearchQuery)
@@ -86,27 +72,21 @@ QC_RECORD(RunsSearchTarget, QC_FIELDS)
 #undef QC_FIELDS
 
 // The labels filter's operator is a type of the model's own package, unlike the two filters.
-// clang-format off
 #define QC_VALUES(E) \
-  E(and_, "AND")     \
+  E(and_, "AND") \
   E(or_, "OR")
-// clang-format on
 QC_ENUM(LabelsFilterOperator, QC_VALUES)
 #undef QC_VALUES
 
 namespace rids::api {
-// clang-format off
-#define QC_FIELDS(F)      \
+#define QC_FIELDS(F) \
   F(name, "name", String) \
   F(values, "values", List<model::api::PropertyValue>)
-// clang-format on
 QC_RECORD(PropertiesFilter, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)                             \
+#define QC_FIELDS(F) \
   F(operator_, "operator", LabelsFilterOperator) \
   F(labels, "labels", List<model::api::Label>)
-// clang-format on
 QC_RECORD(LabelsFilter, QC_FIELDS)
 #undef QC_FIELDS
 }  // namespace rids::api

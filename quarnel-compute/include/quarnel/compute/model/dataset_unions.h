@@ -7,28 +7,24 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                                    \
-  V(asset, "asset", Asset)                                \
-  V(run, "run", Run)                                      \
-  V(saved, "saved", SavedDataset)                         \
-  V(search, "search", SearchDataset)                      \
-  V(combine, "combine", CombinedDataset)                  \
-  V(tag, "tag", TaggedDataset)                            \
-  V(filter, "filter", FilteredDataset)                    \
-  V(timeShift, "timeShift", TimeShiftedDataset)           \
+#define QC_VARIANTS(V) \
+  V(asset, "asset", Asset) \
+  V(run, "run", Run) \
+  V(saved, "saved", SavedDataset) \
+  V(search, "search", SearchDataset) \
+  V(combine, "combine", CombinedDataset) \
+  V(tag, "tag", TaggedDataset) \
+  V(filter, "filter", FilteredDataset) \
+  V(timeShift, "timeShift", TimeShiftedDataset) \
   V(alignByAnchor, "alignByAnchor", AnchorAlignedDataset) \
-  V(withSeries, "withSeries", WithSeriesDataset)          \
+  V(withSeries, "withSeries", WithSeriesDataset) \
   V(reference, "reference", DatasetReference)
-// clang-format on
 QC_UNION(Dataset, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)                     \
+#define QC_VARIANTS(V) \
   V(intervalStart, "intervalStart", Empty) \
   V(intervalEnd, "intervalEnd", Empty)
-// clang-format on
 QC_UNION(IntervalAnchor, QC_VARIANTS)
 #undef QC_VARIANTS
 
@@ -36,24 +32,20 @@ QC_UNION(IntervalAnchor, QC_VARIANTS)
 QC_UNION(DatasetAnchor, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)                    \
+#define QC_VARIANTS(V) \
   V(assets, "assets", AssetsSearchTarget) \
   V(runs, "runs", RunsSearchTarget)
-// clang-format on
 QC_UNION(SearchTarget, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // "and" and "or" hold lists of queries, written even when empty; "not" holds one query.
-// clang-format off
-#define QC_VARIANTS(V)                                     \
+#define QC_VARIANTS(V) \
   V(properties, "properties", rids::api::PropertiesFilter) \
-  V(labels, "labels", rids::api::LabelsFilter)             \
-  V(workspace, "workspace", StringConstant)                \
-  V(and_, "and", List<ResourceSearchQuery>)                \
-  V(or_, "or", List<ResourceSearchQuery>)                  \
+  V(labels, "labels", rids::api::LabelsFilter) \
+  V(workspace, "workspace", StringConstant) \
+  V(and_, "and", List<ResourceSearchQuery>) \
+  V(or_, "or", List<ResourceSearchQuery>) \
   V(not_, "not", ResourceSearchQuery)
-// clang-format on
 QC_UNION(ResourceSearchQuery, QC_VARIANTS)
 #undef QC_VARIANTS
 

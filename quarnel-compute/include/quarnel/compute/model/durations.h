@@ -29,11 +29,9 @@ QC_RECORD(DurationHours, QC_FIELDS)
 QC_RECORD(DurationDays, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)        \
+#define QC_FIELDS(F) \
   F(left, "left", Duration) \
   F(right, "right", Duration)
-// clang-format on
 QC_RECORD(DurationAdd, QC_FIELDS)
 QC_RECORD(DurationSubtract, QC_FIELDS)
 #undef QC_FIELDS

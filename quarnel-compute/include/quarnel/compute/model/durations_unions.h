@@ -6,19 +6,17 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                                  \
-  V(reference, "reference", Reference)                  \
-  V(nanoseconds, "nanoseconds", DurationNanoseconds)    \
+#define QC_VARIANTS(V) \
+  V(reference, "reference", Reference) \
+  V(nanoseconds, "nanoseconds", DurationNanoseconds) \
   V(milliseconds, "milliseconds", DurationMilliseconds) \
-  V(seconds, "seconds", DurationSeconds)                \
-  V(minutes, "minutes", DurationMinutes)                \
-  V(hours, "hours", DurationHours)                      \
-  V(days, "days", DurationDays)                         \
-  V(add, "add", DurationAdd)                            \
-  V(subtract, "subtract", DurationSubtract)             \
+  V(seconds, "seconds", DurationSeconds) \
+  V(minutes, "minutes", DurationMinutes) \
+  V(hours, "hours", DurationHours) \
+  V(days, "days", DurationDays) \
+  V(add, "add", DurationAdd) \
+  V(subtract, "subtract", DurationSubtract) \
   V(negate, "negate", DurationNegate)
-// clang-format on
 QC_UNION(Duration, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -8,33 +8,31 @@
 
 namespace qc::model::rids::api {
 
-// clang-format off
-#define QC_VARIANTS(V)                                              \
-  V(searchText, "searchText", StringConstant)                       \
-  V(after, "after", TimestampConstant)                              \
-  V(before, "before", TimestampConstant)                            \
-  V(advancedTimeFilter, "advancedTimeFilter", EventTimeFilter)      \
-  V(asset, "asset", StringConstant)                                 \
-  V(template_, "template", StringConstant)                          \
-  V(workbook, "workbook", StringConstant)                           \
-  V(dataReview, "dataReview", StringConstant)                       \
-  V(originType, "originType", SearchEventOriginType)                \
-  V(dataReviewCheck, "dataReviewCheck", StringConstant)             \
+#define QC_VARIANTS(V) \
+  V(searchText, "searchText", StringConstant) \
+  V(after, "after", TimestampConstant) \
+  V(before, "before", TimestampConstant) \
+  V(advancedTimeFilter, "advancedTimeFilter", EventTimeFilter) \
+  V(asset, "asset", StringConstant) \
+  V(template_, "template", StringConstant) \
+  V(workbook, "workbook", StringConstant) \
+  V(dataReview, "dataReview", StringConstant) \
+  V(originType, "originType", SearchEventOriginType) \
+  V(dataReviewCheck, "dataReviewCheck", StringConstant) \
   V(dispositionStatus, "dispositionStatus", EventDispositionStatus) \
-  V(priority, "priority", StringConstant)                           \
-  V(assignee, "assignee", StringConstant)                           \
-  V(eventType, "eventType", EventType)                              \
-  V(createdBy, "createdBy", StringConstant)                         \
-  V(label, "label", StringConstant)                                 \
-  V(property, "property", Property)                                 \
-  V(and_, "and", List<ComputeEventQuery>)                           \
-  V(or_, "or", List<ComputeEventQuery>)                             \
-  V(not_, "not", ComputeEventQuery)                                 \
-  V(workspace, "workspace", StringConstant)                         \
-  V(procedure, "procedure", StringConstant)                         \
-  V(procedureExecution, "procedureExecution", StringConstant)       \
+  V(priority, "priority", StringConstant) \
+  V(assignee, "assignee", StringConstant) \
+  V(eventType, "eventType", EventType) \
+  V(createdBy, "createdBy", StringConstant) \
+  V(label, "label", StringConstant) \
+  V(property, "property", Property) \
+  V(and_, "and", List<ComputeEventQuery>) \
+  V(or_, "or", List<ComputeEventQuery>) \
+  V(not_, "not", ComputeEventQuery) \
+  V(workspace, "workspace", StringConstant) \
+  V(procedure, "procedure", StringConstant) \
+  V(procedureExecution, "procedureExecution", StringConstant) \
   V(stepId, "stepId", StringConstant)
-// clang-format on
 QC_UNION(ComputeEventQuery, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -55,7 +55,9 @@ struct Map {};
 template <class T>
 struct Optional {};
 
-// Declared kinds first, collections last: a walk tells them apart by this order.
+// What a model type is: declared (record, union, enumeration), a scalar, or a collection. Not a
+// node's Shape (value.h), which says how the slots of a record, union or collection node are
+// read. Declared kinds first, collections last: a walk tells them apart by this order.
 enum class TypeKind : uint8_t {
   Record,
   Union,
@@ -120,51 +122,51 @@ namespace detail {
 
 // A declared type says its kind in `qc_kind_`; the others are known by their form.
 template <class T>
-struct KindOf {
+struct TypeKindOf {
   static constexpr TypeKind value = T::qc_kind_;
 };
 template <>
-struct KindOf<String> {
+struct TypeKindOf<String> {
   static constexpr TypeKind value = TypeKind::String;
 };
 template <FixedText N>
-struct KindOf<NamedString<N>> {
+struct TypeKindOf<NamedString<N>> {
   static constexpr TypeKind value = TypeKind::String;
 };
 template <>
-struct KindOf<I32> {
+struct TypeKindOf<I32> {
   static constexpr TypeKind value = TypeKind::I32;
 };
 template <>
-struct KindOf<I64> {
+struct TypeKindOf<I64> {
   static constexpr TypeKind value = TypeKind::I64;
 };
 template <>
-struct KindOf<F64> {
+struct TypeKindOf<F64> {
   static constexpr TypeKind value = TypeKind::F64;
 };
 template <>
-struct KindOf<Bool> {
+struct TypeKindOf<Bool> {
   static constexpr TypeKind value = TypeKind::Bool;
 };
 template <>
-struct KindOf<Any> {
+struct TypeKindOf<Any> {
   static constexpr TypeKind value = TypeKind::Any;
 };
 template <class T>
-struct KindOf<List<T>> {
+struct TypeKindOf<List<T>> {
   static constexpr TypeKind value = TypeKind::List;
 };
 template <class T>
-struct KindOf<Set<T>> {
+struct TypeKindOf<Set<T>> {
   static constexpr TypeKind value = TypeKind::Set;
 };
 template <class K, class V>
-struct KindOf<Map<K, V>> {
+struct TypeKindOf<Map<K, V>> {
   static constexpr TypeKind value = TypeKind::Map;
 };
 template <class T>
-struct KindOf<Optional<T>> {
+struct TypeKindOf<Optional<T>> {
   static constexpr TypeKind value = TypeKind::Optional;
 };
 
@@ -179,7 +181,7 @@ struct PartsOf;
 }  // namespace detail
 
 template <class T>
-inline constexpr TypeKind kind_of = detail::KindOf<T>::value;
+inline constexpr TypeKind type_kind = detail::TypeKindOf<T>::value;
 
 namespace detail {
 
@@ -198,7 +200,7 @@ struct PartsOf<Types<Head, Tail...>, Done...> : PartsOf<Types<Tail...>, Done...,
 
 template <class T>
 constexpr ModelType describe() {
-  constexpr TypeKind kind = kind_of<T>;
+  constexpr TypeKind kind = type_kind<T>;
   if constexpr (kind == TypeKind::Enum)
     return {kind, T::qc_enum_.name, nullptr, &T::qc_enum_};
   else
@@ -365,8 +367,8 @@ class Handle<Bool> : public detail::HandleBase {
   Handle() noexcept = default;
   Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
   template <class B>
-  requires std::same_as<B, bool> Handle(B v)
-  noexcept : HandleBase(Value::boolean(v)) {}
+    requires std::same_as<B, bool>
+  Handle(B v) noexcept : HandleBase(Value::boolean(v)) {}
 };
 template <>
 class Handle<Any> : public detail::HandleBase {
@@ -392,13 +394,17 @@ class Handle<Set<T>> : public detail::HandleBase {
  public:
   Handle() noexcept = default;
   Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
-  Handle(std::vector<std::string> items) requires std::same_as<T, String>
+  Handle(std::vector<std::string> items)
+    requires std::same_as<T, String>
       : HandleBase(string_set(std::move(items))) {}
-  Handle(std::vector<Handle<T>> items) requires(!std::same_as<T, String>)
+  Handle(std::vector<Handle<T>> items)
+    requires(!std::same_as<T, String>)
       : HandleBase(string_constant_set(detail::values_of(std::move(items)))) {}
-  Handle(std::initializer_list<std::string> items) requires std::same_as<T, String>
+  Handle(std::initializer_list<std::string> items)
+    requires std::same_as<T, String>
       : Handle(std::vector<std::string>(items)) {}
-  Handle(std::initializer_list<Handle<T>> items) requires(!std::same_as<T, String>)
+  Handle(std::initializer_list<Handle<T>> items)
+    requires(!std::same_as<T, String>)
       : Handle(std::vector<Handle<T>>(items)) {}
 };
 
@@ -411,12 +417,14 @@ class Handle<Map<K, V>> : public detail::HandleBase {
   using EnumEntries = std::vector<std::pair<Handle<K>, Handle<V>>>;
   Handle() noexcept = default;
   Handle(Unchecked, Value v) noexcept : HandleBase(std::move(v)) {}
-  Handle(Entries entries) requires(kind_of<K> == TypeKind::String)
+  Handle(Entries entries)
+    requires(type_kind<K> == TypeKind::String)
       : HandleBase(string_map(unwrap(std::move(entries)))) {}
-  Handle(std::initializer_list<typename Entries::value_type> entries) requires(kind_of<K> ==
-                                                                               TypeKind::String)
+  Handle(std::initializer_list<typename Entries::value_type> entries)
+    requires(type_kind<K> == TypeKind::String)
       : Handle(Entries(entries)) {}
-  Handle(EnumEntries entries) requires(kind_of<K> == TypeKind::Enum)
+  Handle(EnumEntries entries)
+    requires(type_kind<K> == TypeKind::Enum)
       : HandleBase(enum_map(unwrap(std::move(entries)))) {}
 
  private:
@@ -482,7 +490,7 @@ constexpr bool record_payload() {
   if constexpr (std::is_same_v<Payload, Self>)
     return false;
   else
-    return kind_of<Payload> == TypeKind::Record;
+    return type_kind<Payload> == TypeKind::Record;
 }
 template <class Payload, class Self>
 constexpr const TypeDesc* payload_record() {
@@ -530,19 +538,22 @@ Handle<U> make_variant(typename U::Variant variant, P&& payload) {
 
 // A record value made on its own, for a field or a list that holds the record.
 template <class R>
-requires(kind_of<R> == TypeKind::Record) Handle<R> build(R fields) {
+  requires(type_kind<R> == TypeKind::Record)
+Handle<R> build(R fields) {
   return {unchecked, make_record(detail::RecordFields<R>{std::move(fields)})};
 }
 
 // The unknown variant of a union: a name this model does not know and its JSON value.
 template <class U>
-requires(kind_of<U> == TypeKind::Union) Handle<U> unknown(std::string_view name, const Any& value) {
+  requires(type_kind<U> == TypeKind::Union)
+Handle<U> unknown(std::string_view name, const Any& value) {
   return {unchecked, make_unknown(U::qc_desc_, name, value)};
 }
 
 // The unknown value of an enumeration: any text it does not list, written back verbatim.
 template <class E>
-requires(kind_of<E> == TypeKind::Enum) Handle<E> unknown(std::string_view text) {
+  requires(type_kind<E> == TypeKind::Enum)
+Handle<E> unknown(std::string_view text) {
   return {unchecked, Value::str(text)};
 }
 
@@ -554,7 +565,8 @@ struct EnumReadOf {
   bool ok() const noexcept { return error.empty(); }
 };
 template <class E>
-requires(kind_of<E> == TypeKind::Enum) EnumReadOf<E> deserialize(std::string_view json_text) {
+  requires(type_kind<E> == TypeKind::Enum)
+EnumReadOf<E> deserialize(std::string_view json_text) {
   EnumRead r = read_enum(E::qc_enum_, json_text);
   return {{unchecked, std::move(r.value)}, std::move(r.error)};
 }

@@ -5,10 +5,8 @@
 
 namespace qc::model {
 
-// clang-format off
 #define QC_VARIANTS(V) \
   V(forwardFillInterpolation, "forwardFillInterpolation", ForwardFillInterpolation)
-// clang-format on
 QC_UNION(InterpolationConfiguration, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -17,19 +17,15 @@ QC_ENUM(LogUnionOperation, QC_VALUES)
 #undef QC_VALUES
 
 // "input" (singular) holds the series to merge, in the order given.
-// clang-format off
-#define QC_FIELDS(F)                 \
+#define QC_FIELDS(F) \
   F(input, "input", List<LogSeries>) \
   F(operation, "operation", LogUnionOperation)
-// clang-format on
 QC_RECORD(LogUnionSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)           \
+#define QC_FIELDS(F) \
   F(input, "input", LogSeries) \
   F(operator_, "operator", LogFilterOperator)
-// clang-format on
 QC_RECORD(LogFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -41,40 +37,30 @@ QC_RECORD(LogExactMatchCaseInsensitiveFilter, QC_FIELDS)
 #undef QC_FIELDS
 
 // An argument condition is always a regular expression, never a nested LogFilterOperator.
-// clang-format off
-#define QC_FIELDS(F)            \
+#define QC_FIELDS(F) \
   F(key, "key", StringConstant) \
   F(operator_, "operator", LogRegexFilterOperator)
-// clang-format on
 QC_RECORD(LogArgFilterOperator, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)           \
+#define QC_FIELDS(F) \
   F(input, "input", LogSeries) \
   F(duration, "duration", DurationConstant)
-// clang-format on
 QC_RECORD(LogTimeShiftSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)           \
+#define QC_FIELDS(F) \
   F(input, "input", LogSeries) \
   F(window, "window", Duration)
-// clang-format on
 QC_RECORD(LogToStartOfIntervalSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)           \
+#define QC_FIELDS(F) \
   F(input, "input", LogSeries) \
   F(predicate, "predicate", TagPredicate)
-// clang-format on
 QC_RECORD(LogTagFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)           \
+#define QC_FIELDS(F) \
   F(input, "input", LogSeries) \
   F(tagKeys, "tagKeys", Set<StringConstant>)
-// clang-format on
 QC_RECORD(LogSelectTagsSeries, QC_FIELDS)
 #undef QC_FIELDS
 

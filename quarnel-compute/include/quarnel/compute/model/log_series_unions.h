@@ -9,32 +9,28 @@
 namespace qc::model {
 
 // "raw" comes first here, before "channel", unlike the struct and array series.
-// clang-format off
-#define QC_VARIANTS(V)                                                  \
-  V(raw, "raw", Reference)                                              \
-  V(channel, "channel", ChannelSeries)                                  \
-  V(derived, "derived", DerivedSeries)                                  \
-  V(selectLogs, "selectLogs", SelectSeries)                             \
-  V(union_, "union", LogUnionSeries)                                    \
-  V(filter, "filter", LogFilterSeries)                                  \
-  V(timeShift, "timeShift", LogTimeShiftSeries)                         \
+#define QC_VARIANTS(V) \
+  V(raw, "raw", Reference) \
+  V(channel, "channel", ChannelSeries) \
+  V(derived, "derived", DerivedSeries) \
+  V(selectLogs, "selectLogs", SelectSeries) \
+  V(union_, "union", LogUnionSeries) \
+  V(filter, "filter", LogFilterSeries) \
+  V(timeShift, "timeShift", LogTimeShiftSeries) \
   V(toStartOfInterval, "toStartOfInterval", LogToStartOfIntervalSeries) \
-  V(filterByTag, "filterByTag", LogTagFilterSeries)                     \
+  V(filterByTag, "filterByTag", LogTagFilterSeries) \
   V(selectTags, "selectTags", LogSelectTagsSeries)
-// clang-format on
 QC_UNION(LogSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // "and" and "or" hold a list of conditions (written even when empty), "not" a single one.
-// clang-format off
-#define QC_VARIANTS(V)                                                                                      \
-  V(regexFilter, "regexFilter", LogRegexFilterOperator)                                                     \
+#define QC_VARIANTS(V) \
+  V(regexFilter, "regexFilter", LogRegexFilterOperator) \
   V(exactMatchCaseInsensitiveFilter, "exactMatchCaseInsensitiveFilter", LogExactMatchCaseInsensitiveFilter) \
-  V(arg, "arg", LogArgFilterOperator)                                                                       \
-  V(and_, "and", List<LogFilterOperator>)                                                                   \
-  V(or_, "or", List<LogFilterOperator>)                                                                     \
+  V(arg, "arg", LogArgFilterOperator) \
+  V(and_, "and", List<LogFilterOperator>) \
+  V(or_, "or", List<LogFilterOperator>) \
   V(not_, "not", LogFilterOperator)
-// clang-format on
 QC_UNION(LogFilterOperator, QC_VARIANTS)
 #undef QC_VARIANTS
 

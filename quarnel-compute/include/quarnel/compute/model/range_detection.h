@@ -20,87 +20,69 @@ struct Threshold;
 struct ThresholdOperator;
 struct TimestampConstant;
 
-// clang-format off
-#define QC_FIELDS(F)                                        \
-  F(minPoints, "minPoints", Optional<IntegerConstant>)      \
+#define QC_FIELDS(F) \
+  F(minPoints, "minPoints", Optional<IntegerConstant>) \
   F(minDuration, "minDuration", Optional<DurationConstant>) \
   F(outputRangeStart, "outputRangeStart", OutputRangeStart)
-// clang-format on
 QC_RECORD(PersistenceWindowConfiguration, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
 #define QC_PERSISTENCE_WINDOW_(F) \
   F(persistenceWindowConfiguration, "persistenceWindowConfiguration", Optional<PersistenceWindowConfiguration>)
-// clang-format on
 
-// clang-format off
-#define QC_FIELDS(F)                          \
-  F(input, "input", NumericSeries)            \
-  F(threshold, "threshold", DoubleConstant)   \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
+  F(threshold, "threshold", DoubleConstant) \
   F(operator_, "operator", ThresholdOperator) \
   QC_PERSISTENCE_WINDOW_(F)
-// clang-format on
 QC_RECORD(ThresholdingRanges, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                                     \
-  F(input, "input", NumericSeries)                       \
-  F(threshold, "threshold", DoubleConstant)              \
-  F(tolerance, "tolerance", DoubleConstant)              \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
+  F(threshold, "threshold", DoubleConstant) \
+  F(tolerance, "tolerance", DoubleConstant) \
   F(operator_, "operator", ApproximateThresholdOperator) \
   QC_PERSISTENCE_WINDOW_(F)
-// clang-format on
 QC_RECORD(ApproximateThresholdRanges, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_VALUES(E)                                          \
-  E(outside_bounds, "OUTSIDE_BOUNDS")                         \
+#define QC_VALUES(E) \
+  E(outside_bounds, "OUTSIDE_BOUNDS") \
   E(outside_or_equal_to_bounds, "OUTSIDE_OR_EQUAL_TO_BOUNDS") \
-  E(inside_bounds, "INSIDE_BOUNDS")                           \
+  E(inside_bounds, "INSIDE_BOUNDS") \
   E(inside_or_equal_to_bounds, "INSIDE_OR_EQUAL_TO_BOUNDS")
-// clang-format on
 QC_ENUM(MinMaxThresholdOperator, QC_VALUES)
 #undef QC_VALUES
 
-// clang-format off
-#define QC_FIELDS(F)                                \
-  F(input, "input", NumericSeries)                  \
-  F(lowerBound, "lowerBound", DoubleConstant)       \
-  F(upperBound, "upperBound", DoubleConstant)       \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
+  F(lowerBound, "lowerBound", DoubleConstant) \
+  F(upperBound, "upperBound", DoubleConstant) \
   F(operator_, "operator", MinMaxThresholdOperator) \
   QC_PERSISTENCE_WINDOW_(F)
-// clang-format on
 QC_RECORD(MinMaxThresholdRanges, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_VALUES(E)  \
-  E(peak, "PEAK")     \
+#define QC_VALUES(E) \
+  E(peak, "PEAK") \
   E(trough, "TROUGH") \
   E(both, "BOTH")
-// clang-format on
 QC_ENUM(PeakType, QC_VALUES)
 #undef QC_VALUES
 
 // "returnsPeaks" is optional, so a present false is written: it is not the same as unset.
-// clang-format off
-#define QC_FIELDS(F)                              \
-  F(input, "input", NumericSeries)                \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
   F(returnsPeaks, "returnsPeaks", Optional<Bool>) \
   F(returnType, "returnType", Optional<PeakType>) \
   F(minimumProminence, "minimumProminence", Optional<DoubleConstant>)
-// clang-format on
 QC_RECORD(PeakRanges, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                                   \
+#define QC_FIELDS(F) \
   F(minPoints, "minPoints", Optional<IntegerConstant>) \
   F(duration, "duration", DurationConstant)
-// clang-format on
 QC_RECORD(StabilityWindowConfiguration, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -109,60 +91,48 @@ QC_RECORD(AbsoluteThreshold, QC_FIELDS)
 QC_RECORD(PercentageThreshold, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                                                          \
-  F(input, "input", NumericSeries)                                            \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
   F(windowConfiguration, "windowConfiguration", StabilityWindowConfiguration) \
   F(threshold, "threshold", Threshold)
-// clang-format on
 QC_RECORD(StabilityDetectionRanges, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                                               \
-  F(input, "input", Series)                                        \
-  F(threshold, "threshold", DurationConstant)                      \
+#define QC_FIELDS(F) \
+  F(input, "input", Series) \
+  F(threshold, "threshold", DurationConstant) \
   F(startTimestamp, "startTimestamp", Optional<TimestampConstant>) \
   F(endTimestamp, "endTimestamp", Optional<TimestampConstant>)
-// clang-format on
 QC_RECORD(StaleRanges, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                 \
+#define QC_FIELDS(F) \
   F(inputA, "inputA", NumericSeries) \
   F(inputB, "inputB", NumericSeries)
-// clang-format on
 QC_RECORD(SeriesCrossoverRanges, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_VALUES(E)        \
+#define QC_VALUES(E) \
   E(all_equal, "ALL_EQUAL") \
   E(not_all_equal, "NOT_ALL_EQUAL")
-// clang-format on
 QC_ENUM(EqualityOperator, QC_VALUES)
 #undef QC_VALUES
 
 // The list is keyed "input", not "inputs".
-// clang-format off
-#define QC_FIELDS(F)                                        \
-  F(input, "input", List<NumericSeries>)                    \
+#define QC_FIELDS(F) \
+  F(input, "input", List<NumericSeries>) \
   F(equalityOperator, "equalityOperator", EqualityOperator) \
-  F(tolerance, "tolerance", Optional<DoubleConstant>)       \
-  QC_PERSISTENCE_WINDOW_(F)                                 \
+  F(tolerance, "tolerance", Optional<DoubleConstant>) \
+  QC_PERSISTENCE_WINDOW_(F) \
   F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
-// clang-format on
 QC_RECORD(SeriesEqualityRanges, QC_FIELDS)
 #undef QC_FIELDS
 #undef QC_PERSISTENCE_WINDOW_
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(ranges, "ranges", RangeSeries) \
   F(input, "input", NumericSeries) \
   F(operation, "operation", RangeAggregationOperation)
-// clang-format on
 QC_RECORD(RangesNumericAggregation, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -6,34 +6,28 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                                                 \
+#define QC_VARIANTS(V) \
   V(firstPointMatchingCondition, "firstPointMatchingCondition", Empty) \
   V(afterPersistenceWindow, "afterPersistenceWindow", Empty)
-// clang-format on
 QC_UNION(OutputRangeStart, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)                       \
+#define QC_VARIANTS(V) \
   V(absolute, "absolute", AbsoluteThreshold) \
   V(percentage, "percentage", PercentageThreshold)
-// clang-format on
 QC_UNION(Threshold, QC_VARIANTS)
 #undef QC_VARIANTS
 
 // Its own variant set and order; not interchangeable with the aggregation operators elsewhere.
-// clang-format off
-#define QC_VARIANTS(V)                             \
-  V(sum, "sum", Empty)                             \
-  V(rootMeanSquare, "rootMeanSquare", Empty)       \
-  V(average, "average", Empty)                     \
-  V(min, "min", Empty)                             \
-  V(max, "max", Empty)                             \
+#define QC_VARIANTS(V) \
+  V(sum, "sum", Empty) \
+  V(rootMeanSquare, "rootMeanSquare", Empty) \
+  V(average, "average", Empty) \
+  V(min, "min", Empty) \
+  V(max, "max", Empty) \
   V(standardDeviation, "standardDeviation", Empty) \
-  V(count, "count", Empty)                         \
+  V(count, "count", Empty) \
   V(all, "all", Empty)
-// clang-format on
 QC_UNION(RangeAggregationOperation, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -25,12 +25,10 @@ QC_RECORD(NotRanges, QC_FIELDS)
 #undef QC_FIELDS
 
 // "tags" tells "no tags given" from "tagged with nothing", so a present empty map is written.
-// clang-format off
-#define QC_FIELDS(F)                                               \
+#define QC_FIELDS(F) \
   F(startTimestamp, "startTimestamp", Optional<TimestampConstant>) \
-  F(endTimestamp, "endTimestamp", Optional<TimestampConstant>)     \
+  F(endTimestamp, "endTimestamp", Optional<TimestampConstant>) \
   F(tags, "tags", Optional<Map<String, String>>)
-// clang-format on
 QC_RECORD(LiteralRange, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -38,39 +36,31 @@ QC_RECORD(LiteralRange, QC_FIELDS)
 QC_RECORD(LiteralRanges, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_VALUES(E)        \
+#define QC_VALUES(E) \
   E(pad_start, "PAD_START") \
-  E(pad_end, "PAD_END")     \
+  E(pad_end, "PAD_END") \
   E(pad_start_and_end, "PAD_START_AND_END")
-// clang-format on
 QC_ENUM(RangePaddingConfiguration, QC_VALUES)
 #undef QC_VALUES
 
-// clang-format off
-#define QC_FIELDS(F)                      \
-  F(input, "input", RangeSeries)          \
+#define QC_FIELDS(F) \
+  F(input, "input", RangeSeries) \
   F(padding, "padding", DurationConstant) \
   F(paddingConfiguration, "paddingConfiguration", Optional<RangePaddingConfiguration>)
-// clang-format on
 QC_RECORD(PaddedRanges, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_VALUES(E)      \
+#define QC_VALUES(E) \
   E(infinity, "INFINITY") \
   E(window_bound, "WINDOW_BOUND")
-// clang-format on
 QC_ENUM(UnboundedBehavior, QC_VALUES)
 #undef QC_VALUES
 
-// clang-format off
-#define QC_FIELDS(F)                          \
-  F(input, "input", RangeSeries)              \
+#define QC_FIELDS(F) \
+  F(input, "input", RangeSeries) \
   F(threshold, "threshold", DurationConstant) \
   F(operator_, "operator", ThresholdOperator) \
   F(unboundedBehavior, "unboundedBehavior", Optional<UnboundedBehavior>)
-// clang-format on
 QC_RECORD(DurationFilterRanges, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -10,30 +10,28 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                                                                      \
-  V(approximateThreshold, "approximateThreshold", ApproximateThresholdRanges)               \
-  V(durationFilter, "durationFilter", DurationFilterRanges)                                 \
-  V(enumFilter, "enumFilter", EnumFilterRanges)                                             \
+#define QC_VARIANTS(V) \
+  V(approximateThreshold, "approximateThreshold", ApproximateThresholdRanges) \
+  V(durationFilter, "durationFilter", DurationFilterRanges) \
+  V(enumFilter, "enumFilter", EnumFilterRanges) \
   V(enumSeriesEqualityRangesNode, "enumSeriesEqualityRangesNode", EnumSeriesEqualityRanges) \
-  V(eventsSearch, "eventsSearch", EventsSearchRanges)                                       \
-  V(intersectRange, "intersectRange", IntersectRanges)                                      \
-  V(literalRanges, "literalRanges", LiteralRanges)                                          \
-  V(minMaxThreshold, "minMaxThreshold", MinMaxThresholdRanges)                              \
-  V(not_, "not", NotRanges)                                                                 \
-  V(onChange, "onChange", OnChangeRanges)                                                   \
-  V(peak, "peak", PeakRanges)                                                               \
-  V(rangeNumericAggregation, "rangeNumericAggregation", RangesNumericAggregation)           \
-  V(raw, "raw", Reference)                                                                  \
-  V(derived, "derived", DerivedSeries)                                                      \
-  V(seriesCrossoverRangesNode, "seriesCrossoverRangesNode", SeriesCrossoverRanges)          \
-  V(seriesEqualityRangesNode, "seriesEqualityRangesNode", SeriesEqualityRanges)             \
-  V(stabilityDetection, "stabilityDetection", StabilityDetectionRanges)                     \
-  V(staleRange, "staleRange", StaleRanges)                                                  \
-  V(threshold, "threshold", ThresholdingRanges)                                             \
-  V(unionRange, "unionRange", UnionRanges)                                                  \
+  V(eventsSearch, "eventsSearch", EventsSearchRanges) \
+  V(intersectRange, "intersectRange", IntersectRanges) \
+  V(literalRanges, "literalRanges", LiteralRanges) \
+  V(minMaxThreshold, "minMaxThreshold", MinMaxThresholdRanges) \
+  V(not_, "not", NotRanges) \
+  V(onChange, "onChange", OnChangeRanges) \
+  V(peak, "peak", PeakRanges) \
+  V(rangeNumericAggregation, "rangeNumericAggregation", RangesNumericAggregation) \
+  V(raw, "raw", Reference) \
+  V(derived, "derived", DerivedSeries) \
+  V(seriesCrossoverRangesNode, "seriesCrossoverRangesNode", SeriesCrossoverRanges) \
+  V(seriesEqualityRangesNode, "seriesEqualityRangesNode", SeriesEqualityRanges) \
+  V(stabilityDetection, "stabilityDetection", StabilityDetectionRanges) \
+  V(staleRange, "staleRange", StaleRanges) \
+  V(threshold, "threshold", ThresholdingRanges) \
+  V(unionRange, "unionRange", UnionRanges) \
   V(paddedRanges, "paddedRanges", PaddedRanges)
-// clang-format on
 QC_UNION(RangeSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -13,19 +13,15 @@ struct NumericResampleInterpolationConfiguration;
 struct NumericSeries;
 
 // The interpolation is the resample-specific union, hence the shorter key.
-// clang-format off
-#define QC_FIELDS(F)                        \
+#define QC_FIELDS(F) \
   F(interval, "interval", DurationConstant) \
   F(interpolation, "interpolation", Optional<NumericResampleInterpolationConfiguration>)
-// clang-format on
 QC_RECORD(NumericResampleConfiguration, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(resampleConfiguration, "resampleConfiguration", NumericResampleConfiguration)
-// clang-format on
 QC_RECORD(NumericResampleSeries, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -34,53 +30,41 @@ QC_RECORD(NumericResampleSeries, QC_FIELDS)
 QC_RECORD(NumericConstantResampleInterpolationConfiguration, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(n, "n", IntegerConstant)
-// clang-format on
 QC_RECORD(NumericNthPointDownsampleSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(maxPointsToReturn, "maxPointsToReturn", IntegerConstant)
-// clang-format on
 QC_RECORD(NumericLargestTriangleThreeBucketsSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // Newest and oldest write alike; the variant holding them tells which end is kept.
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(numPoints, "numPoints", IntegerConstant)
-// clang-format on
 QC_RECORD(SelectNewestPointsSeries, QC_FIELDS)
 QC_RECORD(SelectOldestPointsSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // Same keys, different shifts: a DurationConstant in the first, the Duration expression in the
 // second, so the two must never be merged.
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(duration, "duration", DurationConstant)
-// clang-format on
 QC_RECORD(NumericTimeShiftSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(duration, "duration", Duration)
-// clang-format on
 QC_RECORD(NumericTimeShiftSeriesV2, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(input, "input", NumericSeries) \
   F(window, "window", Duration)
-// clang-format on
 QC_RECORD(NumericToStartOfIntervalSeries, QC_FIELDS)
 #undef QC_FIELDS
 

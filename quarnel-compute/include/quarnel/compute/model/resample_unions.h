@@ -7,19 +7,15 @@
 namespace qc::model {
 
 // Distinct from the categorical resample union, which has the same variant names.
-// clang-format off
-#define QC_VARIANTS(V)                                                                                     \
+#define QC_VARIANTS(V) \
   V(forwardFillResampleInterpolationConfiguration, "forwardFillResampleInterpolationConfiguration", Empty) \
   V(constantResampleInterpolationConfiguration, "constantResampleInterpolationConfiguration", NumericConstantResampleInterpolationConfiguration)
-// clang-format on
 QC_UNION(NumericResampleInterpolationConfiguration, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)                                                 \
+#define QC_VARIANTS(V) \
   V(everyNthPerSeries, "everyNthPerSeries", EveryNthPerSeriesSampling) \
   V(hashSubsample, "hashSubsample", HashSubsampleSampling)
-// clang-format on
 QC_UNION(Sampling, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -6,29 +6,23 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                           \
+#define QC_VARIANTS(V) \
   V(dataSource, "dataSource", DataSourceChannel) \
-  V(asset, "asset", AssetChannel)                \
+  V(asset, "asset", AssetChannel) \
   V(run, "run", RunChannel)
-// clang-format on
 QC_UNION(ChannelSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)           \
+#define QC_VARIANTS(V) \
   V(single, "single", TagFilter) \
   V(and_, "and", List<TagFilters>)
-// clang-format on
 QC_UNION(TagFilters, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)        \
-  V(in, "in", TagIn)          \
+#define QC_VARIANTS(V) \
+  V(in, "in", TagIn) \
   V(notIn, "notIn", TagNotIn) \
   V(and_, "and", TagAnd)
-// clang-format on
 QC_UNION(TagPredicate, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -14,32 +14,28 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                 \
-  V(raw, "raw", Reference)             \
-  V(enum_, "enum", EnumSeries)         \
+#define QC_VARIANTS(V) \
+  V(raw, "raw", Reference) \
+  V(enum_, "enum", EnumSeries) \
   V(numeric, "numeric", NumericSeries) \
-  V(log, "log", LogSeries)             \
-  V(array, "array", ArraySeries)       \
-  V(struct_, "struct", StructSeries)   \
+  V(log, "log", LogSeries) \
+  V(array, "array", ArraySeries) \
+  V(struct_, "struct", StructSeries) \
   V(video, "video", Reference)
-// clang-format on
 QC_UNION(Series, QC_VARIANTS)
 #undef QC_VARIANTS
 
-// clang-format off
-#define QC_VARIANTS(V)                 \
-  V(enum_, "enum", EnumSeries)         \
+#define QC_VARIANTS(V) \
+  V(enum_, "enum", EnumSeries) \
   V(numeric, "numeric", NumericSeries) \
-  V(log, "log", LogSeries)             \
-  V(ranges, "ranges", RangeSeries)     \
-  V(array, "array", ArraySeries)       \
-  V(struct_, "struct", StructSeries)   \
-  V(curveFit, "curveFit", CurveFit)    \
-  V(curveV2, "curveV2", CurveFitV2)    \
-  V(video, "video", Reference)         \
+  V(log, "log", LogSeries) \
+  V(ranges, "ranges", RangeSeries) \
+  V(array, "array", ArraySeries) \
+  V(struct_, "struct", StructSeries) \
+  V(curveFit, "curveFit", CurveFit) \
+  V(curveV2, "curveV2", CurveFitV2) \
+  V(video, "video", Reference) \
   V(raw, "raw", Reference)
-// clang-format on
 QC_UNION(ComputeNode, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -10,13 +10,11 @@ struct IntegerConstant;
 struct NumericSeries;
 struct SignalFilterConfiguration;
 
-// clang-format off
-#define QC_FIELDS(F)                                                                   \
-  F(input, "input", NumericSeries)                                                     \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
   F(signalFilterConfiguration, "signalFilterConfiguration", SignalFilterConfiguration) \
-  F(order, "order", IntegerConstant)                                                   \
+  F(order, "order", IntegerConstant) \
   F(samplingFrequency, "samplingFrequency", Optional<DoubleConstant>)
-// clang-format on
 QC_RECORD(SignalFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -28,18 +26,14 @@ QC_RECORD(HighPassConfiguration, QC_FIELDS)
 #undef QC_FIELDS
 
 // The wire keys spell "Passband" and "Stopband" as one word.
-// clang-format off
-#define QC_FIELDS(F)                                              \
+#define QC_FIELDS(F) \
   F(lowPassbandFrequency, "lowPassbandFrequency", DoubleConstant) \
   F(highPassbandFrequency, "highPassbandFrequency", DoubleConstant)
-// clang-format on
 QC_RECORD(BandPassConfiguration, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)                                              \
+#define QC_FIELDS(F) \
   F(lowStopbandFrequency, "lowStopbandFrequency", DoubleConstant) \
   F(highStopbandFrequency, "highStopbandFrequency", DoubleConstant)
-// clang-format on
 QC_RECORD(BandStopConfiguration, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -5,13 +5,11 @@
 
 namespace qc::model {
 
-// clang-format off
-#define QC_VARIANTS(V)                           \
-  V(lowPass, "lowPass", LowPassConfiguration)    \
+#define QC_VARIANTS(V) \
+  V(lowPass, "lowPass", LowPassConfiguration) \
   V(highPass, "highPass", HighPassConfiguration) \
   V(bandPass, "bandPass", BandPassConfiguration) \
   V(bandStop, "bandStop", BandStopConfiguration)
-// clang-format on
 QC_UNION(SignalFilterConfiguration, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -18,21 +18,17 @@ struct StructSeries;
 struct TagPredicate;
 
 // The members are ordered by their names' bytes.
-// clang-format off
-#define QC_FIELDS(F)                       \
+#define QC_FIELDS(F) \
   F(inputs, "inputs", Map<String, Series>) \
   F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
-// clang-format on
 QC_RECORD(CombineStructSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // Every extraction takes a struct series and a path of steps. The path is a list, never a set:
 // steps keep their order and repeats, since a.b.a is not a.b.
-// clang-format off
-#define QC_EXTRACTION_(F)         \
+#define QC_EXTRACTION_(F) \
   F(input, "input", StructSeries) \
   F(fieldPath, "fieldPath", List<StringConstant>)
-// clang-format on
 #define QC_FIELDS(F) QC_EXTRACTION_(F)
 QC_RECORD(ExtractStructFromStructSeries, QC_FIELDS)
 QC_RECORD(ExtractEnumFromStructSeries, QC_FIELDS)
@@ -40,41 +36,31 @@ QC_RECORD(ExtractEnum1dArrayFromStructSeries, QC_FIELDS)
 QC_RECORD(ExtractNumeric1dArrayFromStructSeries, QC_FIELDS)
 #undef QC_FIELDS
 // Absent means the type is not stated.
-// clang-format off
 #define QC_FIELDS(F) \
-  QC_EXTRACTION_(F)  \
+  QC_EXTRACTION_(F) \
   F(dataType, "dataType", Optional<objects::NumericDataType>)
-// clang-format on
 QC_RECORD(ExtractNumericFromStructSeries, QC_FIELDS)
 #undef QC_FIELDS
 #undef QC_EXTRACTION_
 
-// clang-format off
-#define QC_FIELDS(F)              \
+#define QC_FIELDS(F) \
   F(input, "input", StructSeries) \
   F(window, "window", Duration)
-// clang-format on
 QC_RECORD(StructToStartOfIntervalSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)              \
+#define QC_FIELDS(F) \
   F(input, "input", StructSeries) \
   F(duration, "duration", DurationConstant)
-// clang-format on
 QC_RECORD(StructTimeShiftSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)              \
+#define QC_FIELDS(F) \
   F(input, "input", StructSeries) \
   F(predicate, "predicate", TagPredicate)
-// clang-format on
 QC_RECORD(StructTagFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)              \
+#define QC_FIELDS(F) \
   F(input, "input", StructSeries) \
   F(tagKeys, "tagKeys", Set<StringConstant>)
-// clang-format on
 QC_RECORD(StructSelectTagsSeries, QC_FIELDS)
 #undef QC_FIELDS
 

@@ -9,19 +9,17 @@
 namespace qc::model {
 
 // "channel" precedes "raw" here, unlike LogSeries.
-// clang-format off
-#define QC_VARIANTS(V)                                                     \
-  V(channel, "channel", ChannelSeries)                                     \
-  V(raw, "raw", Reference)                                                 \
-  V(derived, "derived", DerivedSeries)                                     \
-  V(combine, "combine", CombineStructSeries)                               \
-  V(selectStruct, "selectStruct", SelectSeries)                            \
+#define QC_VARIANTS(V) \
+  V(channel, "channel", ChannelSeries) \
+  V(raw, "raw", Reference) \
+  V(derived, "derived", DerivedSeries) \
+  V(combine, "combine", CombineStructSeries) \
+  V(selectStruct, "selectStruct", SelectSeries) \
   V(extractFromStruct, "extractFromStruct", ExtractStructFromStructSeries) \
   V(toStartOfInterval, "toStartOfInterval", StructToStartOfIntervalSeries) \
-  V(timeShift, "timeShift", StructTimeShiftSeries)                         \
-  V(filterByTag, "filterByTag", StructTagFilterSeries)                     \
+  V(timeShift, "timeShift", StructTimeShiftSeries) \
+  V(filterByTag, "filterByTag", StructTagFilterSeries) \
   V(selectTags, "selectTags", StructSelectTagsSeries)
-// clang-format on
 QC_UNION(StructSeries, QC_VARIANTS)
 #undef QC_VARIANTS
 

@@ -16,27 +16,21 @@ struct RangeTagSource;
 struct StringConstant;
 struct TagByIntervalsTimeShift;
 
-// clang-format off
-#define QC_FIELDS(F)                        \
-  F(input, "input", NumericSeries)          \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
   F(intervals, "intervals", IntervalSource) \
   F(timeShift, "timeShift", Optional<TagByIntervalsTimeShift>)
-// clang-format on
 QC_RECORD(TagByIntervalsSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                              \
+#define QC_FIELDS(F) \
   F(query, "query", rids::api::ComputeEventQuery) \
   F(tagBy, "tagBy", List<EventTagSource>)
-// clang-format on
 QC_RECORD(EventIntervalSource, QC_FIELDS)
 #undef QC_FIELDS
-// clang-format off
-#define QC_FIELDS(F)               \
+#define QC_FIELDS(F) \
   F(ranges, "ranges", RangeSeries) \
   F(tagBy, "tagBy", List<RangeTagSource>)
-// clang-format on
 QC_RECORD(RangeIntervalSource, QC_FIELDS)
 #undef QC_FIELDS
 

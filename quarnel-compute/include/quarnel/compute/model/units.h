@@ -6,27 +6,23 @@
 namespace qc::model {
 
 namespace api {
-// clang-format off
-#define QC_VALUES(E)              \
-  E(days, "DAYS")                 \
-  E(hours, "HOURS")               \
-  E(minutes, "MINUTES")           \
-  E(seconds, "SECONDS")           \
+#define QC_VALUES(E) \
+  E(days, "DAYS") \
+  E(hours, "HOURS") \
+  E(minutes, "MINUTES") \
+  E(seconds, "SECONDS") \
   E(milliseconds, "MILLISECONDS") \
   E(microseconds, "MICROSECONDS") \
   E(nanoseconds, "NANOSECONDS")
-// clang-format on
 QC_ENUM(TimeUnit, QC_VALUES)
 #undef QC_VALUES
 }  // namespace api
 
 namespace objects {
-// clang-format off
-#define QC_VALUES(E)    \
-  E(int64, "INT64")     \
+#define QC_VALUES(E) \
+  E(int64, "INT64") \
   E(float64, "FLOAT64") \
   E(uint64, "UINT64")
-// clang-format on
 QC_ENUM(NumericDataType, QC_VALUES)
 #undef QC_VALUES
 }  // namespace objects

@@ -22,6 +22,8 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "quarnel/compute/model/output.h"
+
 namespace qc {
 
 // The value held by the unknown variant of every union.
@@ -304,7 +306,8 @@ constexpr bool plain_text(std::string_view s) {
 }  // namespace detail
 
 template <class R>
-requires detail::RecordPayload<R> Value make_record(R&& r) {
+  requires detail::RecordPayload<R>
+Value make_record(R&& r) {
   Value out;
   Value* s = new_node(&R::desc, 0, R::field_count, out);
   std::move(r).move_into(s);
@@ -375,104 +378,12 @@ Value make_unknown(const TypeDesc& u, std::string_view name, const Any& value);
 
 // --- JSON ----------------------------------------------------------------------------------
 
-// A growing byte buffer with a reserve-then-write contract: reserve(n) returns room for at
-// least n bytes at the end (room() says how many), commit(n) keeps the first n of them. The
-// first few hundred bytes live inline; beyond that the storage is malloc'd and grown with
-// realloc, which moves a large buffer by remapping its pages instead of copying them.
-class Buffer {
- public:
-  Buffer() = default;
-  Buffer(const Buffer&) = delete;
-  Buffer& operator=(const Buffer&) = delete;
-  ~Buffer() {
-    if (data_ != inline_) std::free(data_);
-  }
-  char* reserve(size_t n) {
-    if (cap_ - size_ < n) grow(n);
-    return data_ + size_;
-  }
-  size_t room() const noexcept { return cap_ - size_; }
-  void commit(size_t n) noexcept { size_ += n; }
-  void put(char c) { *reserve(1) = c, ++size_; }
-  void append(std::string_view s) {
-    char* p = reserve(s.size());
-    if (!s.empty()) __builtin_memcpy(p, s.data(), s.size());
-    size_ += s.size();
-  }
-  const char* data() const noexcept { return data_; }
-  size_t size() const noexcept { return size_; }
-  std::string_view view() const noexcept { return {data_, size_}; }
-  // Drops the first n bytes, keeping the rest and the storage.
-  void consume(size_t n) noexcept {
-    std::memmove(data_, data_ + n, size_ - n);
-    size_ -= n;
-  }
-  // Empties the buffer, keeping its storage for the next text.
-  void reset() noexcept { size_ = 0; }
-  // Gives back the storage beyond the first `keep` bytes of an empty buffer.
-  void shrink(size_t keep) noexcept;
-  size_t capacity() const noexcept { return cap_; }
-  // Empties the buffer and gives its heap storage back.
-  void clear() noexcept {
-    if (data_ != inline_) std::free(data_);
-    data_ = inline_;
-    size_ = 0;
-    cap_ = sizeof(inline_);
-  }
-
- private:
-  [[gnu::noinline]] void grow(size_t n);
-  char inline_[1024];
-  char* data_ = inline_;
-  size_t size_ = 0;
-  size_t cap_ = sizeof(inline_);
-};
-
 // The longest key, variant name or enumeration value a declaration may have: the writer
 // reserves room for one step of constant text at a time, and the declarations check this.
 inline constexpr size_t kMaxWireName = 96;
 
-// Takes a large output a piece at a time while it is written. Each piece is the buffer's
-// text so far, cut after its last whole UTF-8 character; returning false stops the writing.
-struct Drain {
-  bool (*take)(void* context, std::string_view piece);
-  void* context;
-};
-// Memory for the writer's stack of open containers that a caller keeps from one write to the
-// next: a tree nested thousands of levels deep needs an entry per level, which the writer would
-// otherwise allocate, grow (copying it) and free again on every call.
-class WriterStack {
- public:
-  WriterStack() noexcept = default;
-  WriterStack(const WriterStack&) = delete;
-  WriterStack& operator=(const WriterStack&) = delete;
-  ~WriterStack() { std::free(data_); }
-  // Gives the memory back when it is more than `keep` bytes.
-  void shrink(size_t keep) noexcept {
-    if (bytes_ <= keep) return;
-    std::free(data_);
-    data_ = nullptr;
-    bytes_ = 0;
-  }
-  size_t bytes() const noexcept { return bytes_; }
-  // Hands the memory to a writer, which gives back what it ends with (see json.cc).
-  void* take(size_t& bytes) noexcept {
-    bytes = std::exchange(bytes_, 0);
-    return std::exchange(data_, nullptr);
-  }
-  void give(void* data, size_t bytes) noexcept {
-    std::free(data_);
-    data_ = data;
-    bytes_ = bytes;
-  }
-
- private:
-  void* data_ = nullptr;
-  size_t bytes_ = 0;
-};
-
-// Appends the compact wire form of v to `out`, handing the text to `drain` whenever a few
-// megabytes have gathered, so that the buffer stays small; what is left at the end stays in
+// Appends the compact wire form of v to `out`, handing the text to `drain` in pieces as
+// output.h bounds them, so that the buffer stays small; what is left at the end stays in
 // `out`. When `drain` stops the writing, `out` is cleared (its storage freed) and false is
 // returned. Otherwise it fails only by running out of memory, or with std::logic_error on a tree
 // that the typed front does not build (a required value absent, a union held in place taken out
@@ -480,8 +391,6 @@ class WriterStack {
 // A writer given `stack` starts with the memory it holds and leaves there the memory it ends
 // with.
 bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack = nullptr);
-// The whole wire form of v as one string.
-std::string to_json(const Value& v);
 
 // The writer of doubles (exposed for fuzzing).
 inline constexpr size_t kDoubleSpace = 32;  // write_double needs this much room

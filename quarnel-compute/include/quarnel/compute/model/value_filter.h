@@ -11,54 +11,44 @@ struct InterpolationConfiguration;
 struct NumericSeries;
 struct TimestampConstant;
 
-// clang-format off
-#define QC_VALUES(E)                                      \
-  E(greater_than, "GREATER_THAN")                         \
+#define QC_VALUES(E) \
+  E(greater_than, "GREATER_THAN") \
   E(greater_than_or_equal_to, "GREATER_THAN_OR_EQUAL_TO") \
-  E(less_than, "LESS_THAN")                               \
-  E(less_than_or_equal_to, "LESS_THAN_OR_EQUAL_TO")       \
-  E(equal_to, "EQUAL_TO")                                 \
+  E(less_than, "LESS_THAN") \
+  E(less_than_or_equal_to, "LESS_THAN_OR_EQUAL_TO") \
+  E(equal_to, "EQUAL_TO") \
   E(not_equal_to, "NOT_EQUAL_TO")
-// clang-format on
 QC_ENUM(ThresholdOperator, QC_VALUES)
 #undef QC_VALUES
 
 // Only equality makes sense within a tolerance, so this is a type of its own rather than a
 // subset of ThresholdOperator: "GREATER_THAN" is an unknown value here.
-// clang-format off
-#define QC_VALUES(E)      \
+#define QC_VALUES(E) \
   E(equal_to, "EQUAL_TO") \
   E(not_equal_to, "NOT_EQUAL_TO")
-// clang-format on
 QC_ENUM(ApproximateThresholdOperator, QC_VALUES)
 #undef QC_VALUES
 
-// clang-format off
-#define QC_FIELDS(F)                        \
-  F(input, "input", NumericSeries)          \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
   F(threshold, "threshold", DoubleConstant) \
   F(operator_, "operator", ThresholdOperator)
-// clang-format on
 QC_RECORD(NumericThresholdFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
 
-// clang-format off
-#define QC_FIELDS(F)                        \
-  F(input, "input", NumericSeries)          \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
   F(threshold, "threshold", DoubleConstant) \
   F(tolerance, "tolerance", DoubleConstant) \
   F(operator_, "operator", ApproximateThresholdOperator)
-// clang-format on
 QC_RECORD(NumericApproximateFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
 
 // A missing bound leaves that side open.
-// clang-format off
-#define QC_FIELDS(F)                                     \
-  F(input, "input", NumericSeries)                       \
+#define QC_FIELDS(F) \
+  F(input, "input", NumericSeries) \
   F(startTime, "startTime", Optional<TimestampConstant>) \
   F(endTime, "endTime", Optional<TimestampConstant>)
-// clang-format on
 QC_RECORD(NumericTimeRangeFilterSeries, QC_FIELDS)
 #undef QC_FIELDS
 
@@ -67,13 +57,11 @@ QC_RECORD(NumericNanFilter, QC_FIELDS)
 #undef QC_FIELDS
 
 // "base" and "expression" are plain strings; "inputs" binds the names the expression uses.
-// clang-format off
-#define QC_FIELDS(F)                                         \
-  F(base, "base", String)                                    \
+#define QC_FIELDS(F) \
+  F(base, "base", String) \
   F(inputs, "inputs", Map<LocalVariableName, NumericSeries>) \
-  F(expression, "expression", String)                        \
+  F(expression, "expression", String) \
   F(interpolationConfiguration, "interpolationConfiguration", Optional<InterpolationConfiguration>)
-// clang-format on
 QC_RECORD(FilterByExpressionSeries, QC_FIELDS)
 #undef QC_FIELDS
 
