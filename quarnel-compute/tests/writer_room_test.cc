@@ -97,11 +97,8 @@ void add_texts(std::vector<Shape>& out, std::initializer_list<size_t> lengths, b
       std::string raw(n, c), text = in_quotes(repeat(escaped, n));
       std::string tag = std::to_string(int(c)) + "x" + std::to_string(n);
       out.push_back({"text_" + tag, [raw] { return Value::str(raw); }, text});
-      out.push_back({"key_" + tag,
-                     [raw] {
-                       return string_map({{raw, Value::i32(7)}});
-                     },
-                     "{" + text + ":7}"});
+      out.push_back(
+          {"key_" + tag, [raw] { return string_map({{raw, Value::i32(7)}}); }, "{" + text + ":7}"});
       if (unknowns)
         out.push_back({"unknown_" + tag,
                        [raw] { return unknown<RoomUnion>(raw, Any(raw)).value(); },
