@@ -128,6 +128,7 @@ def test_the_panic_report_says_where_the_failure_happened():
         done.stderr,
     )
     assert report, done.stderr
-    place = report["file"]
-    assert re.fullmatch(r"quarnel-compute-python/src/(\w+/)*\w+\.(cc|h)", place), place
+    assert re.fullmatch(r"quarnel-compute-python/src/(\w+/)*\w+\.(cc|h)", report["file"]), report[
+        "file"
+    ]
     assert int(report["line"]) > 0

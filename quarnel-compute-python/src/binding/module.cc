@@ -189,6 +189,9 @@ class Output {
   }
 
   // The whole text; null with an exception set on failure.
+  // Whether a piece was taken yet: a write that fits its first piece never hands one over.
+  bool empty() const noexcept { return !text_; }
+
   Ref finish() {
     if (!pieces_) return std::move(text_);
     text_ = Ref();
@@ -212,8 +215,11 @@ bool take_piece(void* output, std::string_view piece) {
 
 Ref write_text(Buffer& out, const Value& v, WriterStack* stack = nullptr) {
   Output result;
-  if (!write_json(out, v, Drain{&take_piece, &result}, stack) || !result.append(out.view()))
-    return Ref();
+  if (!write_json(out, v, Drain{&take_piece, &result}, stack)) return Ref();
+  // The common case, an output of one piece, goes straight to its str.
+  if (result.empty()) [[likely]]
+    return Ref::steal(PyUnicode_FromStringAndSize(out.data(), Py_ssize_t(out.size())));
+  if (!result.append(out.view())) return Ref();
   return result.finish();
 }
 

@@ -21,7 +21,8 @@ NumericSeries numeric_series_number(double literal) {
       {&model::DoubleConstant::qc_desc_, uint16_t(model::DoubleConstant::Variant::literal)},
   };
   static_assert(fold_into_one_node(levels));
-  return {unchecked, folded_unions(levels, Value::f64(literal))};
+  static const uint32_t chain = register_chain(levels);
+  return {unchecked, folded_unions(levels, Value::f64(literal), chain)};
 }
 
 NumericSeries numeric_series_abs(NumericSeries x) {

@@ -109,7 +109,8 @@ ConstantNumericSeries constant_numeric_series_number(double literal) {
       {&model::DoubleConstant::qc_desc_, uint16_t(model::DoubleConstant::Variant::literal)},
   };
   static_assert(fold_into_one_node(levels));
-  return {unchecked, folded_unions(levels, Value::f64(literal))};
+  static const uint32_t chain = register_chain(levels);
+  return {unchecked, folded_unions(levels, Value::f64(literal), chain)};
 }
 
 Duration duration_reference(std::string_view name) { return model::Duration::reference({name}); }

@@ -68,7 +68,12 @@ constexpr size_t kStringPiece = size_t(1) << 16;
   size_t n = s.size();
   if (n >= 16) {
     if (n > 64) {
-      std::memcpy(p, q, n);
+      if (n > 128) {
+        std::memcpy(p, q, n);
+      } else {  // the joined prefixes of a folded chain (register_chain)
+        std::memcpy(p, q, 64);
+        std::memcpy(p + n - 64, q + n - 64, 64);
+      }
     } else if (n > 32) {
       std::memcpy(p, q, 32);
       std::memcpy(p + n - 32, q + n - 32, 32);
@@ -368,6 +373,7 @@ class Writer {
     // The end of the union node whose payload v is in, or null: a union held in place is only
     // found there, and its payload must lie within that node.
     const Value* node_end = nullptr;
+    const Value* node = nullptr;  // that node
     // Each turn writes the opening of one union and moves on to its payload.
     for (;;) {
       const VariantDesc* variant;
@@ -381,6 +387,7 @@ class Writer {
         variant = &v->desc().variants[v->variant()];
         payload = v->slots();
         node_end = payload + v->size();
+        node = v;
       } else if (tag == Tag::InPlaceUnion) {
         variant = &v->in_place_desc().variants[v->in_place_variant()];
         payload = v + 1;
@@ -393,8 +400,18 @@ class Writer {
       ++braces;
       const TypeDesc* record = variant->record;
       if (!record) {
-        c.p = put_text(c.p, variant->prefix);
-        v = payload;
+        uint32_t chain = payload->tag() == Tag::InPlaceUnion ? payload->in_place_chain() : 0;
+        if (chain && node == v) {
+          // A chain that folded_unions made: the prefixes of all its levels at once, then its
+          // leaf.
+          const FoldedChain& f = g_folded_chains[chain];
+          c.p = put_text(c.p, f.opening);
+          braces += f.levels - 1;
+          v = payload + (f.levels - 1);
+        } else {
+          c.p = put_text(c.p, variant->prefix);
+          v = payload;
+        }
       } else if (variant->opening.empty()) {
         c.p = put_text(c.p, variant->prefix);
         *c.p++ = '{';

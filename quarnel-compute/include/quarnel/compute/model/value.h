@@ -209,13 +209,16 @@ class Value {
 
   // A union held in place (tag() == Tag::InPlaceUnion): its type and variant; its payload is the
   // slots that follow this one.
-  static Value in_place(const TypeDesc* desc, uint16_t variant) noexcept {
-    Value v(Tag::InPlaceUnion, uint64_t(variant) << 32, 0);
+  // `chain`, when not 0, names the folded chain (register_chain) whose node this value is the
+  // first slot of.
+  static Value in_place(const TypeDesc* desc, uint16_t variant, uint32_t chain = 0) noexcept {
+    Value v(Tag::InPlaceUnion, uint64_t(variant) << 32 | uint64_t(chain) << 8, 0);
     v.t_ = desc;
     return v;
   }
   const TypeDesc& in_place_desc() const noexcept { return *t_; }
   uint16_t in_place_variant() const noexcept { return uint16_t(aux()); }
+  uint32_t in_place_chain() const noexcept { return uint32_t(head_ >> 8) & 0xFFFFFF; }
 
  private:
   static constexpr uint8_t kInlineFlag = 0x80;
@@ -344,10 +347,29 @@ constexpr bool fold_into_one_node(std::span<const UnionLevel> levels) {
   return true;
 }
 
+// A chain of unions that folded_unions makes again and again (a number's constant, say): the
+// prefixes of its levels joined into one text, which the writer copies at once instead of
+// taking the levels one at a time.
+struct FoldedChain {
+  std::string_view opening;  // every level's `{"type":"name","name":`, outermost first
+  uint32_t levels = 0;
+};
+
+// The chains registered so far, by number (0 names none). Entries are written once, before any
+// node names them, and never change.
+inline constexpr uint32_t kMaxFoldedChains = 64;
+extern FoldedChain g_folded_chains[kMaxFoldedChains + 1];
+
+// Registers the chain of `levels` (which fold_into_one_node accepts) and returns its number, or
+// 0 when the table is full or the joined prefixes are longer than one step of the writer's text.
+// Called once per table, from a function-local static.
+uint32_t register_chain(std::span<const UnionLevel> levels);
+
 // The value that union_of_value gives for `leaf` wrapped in each union of `levels` in turn, the
 // innermost last: the same node, but made at once instead of one node per level, each freed
-// when the next folds it in. The levels must fold into one node (fold_into_one_node).
-Value folded_unions(std::span<const UnionLevel> levels, Value&& leaf);
+// when the next folds it in. The levels must fold into one node (fold_into_one_node); `chain`
+// is their number from register_chain, or 0.
+Value folded_unions(std::span<const UnionLevel> levels, Value&& leaf, uint32_t chain = 0);
 
 template <class P>
 Value make_union(const TypeDesc& u, uint16_t variant, P&& payload) {
