@@ -122,8 +122,9 @@ int main() {
   out += R"(],"functions":)" + lines(module_functions()) + R"(,"params":{)";
   for (const ParamText& p : kParamTexts)
     out += (&p == kParamTexts ? "" : ",") + text(p.name) + ":" + text(p.text);
-  out += R"(},"time_units":[)" + form::names<qc::model::api::TimeUnit>() + R"(],"data_types":[)" +
-         form::names<qc::model::objects::NumericDataType>() + "]}\n";
+  out += R"(},"time_units":[)" + std::string(form::names<qc::model::api::TimeUnit>().view()) +
+         R"(],"data_types":[)" +
+         std::string(form::names<qc::model::objects::NumericDataType>().view()) + "]}\n";
   std::fputs(out.c_str(), stdout);
   return 0;
 }

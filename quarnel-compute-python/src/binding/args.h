@@ -43,17 +43,53 @@ template <class P>
 struct Arg;
 
 namespace form {
+// A text made at compile time, for the stubs' description of each parameter. GCC 11 and clang
+// 14 to 15 cannot make a std::string in a constant expression, so the texts are made in a fixed
+// array; a text longer than it stops the build.
+class Text {
+ public:
+  static constexpr size_t kCapacity = 2048;
+  constexpr Text() = default;
+  constexpr Text(const char* s) { append(s); }
+  constexpr Text(std::string_view s) { append(s); }
+  constexpr Text& operator+=(std::string_view s) { return append(s); }
+  constexpr Text& operator+=(const char* s) { return append(s); }
+  constexpr Text& operator+=(const Text& t) { return append(t.view()); }
+  constexpr Text& operator+=(char c) {
+    if (size_ == kCapacity) throw "a compile-time text is longer than form::Text::kCapacity";
+    data_[size_++] = c;
+    return *this;
+  }
+  friend constexpr Text operator+(Text a, const Text& b) { return a += b; }
+  friend constexpr Text operator+(Text a, std::string_view b) { return a += b; }
+  friend constexpr Text operator+(Text a, const char* b) { return a += b; }
+  friend constexpr Text operator+(std::string_view a, const Text& b) { return Text(a) += b; }
+  friend constexpr Text operator+(const char* a, const Text& b) { return Text(a) += b; }
+  constexpr std::string_view view() const { return {data_, size_}; }
+  constexpr size_t size() const { return size_; }
+  constexpr const char* begin() const { return data_; }
+  constexpr const char* end() const { return data_ + size_; }
+
+ private:
+  constexpr Text& append(std::string_view s) {
+    for (char c : s) *this += c;
+    return *this;
+  }
+  char data_[kCapacity]{};
+  size_t size_ = 0;
+};
+
 // "an Aggregation", "a Duration".
-constexpr std::string article(std::string_view name) {
-  return (name[0] == 'A' || name[0] == 'E' || name[0] == 'I' || name[0] == 'O' || name[0] == 'U'
-              ? "an "
-              : "a ") +
-         std::string(name);
+constexpr Text article(std::string_view name) {
+  return Text(name[0] == 'A' || name[0] == 'E' || name[0] == 'I' || name[0] == 'O' || name[0] == 'U'
+                  ? "an "
+                  : "a ") +
+         name;
 }
 // The names Python code gives the values of a model enumeration: its wire texts in lower case.
 template <class E>
-constexpr std::string names() {
-  std::string out;
+constexpr Text names() {
+  Text out;
   for (size_t i = 0; i < E::qc_enum_.count; ++i) {
     std::string_view wire = E::qc_values_[i];  // with its quotation marks
     out += i ? ", \"" : "\"";
@@ -63,7 +99,7 @@ constexpr std::string names() {
   return out;
 }
 template <class E>
-constexpr std::string named() {
+constexpr Text named() {
   return "one of " + names<E>() + " (or an object whose str() is one of them)";
 }
 inline constexpr std::string_view kSeries = "a NumericSeries, CategoricalSeries or StructSeries";
@@ -81,8 +117,8 @@ struct Plain {
 template <>
 struct Arg<double> : Plain<double> {
   static bool convert(PyObject* o, double& out);
-  static constexpr std::string type() { return "_Number"; }
-  static constexpr std::string said() { return "a number"; }
+  static constexpr form::Text type() { return "_Number"; }
+  static constexpr form::Text said() { return "a number"; }
 };
 template <>
 struct Arg<int32_t> {
@@ -90,8 +126,8 @@ struct Arg<int32_t> {
   using Storage = int64_t;
   static bool convert(PyObject* o, int64_t& out);
   static int32_t finish(int64_t&& in);  // throws Panic beyond 32 bits
-  static constexpr std::string type() { return "SupportsIndex"; }
-  static constexpr std::string said() { return "an int (32-bit)"; }
+  static constexpr form::Text type() { return "SupportsIndex"; }
+  static constexpr form::Text said() { return "an int (32-bit)"; }
 };
 template <>
 struct Arg<std::string_view> {
@@ -99,22 +135,22 @@ struct Arg<std::string_view> {
   using Storage = std::string;
   static bool convert(PyObject* o, std::string& out);
   static std::string_view finish(std::string&& in) { return in; }  // the storage outlives the call
-  static constexpr std::string type() { return "str"; }
-  static constexpr std::string said() { return "a str"; }
+  static constexpr form::Text type() { return "str"; }
+  static constexpr form::Text said() { return "a str"; }
 };
 
 // A time unit or data type named as Python code names it ("days", "int64").
 template <>
 struct Arg<builders::TimeUnit> : Plain<builders::TimeUnit> {
   static bool convert(PyObject* o, builders::TimeUnit& out);
-  static constexpr std::string type() { return "_TimeUnit"; }
-  static constexpr std::string said() { return form::named<model::api::TimeUnit>(); }
+  static constexpr form::Text type() { return "_TimeUnit"; }
+  static constexpr form::Text said() { return form::named<model::api::TimeUnit>(); }
 };
 template <>
 struct Arg<builders::NumericDataType> : Plain<builders::NumericDataType> {
   static bool convert(PyObject* o, builders::NumericDataType& out);
-  static constexpr std::string type() { return "_DataType"; }
-  static constexpr std::string said() { return form::named<model::objects::NumericDataType>(); }
+  static constexpr form::Text type() { return "_DataType"; }
+  static constexpr form::Text said() { return form::named<model::objects::NumericDataType>(); }
 };
 
 // An object of the class that holds the model type, whose value is taken.
@@ -130,8 +166,8 @@ struct Arg<Handle<Model>> : Plain<Handle<Model>> {
     out = held<c>(o);
     return true;
   }
-  static constexpr std::string type() { return std::string(class_name(class_of<Model>)); }
-  static constexpr std::string said() { return form::article(type()); }
+  static constexpr form::Text type() { return class_name(class_of<Model>); }
+  static constexpr form::Text said() { return form::article(class_name(class_of<Model>)); }
 };
 
 // The two-way forms: alternative Wrapped, an object of the class whose value is taken, or
@@ -151,10 +187,10 @@ struct TwoWay {
   };
   static bool convert(PyObject* o, Storage& out);
   static Handle<Model> finish(Storage&& in);
-  static constexpr std::string type() {
-    return std::string(class_name(class_of<Model>)) + " | " + Arg<NativeParam<Native>>::type();
+  static constexpr form::Text type() {
+    return form::Text(class_name(class_of<Model>)) + " | " + Arg<NativeParam<Native>>::type();
   }
-  static constexpr std::string said() {
+  static constexpr form::Text said() {
     return form::article(class_name(class_of<Model>)) + " or " + Arg<NativeParam<Native>>::said() +
            (std::is_same_v<Model, model::NumericSeries> ? " (a constant series)" : "");
   }
@@ -174,8 +210,8 @@ struct Arg<builders::ConstantNumericSeries> : TwoWay<model::ConstantNumericSerie
 template <>
 struct Arg<builders::Series> : Plain<builders::Series> {
   static bool convert(PyObject* o, builders::Series& out);
-  static constexpr std::string type() { return "_Series"; }
-  static constexpr std::string said() { return std::string(form::kSeries); }
+  static constexpr form::Text type() { return "_Series"; }
+  static constexpr form::Text said() { return form::kSeries; }
 };
 
 // Optional parameter: missing (null) or None is absent; anything else must convert.
@@ -187,8 +223,8 @@ struct OptionalArg {
     if (!o || o == Py_None) return true;
     return Present::convert(o, out.emplace());
   }
-  static constexpr std::string type() { return Present::type() + " | None"; }
-  static constexpr std::string said() { return Present::said() + ", or None"; }
+  static constexpr form::Text type() { return Present::type() + " | None"; }
+  static constexpr form::Text said() { return Present::said() + ", or None"; }
 };
 template <class T>
 struct Arg<std::optional<T>> : OptionalArg<T> {
@@ -289,8 +325,8 @@ struct Elements {
     for (auto& v : in) out.push_back(Element::finish(std::move(v)).value());
     return out;
   }
-  static constexpr std::string type() { return "Sequence[" + Element::type() + "]"; }
-  static constexpr std::string said() {
+  static constexpr form::Text type() { return "Sequence[" + Element::type() + "]"; }
+  static constexpr form::Text said() {
     return "a sequence (not a str), each element " + Element::said();
   }
 };
@@ -320,9 +356,9 @@ struct Arg<Handle<Map<String, model::Series>>> {
   static Handle<Map<String, model::Series>> finish(Storage&& in) {
     return {unchecked, string_map(std::move(in))};
   }
-  static constexpr std::string type() { return "_SeriesDict"; }
-  static constexpr std::string said() {
-    return "a dict of str names to series, each " + std::string(form::kSeries);
+  static constexpr form::Text type() { return "_SeriesDict"; }
+  static constexpr form::Text said() {
+    return "a dict of str names to series, each " + form::Text(form::kSeries);
   }
 };
 

@@ -132,14 +132,14 @@ struct Baked {
   static constexpr size_t length = Make::make().size();
   static constexpr std::array<char, length + 1> text = [] {
     std::array<char, length + 1> a{};
-    std::string s = Make::make();
+    form::Text s = Make::make();
     std::copy(s.begin(), s.end(), a.begin());
     return a;
   }();
 };
 
-constexpr std::string quoted(std::string_view s) {
-  std::string out = "\"";
+constexpr form::Text quoted(std::string_view s) {
+  form::Text out = "\"";
   for (char c : s) {
     if (c == '"' || c == '\\') out += '\\';
     out += c;
@@ -238,13 +238,13 @@ struct Entry {
 
   // The form of the signature, for the stubs: evaluated at compile time.
   struct Form {
-    static constexpr std::string make() {
-      std::string out = "{\"name\":" + quoted(M.text) +
-                        ",\"static\":" + (Instance ? "false" : "true") +
-                        ",\"result\":" + quoted(ResultName<Result>::name) + ",\"params\":[";
+    static constexpr form::Text make() {
+      form::Text out = "{\"name\":" + quoted(M.text) +
+                       ",\"static\":" + (Instance ? "false" : "true") +
+                       ",\"result\":" + quoted(ResultName<Result>::name) + ",\"params\":[";
       [&]<size_t... I>(std::index_sequence<I...>) {
-        ((out += std::string(I ? "," : "") + "{\"name\":" + quoted(names[I]) +
-                 ",\"type\":" + quoted(ArgOf<I>::type()) + ",\"said\":" + quoted(ArgOf<I>::said()) +
+        ((out += form::Text(I ? "," : "") + "{\"name\":" + quoted(names[I]) + ",\"type\":" +
+                 quoted(ArgOf<I>::type().view()) + ",\"said\":" + quoted(ArgOf<I>::said().view()) +
                  ",\"optional\":" + (ArgOf<I>::optional ? "true" : "false") + "}"),
          ...);
       }(std::make_index_sequence<count>());
