@@ -17,6 +17,12 @@ esac
 bash tools/deps.sh --python --cmake
 tools_venv="$PWD/build/venv-tools"
 ensure_venv "$tools_venv" "$PY" ruff==0.17.6
+# The extension is configured here by CMake itself, whose FindPython knows the stable-ABI
+# component from 3.26 on (Debian 12 has 3.25): an older cmake is replaced by PyPI's, in the venv.
+if ! cmake_at_least 3.26; then
+  ensure_venv "$tools_venv" "$PY" 'cmake>=3.26'
+  PATH="$tools_venv/bin:$PATH"
+fi
 
 cmake -S . -B build/describe -G Ninja -DQC_BUILD_PYTHON=ON -DQC_BUILD_DESCRIBE=ON \
   -DCMAKE_BUILD_TYPE=Debug >/dev/null
