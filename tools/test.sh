@@ -3,7 +3,10 @@
 # and checked (tools/release.sh), and the tests of those checks (tools/tests); the typing checks
 # against the release wheel and the wheel the machine's compiler built from the sdist
 # (tools/typecheck.sh); then the Python suite under each CPython from 3.10 to 3.13 that the
-# machine has (tools/test-python.sh). Build tools and test dependencies go into virtual
+# machine has (tools/test-python.sh); last the other platforms' wheels: the aarch64 wheel's suite
+# under emulation (tools/test-aarch64.sh, as root) and the Windows wheel's under wine
+# (tools/test-windows.sh), each with the shared random corpus matched byte for byte against the
+# x86_64 wheel's. Build tools and test dependencies go into virtual
 # environments under build/, kept between runs; no interpreter is changed. CI (.ci/run) runs
 # the same scripts, side by side.
 set -euo pipefail
@@ -25,3 +28,12 @@ echo "== typing checks"
 bash tools/typecheck.sh dist/*manylinux_2_17_x86_64.whl build/sdist-c++/wheel/*.whl
 
 bash tools/test-python.sh
+
+echo "== the aarch64 wheel under emulation (tools/test-aarch64.sh)"
+if [ "$(id -u)" -eq 0 ]; then
+  bash tools/test-aarch64.sh dist/*manylinux_2_17_aarch64.whl dist/*manylinux_2_17_x86_64.whl
+else
+  echo "notice: not root: the aarch64 wheel's suite, which runs in a chroot, was not run"
+fi
+echo "== the Windows wheel under wine (tools/test-windows.sh)"
+bash tools/test-windows.sh dist/*win_amd64.whl dist/*manylinux_2_17_x86_64.whl
