@@ -42,14 +42,8 @@ src="$WORK/src/$name"
 
 # zig's compiler and archivers with the target fixed, for the toolchain file; and the one host
 # header the build may read (tools/stage-python-headers.py).
-zig="$(python -c 'import os, ziglang; print(os.path.join(os.path.dirname(ziglang.__file__), "zig"))')"
 export QC_ZIG_DIR="$WORK/zig"
-mkdir -p "$QC_ZIG_DIR"
-printf '#!/bin/sh\nexec "%s" c++ -target %s-linux-gnu.2.17 "$@"\n' "$zig" "$ARCH" >"$QC_ZIG_DIR/c++"
-for tool in ar ranlib; do
-  printf '#!/bin/sh\nexec "%s" %s "$@"\n' "$zig" "$tool" >"$QC_ZIG_DIR/$tool"
-done
-chmod +x "$QC_ZIG_DIR"/*
+zig_tools "$QC_ZIG_DIR" "$ARCH-linux-gnu.2.17"
 python "$ROOT/tools/stage-python-headers.py" "$ARCH-linux-gnu" "$QC_ZIG_DIR/include"
 # zig builds libc++ for each target once and keeps it here.
 export ZIG_GLOBAL_CACHE_DIR="${ZIG_GLOBAL_CACHE_DIR:-$ROOT/build/zig-cache}"

@@ -66,3 +66,17 @@ ensure_venv() {
   [ $# -eq 0 ] || "$dir/bin/python" -m pip install -q "$@"
   exec {lock}>&-
 }
+
+# Writes into the directory $1 zig's compiler (for the target $2) and archivers as commands of
+# their own, for a CMake toolchain file; zig is the ziglang package's of the interpreter named
+# `python` on the PATH (the release environment's).
+zig_tools() {
+  local dir="$1" target="$2" zig tool
+  zig="$(python -c 'import os, ziglang; print(os.path.join(os.path.dirname(ziglang.__file__), "zig"))')"
+  mkdir -p "$dir"
+  printf '#!/bin/sh\nexec "%s" c++ -target %s "$@"\n' "$zig" "$target" >"$dir/c++"
+  for tool in ar ranlib; do
+    printf '#!/bin/sh\nexec "%s" %s "$@"\n' "$zig" "$tool" >"$dir/$tool"
+  done
+  chmod +x "$dir"/*
+}

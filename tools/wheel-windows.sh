@@ -25,13 +25,7 @@ export ZIG_GLOBAL_CACHE_DIR="${ZIG_GLOBAL_CACHE_DIR:-$ROOT/build/zig-cache}"
 
 # zig's compiler and archivers with the target fixed, for the toolchain file.
 export QC_ZIG_WINDOWS_DIR="$ROOT/build/zig-windows"
-mkdir -p "$QC_ZIG_WINDOWS_DIR"
-printf '#!/bin/sh\nexec "%s" c++ -target x86_64-windows-gnu "$@"\n' "$zig" \
-  >"$QC_ZIG_WINDOWS_DIR/c++"
-for tool in ar ranlib; do
-  printf '#!/bin/sh\nexec "%s" %s "$@"\n' "$zig" "$tool" >"$QC_ZIG_WINDOWS_DIR/$tool"
-done
-chmod +x "$QC_ZIG_WINDOWS_DIR"/*
+zig_tools "$QC_ZIG_WINDOWS_DIR" x86_64-windows-gnu
 
 echo "== CPython's headers and python3.dll's import library"
 export QC_PYTHON_WINDOWS_DIR="$ROOT/build/windows-python"
