@@ -18,7 +18,7 @@ def answer(call):
 def test_threads_building_from_and_writing_shared_objects_agree(api_search):
     deep = api_search.pool["NumericSeries"][0]
     for _ in range(20_000):
-        deep = -deep
+        deep = -deep + 1.0  # every other level a record left open while its first field is written
     recipes = api_search.recipes
     recipes = recipes + [v for r in recipes[::7] for v in failing_variants(*r)]
     calls = [lambda e=e, s=s, a=a: e.call(s, a) for e, s, a in recipes]

@@ -82,10 +82,10 @@ def in_use():
 s = C.NumericSeries.Reference("a")
 if sys.argv[1] == "output":  # three outputs of 30 MiB, the tree itself a few bytes
     tree, calls, least = C.StringConstant.Literal("x" * (30 << 20)), 3, 30 << 20
-else:  # 400,000 levels open at once, each 33 bytes of output
-    tree, calls, least = s, 1, 33 * 400_000
+else:  # 400,000 records open at once, each left open while its first field is written
+    tree, calls, least = s, 1, 129 * 400_000
     for _ in range(400_000):
-        tree = -tree
+        tree = tree + 1.0
 s.to_json()
 gc.collect()
 before = in_use()

@@ -336,19 +336,23 @@ TEST(RuntimeBuffer, ShrinkingKeepsAtMostTheBound) {
 // A writer given a stack to keep starts with the memory it holds and leaves there what it grew it
 // to: trees of every depth written one after another with one stack come out whole.
 TEST(RuntimeWriterStack, KeptFromOneWriteToTheNext) {
-  auto chain_json = [](int depth) {
+  // Each level's record stays open while the level inside it is written: `flag` follows.
+  auto nested_json = [](int depth) {
     std::string out;
-    for (int i = 0; i < depth; ++i) out += R"({"type":"chain","chain":{"next":)";
-    return out + R"({"type":"empty","empty":{}})" + std::string(size_t(depth) * 2, '}');
+    for (int i = 0; i < depth; ++i) out += R"({"type":"node","node":{"first":)";
+    out += R"({"type":"empty","empty":{}})";
+    for (int i = 0; i < depth; ++i) out += R"(,"flag":true}})";
+    return out;
   };
   auto keep_all = [](void*, std::string_view) { return true; };
   WriterStack stack;
   for (int depth : {5000, 3, 20000, 0, 5000}) {
-    Handle<TUnion> chain = TUnion::empty({});
-    for (int i = 0; i < depth; ++i) chain = TUnion::chain({.next = std::move(chain)});
+    Value nested = TUnion::empty({}).value();
+    for (int i = 0; i < depth; ++i)
+      nested = node({.first = as(std::move(nested)), .flag = Handle<Bool>(true)});
     Buffer out;
-    ASSERT_TRUE(write_json(out, chain.value(), Drain{keep_all, nullptr}, &stack));
-    EXPECT_EQ(out.view(), chain_json(depth)) << depth;
+    ASSERT_TRUE(write_json(out, nested, Drain{keep_all, nullptr}, &stack));
+    EXPECT_EQ(out.view(), nested_json(depth)) << depth;
   }
   EXPECT_GT(stack.bytes(), 20000u * 2);
   stack.shrink(stack.bytes());
@@ -357,21 +361,35 @@ TEST(RuntimeWriterStack, KeptFromOneWriteToTheNext) {
   EXPECT_EQ(stack.bytes(), 0u);
 }
 
+// A record's last field is written once the record's frame is closed: a chain of records
+// through their last fields takes no stack at any depth.
+TEST(RuntimeWriterStack, ChainThroughLastFieldsTakesNone) {
+  auto keep_all = [](void*, std::string_view) { return true; };
+  Handle<TUnion> chain = TUnion::empty({});
+  for (int i = 0; i < 20000; ++i) chain = TUnion::chain({.next = std::move(chain)});
+  WriterStack stack;
+  Buffer out;
+  ASSERT_TRUE(write_json(out, chain.value(), Drain{keep_all, nullptr}, &stack));
+  EXPECT_EQ(out.size(), 20000 * (32 + 2) + 27);
+  EXPECT_EQ(stack.bytes(), 0u);
+}
+
 // Kept output memory: a write's buffer and stack stay for the next write up to 8 MiB and 1 MiB,
 // what a larger write grew them to is given back as its lease ends, and a write that starts while
 // the memory is lent gets none of it.
 TEST(RuntimeKeptOutput, KeepsWithinTheBoundsAndLendsOnce) {
   auto keep_all = [](void*, std::string_view) { return true; };
-  Handle<TUnion> deep = TUnion::empty({});
-  for (int i = 0; i < 60000; ++i) deep = TUnion::chain({.next = std::move(deep)});
+  Value deep = TUnion::empty({}).value();
+  for (int i = 0; i < 60000; ++i)
+    deep = node({.first = as(std::move(deep)), .flag = Handle<Bool>(true)});
   KeptOutput kept;
   struct Write {
     Value value;
     size_t buffer_at_least;  // what stays after it
   };
   for (const Write& w : {Write{Value::str(std::string(size_t(2) << 20, 'a')), size_t(2) << 20},
-                         Write{Value::str(std::string(size_t(20) << 20, 'b')), 0},
-                         Write{deep.value(), 0}, Write{Value::i32(7), 0}}) {
+                         Write{Value::str(std::string(size_t(20) << 20, 'b')), 0}, Write{deep, 0},
+                         Write{Value::i32(7), 0}}) {
     {
       KeptOutput::Lease lease(kept);
       ASSERT_TRUE(lease);

@@ -248,16 +248,27 @@ struct Cursor {
 };
 
 // What a container's step wrote up to: the cursor after the comma and key, and the value to
-// write there (null when the step's field is left out, or when nothing is left to write).
+// write there (null when the step's field is left out, or when nothing is left to write). A
+// record's last field closes the record's frame as it starts: the frame's closing braces are
+// then `braces`, which the value's own closing run writes.
 struct Next {
   Cursor c;
   const Value* value;
+  uint32_t braces;
 };
 
-// Room for one step of constant text: a comma, a key, a union prefix and its brace (or a
-// union's opening, no longer than those together), and a scalar. Strings, closing runs and Any
-// values make their own room.
-constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + (2 * kMaxWireName + 15) + kDoubleSpace;
+// Strings up to this long are written within a step's room, without a test of their own.
+constexpr size_t kShortText = 16;
+// A scalar: a number, an enumeration's quoted value, or a short string quoted and escaped.
+constexpr size_t kScalarSpace = std::max({kDoubleSpace, kMaxWireName + 2, kShortText * 6 + 2});
+// A run of closing braces after a scalar, in one 8-byte store.
+constexpr size_t kRunSpace = 8;
+
+// Room for one step: a comma, a key, a union prefix and its brace (or a union's opening, no
+// longer than those together), a scalar and the run of up to 8 braces that follows it. Longer
+// strings, longer runs and Any values make their own room.
+constexpr size_t kStepSpace =
+    1 + (kMaxWireName + 3) + (2 * kMaxWireName + 15) + kScalarSpace + kRunSpace;
 
 // How many children of a container to fetch ahead (see Writer::push).
 constexpr uint32_t kPrefetch = 8;
@@ -271,16 +282,7 @@ struct Stopped {};
 class Writer {
  public:
   Writer(Buffer& out, const Drain* drain, WriterStack* kept = nullptr)
-      : out_(out), drain_(drain), drain_at_(out.size() + kFirstPiece), kept_(kept) {
-    size_t bytes = 0;
-    void* d = kept ? kept->take(bytes) : nullptr;
-    if (d && bytes >= sizeof(inline_)) {
-      base_ = static_cast<Frame*>(d);
-      cap_ = base_ + bytes / sizeof(Frame);
-    } else if (d) {
-      std::free(d);
-    }
-  }
+      : out_(out), drain_(drain), drain_at_(out.size() + kFirstPiece), kept_(kept) {}
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
   ~Writer() {
@@ -294,8 +296,8 @@ class Writer {
   [[gnu::noinline]] void run(const Value& root) {
     char* start = out_.reserve(kStepSpace);
     Frame* top = base_;
-    Next next{{start, bound(start, kStepSpace)}, &root};
-    while (next.value) next = next_value(put_value(next.c, top, *next.value), top);
+    Next next{{start, bound(start, kStepSpace)}, &root, 0};
+    while (next.value) next = next_value(put_value(next.c, top, *next.value, next.braces), top);
     out_.commit(size_t(next.c.p - (out_.data() + out_.size())));
   }
 
@@ -311,24 +313,28 @@ class Writer {
         continue;
       }
       c = ensure(c, kStepSpace);
-      Next next = f.mode == Mode::Fields  ? next_field(c, f)
+      Next next = f.mode == Mode::Fields  ? next_field(c, top)
                   : f.mode == Mode::Items ? next_item(c, f)
                                           : next_entry(c, f);
       if (next.value) return next;
       c = next.c;
     }
-    return {c, nullptr};
+    return {c, nullptr, 0};
   }
 
   // --- One step per kind of container: what precedes its next value ------------------------
 
-  // A record: its next field, unless the field is left out.
-  [[gnu::always_inline]] Next next_field(Cursor c, Frame& f) {
+  // A record: its next field, unless the field is left out. The last one takes the record's
+  // closing braces along and closes its frame.
+  [[gnu::always_inline]] Next next_field(Cursor c, Frame*& top) {
+    Frame& f = top[-1];
     const Value* v = f.cur++;
     const FieldDesc& fd = *f.field++;
-    if (fd.presence != Presence::Required && skipped(fd.presence, *v)) return {c, nullptr};
+    if (fd.presence != Presence::Required && skipped(fd.presence, *v)) return {c, nullptr, 0};
     c.p = put_text(separate(c.p, f), fd.key);
-    return {c, v};
+    if (f.cur != f.end) return {c, v, 0};
+    --top;
+    return {c, v, f.braces + 1};
   }
 
   // A list or set: its next item.
@@ -337,7 +343,7 @@ class Writer {
     const Value* v = f.cur++;
     // Keep the fetches of a long list's items running ahead of the writing.
     if (f.end - f.cur > kPrefetch) prefetch(f.cur[kPrefetch - 1]);
-    return {c, v};
+    return {c, v, 0};
   }
 
   // A map: the key of its next entry, whose value follows it.
@@ -352,7 +358,7 @@ class Writer {
     else
       throw std::logic_error("map key is neither a string nor an enumeration value");
     *c.p++ = ':';
-    return {ensure(c, kStepSpace), &key + 1};  // a long key may have taken the step's room
+    return {ensure(c, kStepSpace), &key + 1, 0};  // a long key may have taken the step's room
   }
 
   static char* separate(char* p, Frame& f) {
@@ -364,16 +370,17 @@ class Writer {
   // --- Values ---------------------------------------------------------------------------------
 
   // Writes v, or opens it: a record, list or map gets a frame, whose values come next.
-  // A union needs no frame unless its payload is a record: its prefix is written here, then its
-  // payload in the same way, and its closing brace joins those written after whatever ends the
-  // chain (a scalar, or the frame of the container that the chain reaches). Needs a step's room.
-  [[gnu::always_inline]] Cursor put_value(Cursor c, Frame*& top, const Value& value) {
+  // A union needs no frame unless its payload is a record of more than one field: its prefix is
+  // written here, then its payload in the same way, and its closing brace joins those written
+  // after whatever ends the chain (a scalar, or the frame of the container that the chain
+  // reaches), as do the `braces` given, those of frames already closed. Needs a step's room.
+  [[gnu::always_inline]] Cursor put_value(Cursor c, Frame*& top, const Value& value,
+                                          uint32_t braces) {
     const Value* v = &value;
-    uint32_t braces = 0;
-    // The end of the union node whose payload v is in, or null: a union held in place is only
-    // found there, and its payload must lie within that node.
-    const Value* node_end = nullptr;
-    const Value* node = nullptr;  // that node
+    bool first_level = true;
+    // The union node whose payload v is in, or null: a union held in place is only found
+    // there, and its payload must lie within that node.
+    const Value* node = nullptr;
     // Each turn writes the opening of one union and moves on to its payload.
     for (;;) {
       const VariantDesc* variant;
@@ -382,21 +389,28 @@ class Writer {
       // come: marked, so that no compiler turns the tests into a tree of compares or a table.
       const Tag tag = v->tag();
       if (tag == Tag::Node) [[likely]] {
-        if (v->desc().shape != Shape::Union) return open_container(c, top, *v, braces);
-        if (v->variant() == kUnknownVariant) return close(put_unknown(c, *v), 0, braces);
-        variant = &v->desc().variants[v->variant()];
+        // One test sends on both a node that is not a union (its variant is 0, and it has no
+        // variants) and a union's unknown variant.
+        const TypeDesc& d = v->desc();
+        if (v->variant() >= d.variant_count) {
+          if (d.shape != Shape::Union) return open_container(c, top, *v, braces);
+          return close(put_unknown(c, *v), 0, braces);
+        }
+        variant = &d.variants[v->variant()];
         payload = v->slots();
-        node_end = payload + v->size();
         node = v;
       } else if (tag == Tag::InPlaceUnion) {
         variant = &v->in_place_desc().variants[v->in_place_variant()];
         payload = v + 1;
         uint32_t slots = variant->record ? variant->record->field_count : 1;
-        if (!node_end || node_end - payload < ptrdiff_t(slots))
+        if (!node || node->slots() + node->size() - payload < ptrdiff_t(slots))
           throw std::logic_error("a union held in place is out of its place");
       } else {
-        return close(put_scalar(c, *v), 0, braces);
+        return close_run(put_scalar(c, *v), braces);
       }
+      // The step's room holds the first union's opening; each further one makes its own.
+      if (!first_level) c = ensure(c, kStepSpace);
+      first_level = false;
       ++braces;
       const TypeDesc* record = variant->record;
       if (!record) {
@@ -415,20 +429,24 @@ class Writer {
       } else if (variant->opening.empty()) {
         c.p = put_text(c.p, variant->prefix);
         *c.p++ = '{';
+        if (record->field_count == 0) return close(c, '}', braces);
         push(top, {payload, payload + record->field_count, record->fields, braces, '}',
                    Mode::Fields, true});
         return c;
       } else {
         // The opening holds the first key too: the first field is written next, without a
-        // turn through the record's frame.
+        // turn through the record's frame, which a record of one field needs none of.
         c.p = put_text(c.p, variant->opening);
-        push(top, {payload + 1, payload + record->field_count, record->fields + 1, braces, '}',
-                   Mode::Fields, false});
+        if (record->field_count == 1) {
+          ++braces;
+        } else {
+          push(top, {payload + 1, payload + record->field_count, record->fields + 1, braces, '}',
+                     Mode::Fields, false});
+          braces = 0;
+        }
         v = payload;
-        braces = 0;
-        node_end = nullptr;
+        node = nullptr;
       }
-      c = ensure(c, kStepSpace);  // the payload's own step
     }
   }
 
@@ -456,12 +474,21 @@ class Writer {
     return c;
   }
 
-  // Needs a step's room for all but strings and Any values, which make their own.
-  // Tests the tags in the order of how often they come, the common first: a switch becomes a
-  // table or a tree of compares by the compiler's choice, and either costs the common tags more.
+  // Needs a scalar's room, and leaves a run's: strings longer than short ones and Any values
+  // make their own room. Tests the tags in the order of how often they come, the common first:
+  // a switch becomes a table or a tree of compares by the compiler's choice, and either costs
+  // the common tags more.
   [[gnu::always_inline]] Cursor put_scalar(Cursor c, const Value& v) {
     const Tag t = v.tag();
-    if (t == Tag::Str) return put_string(c, v.as_str());
+    if (t == Tag::Str) {
+      std::string_view s = v.as_str();
+      if (s.size() > kShortText) [[unlikely]]
+        return ensure(put_string(c, s), kRunSpace);
+      *c.p++ = '"';
+      c.p = put_escaped(c.p, s);
+      *c.p++ = '"';
+      return c;
+    }
     if (t == Tag::F64) {
       char* o = put_whole_double(c.p, v.as_f64());
       c.p = o ? o : c.p + write_double(c.p, v.as_f64());
@@ -472,7 +499,7 @@ class Writer {
     } else if (t == Tag::Bool) {
       c.p = put_text(c.p, v.as_bool() ? "true" : "false");
     } else if (t == Tag::Any) {
-      return put_any(c, v.as_any());
+      return ensure(put_any(c, v.as_any()), kRunSpace);
     } else if (t == Tag::None) {
       // An absent optional is never written; a required value is never absent in a tree the
       // typed front built, and is refused rather than written as null.
@@ -584,6 +611,15 @@ class Writer {
     return c;
   }
 
+  // The braces after a scalar: a short run fits the room that the scalar leaves.
+  [[gnu::always_inline]] Cursor close_run(Cursor c, uint32_t n) {
+    if (n > kRunSpace) [[unlikely]]
+      return close(c, 0, n);
+    std::memcpy(c.p, "}}}}}}}}", kRunSpace);
+    c.p += n;
+    return c;
+  }
+
   // --- Room -----------------------------------------------------------------------------------
 
   [[gnu::always_inline]] Cursor ensure(Cursor c, size_t n) {
@@ -623,15 +659,31 @@ class Writer {
       top = grow_stack(top);
     *top++ = frame;
     // A large tree's nodes lie scattered in memory, and fetching each one in turn would leave
-    // the writer waiting on one cache miss after another. The children of a node are known as
-    // soon as it opens: ask for the first few at once, so that their misses overlap.
+    // the writer waiting on one cache miss after another. The items of a collection are known
+    // as soon as it opens: ask for the first few at once, so that their misses overlap. A
+    // record's few fields are not worth it: asking for them made every write slower, a large
+    // tree's included (a sum of 20,000 terms by 8%).
+    if (frame.mode == Mode::Fields) return;
     const Value* end = frame.end - frame.cur > kPrefetch ? frame.cur + kPrefetch : frame.end;
     for (const Value* v = frame.cur; v != end; ++v) prefetch(*v);
   }
 
+  // Leaves the frames within the writer for the kept memory, if it is larger, or for a heap
+  // block twice the size. A small tree never comes here.
   [[gnu::noinline]] Frame* grow_stack(Frame* top) {
     size_t n = size_t(top - base_), cap = n * 2;
-    auto* d = static_cast<Frame*>(std::malloc(cap * sizeof(Frame)));
+    Frame* d = nullptr;
+    if (base_ == inline_ && kept_) {
+      size_t bytes = 0;
+      d = static_cast<Frame*>(kept_->take(bytes));
+      if (bytes / sizeof(Frame) > n) {
+        cap = bytes / sizeof(Frame);
+      } else {
+        std::free(d);
+        d = nullptr;
+      }
+    }
+    if (!d) d = static_cast<Frame*>(std::malloc(cap * sizeof(Frame)));
     if (!d) throw std::bad_alloc();
     std::memcpy(static_cast<void*>(d), base_, n * sizeof(Frame));
     if (base_ != inline_) std::free(base_);
