@@ -296,7 +296,9 @@ class Writer {
   [[gnu::noinline]] void run(const Value& root) {
     char* start = out_.reserve(kStepSpace);
     Frame* top = base_;
-    Next next{{start, bound(start, kStepSpace)}, &root, 0};
+    // As bound() gives it, with the first piece due kFirstPiece bytes on.
+    char* limit = start + (drain_ ? std::min(out_.room(), kFirstPiece) : out_.room());
+    Next next{{start, limit}, &root, 0};
     while (next.value) next = next_value(put_value(next.c, top, *next.value, next.braces), top);
     out_.commit(size_t(next.c.p - (out_.data() + out_.size())));
   }
@@ -387,7 +389,7 @@ class Writer {
       const Value* payload;
       // Nodes first, then unions held in place, then scalars, the order of how often they
       // come: marked, so that no compiler turns the tests into a tree of compares or a table.
-      const Tag tag = v->tag();
+      const Tag tag = v->flagged_tag();
       if (tag == Tag::Node) [[likely]] {
         // One test sends on both a node that is not a union (its variant is 0, and it has no
         // variants) and a union's unknown variant.
