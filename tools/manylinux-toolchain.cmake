@@ -26,8 +26,9 @@ set(CMAKE_RANLIB "$ENV{QC_ZIG_DIR}/ranlib" CACHE FILEPATH "")
 # takes some 5% more instructions than GCC's build.
 # -fno-plt: a call into the interpreter or the C library goes through its GOT entry rather
 # than a PLT stub's extra jump (zig links with -z now, so every entry is bound at load time
-# either way). Measured: writing the 12-object tree to JSON some 2% nearer GCC's build, the
-# other rows unchanged. Valid for aarch64 too.
+# either way). Measured: writing the 12-object tree to JSON, the row nearest GCC's build,
+# some 2% quicker; the rows that build nodes, which are 10 to 35% quicker than GCC's build,
+# lose 1 to 3% of that. Valid for aarch64 too.
 # These flags reach the link as well (CMake passes them to the compiler that links), but the
 # -mllvm options stop at the compile step: zig passes none of them, and no -Wl,-mllvm, to its
 # link-time code generation, so codegen options that are not kept on each function (the
