@@ -33,7 +33,10 @@ Handle<Loose> loose(Value v) { return {unchecked, std::move(v)}; }
   "vvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvv"
 #define VARIANT_W \
   "wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww"
-static_assert(sizeof(KEY_A) - 1 == kMaxWireName && sizeof(VARIANT_V) - 1 == kMaxWireName);
+#define VARIANT_U \
+  "uuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuuu"
+static_assert(sizeof(KEY_A) - 1 == kMaxWireName && sizeof(VARIANT_V) - 1 == kMaxWireName &&
+              sizeof(VARIANT_U) - 1 == kMaxWireName);
 struct RoomUnion;
 // clang-format off
 #define QC_FIELDS(F)           \
@@ -42,10 +45,15 @@ struct RoomUnion;
 // clang-format on
 QC_RECORD(RoomRecord, QC_FIELDS)
 #undef QC_FIELDS
+// A record whose first field is always written: its variant opens with that field's key.
+#define QC_FIELDS(F) F(a, KEY_A, Loose)
+QC_RECORD(RoomFirst, QC_FIELDS)
+#undef QC_FIELDS
 // clang-format off
 #define QC_VARIANTS(V)        \
   V(v, VARIANT_V, RoomRecord) \
-  V(w, VARIANT_W, Loose)
+  V(w, VARIANT_W, Loose)      \
+  V(u, VARIANT_U, RoomFirst)
 // clang-format on
 QC_UNION(RoomUnion, QC_VARIANTS)
 #undef QC_VARIANTS
@@ -131,6 +139,17 @@ std::vector<Shape> short_shapes() {
        },
        "[{\"type\":\"" + v + "\",\"" + v + "\":{\"" + a + "\":-1.7976931348623157e+308,\"" + b +
            "\":-2.2250738585072014e-308}}," + in_unions("-9223372036854775808", 2) + "]"});
+  // The longest step there is: a comma and a key, the longest opening (a union's prefix, and
+  // its record's brace and first key), the longest short text and the run of braces after it.
+  const std::string u = VARIANT_U, control(16, '\x1f');
+  out.push_back(
+      {"longest_opening",
+       [control] {
+         Value inner = RoomUnion::u({.a = loose(Value::str(control))}).value();
+         return RoomUnion::v({.a = loose(Value::i32(1)), .b = loose(std::move(inner))}).value();
+       },
+       "{\"type\":\"" + v + "\",\"" + v + "\":{\"" + a + "\":1,\"" + b + "\":{\"type\":\"" + u +
+           "\",\"" + u + "\":{\"" + a + "\":\"" + repeat("\\u001f", 16) + "\"}}}}"});
   out.push_back({"any_values",
                  [] {
                    return unknown<RoomUnion>("u",

@@ -264,11 +264,13 @@ constexpr size_t kScalarSpace = std::max({kDoubleSpace, kMaxWireName + 2, kShort
 // A run of closing braces after a scalar, in one 8-byte store.
 constexpr size_t kRunSpace = 8;
 
-// Room for one step: a comma, a key, a union prefix and its brace (or a union's opening, no
-// longer than those together), a scalar and the run of up to 8 braces that follows it. Longer
-// strings, longer runs and Any values make their own room.
-constexpr size_t kStepSpace =
-    1 + (kMaxWireName + 3) + (2 * kMaxWireName + 15) + kScalarSpace + kRunSpace;
+// The longest opening of a union: its prefix `{"type":"name","name":`, and a record's brace and
+// first key `{"key":` (a folded chain's joined prefixes are no longer).
+constexpr size_t kOpeningSpace = (2 * kMaxWireName + 14) + 1 + (kMaxWireName + 3);
+
+// Room for one step: a comma, a key, a union's opening, a scalar and the run of up to 8 braces
+// that follows it. Longer strings, longer runs and Any values make their own room.
+constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + kOpeningSpace + kScalarSpace + kRunSpace;
 
 // How many children of a container to fetch ahead (see Writer::push).
 constexpr uint32_t kPrefetch = 8;
