@@ -150,6 +150,23 @@ std::vector<Shape> short_shapes() {
        },
        "{\"type\":\"" + v + "\",\"" + v + "\":{\"" + a + "\":1,\"" + b + "\":{\"type\":\"" + u +
            "\",\"" + u + "\":{\"" + a + "\":\"" + repeat("\\u001f", 16) + "\"}}}}"});
+  // The same step through a folded chain, whose joined prefixes stand in for an opening and may
+  // be longer than one union's.
+  const std::string w = VARIANT_W, end = R"({"type":"end","end":)";
+  out.push_back(
+      {"longest_chain",
+       [control] {
+         static const UnionLevel levels[] = {
+             {&RoomUnion::qc_desc_, uint16_t(RoomUnion::Variant::w)},
+             {&Chain::qc_desc_, uint16_t(Chain::Variant::end)},
+             {&Chain::qc_desc_, uint16_t(Chain::Variant::end)}};
+         static const uint32_t id = register_chain(levels);
+         EXPECT_NE(id, 0u);
+         Value chain = folded_unions(levels, Value::str(control), id);
+         return RoomUnion::v({.a = loose(Value::i32(1)), .b = loose(std::move(chain))}).value();
+       },
+       "{\"type\":\"" + v + "\",\"" + v + "\":{\"" + a + "\":1,\"" + b + "\":{\"type\":\"" + w +
+           "\",\"" + w + "\":" + end + end + "\"" + repeat("\\u001f", 16) + "\"}}}}}"});
   out.push_back({"any_values",
                  [] {
                    return unknown<RoomUnion>("u",

@@ -61,6 +61,14 @@ constexpr size_t kStringPiece = size_t(1) << 16;
   return p;
 }
 
+// Needs s.size() * 6 + 2.
+[[gnu::always_inline]] inline char* put_quoted(char* p, std::string_view s) noexcept {
+  *p++ = '"';
+  p = put_escaped(p, s);
+  *p++ = '"';
+  return p;
+}
+
 // Copies constant text. Keys and prefixes are a few dozen bytes: two overlapping fixed-size
 // moves copy them without a call. Needs s.size().
 [[gnu::always_inline]] inline char* put_text(char* p, std::string_view s) noexcept {
@@ -264,13 +272,9 @@ constexpr size_t kScalarSpace = std::max({kDoubleSpace, kMaxWireName + 2, kShort
 // A run of closing braces after a scalar, in one 8-byte store.
 constexpr size_t kRunSpace = 8;
 
-// The longest opening of a union: its prefix `{"type":"name","name":`, and a record's brace and
-// first key `{"key":` (a folded chain's joined prefixes are no longer).
-constexpr size_t kOpeningSpace = (2 * kMaxWireName + 14) + 1 + (kMaxWireName + 3);
-
 // Room for one step: a comma, a key, a union's opening, a scalar and the run of up to 8 braces
 // that follows it. Longer strings, longer runs and Any values make their own room.
-constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + kOpeningSpace + kScalarSpace + kRunSpace;
+constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + kMaxOpening + kScalarSpace + kRunSpace;
 
 // How many children of a container to fetch ahead (see Writer::push).
 constexpr uint32_t kPrefetch = 8;
@@ -488,9 +492,7 @@ class Writer {
       std::string_view s = v.as_str();
       if (s.size() > kShortText) [[unlikely]]
         return ensure(put_string(c, s), kRunSpace);
-      *c.p++ = '"';
-      c.p = put_escaped(c.p, s);
-      *c.p++ = '"';
+      c.p = put_quoted(c.p, s);
       return c;
     }
     if (t == Tag::F64) {
@@ -517,9 +519,7 @@ class Writer {
     if (s.size() > kStringPiece) [[unlikely]]
       return put_long_string(c, s);
     c = ensure(c, s.size() * 6 + 3);
-    *c.p++ = '"';
-    c.p = put_escaped(c.p, s);
-    *c.p++ = '"';
+    c.p = put_quoted(c.p, s);
     return c;
   }
 

@@ -204,8 +204,7 @@ uint32_t register_chain(std::span<const UnionLevel> levels) {
   if (!fold_into_one_node(levels) || levels.size() < 2) return 0;
   size_t bytes = 0;
   for (const UnionLevel& l : levels) bytes += l.desc->variants[l.variant].prefix.size();
-  // The writer makes room for one prefix at a time.
-  if (bytes > 2 * kMaxWireName + 15) return 0;
+  if (bytes > kMaxOpening) return 0;
   uint32_t id = count.fetch_add(1, std::memory_order_relaxed) + 1;
   if (id > kMaxFoldedChains) return 0;
   auto* text = new char[bytes];  // kept to the end of the process, as the table is

@@ -378,7 +378,7 @@ inline constexpr uint32_t kMaxFoldedChains = 64;
 extern FoldedChain g_folded_chains[kMaxFoldedChains + 1];
 
 // Registers the chain of `levels` (which fold_into_one_node accepts) and returns its number, or
-// 0 when the table is full or the joined prefixes are longer than one step of the writer's text.
+// 0 when the table is full or the joined prefixes are longer than kMaxOpening.
 // Called once per table, from a function-local static.
 uint32_t register_chain(std::span<const UnionLevel> levels);
 
@@ -420,6 +420,11 @@ Value make_unknown(const TypeDesc& u, std::string_view name, const Any& value);
 // The longest key, variant name or enumeration value a declaration may have: the writer
 // reserves room for one step of constant text at a time, and the declarations check this.
 inline constexpr size_t kMaxWireName = 96;
+
+// The longest opening of a union that the writer makes room for at once: its prefix
+// `{"type":"name","name":`, then its record's brace and first key `{"key":`. The joined prefixes
+// of a folded chain stand in for one opening, and register_chain keeps them within it.
+inline constexpr size_t kMaxOpening = (2 * kMaxWireName + 14) + 1 + (kMaxWireName + 3);
 
 // Appends the compact wire form of v to `out`, handing the text to `drain` in pieces as
 // output.h bounds them, so that the buffer stays small; what is left at the end stays in
