@@ -1,5 +1,6 @@
 # Helpers the tool scripts source: finding the CPythons of the machine and keeping the virtual
-# environments the scripts own, so that nothing is ever installed into an interpreter itself.
+# environments the scripts own, so that nothing is ever installed into an interpreter itself;
+# and the release build's pieces (zig's wrappers, the sdist's time, CPython for Windows).
 
 # The interpreter the tools run on: $PYTHON, or python3.
 PY="${PYTHON:-python3}"
@@ -67,16 +68,88 @@ ensure_venv() {
   exec {lock}>&-
 }
 
+# Prints the path of zig: the ziglang package's of the interpreter named `python` on the PATH
+# (the release environment's).
+zig_path() {
+  python -c 'import os, ziglang; print(os.path.join(os.path.dirname(ziglang.__file__), "zig"))'
+}
+
 # Writes into the directory $1 zig's compiler (for the target $2) and archivers as commands of
-# their own, for a CMake toolchain file; zig is the ziglang package's of the interpreter named
-# `python` on the PATH (the release environment's).
+# their own, for a CMake toolchain file.
 zig_tools() {
   local dir="$1" target="$2" zig tool
-  zig="$(python -c 'import os, ziglang; print(os.path.join(os.path.dirname(ziglang.__file__), "zig"))')"
+  zig="$(zig_path)"
   mkdir -p "$dir"
   printf '#!/bin/sh\nexec "%s" c++ -target %s "$@"\n' "$zig" "$target" >"$dir/c++"
   for tool in ar ranlib; do
     printf '#!/bin/sh\nexec "%s" %s "$@"\n' "$zig" "$tool" >"$dir/$tool"
   done
   chmod +x "$dir"/*
+}
+
+# Prints the time of the sdist $1 in seconds since the epoch: the modification time of its
+# PKG-INFO, which the sdist's build took from SOURCE_DATE_EPOCH (tools/release.sh). Every wheel
+# built from the sdist takes it for its archive's times (tools/build-wheel.sh), so that two
+# builds of one sdist give the same bytes.
+sdist_epoch() {
+  "$PY" - "$1" <<'EOF'
+import sys, tarfile
+
+with tarfile.open(sys.argv[1]) as t:
+    for member in t:
+        if member.name.count("/") == 1 and member.name.endswith("/PKG-INFO"):
+            print(member.mtime)
+            break
+    else:
+        sys.exit(f"error: {sys.argv[1]}: no PKG-INFO in its top directory")
+EOF
+}
+
+# Makes in the directory $1, unless it is there already, what a build for Windows takes in place
+# of an interpreter's development files (tools/windows-toolchain.cmake): CPython's headers with
+# PC/pyconfig.h (include/), and the import library of python3.dll, the DLL of the stable ABI
+# (libpython3.dll.a), so that the module loads in every CPython from 3.10 on. The headers come
+# from the source of Debian's python3.11, fetched with apt-get through a private list of source
+# repositories (the machine's apt setup is not touched); zig's dlltool makes the import library
+# from the stable-ABI exports that the source's PC/python3dll.c lists (python3.def). One build
+# at a time makes it, under a lock ($1.lock).
+windows_python_dev() {
+  local sdk="$1" lock orig top
+  local apt=(apt-get -q -o "Dir::Etc::SourceList=$sdk/apt/sources.list"
+    -o Dir::Etc::SourceParts=/nonexistent -o "Dir::State::Lists=$sdk/apt/lists"
+    -o "Dir::Cache=$sdk/apt/cache" -o APT::Sandbox::User=root)
+  mkdir -p "$(dirname "$sdk")"
+  exec {lock}>"$sdk.lock"
+  flock "$lock"
+  if [ ! -f "$sdk/libpython3.dll.a" ]; then
+    rm -rf "$sdk"
+    mkdir -p "$sdk/apt/lists/partial" "$sdk/apt/cache" "$sdk/source"
+    echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg]" \
+      "http://deb.debian.org/debian bookworm main" >"$sdk/apt/sources.list"
+    "${apt[@]}" update >"$sdk/apt.log" 2>&1 &&
+      (cd "$sdk/source" && "${apt[@]}" source --download-only python3.11) >>"$sdk/apt.log" 2>&1 ||
+      {
+        tail -20 "$sdk/apt.log" >&2
+        echo "error: could not fetch the source of Debian's python3.11 (log: $sdk/apt.log)" >&2
+        return 1
+      }
+    orig="$(ls "$sdk"/source/python3.11_*.orig.tar.*)"
+    top="$(tar tf "$orig" | sed -n "1s,/.*,,p")"
+    tar xf "$orig" -C "$sdk/source" --wildcards "$top/Include/*" "$top/PC/pyconfig.h" \
+      "$top/PC/python3dll.c"
+    cp -r "$sdk/source/$top/Include" "$sdk/include"
+    cp "$sdk/source/$top/PC/pyconfig.h" "$sdk/include/"
+    {
+      echo "LIBRARY python3.dll"
+      echo "EXPORTS"
+      sed -n -e 's/^EXPORT_FUNC(\([A-Za-z0-9_]*\))$/\1/p' \
+        -e 's/^EXPORT_DATA(\([A-Za-z0-9_]*\))$/\1 DATA/p' "$sdk/source/$top/PC/python3dll.c"
+    } >"$sdk/python3.def"
+    "$(zig_path)" dlltool -m i386:x86-64 -d "$sdk/python3.def" -l "$sdk/libpython3.dll.a.tmp"
+    mv "$sdk/libpython3.dll.a.tmp" "$sdk/libpython3.dll.a"
+    rm -rf "$sdk/source/$top" "$sdk/apt"
+  fi
+  exec {lock}>&-
+  echo "CPython for Windows: $(grep -c . "$sdk/python3.def") lines of python3.def," \
+    "from $(basename "$(ls "$sdk"/source/*.dsc)")"
 }

@@ -1,6 +1,6 @@
 # The release build: zig's clang targeting glibc 2.17, so that the wheel loads on every Linux
-# that manylinux2014 covers, with libc++ linked in statically. tools/release.sh makes, for each
-# target (x86_64-linux-gnu, aarch64-linux-gnu), the directory that QC_ZIG_DIR names: the
+# that manylinux2014 covers, with libc++ linked in statically. tools/build-wheel.sh makes, for
+# each target (x86_64-linux-gnu, aarch64-linux-gnu), the directory that QC_ZIG_DIR names: the
 # wrappers c++, ar and ranlib (zig's, with the target and glibc 2.17 fixed), and include/, which
 # holds the one header of the host a target build may read besides the Python headers: the
 # interpreter's configuration header, under the target's multiarch name, where the Python.h of

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The README's install and release commands on a stock Debian machine: Debian's own python3,
 # pyenv off the PATH (its flat headers would hide a build that works with pyenv's interpreters
-# alone). The release leaves the sdist and both wheels in dist/, and the wheel the machine's
-# compiler built from the sdist in build/sdist-c++/wheel; then the tests of the release checks.
+# alone). The release leaves the sdist and the wheels in dist/ (x86_64, aarch64, win_amd64), and
+# the wheel the machine's compiler built from the sdist in build/sdist-c++/wheel; then the tests
+# of the release checks.
 # after:
 # cores: 4
 set -euo pipefail

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The x86_64 wheel built again from the sdist in another directory is the same bytes as the
-# release's. With the release step's interpreter (Debian's), whose tools' environment it shares.
+# The x86_64 and the Windows wheels built again from the sdist in another directory are the same
+# bytes as the release's. With the release step's interpreter (Debian's), whose tools'
+# environment it shares.
 # after: 10-release
 # cores: 2
 set -euo pipefail
