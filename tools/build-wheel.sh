@@ -27,10 +27,9 @@ WORK="$(realpath -m "${4:-build/release-$MACHINE}")"
 case "$MACHINE" in
   x86_64 | aarch64)
     toolchain=manylinux-toolchain.cmake target="$MACHINE-linux-gnu.2.17" host="linux-$MACHINE"
-    plat="manylinux_2_17_$MACHINE"
     # auditwheel repairs for its host's machine only; "auto" takes the machine from the wheel
     # and gives the most compatible tag its symbols allow, which tools/check_wheel.py then checks.
-    [ "$MACHINE" = aarch64 ] && plat=auto
+    if [ "$MACHINE" = x86_64 ]; then plat=manylinux_2_17_x86_64; else plat=auto; fi
     ;;
   windows) toolchain=windows-toolchain.cmake target=x86_64-windows-gnu host=win-amd64 plat="" ;;
   *) echo "error: no release build for machine $MACHINE (x86_64, aarch64, windows)" >&2; exit 2 ;;

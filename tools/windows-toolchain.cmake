@@ -27,8 +27,8 @@ set(CMAKE_CXX_FLAGS_INIT "-fomit-frame-pointer -Xclang -O3 -mllvm -inline-thresh
 # that no two builds gave the same bytes. Without it the stamp is a hash of the module alone, and
 # lld drops the sections nothing refers to and folds the identical functions whose address is
 # not taken, as in any release link: the module is a quarter smaller.
+# The extension is the build's one linked target, a module.
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-s")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-s")
 
 # The extension is built against these instead of an interpreter that FindPython would ask
 # (quarnel-compute-python/CMakeLists.txt); that would add the build machine's link flags.

@@ -287,7 +287,7 @@ struct Stopped {};
 // the next one, in the innermost open container, through one step per kind of container.
 class Writer {
  public:
-  Writer(Buffer& out, const Drain* drain, WriterStack* kept = nullptr)
+  Writer(Buffer& out, const Drain& drain, WriterStack* kept)
       : out_(out), drain_(drain), drain_at_(out.size() + kFirstPiece), kept_(kept) {}
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
@@ -303,7 +303,7 @@ class Writer {
     char* start = out_.reserve(kStepSpace);
     Frame* top = base_;
     // As bound() gives it, with the first piece due kFirstPiece bytes on.
-    char* limit = start + (drain_ ? std::min(out_.room(), kFirstPiece) : out_.room());
+    char* limit = start + std::min(out_.room(), kFirstPiece);
     Next next{{start, limit}, &root, 0};
     while (next.value) next = next_value(put_value(next.c, top, *next.value, next.braces), top);
     out_.commit(size_t(next.c.p - (out_.data() + out_.size())));
@@ -635,9 +635,9 @@ class Writer {
   // Keeps what was written, hands a due piece to the drain, and makes room for n bytes.
   [[gnu::noinline]] Cursor refill(Cursor c, size_t n) {
     out_.commit(size_t(c.p - (out_.data() + out_.size())));
-    if (drain_ && out_.size() >= drain_at_) {
+    if (out_.size() >= drain_at_) {
       size_t whole = whole_characters(out_.view());
-      if (!drain_->take(drain_->context, out_.view().substr(0, whole))) throw Stopped{};
+      if (!drain_.take(drain_.context, out_.view().substr(0, whole))) throw Stopped{};
       out_.consume(whole);
       drain_at_ = out_.size() + kDrainEvery;
     }
@@ -645,15 +645,11 @@ class Writer {
     return {p, bound(p, n)};
   }
 
-  // The end of the room from p on: the buffer's, or with a drain the point where the next
-  // piece is due if that is nearer (crossing it then refills), but never less than n.
+  // The end of the room from p on: the buffer's, or the point where the next piece is due if
+  // that is nearer (crossing it then refills), but never less than n.
   char* bound(char* p, size_t n) const {
-    size_t room = out_.room();
-    if (drain_) {
-      size_t left = drain_at_ > out_.size() ? drain_at_ - out_.size() : 0;
-      room = std::min(room, std::max(n, left));
-    }
-    return p + room;
+    size_t left = drain_at_ > out_.size() ? drain_at_ - out_.size() : 0;
+    return p + std::min(out_.room(), std::max(n, left));
   }
 
   // --- The stack of open containers -----------------------------------------------------------
@@ -714,7 +710,7 @@ class Writer {
   }
 
   Buffer& out_;
-  const Drain* drain_;
+  const Drain& drain_;
   size_t drain_at_;
   WriterStack* kept_;
   Frame inline_[32];
@@ -726,7 +722,7 @@ class Writer {
 
 bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack) {
   try {
-    Writer(out, &drain, stack).run(v);
+    Writer(out, drain, stack).run(v);
   } catch (const Stopped&) {
     out.clear();
     return false;
