@@ -3,7 +3,7 @@ built from the tree with the machine's compiler, say. Each case is timed for eve
 turn, round after round, and each build keeps its best round, so that both meet the same load
 of the machine; the figures are ratios to the first build.
 
-    python benchmarks/compare.py dist/quarnel_compute-*.whl build/wheel/quarnel_compute-*.whl
+    python benchmarks/compare.py 'dist/*-manylinux*_x86_64.whl' 'build/wheel/*.whl'
 
 A build is a wheel or an extension file, optionally named: NAME=PATH (PATH may be a pattern
 that matches one file).
@@ -17,10 +17,17 @@ import glob
 import importlib.util
 import math
 import pathlib
+import platform
 import sys
 import tempfile
 import timeit
 import zipfile
+
+
+def release_wheel(dist: pathlib.Path, machine: str = "") -> str:
+    """The pattern of the release wheel that this machine runs (or `machine`), of those that
+    tools/release.sh leaves in dist/: a manylinux wheel for each Linux machine, and Windows's."""
+    return str(dist / f"*-manylinux*_{machine or platform.machine()}.whl")
 
 
 def load(name: str, pattern: str, tmp: pathlib.Path):

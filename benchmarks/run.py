@@ -34,29 +34,31 @@ try:
 except ImportError as exc:  # pragma: no cover - told to the user, not tested
     sys.exit(f"{exc.name} is missing: pip install msgspec orjson")
 
-from compare import load
+from compare import load, release_wheel
 
 C = None  # the extension measured: set by use_build() before anything runs
 BUILD_ARGS = []  # the options that name it again to a child process
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-RELEASE_WHEELS = os.path.join(ROOT, "dist", "*.whl")
+RELEASE_WHEEL = release_wheel(pathlib.Path(ROOT, "dist"))
 
 
 def use_build(build, installed):
-    """Loads the extension to measure: what users install by default, the release wheel that
-    tools/release.sh leaves in dist/; or the build named (a wheel or extension file, or a pattern
-    that matches one); or the package this Python imports. Returns how children name it again."""
+    """Loads the extension to measure: what users install by default, the release wheel of this
+    machine that tools/release.sh leaves in dist/; or the build named (a wheel or extension file,
+    or a pattern that matches one); or the package this Python imports. Returns how children
+    name it again."""
     global C
     if installed:
         from quarnel.compute import _compute
 
         C = _compute
         return ["--installed"], "the installed package"
-    pattern = build or RELEASE_WHEELS
+    pattern = build or RELEASE_WHEEL
     if not build and not glob.glob(pattern):
         sys.exit(
-            "no release wheel in dist/: build it with tools/release.sh, or name a build with"
+            f"no release wheel of this machine in dist/ ({os.path.basename(pattern)}): build it"
+            " with tools/release.sh, or name a build with"
             " --build PATH, or measure the installed package with --installed"
         )
     matched = glob.glob(pattern)
