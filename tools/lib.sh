@@ -87,6 +87,19 @@ zig_tools() {
   chmod +x "$dir"/*
 }
 
+# Prints the platform tag of the release wheel of the machine $1 (x86_64, aarch64 or windows).
+wheel_platform() {
+  case "$1" in
+    windows) echo win_amd64 ;;
+    *) echo "manylinux_2_17_$1" ;;
+  esac
+}
+
+# Prints the path of the release wheel of the machine $2 in the directory $1.
+wheel_file() {
+  ls "$1"/*"$(wheel_platform "$2")".whl
+}
+
 # Prints the time of the sdist $1 in seconds since the epoch: the modification time of its
 # PKG-INFO, which the sdist's build took from SOURCE_DATE_EPOCH (tools/release.sh). Every wheel
 # built from the sdist takes it for its archive's times (tools/build-wheel.sh), so that two
@@ -131,6 +144,7 @@ windows_python_dev() {
       {
         tail -20 "$sdk/apt.log" >&2
         echo "error: could not fetch the source of Debian's python3.11 (log: $sdk/apt.log)" >&2
+        exec {lock}>&-
         return 1
       }
     orig="$(ls "$sdk"/source/python3.11_*.orig.tar.*)"

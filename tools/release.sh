@@ -86,12 +86,10 @@ fi
 build_wheel_alone windows
 
 echo "== checks"
-for arch in "${arches[@]}"; do
-  wheel="$(ls dist/*"_$arch.whl")"
-  python tools/check_wheel.py --platform "manylinux_2_17_$arch" --sdist "$SDIST" "$wheel"
+for machine in "${arches[@]}" windows; do
+  python tools/check_wheel.py --platform "$(wheel_platform "$machine")" --sdist "$SDIST" \
+    "$(wheel_file dist "$machine")"
 done
-wheel="$(ls dist/*-win_amd64.whl)"
-python tools/check_wheel.py --platform win_amd64 --sdist "$SDIST" "$wheel"
 
 echo "== the sdist in a fresh virtual environment, without the system's nlohmann::json"
 bash tools/check-sdist.sh "$SDIST"

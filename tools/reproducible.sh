@@ -16,10 +16,7 @@ again="$ROOT/build/reproducible"
 rm -rf "$again"
 status=0
 for machine in x86_64 windows; do
-  case "$machine" in
-    x86_64) WHEEL="$(ls dist/*manylinux_2_17_x86_64.whl)" ;;
-    windows) WHEEL="$(ls dist/*-win_amd64.whl)" ;;
-  esac
+  WHEEL="$(wheel_file dist "$machine")"
   log="$again-$machine.log"
   env -u SOURCE_DATE_EPOCH bash tools/build-wheel.sh "$machine" "$SDIST" "$again/out" \
     "$again/$machine" >"$log" 2>&1 || {
