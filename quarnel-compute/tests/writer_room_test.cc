@@ -14,7 +14,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "quarnel/compute/builders.h"
 #include "quarnel/compute/model/constants.h"
+#include "quarnel/compute/model/numeric_series_unions.h"
 
 namespace qc::model {
 namespace {
@@ -198,6 +200,52 @@ std::vector<Shape> short_shapes() {
   return out;
 }
 
+// Trees of the model's own types, which the writer writes by their declared types: the same
+// texts as names, a number's folded levels, a list of them, and a chain deeper than the writer
+// goes by type.
+std::vector<Shape> typed_shapes() {
+  std::vector<Shape> out;
+  auto raw = [](const std::string& name) { return NumericSeries::raw({.name = name}); };
+  auto raw_json = [](const std::string& name) {
+    return R"({"type":"raw","raw":{"name":)" + name + "}}";
+  };
+  auto add_json = [](const std::string& left, const std::string& right) {
+    return R"({"type":"add","add":{"left":)" + left + R"(,"right":)" + right + "}}";
+  };
+  for (auto [c, escaped] : kCharacters)
+    for (size_t n : {1, 14, 15, 169, 170, 171, 340, 341, 1024}) {
+      std::string name(n, c), text = in_quotes(repeat(escaped, n));
+      out.push_back({"typed_name_" + std::to_string(int(c)) + "x" + std::to_string(n),
+                     [raw, name] {
+                       auto added = NumericSeries::add({.left = raw(name), .right = raw(name)});
+                       return NumericSeries::max({.inputs = {added, raw(name)}}).value();
+                     },
+                     R"({"type":"max","max":{"inputs":[)" +
+                         add_json(raw_json(text), raw_json(text)) + "," + raw_json(text) + "]}}"});
+    }
+  const std::string number = R"({"type":"constant","constant":{"type":"double","double":)"
+                             R"({"type":"literal","literal":-1.7976931348623157e+308}}})";
+  out.push_back({"typed_number",
+                 [raw] {
+                   return NumericSeries::add({.left = raw("a"),
+                                              .right = builders::numeric_series_number(-DBL_MAX)})
+                       .value();
+                 },
+                 add_json(raw_json("\"a\""), number)});
+  std::string chain = raw_json("\"a\"");
+  for (int i = 0; i < 60; ++i) chain = add_json(chain, number);
+  out.push_back({"typed_chain",
+                 [raw] {
+                   Handle<NumericSeries> chain = raw("a");
+                   for (int i = 0; i < 60; ++i)
+                     chain = NumericSeries::add(
+                         {.left = chain, .right = builders::numeric_series_number(-DBL_MAX)});
+                   return chain.value();
+                 },
+                 chain});
+  return out;
+}
+
 // Texts past a few heap pages, and around the piece that long texts are escaped by (64 KiB).
 std::vector<Shape> long_shapes() {
   std::vector<Shape> out;
@@ -246,6 +294,29 @@ TEST_P(WriterRoom, EndsBeforeAtAndPastTheEndOfTheBuffer) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Short, WriterRoom, testing::ValuesIn(short_shapes()),
+                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Typed, WriterRoom, testing::ValuesIn(typed_shapes()),
+                         [](const auto& info) { return info.param.name; });
+
+class WriterRoomTyped : public testing::TestWithParam<Shape> {};
+
+// The typed writer makes room as it goes, before each step of constant text: in storage that
+// ends at every byte of the last few hundred that a long tree writes, where its last fields and
+// closing braces follow values that may have used up the room.
+TEST_P(WriterRoomTyped, EndsAtEveryByteOfItsLastSteps) {
+  const Shape& s = GetParam();
+  ASSERT_GT(s.json.size(), 1200u);  // past the room the writer makes at its start
+  for (size_t held : {size_t(0), size_t(1), size_t(1024)})
+    for (size_t bytes = held + s.json.size() - 600; bytes <= held + s.json.size() + 16; ++bytes)
+      if (!writes(s, bytes, held)) return;
+}
+
+INSTANTIATE_TEST_SUITE_P(Typed, WriterRoomTyped, testing::ValuesIn([] {
+                           std::vector<Shape> out;
+                           for (Shape& s : typed_shapes())
+                             if (s.json.size() > 1200) out.push_back(std::move(s));
+                           return out;
+                         }()),
                          [](const auto& info) { return info.param.name; });
 
 class WriterRoomLong : public testing::TestWithParam<Shape> {};

@@ -1,6 +1,7 @@
 // Typed handles over model values, and the model types as data.
 //
-// The runtime is untyped: one Value, one writer, one copy and one destructor serve every node.
+// The runtime is untyped: one Value, one writer, one copy and one destructor serve every node
+// (the writer runs code made for each declared type first, and falls back on the untyped one).
 // The front is typed: Handle<T> is a Value known to hold a T, where T is a declared record,
 // union or enumeration, a scalar (String, I32, I64, F64, Bool, Any, a named string) or a
 // collection of them (List, Set, Map, Optional). A handle adds nothing to the Value it wraps, so

@@ -4,7 +4,8 @@
 // a tree of any size costs O(1), and no holder can observe another's copy. Every node type is
 // described by a constexpr TypeDesc (record fields with wire keys and presence, or union
 // variants with pre-rendered wire names); one writer, one copy and one destructor serve them
-// all, none of them recursing on the C stack.
+// all, none of them recursing on the C stack beyond a fixed depth. (The writer also has code
+// made from the declarations for each type, which it runs first: see json.cc.)
 #pragma once
 
 #include <atomic>
@@ -220,6 +221,13 @@ class QC_TRIVIAL_ABI Value {
                                               uintptr_t(intptr_t(int32_t(aux()))));
   }
   uint16_t variant() const noexcept { return uint16_t(head_ >> 16); }
+  // The tag, type and variant in one word, the variant lowest: whether a value is a node of
+  // type d with a variant below n is then one comparison, node_key() - node_key(d) < n.
+  uint64_t node_key() const noexcept { return std::rotr(head_, 16); }
+  static uint64_t node_key(const TypeDesc& d) noexcept {
+    auto offset = reinterpret_cast<uintptr_t>(&d) - reinterpret_cast<uintptr_t>(&kListDesc);
+    return std::rotr(uint64_t(Tag::Node) | uint64_t(uint32_t(offset)) << 32, 16);
+  }
   uint32_t size() const noexcept { return h_->count; }
   const Value& operator[](uint32_t i) const noexcept { return slots()[i]; }
   const Value* slots() const noexcept { return reinterpret_cast<const Value*>(h_ + 1); }
