@@ -457,9 +457,9 @@ class Writer {
       if (v.flagged_tag() == Tag::InPlaceUnion && &v.in_place_desc() == &T::qc_desc_) {
         // Held in place: its payload is the slots after it, within the node it lies in.
         uint16_t i = v.in_place_variant();
-        const VariantDesc& d = T::qc_variants_[i < std::size(table) ? i : 0];
-        uint32_t slots = d.record ? d.record->field_count : 1;
-        if (i >= std::size(table) || !end || end - (&v + 1) < ptrdiff_t(slots))
+        const TypeDesc* record = i < std::size(table) ? T::qc_variants_[i].record : nullptr;
+        if (i >= std::size(table) || !end ||
+            end - (&v + 1) < ptrdiff_t(record ? record->field_count : 1))
           throw std::logic_error("a union held in place is out of its place");
         return table[i](*this, c, &v + 1, end, depth);
       }
@@ -493,36 +493,26 @@ class Writer {
     return c;
   }
 
-  // Needs kValueSpace, as every put_typed() does.
+  // Needs kValueSpace, as every put_typed() does. A value of its kind's tag goes to
+  // put_scalar(), whose tests of the tag then fold away; anything else to walk(): booleans, Any
+  // values, an enumeration's unknown text, and what is not of its type.
   template <TypeKind kind>
   [[gnu::always_inline]] Cursor put_typed_scalar(Cursor c, const Value& v) {
     const Tag tag = v.tag();
-    if constexpr (kind == TypeKind::F64) {
-      if (tag == Tag::F64) [[likely]] {
-        char* o = put_whole_double(c.p, v.as_f64());
-        c.p = o ? o : c.p + write_double(c.p, v.as_f64());
-        return c;
-      }
-    } else if constexpr (kind == TypeKind::String) {
-      if (tag == Tag::Str) [[likely]] {
-        std::string_view s = v.as_str();
-        if (s.size() > kShortText) [[unlikely]]
-          return put_string(c, s);
-        c.p = put_quoted(c.p, s);
-        return c;
-      }
-    } else if constexpr (kind == TypeKind::Enum) {
-      if (tag == Tag::Enum) [[likely]] {
-        c.p = put_text(c.p, v.enum_desc()->values[v.enum_index()]);
-        return c;
-      }
-    } else if constexpr (kind == TypeKind::I32 || kind == TypeKind::I64) {
-      if (tag == Tag::I32 || tag == Tag::I64) [[likely]] {
-        c.p = put_integer(c.p, v.as_i64());
-        return c;
-      }
-    }
-    return walk(c, v);  // booleans, Any values, an enumeration's unknown text, and the rest
+    bool typed;
+    if constexpr (kind == TypeKind::F64)
+      typed = tag == Tag::F64;
+    else if constexpr (kind == TypeKind::String)
+      typed = tag == Tag::Str;
+    else if constexpr (kind == TypeKind::Enum)
+      typed = tag == Tag::Enum;
+    else if constexpr (kind == TypeKind::I32 || kind == TypeKind::I64)
+      typed = tag == Tag::I32 || tag == Tag::I64;
+    else
+      typed = false;
+    if (typed) [[likely]]
+      return put_scalar(c, v);
+    return walk(c, v);
   }
 
   // A record's fields, from s on; `first` until one is written.
