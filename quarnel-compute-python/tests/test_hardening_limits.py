@@ -236,6 +236,46 @@ def test_a_to_json_run_by_a_signal_handler_inside_a_long_one():
     assert {text for _, text in seen} == {small_text}
 
 
+def deep_chain():
+    """A chain of additions deeper than the writer follows by type, whose innermost operands have
+    long names, and its JSON text built here."""
+    from quarnel.compute import _compute as C
+
+    x, tail = C.NumericSeries.Reference("a"), []
+    for depth in range(110):
+        name = "n" * (640 << 10) if depth < 62 else "b"
+        x = x + C.NumericSeries.Reference(name)
+        tail.append(',"right":{"type":"raw","raw":{"name":"%s"}}}}' % name)
+    head = '{"type":"add","add":{"left":' * 110 + '{"type":"raw","raw":{"name":"a"}}'
+    return x, head + "".join(tail)
+
+
+@posix_only("raises from the handler on SIGALRM from setitimer")
+@pytest.mark.parametrize("make", [lambda: doubled(20), deep_chain], ids=["wide", "deep"])
+def test_a_to_json_stopped_by_a_signal_handler_leaves_the_next_one_whole(make):
+    # An exception raised by the handler between two pieces of a long output comes out of the
+    # call; each call after it writes the whole text in the memory the stopped one left.
+    tree, text = make()
+    assert len(text) > 36 << 20
+
+    class Stop(Exception):
+        pass
+
+    def handler(signum, frame):
+        raise Stop
+
+    previous = signal.signal(signal.SIGALRM, handler)
+    try:
+        for _ in range(2):
+            signal.setitimer(signal.ITIMER_REAL, 0.001)
+            with pytest.raises(Stop):
+                tree.to_json()
+            assert tree.to_json() == text
+    finally:
+        signal.setitimer(signal.ITIMER_REAL, 0)
+        signal.signal(signal.SIGALRM, previous)
+
+
 def available_memory():
     if sys.platform == "win32":
         import ctypes

@@ -1,6 +1,7 @@
 // Trees of the model's own types, which the writer writes by their declared types: chains deeper
 // than it writes that way, folded constants, nodes of another type or of an unknown variant in a
-// typed field, a union held in place taken out of its node, and outputs handed over in pieces.
+// typed field, a union held in place taken out of its node, and outputs handed over in pieces or
+// stopped.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +12,7 @@
 #include "quarnel/compute/builders.h"
 #include "quarnel/compute/model/durations_unions.h"
 #include "quarnel/compute/model/numeric_series_unions.h"
+#include "quarnel/compute/model/output.h"
 #include "quarnel/compute/model/series_unions.h"
 #include "to_json.h"
 
@@ -101,24 +103,29 @@ TEST(TypedWriter, UnionHeldInPlaceOutOfItsNodeIsRefused) {
   EXPECT_THROW(to_json(NumericSeries::abs({taken}).value()), std::logic_error);
 }
 
+// max() of `count` additions of a reference named `name` and one named "b", and its text.
+std::pair<Handle<NumericSeries>, std::string> max_of_adds(const std::string& name, int count) {
+  std::vector<Handle<NumericSeries>> inputs;
+  std::string json = R"({"type":"max","max":{"inputs":[)";
+  for (int i = 0; i < count; ++i) {
+    inputs.push_back(NumericSeries::add({.left = raw(name), .right = raw("b")}));
+    json += (i ? "," : "") + add_json(raw_json(name), raw_json("b"));
+  }
+  return {NumericSeries::max({.inputs = inputs}), json + "]}}"};
+}
+
 // An output past the first piece is handed over in pieces, each ending after a whole character,
 // which join to the text.
 TEST(TypedWriter, LongOutputsAreHandedOverInWholePieces) {
   const std::string name = "\xc3\xa9" + std::string(size_t(3) << 20, 'n');  // "é" then 3 MiB
-  std::vector<Handle<NumericSeries>> inputs;
-  std::string json = R"({"type":"max","max":{"inputs":[)";
-  for (int i = 0; i < 12; ++i) {
-    inputs.push_back(NumericSeries::add({.left = raw(name), .right = raw("b")}));
-    json += (i ? "," : "") + add_json(raw_json(name), raw_json("b"));
-  }
-  json += "]}}";
+  const auto [tree, json] = max_of_adds(name, 12);
   std::vector<std::string> pieces;
   auto take = [](void* to, std::string_view piece) {
     static_cast<std::vector<std::string>*>(to)->emplace_back(piece);
     return true;
   };
   Buffer out;
-  ASSERT_TRUE(write_json(out, NumericSeries::max({.inputs = inputs}).value(), {take, &pieces}));
+  ASSERT_TRUE(write_json(out, tree.value(), {take, &pieces}));
   pieces.emplace_back(out.view());
   ASSERT_GE(pieces.size(), 3u);
   std::string joined;
@@ -127,6 +134,47 @@ TEST(TypedWriter, LongOutputsAreHandedOverInWholePieces) {
     joined += piece;
   }
   EXPECT_EQ(joined, json);
+}
+
+// A write whose drain refuses a piece stops there, in a node written by type (a wide tree) or in
+// the stack of open containers below them (a deep one): it leaves nothing written, and the memory
+// kept between writes (its buffer, and its stack, which the deep tree grows) writes the next one
+// whole.
+TEST(TypedWriter, StoppedWritesLeaveTheKeptMemoryFitForTheNext) {
+  const std::string name(size_t(3) << 20, 'n');
+  auto [wide, wide_json] = max_of_adds(name, 16);
+  Handle<NumericSeries> deep = raw("a");
+  std::string deep_json, deep_tail;
+  for (int depth = 0; depth < 200; ++depth) {
+    const std::string_view right = depth % 12 == 0 ? std::string_view(name) : "b";
+    deep = NumericSeries::add({.left = deep, .right = raw(right)});
+    deep_json += R"({"type":"add","add":{"left":)";
+    deep_tail += R"(,"right":)" + raw_json(right) + "}}";
+  }
+  deep_json += raw_json("a") + deep_tail;
+  struct Taken {
+    int calls = 0, stop_at = 0;
+    std::string text;
+  };
+  auto take = [](void* to, std::string_view piece) {
+    auto& t = *static_cast<Taken*>(to);
+    t.text += piece;
+    return ++t.calls != t.stop_at;
+  };
+  KeptOutput kept;
+  for (auto [tree, json] : {std::pair{wide, &wide_json}, std::pair{deep, &deep_json}}) {
+    for (int stop_at = 1; stop_at <= 3; ++stop_at) {
+      KeptOutput::Lease lease(kept);
+      Taken stopped{.stop_at = stop_at};
+      EXPECT_FALSE(write_json(lease.buffer(), tree.value(), {take, &stopped}, &lease.stack()));
+      EXPECT_EQ(stopped.calls, stop_at);
+      EXPECT_EQ(lease.buffer().size(), 0u);
+      Taken whole;
+      ASSERT_TRUE(write_json(lease.buffer(), tree.value(), {take, &whole}, &lease.stack()));
+      EXPECT_GT(whole.calls, 3);
+      EXPECT_EQ(whole.text + std::string(lease.buffer().view()), *json) << stop_at;
+    }
+  }
 }
 
 }  // namespace
