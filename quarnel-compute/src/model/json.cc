@@ -416,6 +416,12 @@ bool add_typed(const TypedRoot& root) noexcept {
   throw std::logic_error("map key is neither a string nor an enumeration value");
 }
 
+// Whether the payload of variant vd, held in place from `payload` on, lies within its node,
+// whose slots end at `end`.
+bool fits_in_place(const VariantDesc& vd, const Value* payload, const Value* end) noexcept {
+  return end - payload >= ptrdiff_t(vd.record ? vd.record->field_count : 1);
+}
+
 // The entry found last: a program writes the roots of a few types again and again.
 std::atomic<const TypedRoot*> g_typed_last{&g_typed[0]};
 
@@ -499,9 +505,7 @@ class Writer {
       if (v.flagged_tag() == Tag::InPlaceUnion && &v.in_place_desc() == &T::qc_desc_) {
         // Held in place: its payload is the slots after it, within the node it lies in.
         uint16_t i = v.in_place_variant();
-        const TypeDesc* record = i < std::size(table) ? T::qc_variants_[i].record : nullptr;
-        if (i >= std::size(table) || !end ||
-            end - (&v + 1) < ptrdiff_t(record ? record->field_count : 1))
+        if (i >= std::size(table) || !end || !fits_in_place(T::qc_variants_[i], &v + 1, end))
           out_of_place();
         return table[i](*this, c, &v + 1, end, depth);
       }
@@ -780,8 +784,8 @@ class Writer {
       } else if (tag == Tag::InPlaceUnion) {
         variant = &v->in_place_desc().variants[v->in_place_variant()];
         payload = v + 1;
-        uint32_t slots = variant->record ? variant->record->field_count : 1;
-        if (!node || node->slots() + node->size() - payload < ptrdiff_t(slots)) out_of_place();
+        if (!node || !fits_in_place(*variant, payload, node->slots() + node->size()))
+          out_of_place();
       } else {
         return close_run(put_scalar(c, *v), braces);
       }
@@ -883,7 +887,8 @@ class Writer {
     return c;  // a node or a union held in place is not a scalar: put_value() opens them
   }
 
-  // A double that is not a whole number. Needs kDoubleSpace.
+  // write_double(), off the writers' paths, for the doubles that put_whole_double() leaves and
+  // those of Any values. Needs kDoubleSpace.
   [[QC_OFF_PATH]] char* put_fraction(char* p, double d) { return p + write_double(p, d); }
 
   // Quoted and escaped, with room left for one more byte.
