@@ -7,9 +7,7 @@
 # GoogleTest; with --hardening clang 14 and its runtimes (libFuzzer and the sanitizers) for the
 # fuzz targets; with --oldest-compilers the oldest the build
 # accepts, clang 14 and GCC 11; with --windows wine (64-bit), which runs the Windows wheel's
-# tests; with --release an objdump for each machine the Linux wheels are built for (GNU
-# binutils for that target where it is not this machine). Safe to run again; waits for another
-# apt-get to finish.
+# tests. Safe to run again; waits for another apt-get to finish.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib.sh
@@ -43,12 +41,6 @@ for flag in "$@"; do
     --windows)
       command -v wine >/dev/null || packages+=(wine)
       command -v wine64 >/dev/null || [ -x /usr/lib/wine/wine64 ] || packages+=(wine64)
-      ;;
-    --release)
-      for machine in x86_64 aarch64; do
-        [ "$machine" = "$(uname -m)" ] || command -v "$machine-linux-gnu-objdump" >/dev/null ||
-          packages+=("binutils-${machine//_/-}-linux-gnu")
-      done
       ;;
     --oldest-compilers)
       command -v clang++-14 >/dev/null || packages+=(clang-14)

