@@ -17,21 +17,38 @@ import shutil
 import sys
 import sysconfig
 
-target, out = sys.argv[1:]
-shutil.rmtree(out, ignore_errors=True)
-os.makedirs(out)
-config = os.path.join(sysconfig.get_paths()["include"], "pyconfig.h")
-host = sysconfig.get_config_var("MULTIARCH")
-with open(config) as f:
-    text = f.read()
-found = re.search(r"#\s*include\s*<%s/([^>]*pyconfig\.h)>" % re.escape(host or "-"), text)
-if not found:
-    print(f"python headers: {config} is the configuration itself; nothing staged")
-    sys.exit()
-source = os.path.join(sysconfig.get_config_var("INCLUDEDIR"), host, found[1])
-if not os.path.isfile(source):
-    sys.exit(f"error: {config} includes {host}/{found[1]}, which is not in {source}")
-staged = os.path.join(out, target, found[1])
-os.makedirs(os.path.dirname(staged))
-shutil.copyfile(source, staged)
-print(f"python headers: {source} staged as <{target}/{found[1]}>")
+
+def stage(target, out, include, includedir, host):
+    """Makes OUT anew and copies into it, under TARGET's name, the header that INCLUDE's
+    pyconfig.h takes from INCLUDEDIR/HOST; returns the (source, staged) paths, or None when
+    that pyconfig.h is the configuration itself."""
+    shutil.rmtree(out, ignore_errors=True)
+    os.makedirs(out)
+    config = os.path.join(include, "pyconfig.h")
+    with open(config) as f:
+        text = f.read()
+    found = re.search(r"#\s*include\s*<%s/([^>]*pyconfig\.h)>" % re.escape(host or "-"), text)
+    if not found:
+        return None
+    source = os.path.join(includedir, host, found[1])
+    if not os.path.isfile(source):
+        sys.exit(f"error: {config} includes {host}/{found[1]}, which is not in {source}")
+    staged = os.path.join(out, target, found[1])
+    os.makedirs(os.path.dirname(staged))
+    shutil.copyfile(source, staged)
+    return source, staged
+
+
+if __name__ == "__main__":
+    target, out = sys.argv[1:]
+    done = stage(
+        target,
+        out,
+        sysconfig.get_paths()["include"],
+        sysconfig.get_config_var("INCLUDEDIR"),
+        sysconfig.get_config_var("MULTIARCH"),
+    )
+    if done:
+        print(f"python headers: {done[0]} staged as {done[1]}")
+    else:
+        print("python headers: pyconfig.h is the configuration itself; nothing staged")

@@ -155,6 +155,8 @@ def test_twine_refuses_bad_metadata(tmp_path, libraries, meta, sdist_meta):
         ("cp310-abi3-linux_x86_64", None, PLATFORM),  # not repaired
         (TAG, None, "manylinux_2_17_aarch64"),  # another machine's
         (TAG, "cp310-abi3-linux_x86_64", PLATFORM),  # the WHEEL file disagrees
+        (TAG, "cp310-abi3-manylinux_2_17_x86_64", PLATFORM),  # it names only some of them
+        (TAG, TAG + ".linux_x86_64", PLATFORM),  # it names one more
     ],
 )
 def test_tag_refuses_other_tags(tmp_path, libraries, tag, wheel_tag, platform):
@@ -192,6 +194,16 @@ def test_binary_refuses_what_is_no_library(tmp_path):
 
 @pytest.mark.parametrize("missing", sorted(PACKAGE))
 def test_contents_refuses_a_wheel_lacking_a_package_file(tmp_path, libraries, package_dir, missing):
+    files = {n: t for n, t in PACKAGE.items() if n != missing}
+    wheel = make_wheel(tmp_path, libraries["sound"], files=files)
+    assert missing in refusal("contents", wheel, package_dir=package_dir)
+
+
+@pytest.mark.parametrize("missing", sorted(PACKAGE))
+def test_contents_refuses_a_wheel_lacking_a_package_file_gone_from_the_tree(
+    tmp_path, libraries, package_dir, missing
+):
+    (package_dir.parent / missing).unlink()
     files = {n: t for n, t in PACKAGE.items() if n != missing}
     wheel = make_wheel(tmp_path, libraries["sound"], files=files)
     assert missing in refusal("contents", wheel, package_dir=package_dir)
@@ -237,6 +249,11 @@ DLLS = {
         DLL_INIT + "__declspec(dllexport) int helper(void) { return 1; }\n",
     ),
     "one_python_version": ("python313.dll", DLL_INIT),
+    # Linked by lld-link alone, with the loader's helper that a delay-load import calls.
+    "delay_loaded": (
+        "python313.dll",
+        DLL_INIT + "void *__delayLoadHelper2(void *d, void **f) { return 0; }\n",
+    ),
 }
 
 
@@ -256,21 +273,13 @@ def dlls(tmp_path_factory):
         )
         (out / f"{name}.c").write_text(source)
         built[name] = out / f"{name}.pyd"
-        subprocess.run(
-            [
-                zig,
-                "cc",
-                "-target",
-                "x86_64-windows-gnu",
-                "-shared",
-                "-O1",
-                "-o",
-                built[name],
-                out / f"{name}.c",
-                imports,
-            ],
-            check=True,
-        )
+        cc = [zig, "cc", "-target", "x86_64-windows-gnu", "-O1", out / f"{name}.c"]
+        if name == "delay_loaded":
+            subprocess.run([*cc, "-c", "-o", out / f"{name}.o"], check=True)
+            link = ["lld-link", "/dll", "/noentry", f"/delayload:{imported}", out / f"{name}.o"]
+            subprocess.run([zig, *link, imports, f"/out:{built[name]}"], check=True)
+        else:
+            subprocess.run([*cc, "-shared", "-o", built[name], imports], check=True)
     return built
 
 
@@ -287,7 +296,12 @@ def test_a_sound_windows_wheel_passes_every_check(tmp_path, dlls, package_dir, c
 
 
 @pytest.mark.parametrize(
-    "library, named", [("more_exports", "helper"), ("one_python_version", "python313.dll")]
+    "library, named",
+    [
+        ("more_exports", "helper"),
+        ("one_python_version", "python313.dll"),
+        ("delay_loaded", "python313.dll"),
+    ],
 )
 def test_binary_refuses_a_dll_with_other_exports_or_imports(tmp_path, dlls, library, named):
     wheel = windows_wheel(tmp_path, dlls[library])
