@@ -4,12 +4,14 @@
 # that glibc (tools/manylinux-toolchain.cmake), side by side when JOBS allows 4 or more; then
 # the win_amd64 wheel, built with zig's clang for x86_64-windows-gnu
 # (tools/windows-toolchain.cmake), after them with every job. tools/build-wheel.sh builds each
-# wheel, its output in build/release-MACHINE.log. Every wheel passes every check of
-# tools/check_wheel.py: twine, its tag, auditwheel (a manylinux wheel's), abi3audit, its
+# wheel, its output in build/release-MACHINE.log, where auditwheel tags a Linux one with the
+# most compatible platform its library allows. Then `twine check --strict` passes the sdist and
+# the wheels, `abi3audit --strict` finds each extension within the stable ABI, and
+# tools/check_wheel.py checks what those do not: the tag (manylinux_2_17 of the machine), the
 # library's machine and exports (the Windows one imports only python3.dll, KERNEL32 and the
-# UCRT), its contents. Then the sdist builds with the machine's own compiler in a fresh virtual
-# environment while the system's nlohmann::json is hidden (tools/check-sdist.sh), which keeps
-# that wheel for the tests.
+# UCRT), the contents.
+# Then the sdist builds with the machine's own compiler in a fresh virtual environment while the
+# system's nlohmann::json is hidden (tools/check-sdist.sh), which keeps that wheel for the tests.
 #
 #   QC_RELEASE_ARCHES  the machines to build manylinux wheels for (default "x86_64 aarch64")
 set -euo pipefail
@@ -86,6 +88,8 @@ fi
 build_wheel_alone windows
 
 echo "== checks"
+twine check --strict dist/*
+abi3audit --strict --summary dist/*.whl
 for machine in "${arches[@]}" windows; do
   python tools/check_wheel.py --platform "$(wheel_platform "$machine")" --sdist "$SDIST" \
     "$(wheel_file dist "$machine")"
