@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The tests of the release checks (tools/tests): each check of tools/check_wheel.py refuses an
-# artifact made bad on purpose. Runs in the release tools' virtual environment.
+# artifact made bad on purpose, and tools/stage-python-headers.py stages the host's header alone,
+# under the target's name. Runs in the release tools' virtual environment.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$PWD"
