@@ -212,6 +212,16 @@ def test_class_declaration(o, name):
     assert cls.__hash__ is None if name == "NumericSeries" else hash(obj) == object.__hash__(obj)
 
 
+def test_the_package_gives_the_module_s_names_and_no_others():
+    import quarnel.compute
+
+    assert quarnel.compute.__all__ == C.__all__
+    for name in C.__all__:
+        assert getattr(quarnel.compute, name) is getattr(C, name), name
+    public = {name for name in dir(quarnel.compute) if not name.startswith("_")}
+    assert public == set(C.__all__)
+
+
 def test_the_package_version_is_the_installed_distribution_s():
     import importlib.metadata
 

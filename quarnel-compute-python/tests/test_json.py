@@ -1,11 +1,15 @@
 """The node every method, module function and operator builds, as the JSON that to_json()
 writes."""
 
+# The classes come from their star import (classes.py), by the module's __all__.
+# ruff: noqa: F405
+
 import json
 import operator
 import sys
 
 import pytest
+from classes import *  # noqa: F403
 from conftest import (
     AGG,
     CAT,
@@ -34,27 +38,6 @@ from conftest import (
 )
 from hostile import LiesLen, RaisesLen
 from quarnel.compute import _compute as C
-from quarnel.compute._compute import (
-    CategoricalSeries,
-    ConstantNumericSeries,
-    Dataset,
-    Duration,
-    EnumAggregationOperator,
-    FloatConstant,
-    GroupByTags,
-    GroupByTimestamp,
-    IntegerConstant,
-    NegativeValueConfiguration,
-    NumericAggregationOperator,
-    NumericSeries,
-    RangeMap,
-    RangeSeries,
-    Sampling,
-    SignalFilterConfiguration,
-    StringConstant,
-    StructSeries,
-    UdfSource,
-)
 
 UNARY = ["abs", "cos", "sin", "tan", "acos", "asin", "ln", "log10", "sqrt"]
 LISTS = [

@@ -1,35 +1,12 @@
 # Calls as a user writes them, checked by mypy --strict and basedpyright (tools/typecheck.sh).
 # assert_type pins each result. A line ending in "# type: ignore[...]  # pyright: ignore[...]"
 # is a call both checkers must refuse: each reports an ignore comment that suppresses nothing,
-# so a stub that starts accepting the call fails the check.
+# so a stub that starts accepting the call fails the check. The names come as a star import
+# gives them, by the package's __all__, so both checkers must read that list in full.
+# ruff: noqa: F403, F405
 from fractions import Fraction
 
-from quarnel.compute import (
-    AggregationBuilder,
-    BooleanSeries,
-    CategoricalSeries,
-    Dataset,
-    Duration,
-    EnumAggregationOperator,
-    FloatConstant,
-    GroupByTags,
-    GroupByTimestamp,
-    IntegerConstant,
-    NegativeValueConfiguration,
-    NumericAggregationOperator,
-    NumericSeries,
-    RangeMap,
-    RangeSeries,
-    Sampling,
-    SignalFilterConfiguration,
-    StringConstant,
-    StructSeries,
-    UdfSource,
-    abs,
-    atan2,
-    max,
-    numeric_if_else,
-)
+from quarnel.compute import *
 from typing_extensions import assert_type
 
 s = NumericSeries.Reference("speed")
@@ -59,6 +36,10 @@ assert_type(abs(-2), NumericSeries)
 assert_type(atan2(s, 1.0), NumericSeries)
 assert_type(max([s, 1, t, 2.5]), NumericSeries)
 assert_type(NumericSeries.Sum((s, t)), NumericSeries)
+assert_type(cos(s) + sin(0.5) - tan(s) * acos(s) / asin(1), NumericSeries)
+assert_type(ln(s) + log10(10) ** sqrt(s), NumericSeries)
+assert_type(mean([s, 1]) - min((s, t)) + sum([2.5]) * product([s, s]), NumericSeries)
+assert_type(NumericSeries.Constant(ConstantNumericSeries.Float(2)), NumericSeries)
 
 # Aggregation: group first, then aggregate.
 window = s.rolling_time(Duration.Minutes(5))
