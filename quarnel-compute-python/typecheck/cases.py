@@ -81,6 +81,15 @@ assert_type(s.signal_filter(band, 4, FloatConstant.Literal(100)), NumericSeries)
 assert_type(NumericSeries.Udf([s, c], UdfSource.Rust("fn f() {}")), NumericSeries)
 assert_type(NumericSeries.Constant(2.5).to_json(), str)
 
+# Nodes of every kind together: each is a Node, and writes its tree.
+nodes: list[Node] = [s, c, s > t, window, tags, band, RangeMap("x"), Duration.Days(1), *ranges]
+assert_type([node.to_json() for node in nodes], list[str])
+
+
+def written(value: object) -> str:
+    return value.to_json() if isinstance(value, Node) else ""
+
+
 # Refused: an int where a series object is required.
 RangeSeries.Union([1])  # type: ignore[list-item]  # pyright: ignore[reportArgumentType]
 NumericSeries.IfElse(1, s, t)  # type: ignore[arg-type]  # pyright: ignore[reportArgumentType]
@@ -95,6 +104,8 @@ abs(Duration.Days(1))  # type: ignore[arg-type]  # pyright: ignore[reportArgumen
 Duration.Days(1) + 1  # type: ignore[operator]  # pyright: ignore[reportOperatorIssue]
 s.head(1.5)  # type: ignore[arg-type]  # pyright: ignore[reportArgumentType]
 StructSeries.Combine({"a": RangeSeries.Reference("r")})  # type: ignore[dict-item]  # pyright: ignore[reportArgumentType, reportCallIssue]
+# Refused: a value that is no node among nodes.
+not_nodes: list[Node] = [s, 1.5]  # type: ignore[list-item]  # pyright: ignore[reportAssignmentType]
 # Refused: a class that cannot be called, and a wrong keyword.
 NumericSeries()  # type: ignore[call-arg]  # pyright: ignore[reportCallIssue]
 s.head(count=3)  # type: ignore[call-arg]  # pyright: ignore[reportCallIssue]

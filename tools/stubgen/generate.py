@@ -19,6 +19,8 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 PACKAGE = ROOT / "quarnel-compute-python/quarnel/compute"
 PYI = PACKAGE / "_compute.pyi"
+# The package's own types, written by hand beside the extension's stubs.
+TYPING_PYI = PACKAGE / "_typing.pyi"
 REFERENCE = ROOT / "docs/reference.md"
 
 NUMBER = "_Number"
@@ -295,13 +297,15 @@ def public_names(description):
     return classes + [f["form"]["name"] for f in description["functions"]]
 
 
-def reference(pyi):
-    """The reference page, read back from the stubs' source."""
+def reference(pyi, typing_pyi):
+    """The reference page, read back from the stubs' source and the package's own types."""
     tree = ast.parse(pyi)
+    own = [n for n in ast.parse(typing_pyi).body if isinstance(n, ast.ClassDef)]
     out = [
         "# quarnel.compute reference",
         "",
-        "Generated from `quarnel/compute/_compute.pyi` by `tools/stubgen`; do not edit.",
+        "Generated from `quarnel/compute/_compute.pyi` and `_typing.pyi` by `tools/stubgen`; do "
+        "not edit.",
         "",
         ast.get_docstring(tree),
         "",
@@ -339,13 +343,21 @@ def reference(pyi):
     out += ["## Classes", ""] + [f"- [{c.name}](#{c.name.lower()})" for c in classes]
     out += ["", "## Module functions", ""]
     out += [f"- [{f[0].name}](#{f[0].name.lower()})" for f in functions] + [""]
-    for c in classes:
-        out += [f"## {c.name}", "", ast.get_docstring(c), ""]
+    out += ["## Types of the package", ""] + [f"- [{c.name}](#{c.name.lower()})" for c in own]
+    out += [""]
+
+    def class_entries(c):
+        out.extend([f"## {c.name}", "", ast.get_docstring(c), ""])
         for defs in grouped(c.body):
             entry(defs, f"{c.name}.", 3)
+
+    for c in classes:
+        class_entries(c)
     out += ["## Module functions", ""]
     for defs in functions:
         entry(defs, "", 3)
+    for c in own:
+        class_entries(c)
     return "\n".join(out).rstrip() + "\n"
 
 
@@ -373,7 +385,7 @@ def main():
     description = json.loads(Path(args.description).read_text())
     PARAM_TEXTS.update(description["params"])
     pyi = laid_out(stubs(description), PYI, args.ruff)
-    ref = reference(pyi)
+    ref = reference(pyi, TYPING_PYI.read_text())
     stale = []
     for path, text in ((PYI, pyi), (REFERENCE, ref)):
         if args.check:
