@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Makes the stubs of `_compute` (quarnel-compute-python/quarnel/compute/_compute.pyi), the
-# package's `__all__` and docs/reference.md from the binding's own tables: links
-# describe_bindings from the objects the extension is made of, reads its description (every
-# table line's types, words and texts) and writes the files from it. With --check it writes
-# nothing and fails when a checked-in file is not what the tables make now.
+# Makes the stubs of `_compute` (quarnel-compute-python/quarnel/compute/_compute.pyi) and
+# docs/reference.md from the binding's own tables: links describe_bindings from the objects the
+# extension is made of, reads its description (every table line's types, words and texts) and
+# writes the files from it. With --check it writes nothing and fails when a checked-in file is
+# not what the tables make now.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib.sh
@@ -33,4 +33,4 @@ cmake --build build/describe --target describe_bindings -j "$JOBS" >build/descri
 build/describe/quarnel-compute-python/describe_bindings >build/describe/description.json
 "$tools_venv/bin/python" tools/stubgen/generate.py build/describe/description.json \
   --ruff "$tools_venv/bin/ruff" "${check[@]}"
-echo "stubgen: stubs, __all__ and reference are current with the binding's tables"
+echo "stubgen: stubs and reference are current with the binding's tables"

@@ -37,7 +37,7 @@ for version in "${versions[@]}"; do
   for wheel in "$release_wheel" "$source_wheel"; do
     tests=(.)
     if [ "$wheel" = "$source_wheel" ] && [ "$version" != "$(python_version "$PY")" ]; then
-      tests=(test_hardening_exit.py)
+      tests=(test_shutdown.py)
     fi
     echo "-- $(basename "$wheel"): ${tests[*]}"
     "$venv/bin/python" -m pip install -q --force-reinstall --no-deps "$wheel"

@@ -212,6 +212,26 @@ def test_class_declaration(o, name):
     assert cls.__hash__ is None if name == "NumericSeries" else hash(obj) == object.__hash__(obj)
 
 
+def test_the_package_gives_the_module_s_names_and_its_node_type():
+    import quarnel.compute
+
+    assert quarnel.compute.__all__ == ["Node", *C.__all__]
+    for name in C.__all__:
+        assert getattr(quarnel.compute, name) is getattr(C, name), name
+    public = {name for name in dir(quarnel.compute) if not name.startswith("_")}
+    assert public == set(quarnel.compute.__all__)
+
+
+def test_an_object_of_every_class_is_a_node_and_nothing_else_is(o):
+    from quarnel.compute import Node
+
+    objects = [o.of_class(getattr(C, name)) for name in METHODS]
+    assert all(isinstance(obj, Node) for obj in objects)
+    assert not any(isinstance(x, Node) for x in (1.5, "s", [o.s], C.NumericSeries, None))
+    with pytest.raises(TypeError):
+        Node()
+
+
 def test_the_package_version_is_the_installed_distribution_s():
     import importlib.metadata
 

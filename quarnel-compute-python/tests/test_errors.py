@@ -3,7 +3,6 @@ refusal, PanicException, and operators that decline with NotImplemented."""
 
 import _imp
 import importlib.util
-import operator
 import re
 from pathlib import Path
 from types import SimpleNamespace
@@ -11,6 +10,7 @@ from types import SimpleNamespace
 import pytest
 from conftest import Failing, Name
 from hostile import child, unnamed
+from operators import IDENTITY, OPERATORS
 from quarnel.compute import _compute as C
 from quarnel.compute._compute import (
     CategoricalSeries,
@@ -81,22 +81,6 @@ class Special(TypeError):
 REF = "Duration.Reference()"
 GIVEN = "positional arguments but 2 were given"
 NOT_AN = "argument '%s': '%s' object is not an instance of '%s'"
-# Operators that no operand of another kind gets through.
-OPERATORS = {
-    "+": operator.add,
-    "-": operator.sub,
-    "*": operator.mul,
-    "/": operator.truediv,
-    "//": operator.floordiv,
-    "%": operator.mod,
-    "**": operator.pow,
-    "<": operator.lt,
-    "&": operator.and_,
-    "|": operator.or_,
-    "^": operator.xor,
-    "<<": operator.lshift,
-    "@": operator.matmul,
-}
 
 # The call as it reads, the call, the name of the exception it raises, and its text: None where
 # the text is the interpreter's, and a text ending in ": " where only the interpreter's part
@@ -504,7 +488,11 @@ ERRORS = [
         for text in ("INT64", "float", "int")
     ],
     # Operators: both sides declined, so the interpreter refuses.
-    *[(f"s {op} 't'", lambda o, f=f: f(o.s, "t"), TE, None) for op, f in OPERATORS.items()],
+    *[
+        (f"s {op} 't'", lambda o, f=f: f(o.s, "t"), TE, None)
+        for op, f in OPERATORS.items()
+        if op not in IDENTITY
+    ],
     *[
         (text, call, TE, None)
         for text, call in [

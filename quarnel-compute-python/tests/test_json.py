@@ -1,11 +1,16 @@
 """The node every method, module function and operator builds, as the JSON that to_json()
 writes."""
 
+# The classes come from their star import (classes.py), by the module's __all__.
+# ruff: noqa: F405
+
+import inspect
 import json
 import operator
 import sys
 
 import pytest
+from classes import *  # noqa: F403
 from conftest import (
     AGG,
     CAT,
@@ -34,27 +39,6 @@ from conftest import (
 )
 from hostile import LiesLen, RaisesLen
 from quarnel.compute import _compute as C
-from quarnel.compute._compute import (
-    CategoricalSeries,
-    ConstantNumericSeries,
-    Dataset,
-    Duration,
-    EnumAggregationOperator,
-    FloatConstant,
-    GroupByTags,
-    GroupByTimestamp,
-    IntegerConstant,
-    NegativeValueConfiguration,
-    NumericAggregationOperator,
-    NumericSeries,
-    RangeMap,
-    RangeSeries,
-    Sampling,
-    SignalFilterConfiguration,
-    StringConstant,
-    StructSeries,
-    UdfSource,
-)
 
 UNARY = ["abs", "cos", "sin", "tan", "acos", "asin", "ln", "log10", "sqrt"]
 LISTS = [
@@ -856,6 +840,60 @@ def test_the_table_calls_every_method_and_function(o):
     assert not missing, "\n".join(
         f"no row of TABLE calls {name}: add one (the call as it reads, the call, the JSON of its "
         "node) to TABLE[<the class it returns>] in tests/test_json.py"
+        for name in sorted(missing)
+    )
+
+
+def keywords():
+    """Every parameter of every method, static method, constructor and function of the module,
+    as its text signature names it: {"Class.method": ((owner, attribute), parameters)}, where
+    the owner is the module for a function, this file for the constructor (its rows call the
+    class by its name here), and an instance method's first parameter is self."""
+    out = {}
+    for name in C.__all__:
+        entry = getattr(C, name)
+        if not isinstance(entry, type):
+            out[name] = ((C, name), list(inspect.signature(entry).parameters))
+            continue
+        if entry.__text_signature__:
+            out[name] = ((sys.modules[__name__], name), list(inspect.signature(entry).parameters))
+        for attr in vars(entry):
+            if not attr.startswith("_"):
+                params = list(inspect.signature(getattr(entry, attr)).parameters)
+                out[f"{name}.{attr}"] = ((entry, attr), params)
+    return out
+
+
+def test_the_table_gives_every_keyword_a_value(o, monkeypatch):
+    """A keyword that the builder took and then dropped would show only as a key missing from
+    the JSON: so each is given a value (not None) by some row, whose JSON must then carry it.
+    Each callable is replaced, while the rows run, by one that notes the keywords given."""
+    given = set()
+
+    def noting(entry, params, original):
+        def call(*args, **kwargs):
+            named = {**dict(zip(params, args)), **kwargs}
+            given.update(f"{entry}({k})" for k, v in named.items() if v is not None)
+            return original(*args, **kwargs)
+
+        return call
+
+    everything = set()
+    for entry, ((owner, attr), params) in keywords().items():
+        everything |= {f"{entry}({p})" for p in params if p != "self"}
+        member = vars(owner)[attr]
+        if isinstance(member, staticmethod):
+            member = staticmethod(noting(entry, params, getattr(owner, attr)))
+        else:
+            member = noting(entry, params, member)
+        monkeypatch.setattr(owner, attr, member)
+    for _, _, call, _ in ROWS:
+        call(o)
+    monkeypatch.undo()
+    missing = everything - given
+    assert not missing, "\n".join(
+        f"no row of TABLE gives {name} a value: add one (the call as it reads, the call, the JSON"
+        " of its node, with the key that the keyword fills) in tests/test_json.py"
         for name in sorted(missing)
     )
 

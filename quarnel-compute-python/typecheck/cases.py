@@ -1,35 +1,12 @@
 # Calls as a user writes them, checked by mypy --strict and basedpyright (tools/typecheck.sh).
 # assert_type pins each result. A line ending in "# type: ignore[...]  # pyright: ignore[...]"
 # is a call both checkers must refuse: each reports an ignore comment that suppresses nothing,
-# so a stub that starts accepting the call fails the check.
+# so a stub that starts accepting the call fails the check. The names come as a star import
+# gives them, by the package's __all__, so both checkers must read that list in full.
+# ruff: noqa: F403, F405
 from fractions import Fraction
 
-from quarnel.compute import (
-    AggregationBuilder,
-    BooleanSeries,
-    CategoricalSeries,
-    Dataset,
-    Duration,
-    EnumAggregationOperator,
-    FloatConstant,
-    GroupByTags,
-    GroupByTimestamp,
-    IntegerConstant,
-    NegativeValueConfiguration,
-    NumericAggregationOperator,
-    NumericSeries,
-    RangeMap,
-    RangeSeries,
-    Sampling,
-    SignalFilterConfiguration,
-    StringConstant,
-    StructSeries,
-    UdfSource,
-    abs,
-    atan2,
-    max,
-    numeric_if_else,
-)
+from quarnel.compute import *
 from typing_extensions import assert_type
 
 s = NumericSeries.Reference("speed")
@@ -59,6 +36,10 @@ assert_type(abs(-2), NumericSeries)
 assert_type(atan2(s, 1.0), NumericSeries)
 assert_type(max([s, 1, t, 2.5]), NumericSeries)
 assert_type(NumericSeries.Sum((s, t)), NumericSeries)
+assert_type(cos(s) + sin(0.5) - tan(s) * acos(s) / asin(1), NumericSeries)
+assert_type(ln(s) + log10(10) ** sqrt(s), NumericSeries)
+assert_type(mean([s, 1]) - min((s, t)) + sum([2.5]) * product([s, s]), NumericSeries)
+assert_type(NumericSeries.Constant(ConstantNumericSeries.Float(2)), NumericSeries)
 
 # Aggregation: group first, then aggregate.
 window = s.rolling_time(Duration.Minutes(5))
@@ -100,6 +81,15 @@ assert_type(s.signal_filter(band, 4, FloatConstant.Literal(100)), NumericSeries)
 assert_type(NumericSeries.Udf([s, c], UdfSource.Rust("fn f() {}")), NumericSeries)
 assert_type(NumericSeries.Constant(2.5).to_json(), str)
 
+# Nodes of every kind together: each is a Node, and writes its tree.
+nodes: list[Node] = [s, c, s > t, window, tags, band, RangeMap("x"), Duration.Days(1), *ranges]
+assert_type([node.to_json() for node in nodes], list[str])
+
+
+def written(value: object) -> str:
+    return value.to_json() if isinstance(value, Node) else ""
+
+
 # Refused: an int where a series object is required.
 RangeSeries.Union([1])  # type: ignore[list-item]  # pyright: ignore[reportArgumentType]
 NumericSeries.IfElse(1, s, t)  # type: ignore[arg-type]  # pyright: ignore[reportArgumentType]
@@ -114,6 +104,8 @@ abs(Duration.Days(1))  # type: ignore[arg-type]  # pyright: ignore[reportArgumen
 Duration.Days(1) + 1  # type: ignore[operator]  # pyright: ignore[reportOperatorIssue]
 s.head(1.5)  # type: ignore[arg-type]  # pyright: ignore[reportArgumentType]
 StructSeries.Combine({"a": RangeSeries.Reference("r")})  # type: ignore[dict-item]  # pyright: ignore[reportArgumentType, reportCallIssue]
+# Refused: a value that is no node among nodes.
+not_nodes: list[Node] = [s, 1.5]  # type: ignore[list-item]  # pyright: ignore[reportAssignmentType]
 # Refused: a class that cannot be called, and a wrong keyword.
 NumericSeries()  # type: ignore[call-arg]  # pyright: ignore[reportCallIssue]
 s.head(count=3)  # type: ignore[call-arg]  # pyright: ignore[reportCallIssue]

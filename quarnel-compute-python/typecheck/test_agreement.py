@@ -9,7 +9,6 @@ binding, or with another result type, fails here.
 """
 
 import inspect
-import operator
 import re
 import subprocess
 import sys
@@ -17,6 +16,7 @@ from pathlib import Path
 
 import pytest
 import quarnel.compute as qc
+from operators import OPERATORS
 from quarnel.compute import _compute
 
 # One object of each class, as an expression: these, chosen, and for any other class the first
@@ -238,25 +238,6 @@ def runtime_cases():
             call = f"{fn_expr}()"
             cases.append((fn_expr, None, None, True, call, type(run(call)).__name__))
     return cases
-
-
-OPERATORS = {
-    "+": operator.add,
-    "-": operator.sub,
-    "*": operator.mul,
-    "/": operator.truediv,
-    "//": operator.floordiv,
-    "%": operator.mod,
-    "**": operator.pow,
-    "&": operator.and_,
-    "|": operator.or_,
-    "<": operator.lt,
-    "<=": operator.le,
-    "==": operator.eq,
-    "!=": operator.ne,
-    ">": operator.gt,
-    ">=": operator.ge,
-}
 
 
 def operator_cases():

@@ -26,7 +26,7 @@
 // - Windows: CPython ends a thread with _endthreadex(), which unwinds nothing.
 // Checked with each compiler by quarnel-compute/tests/thread_exit_test.cc (a thread ended inside
 // frames with cleanups, a handler and a noexcept function), and on the built module by
-// quarnel-compute-python/tests/test_hardening_exit.py: every personality routine in the module's
+// quarnel-compute-python/tests/test_shutdown.py: every personality routine in the module's
 // unwind tables must let a forced unwind pass, and daemon threads are ended inside calls.
 #pragma once
 
