@@ -12,6 +12,13 @@
 #error "the extension is built against the stable ABI of CPython 3.10 only"
 #endif
 
+// A debug interpreter counts every reference made (sys.gettotalrefcount()): an extension built
+// without Py_DEBUG against it would make its count climb without a leak. CMake tells which
+// kind the interpreter is, where it can run it.
+#if defined(QC_PYTHON_DEBUG) && QC_PYTHON_DEBUG != defined(Py_DEBUG)
+#error "Py_DEBUG is not the interpreter's: the headers read are of its other build (debug or release)"
+#endif
+
 // A build for another machine than the interpreter's (the aarch64 release build on an x86_64
 // host) reads the host's configuration header: the stable ABI's headers take from it the sizes
 // of the C types and the byte order, which must be the target's.
