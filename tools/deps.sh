@@ -8,8 +8,9 @@
 # fuzz targets; with --oldest-compilers the oldest the build
 # accepts, clang 14 and GCC 11; with --windows wine (64-bit), which runs the Windows wheel's
 # tests; with --release an objdump for each machine the Linux wheels are built for (GNU
-# binutils for that target where it is not this machine). Safe to run again; waits for another
-# apt-get to finish.
+# binutils for that target where it is not this machine); with --debug-python Debian's debug
+# interpreter (python3-dbg: Py_DEBUG) with its headers and what makes virtual environments.
+# Safe to run again; waits for another apt-get to finish.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib.sh
@@ -49,6 +50,10 @@ for flag in "$@"; do
         [ "$machine" = "$(uname -m)" ] || command -v "$machine-linux-gnu-objdump" >/dev/null ||
           packages+=("binutils-${machine//_/-}-linux-gnu")
       done
+      ;;
+    --debug-python)
+      command -v python3-dbg >/dev/null || packages+=(python3-dbg)
+      python3 -c 'import ensurepip, venv' 2>/dev/null || packages+=(python3-venv)
       ;;
     --oldest-compilers)
       command -v clang++-14 >/dev/null || packages+=(clang-14)
