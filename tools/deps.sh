@@ -7,7 +7,8 @@
 # GoogleTest; with --hardening clang 14 and its runtimes (libFuzzer and the sanitizers) for the
 # fuzz targets; with --oldest-compilers the oldest the build
 # accepts, clang 14 and GCC 11; with --windows wine (64-bit), which runs the Windows wheel's
-# tests. Safe to run again; waits for another apt-get to finish.
+# tests; with --debug-python Debian's debug interpreter (python3-dbg: Py_DEBUG) with its headers
+# and what makes virtual environments. Safe to run again; waits for another apt-get to finish.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib.sh
@@ -41,6 +42,10 @@ for flag in "$@"; do
     --windows)
       command -v wine >/dev/null || packages+=(wine)
       command -v wine64 >/dev/null || [ -x /usr/lib/wine/wine64 ] || packages+=(wine64)
+      ;;
+    --debug-python)
+      command -v python3-dbg >/dev/null || packages+=(python3-dbg)
+      python3 -c 'import ensurepip, venv' 2>/dev/null || packages+=(python3-venv)
       ;;
     --oldest-compilers)
       command -v clang++-14 >/dev/null || packages+=(clang-14)

@@ -90,15 +90,7 @@ ORDERS = {
         I.destroy(second)
         exec(WORK + SHOWN)
     """,
-    # A class object of the owner's that outlives it (a reference leaked on purpose) keeps the
-    # module the owner's: its interpreter is not wholly gone.
-    "sub-interpreter gone, a class leaked": """
-        sub = make()
-        run(sub, WORK + "import ctypes; ctypes.pythonapi.Py_IncRef(ctypes.py_object(C.Duration))")
-        I.destroy(sub)
-        gc.collect()
-        exec(REFUSED)
-    """,
+    # What an ended owner leaves held is in test_interpreter_ownership.py.
 }
 
 
@@ -243,6 +235,11 @@ print(round(grown[TAKE] - grown["pass"]))
 
 @pytest.mark.skipif(not sys.platform.startswith("linux"), reason="reads /proc/self/statm")
 @pytest.mark.skipif(SANITIZED, reason="freed memory sits in the sanitizer's quarantine")
+@pytest.mark.skipif(
+    hasattr(sys, "gettotalrefcount"),
+    reason="a debug interpreter's owner ends with objects of the module still held, which are "
+    "forgotten, not released",
+)
 def test_interpreters_taking_the_module_in_turn_leave_nothing_behind():
     extra = int(child(PRELUDE + CYCLES, "100", malloc="pymalloc", timeout=300).stdout)
     assert extra < 24 << 10, f"{extra} bytes more per interpreter than one that does nothing"

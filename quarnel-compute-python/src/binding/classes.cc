@@ -44,6 +44,11 @@ int g_kept_count = 0;
 template <ClassId C>
 void dealloc(PyObject* o) {
   PyTypeObject* type = Py_TYPE(o);
+  // An object of an owner that had ended when another interpreter took the module over
+  // (module.cc), let go since: its memory, its class and what it holds are of that interpreter,
+  // whose allocator may be gone. Left as they are.
+  if (type != g_class_objects[size_t(C)]) [[unlikely]]
+    return;
   reinterpret_cast<Object<C>*>(o)->value.~Held<C>();
   // The classes are neither collected nor subclassable, so their tp_free is PyObject_Free,
   // which object_memory's PyObject_Malloc pairs with.

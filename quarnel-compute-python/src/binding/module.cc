@@ -78,16 +78,50 @@ int add_function(PyObject* module, PyMethodDef* def) {
 // the module often enough): in its own interpreter, with its allocator, still there. The module
 // then belongs to the next interpreter to load it, the owner again included. Every interpreter that
 // can load the module shares one lock, so ownership changes under it.
+//
+// An owner that has ended is gone whatever of its objects remain: a cycle that its last
+// collection left (as a debug interpreter's may), or a reference leaked on purpose, is never
+// reached again by its interpreter. So the owner marks its interpreter's dict with an object whose
+// end, as the interpreter is cleared, tells that the owner has ended; the module then belongs to
+// the next interpreter to load it, however many references its class objects still have.
 int64_t g_owner = -1;
+bool g_owner_ended = false;
 std::vector<PyObject*> g_owner_modules;  // the module objects of the owner, until freed
+
+constexpr const char* kOwnerMark = "quarnel.compute._compute.owner";
+
+void owner_mark_cleared(PyObject* mark) {
+  if (reinterpret_cast<intptr_t>(PyCapsule_GetContext(mark)) == g_owner) g_owner_ended = true;
+}
+
+// Marks the dict of the owner's interpreter, once for each time it owns the module.
+bool mark_owner(int64_t id) {
+  PyObject* dict = PyInterpreterState_GetDict(PyInterpreterState_Get());
+  if (!dict) {
+    PyErr_SetString(PyExc_RuntimeError, "the interpreter has no dict to mark its ownership in");
+    return false;
+  }
+  Ref mark = Ref::steal(PyCapsule_New(&g_owner, kOwnerMark, &owner_mark_cleared));
+  return mark && PyCapsule_SetContext(mark.get(), reinterpret_cast<void*>(intptr_t(id))) == 0 &&
+         PyDict_SetItemString(dict, kOwnerMark, mark.get()) == 0;
+}
 
 bool claim_interpreter(PyObject* module) {
   int64_t id = PyInterpreterState_GetID(PyInterpreterState_Get());
   if (id < 0) return false;
-  if (g_owner != id && g_owner_modules.empty() && kept_objects_unheld()) {
+  if (g_owner != id && (g_owner_ended || (g_owner_modules.empty() && kept_objects_unheld()))) {
+    // The mark replaced here, of an earlier time this interpreter owned the module, no longer
+    // names the owner: its end tells nothing.
+    int64_t previous = g_owner;
+    g_owner = id;
+    if (!mark_owner(id)) {
+      g_owner = previous;
+      return false;
+    }
     forget_kept_objects();
     forget_classes();
-    g_owner = id;
+    g_owner_modules.clear();  // an ended owner's modules that a cycle held are never freed
+    g_owner_ended = false;
   }
   if (g_owner == id) {
     g_owner_done = false;
@@ -101,10 +135,18 @@ bool claim_interpreter(PyObject* module) {
   }
   Ref name = Ref::steal(PyModule_GetNameObject(module));
   if (!name) return false;
+  // An owner whose modules are all freed keeps the module while it holds any of its objects:
+  // the refusal names a class of them, for the holder to be found.
+  std::string held;
+  if (PyObject* type = g_owner_modules.empty() ? held_kept_object() : nullptr)
+    for (size_t c = 0; c < kClassCount; ++c)
+      if (type == reinterpret_cast<PyObject*>(g_class_objects[c]))
+        held = std::string("; it still holds objects of class ") +
+               class_info(static_cast<ClassId>(c)).name;
   Ref message =
       Ref::steal(PyUnicode_FromFormat("module %U does not support loading in more than one "
-                                      "interpreter: it was loaded in interpreter %lld",
-                                      name.get(), static_cast<long long>(g_owner)));
+                                      "interpreter: it was loaded in interpreter %lld%s",
+                                      name.get(), static_cast<long long>(g_owner), held.c_str()));
   if (message) PyErr_SetImportError(message.get(), name.get(), nullptr);
   return false;
 }

@@ -58,11 +58,13 @@ bool keep_for_interpreter(PyObject** slots, size_t count, PyObject* sole) noexce
   }
 }
 
-bool kept_objects_unheld() noexcept {
+PyObject* held_kept_object() noexcept {
   for (const Kept& k : g_kept_for_interpreter)
-    if (k.sole && Py_REFCNT(k.sole) != k.refs) return false;
-  return true;
+    if (k.sole && Py_REFCNT(k.sole) != k.refs) return k.sole;
+  return nullptr;
 }
+
+bool kept_objects_unheld() noexcept { return !held_kept_object(); }
 
 void forget_kept_objects() noexcept {
   for (const Kept& k : g_kept_for_interpreter)

@@ -12,6 +12,14 @@
 #error "the extension is built against the stable ABI of CPython 3.10 only"
 #endif
 
+// A debug interpreter counts every reference made (sys.gettotalrefcount()): an extension built
+// without Py_DEBUG against it would make its count climb without a leak. CMake tells which
+// kind the interpreter is, where it can run it.
+#if defined(QC_PYTHON_DEBUG) && QC_PYTHON_DEBUG != defined(Py_DEBUG)
+#error \
+    "Py_DEBUG is not the interpreter's: the headers read are of its other build (debug or release)"
+#endif
+
 // A build for another machine than the interpreter's (the aarch64 release build on an x86_64
 // host) reads the host's configuration header: the stable ABI's headers take from it the sizes
 // of the C types and the byte order, which must be the target's.
@@ -102,6 +110,8 @@ void discard_ordinary_error();
 bool keep_for_interpreter(PyObject** slots, size_t count, PyObject* sole = nullptr) noexcept;
 // True when every sole object has only the references it had when it was kept.
 bool kept_objects_unheld() noexcept;
+// A sole object that has more references than it had when it was kept (borrowed), or null.
+PyObject* held_kept_object() noexcept;
 // Forgets every kept object for a new owner to make its own: the slots are emptied and nothing
 // is released, the objects being of an interpreter that is gone.
 void forget_kept_objects() noexcept;
