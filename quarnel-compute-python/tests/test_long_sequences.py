@@ -3,36 +3,15 @@ heap is given back by every call, taken or refused, whichever way the sequence i
 of calls leave malloc's bytes in use where they were; under the sanitized build the calls run a
 few times each, and the leak checker at exit makes the same check."""
 
-import ctypes
-
 import pytest
-from hostile import SANITIZED, WINDOWS, Seq, resident
+from hostile import SANITIZED, Seq, malloc_in_use, resident
 from quarnel.compute import _compute as C
 
-
-def glibc_in_use():
-    """malloc's bytes in use, counted by glibc across its arenas; None elsewhere."""
-    if WINDOWS:
-        return None
-    try:
-        mallinfo2 = ctypes.CDLL(None).mallinfo2
-    except AttributeError:
-        return None
-
-    class Info(ctypes.Structure):
-        names = "arena ordblks smblks hblks hblkhd usmblks fsmblks uordblks fordblks keepcost"
-        _fields_ = [(name, ctypes.c_size_t) for name in names.split()]
-
-    mallinfo2.restype = Info
-    info = mallinfo2()
-    return info.uordblks + info.hblkhd
-
-
-IN_USE = glibc_in_use if glibc_in_use() is not None else resident
+IN_USE = malloc_in_use if malloc_in_use() is not None else resident
 # Each case converts about this many elements, in calls of its length: a call that kept its
 # storage would keep at least 16 bytes an element, megabytes in all.
 ELEMENTS = 4 * 10**5
-ALLOWED = 1 << 20 if IN_USE is glibc_in_use else 4 << 20
+ALLOWED = 1 << 20 if IN_USE is malloc_in_use else 4 << 20
 
 
 class Sized(Seq):
