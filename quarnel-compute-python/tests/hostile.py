@@ -3,6 +3,7 @@ entry of the module (module functions, methods and operator slots by their text 
 RangeMap constructor), objects of every class and the arguments each parameter accepts; and the
 child interpreters and threads that the tests run in."""
 
+import ctypes
 import decimal
 import json
 import math
@@ -68,6 +69,27 @@ def resident():
     return counters.WorkingSetSize
 """
 exec(RESIDENT)
+
+
+def malloc_in_use():
+    """malloc's bytes in use, as glibc counts them across its arenas: a block that a cache keeps is
+    in use, one given back to malloc is not. None without glibc."""
+    if WINDOWS:
+        return None
+    try:
+        mallinfo2 = ctypes.CDLL(None).mallinfo2
+    except AttributeError:
+        return None
+
+    class Info(ctypes.Structure):
+        names = "arena ordblks smblks hblks hblkhd usmblks fsmblks uordblks fordblks keepcost"
+        _fields_ = [(name, ctypes.c_size_t) for name in names.split()]
+
+    mallinfo2.restype = Info
+    info = mallinfo2()
+    return info.uordblks + info.hblkhd
+
+
 # QC_HARDENING_EXAMPLES raises the count for a long exploration.
 SETTINGS = settings(
     max_examples=int(os.environ.get("QC_HARDENING_EXAMPLES", 20 if SANITIZED else 60)),

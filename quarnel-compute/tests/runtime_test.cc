@@ -763,7 +763,8 @@ TEST(RuntimeRelease, EndingThreadsGiveBackTheirCachedBlocks) {
   for (bool released_late : {false, true}) {
     long grown = grown_over(300, [&] {
       std::thread([&] {
-        for (int i = 0; i < 4; ++i) small_tree(200);  // fills the cache, every class
+        // Fills the cache of its leaves' class (block_cache_test.cc fills every class).
+        for (int i = 0; i < 4; ++i) small_tree(200);
         if (released_late) pthread_setspecific(late.key, new Value(small_tree(200)));
       }).join();
     });
