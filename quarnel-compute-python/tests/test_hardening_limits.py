@@ -276,26 +276,6 @@ def test_a_to_json_stopped_by_a_signal_handler_leaves_the_next_one_whole(make):
         signal.signal(signal.SIGALRM, previous)
 
 
-def available_memory():
-    if sys.platform == "win32":
-        import ctypes
-
-        class Status(ctypes.Structure):  # MEMORYSTATUSEX
-            _fields_ = [("length", ctypes.c_uint32), ("load", ctypes.c_uint32)] + [
-                (name, ctypes.c_uint64)
-                for name in ("total", "available", "file", "file_free", "virtual", "free", "ext")
-            ]
-
-        status = Status(length=ctypes.sizeof(Status))
-        ok = ctypes.windll.kernel32.GlobalMemoryStatusEx(ctypes.byref(status))
-        return status.available if ok else 0
-    try:
-        with open("/proc/meminfo") as f:
-            return int(dict(line.split(":", 1) for line in f)["MemAvailable"].split()[0]) << 10
-    except (OSError, KeyError, ValueError):
-        return 0
-
-
 HUGE_TEXT = r"""
 from quarnel.compute import _compute as C
 n = 2**32 + 5
@@ -314,12 +294,10 @@ print("ok", flush=True)
     reason="needs 14 GiB of the host's memory, which the native run of the suite beside it "
     "may hold at the same time (it runs this test too)",
 )
+# The node's copy, the written bytes and the resulting str are each as large as the text; on
+# Windows the str's pieces too, joined at the end.
+@pytest.mark.memory((18 if sys.platform == "win32" else 14) << 30)
 def test_a_text_of_four_gibibytes_is_held_and_written():
-    # The node's copy, the written bytes and the resulting str are each as large as the text; on
-    # Windows the str's pieces too, joined at the end.
-    needed = (18 if sys.platform == "win32" else 14) << 30
-    if available_memory() < needed:
-        pytest.skip(f"needs {needed >> 30} GiB of free memory")
     assert child(HUGE_TEXT, malloc="pymalloc", timeout=600).stdout == "ok\n"
 
 
