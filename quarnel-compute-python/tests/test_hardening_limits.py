@@ -20,6 +20,8 @@ unsanitized = pytest.mark.skipif(SANITIZED, reason="memory limits mean nothing u
 address_space_limited = pytest.mark.skipif(
     EMULATED, reason="qemu-user does not enforce RLIMIT_AS for its guest"
 )
+# The children limit their address space to 1 GiB: a lower limit already set cannot be raised.
+ONE_GIBIBYTE = pytest.mark.memory(1 << 30)
 
 OUT_OF_MEMORY = r"""
 import resource, sys, threading
@@ -56,6 +58,7 @@ else:
 
 @unsanitized
 @address_space_limited
+@ONE_GIBIBYTE
 @posix_only("limits the address space with resource.setrlimit")
 @pytest.mark.parametrize("state", ["cold", "warm"])
 @pytest.mark.parametrize("thread", ["main", "new"])
@@ -107,6 +110,7 @@ print(main(int(sys.argv[1]), sys.argv[2] == "warm"), flush=True)
 
 @unsanitized
 @address_space_limited
+@ONE_GIBIBYTE
 @posix_only("limits the address space with resource.setrlimit, reading /proc/self/status")
 @pytest.mark.parametrize("state", ["cold", "warm"])
 @pytest.mark.parametrize("seed", range(6))
@@ -177,6 +181,7 @@ def test_a_large_output_comes_back_whole_whatever_its_characters(names):
 @pytest.mark.skipif(
     SANITIZED, reason="the sanitizer's realloc moves and copies every block: a timing means nothing"
 )
+@pytest.mark.memory(2 << 30)  # a text of 384 MiB, its node's copy, its output and the str of it
 def test_writing_a_long_text_takes_time_in_proportion_to_its_length():
     # The pieces of a large output reach the str without copying what came before them: four
     # times the text takes about four times as long, where copying it again with each piece of a
