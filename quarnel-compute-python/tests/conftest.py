@@ -11,6 +11,12 @@ import hostile
 import pytest
 from quarnel.compute import _compute as C
 
+# hypothesis keeps what it learns with the tools' other caches, in the project's build/.
+os.environ.setdefault(
+    "HYPOTHESIS_STORAGE_DIRECTORY",
+    os.path.join(os.path.dirname(__file__), "..", "..", "build", "hypothesis"),
+)
+
 
 def record(**members):
     return "{" + ",".join('"%s":%s' % kv for kv in members.items()) + "}"
