@@ -16,8 +16,8 @@ bash tools/nox.sh -s tests "${versions[@]}" --report "$report"
 import json, sys
 
 sessions = json.load(open(sys.argv[1]))["sessions"]
-ran = [s["signatures"][0] for s in sessions if s["result"] == "success"]
+ran = [s["signatures"][0].removeprefix("tests-") for s in sessions if s["result"] == "success"]
 if not ran:
     sys.exit("error: none of the CPython versions asked for was found for the Python tests")
-print("Python tests ran under", ", ".join(ran))
+print("Python tests ran under CPython", ", ".join(ran))
 PY
