@@ -5,6 +5,7 @@ through the tools/ scripts that name each session); tools/test.sh runs them all.
 
 import glob
 import os
+import re
 import shutil
 import subprocess
 
@@ -12,8 +13,17 @@ import nox
 
 ROOT = os.path.dirname(os.path.abspath(__file__))
 PYTHONS = ["3.10", "3.11", "3.12", "3.13"]
-# The tools' own interpreter, which the wheel built from the sdist is tested under in full.
-TOOLS_PYTHON = os.environ.get("PYTHON", "python3")
+# The version of the tools' own interpreter ($PYTHON or python3), which the wheel built from the
+# sdist is tested under in full.
+TOOLS_VERSION = subprocess.run(
+    [
+        os.environ.get("PYTHON", "python3"),
+        "-c",
+        "import sys; print('%d.%d' % sys.version_info[:2])",
+    ],
+    capture_output=True,
+    text=True,
+).stdout.strip()
 
 nox.options.envdir = os.path.join(ROOT, "build", "nox")
 nox.options.reuse_venv = "yes"
@@ -23,11 +33,16 @@ nox.options.download_python = "never"
 nox.options.error_on_missing_interpreters = False
 nox.options.sessions = ["tests", "typecheck", "format-check"]
 
-# pyenv's interpreters of every version, which its shims hide unless selected.
+# pyenv's interpreters of every version, which its shims hide unless selected: after the rest of
+# the PATH, so that they add versions and change no command's meaning (python3's, say).
 if shutil.which("pyenv"):
     pyenv_root = subprocess.run(["pyenv", "root"], capture_output=True, text=True).stdout.strip()
-    found = sorted(glob.glob(os.path.join(pyenv_root, "versions", "*", "bin")), reverse=True)
-    os.environ["PATH"] = os.pathsep.join([*found, os.environ["PATH"]])
+    found = sorted(
+        glob.glob(os.path.join(pyenv_root, "versions", "[0-9]*", "bin")),
+        key=lambda path: [int(n) for n in re.findall(r"[0-9]+", os.path.basename(path[:-4]))],
+        reverse=True,
+    )
+    os.environ["PATH"] = os.pathsep.join([os.environ["PATH"], *found])
 
 
 def wheels():
@@ -52,15 +67,10 @@ def tests(session):
     runs against the second under the tools' own interpreter alone."""
     release_wheel, source_wheel = wheels()
     session.install("pytest", "hypothesis")
-    version = subprocess.run(
-        [TOOLS_PYTHON, "-c", "import sys; print('%d.%d' % sys.version_info[:2])"],
-        capture_output=True,
-        text=True,
-    ).stdout.strip()
     session.chdir(os.path.join(ROOT, "quarnel-compute-python", "tests"))
     for wheel in (release_wheel, source_wheel):
         selected = ["."]
-        if wheel == source_wheel and session.python != version:
+        if wheel == source_wheel and session.python != TOOLS_VERSION:
             selected = ["test_hardening_exit.py"]
         session.log(f"{os.path.basename(wheel)}: {' '.join(selected)}")
         session.install("--force-reinstall", "--no-deps", wheel)
