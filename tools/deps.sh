@@ -8,7 +8,9 @@
 # fuzz targets; with --oldest-compilers the oldest the build
 # accepts, clang 14 and GCC 11; with --windows wine (64-bit), which runs the Windows wheel's
 # tests; with --debug-python Debian's debug interpreter (python3-dbg: Py_DEBUG) with its headers
-# and what makes virtual environments. Safe to run again; waits for another apt-get to finish.
+# and what makes virtual environments; with --ci GNU make, which runs CI's steps. Safe to run
+# again; waits for another apt-get to finish. Without root, it installs with sudo, or, where
+# there is none, names the packages to install and fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib.sh
@@ -47,6 +49,7 @@ for flag in "$@"; do
       command -v python3-dbg >/dev/null || packages+=(python3-dbg)
       python3 -c 'import ensurepip, venv' 2>/dev/null || packages+=(python3-venv)
       ;;
+    --ci) command -v make >/dev/null || packages+=(make) ;;
     --oldest-compilers)
       command -v clang++-14 >/dev/null || packages+=(clang-14)
       command -v g++-11 >/dev/null || packages+=(g++-11)
@@ -87,7 +90,14 @@ fi
 
 if [ ${#packages[@]} -gt 0 ]; then
   sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || {
+      echo "error: missing Debian packages: ${packages[*]}; install them as root" \
+        "(apt-get install ${packages[*]}), then run this again" >&2
+      exit 1
+    }
+    sudo="sudo"
+  fi
   echo "installing Debian packages: ${packages[*]}"
   # Another apt-get holding dpkg's lock is waited for, not failed on.
   $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq

@@ -17,7 +17,18 @@ else
     "$PY" -m venv --clear "$venv"
   fi
 fi
-"$venv/bin/python" -m pip install -q .
+# The extension's build takes a minute or two and pip shows none of it: its output goes to a log,
+# shown in part if it fails.
+log=build/install.log
+mkdir -p build
+echo "building and installing quarnel-compute into $venv (about two minutes; log: $log)"
+start=$SECONDS
+"$venv/bin/python" -m pip install -v . >"$log" 2>&1 || {
+  tail -40 "$log" >&2
+  echo "error: the build or install failed (log: $log)" >&2
+  exit 1
+}
+echo "installed in $((SECONDS - start)) s"
 "$venv/bin/python" examples/basic.py
 if [ -z "${VIRTUAL_ENV:-}" ]; then
   echo "installed into $venv ($("$venv/bin/python" --version)): run '. $venv/bin/activate'," \

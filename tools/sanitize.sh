@@ -2,21 +2,22 @@
 # The hardening run: the C++ and Python test suites on a build instrumented with
 # AddressSanitizer and UndefinedBehaviorSanitizer (the Python suite in an interpreter with the
 # sanitizer runtime preloaded, against the instrumented extension), then each libFuzzer target
-# for a bounded time. Any sanitizer report or fuzzer finding fails the run.
+# for a bounded time. Any sanitizer report or fuzzer finding fails the run. It runs in the sanitize
+# session of noxfile.py, whose interpreter the extension is built for and the Python suite runs
+# under (run alone, it starts that session).
 #
 #   FUZZ_SECONDS   time given to each fuzz target (default 30; 0 skips fuzzing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$PWD"
+[ "${NOX_CURRENT_SESSION:-}" = sanitize ] || exec bash tools/nox.sh -s sanitize
 source tools/lib.sh
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}"
 BUILD=build/sanitize
 REPORTS="$ROOT/$BUILD/reports"
 
 bash tools/deps.sh --tests --hardening --python
-# The interpreter the sanitized extension is built for and its Python suite runs under.
-venv="$ROOT/build/venv-sanitize"
-ensure_venv "$venv" "$PY" pytest hypothesis
+venv="$VIRTUAL_ENV"
 # The extension is built here without scikit-build-core, whose own FindPython stands in for
 # CMake's before 3.26 (the first to know the stable-ABI component; Debian 12 has 3.25): an
 # older cmake is replaced by PyPI's, in the venv.

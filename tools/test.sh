@@ -3,7 +3,8 @@
 # and checked (tools/release.sh), and the tests of those checks (tools/tests); the typing checks
 # against the release wheel and the wheel the machine's compiler built from the sdist
 # (tools/typecheck.sh); then the Python suite under each CPython from 3.10 to 3.13 that the
-# machine has (tools/test-python.sh); last the other platforms' wheels: the aarch64 wheel's suite
+# machine has (tools/test-python.sh), and under Debian's debug interpreter with the module built
+# for it (tools/test-debug.sh); last the other platforms' wheels: the aarch64 wheel's suite
 # under emulation (tools/test-aarch64.sh, as root) and the Windows wheel's under wine
 # (tools/test-windows.sh), each with the shared random corpus matched byte for byte against the
 # x86_64 wheel's. Build tools and test dependencies go into virtual
@@ -28,6 +29,9 @@ echo "== typing checks"
 bash tools/typecheck.sh dist/*manylinux_2_17_x86_64.whl build/sdist-c++/wheel/*.whl
 
 bash tools/test-python.sh
+
+echo "== the Python suite under Debian's debug interpreter (tools/test-debug.sh)"
+bash tools/test-debug.sh
 
 echo "== the aarch64 wheel under emulation (tools/test-aarch64.sh)"
 if [ "$(id -u)" -eq 0 ]; then

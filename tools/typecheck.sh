@@ -4,37 +4,38 @@
 # make now (tools/stubgen.sh --check); then, with each wheel installed, mypy's stubtest finds the
 # stubs and the extension in agreement, with no allowlist; the typing cases pass mypy --strict
 # and basedpyright, every refused case still refused by both; basedpyright finds every exported
-# symbol typed; and the tests of quarnel-compute-python/typecheck hold. The checkers are pinned
-# and live in a virtual environment under build/.
+# symbol typed; and the tests of quarnel-compute-python/typecheck hold. It runs in the typecheck
+# session of noxfile.py, which holds the pinned checkers (run alone, it starts that session), and
+# keeps every cache under build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT="$PWD"
-source tools/lib.sh
+[ "${NOX_CURRENT_SESSION:-}" = typecheck ] || exec bash tools/nox.sh -s typecheck -- "$@"
 [ $# -gt 0 ] || { echo "usage: tools/typecheck.sh WHEEL..." >&2; exit 2; }
 wheels=()
 for wheel in "$@"; do wheels+=("$(realpath "$wheel")"); done
 
 bash tools/stubgen.sh --check
 
-venv="$ROOT/build/venv-typing"
-ensure_venv "$venv" "$PY" mypy==2.4.1 basedpyright==1.40.2 pytest==9.2.0 \
-  typing-extensions==4.16.0
-export PATH="$venv/bin:$PATH"
+# The installed package is imported from a folder that holds no copy of it.
+outside="$ROOT/build/typecheck"
+mkdir -p "$outside"
+export MYPY_CACHE_DIR="$ROOT/build/mypy-cache"
 
 for wheel in "${wheels[@]}"; do
   echo "== typing checks of $(basename "$wheel")"
-  "$venv/bin/python" -m pip install -q --force-reinstall --no-deps "$wheel"
+  python -m pip install -q --force-reinstall --no-deps "$wheel"
 
   echo "-- stubtest"
-  (cd /tmp && python -m mypy.stubtest quarnel.compute)
+  (cd "$outside" && python -m mypy.stubtest quarnel.compute)
 
   echo "-- typing cases"
   (cd quarnel-compute-python/typecheck &&
     mypy --strict --warn-unused-ignores --no-incremental --python-version 3.10 cases.py &&
-    basedpyright --pythonpath "$venv/bin/python" cases.py)
+    basedpyright --pythonpath "$(command -v python)" cases.py)
 
   echo "-- verifytypes"
-  report="$(cd /tmp && basedpyright --verifytypes quarnel.compute --ignoreexternal)" || {
+  report="$(cd "$outside" && basedpyright --verifytypes quarnel.compute --ignoreexternal)" || {
     echo "$report"
     exit 1
   }

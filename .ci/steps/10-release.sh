@@ -4,8 +4,6 @@
 # alone). The release leaves the sdist and the wheels in dist/ (x86_64, aarch64, win_amd64), and
 # the wheel the machine's compiler built from the sdist in build/sdist-c++/wheel; then the tests
 # of the release checks.
-# after:
-# cores: 4
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 stock=(env -u VIRTUAL_ENV -u PYENV_VERSION PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin

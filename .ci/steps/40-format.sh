@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
 # The C++ sources against .clang-format and the Python sources against ruff.
-# after:
-# cores: 1
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash tools/format.sh --check

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # The sdist built, installed and run with the oldest compilers the build accepts: clang 14 with
 # the system's libstdc++, and GCC 11.
-# after: 10-release
-# cores: 2
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 bash tools/deps.sh --oldest-compilers

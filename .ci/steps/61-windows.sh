@@ -4,8 +4,6 @@
 # beside the Linux ones. 20
 # hypothesis examples per hardening test when CI_SHORT=1 (60 else). The 4 GiB text test is left
 # out (tools/test-windows.sh says why).
-# after: 10-release
-# cores: 1
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 [ "${CI_SHORT:-0}" = 1 ] && export QC_HARDENING_EXAMPLES="${QC_HARDENING_EXAMPLES:-20}"

@@ -3,11 +3,19 @@ arguments that convert in unusual ways."""
 
 import contextlib
 import json
+import os
+import pathlib
 import sys
 
 import hostile
 import pytest
 from quarnel.compute import _compute as C
+
+# hypothesis keeps what it learns with the tools' other caches, in the project's build/.
+os.environ.setdefault(
+    "HYPOTHESIS_STORAGE_DIRECTORY",
+    os.path.join(os.path.dirname(__file__), "..", "..", "build", "hypothesis"),
+)
 
 
 def record(**members):
@@ -175,3 +183,68 @@ def api_search():
 def quiet_unraisable(monkeypatch):
     """A time unit whose str() fails is reported through the unraisable hook: keep it quiet."""
     monkeypatch.setattr(sys, "unraisablehook", lambda _: None)
+
+
+def free_memory():
+    """The memory a test may take, in bytes, and what bounds it: the machine's available memory,
+    or less where an address-space limit (ulimit -v, which a child process inherits) or a memory
+    cgroup of this process (memory.max; v1: memory.limit_in_bytes) leaves less."""
+    if sys.platform == "win32":
+        import ctypes
+
+        class Status(ctypes.Structure):  # MEMORYSTATUSEX
+            _fields_ = [("length", ctypes.c_uint32), ("load", ctypes.c_uint32)] + [
+                (name, ctypes.c_uint64)
+                for name in ("total", "available", "file", "file_free", "virtual", "free", "ext")
+            ]
+
+        status = Status(length=ctypes.sizeof(Status))
+        ok = ctypes.windll.kernel32.GlobalMemoryStatusEx(ctypes.byref(status))
+        return (status.available if ok else 0), "the machine's available memory"
+    bounds = [(0, "the machine's available memory (unknown)")]
+    with contextlib.suppress(OSError, KeyError, ValueError):
+        with open("/proc/meminfo") as f:
+            meminfo = dict(line.split(":", 1) for line in f)
+        bounds[0] = (int(meminfo["MemAvailable"].split()[0]) << 10, "the available memory")
+    import resource
+
+    limit = resource.getrlimit(resource.RLIMIT_AS)[0]
+    if limit != resource.RLIM_INFINITY:
+        bounds.append((limit, "the address-space limit (ulimit -v)"))
+    with contextlib.suppress(OSError):
+        with open("/proc/self/cgroup") as f:
+            groups = [line.rstrip("\n").split(":", 2) for line in f]
+        for _, controllers, path in groups:
+            if not controllers:  # cgroup v2
+                base, files = "/sys/fs/cgroup", ("memory.max", "memory.current")
+            elif "memory" in controllers.split(","):  # v1
+                base, files = (
+                    "/sys/fs/cgroup/memory",
+                    ("memory.limit_in_bytes", "memory.usage_in_bytes"),
+                )
+            else:
+                continue
+            # Every cgroup from this process's up to the root bounds it.
+            while True:
+                with contextlib.suppress(OSError, ValueError):
+                    top, used = (int(pathlib.Path(base + path, n).read_text()) for n in files)
+                    bounds.append((top - used, f"the memory cgroup {path}'s limit"))
+                if path in ("", "/"):
+                    break
+                path = os.path.dirname(path)
+    return min(bounds)
+
+
+def pytest_configure(config):
+    config.addinivalue_line(
+        "markers", "memory(nbytes): needs that much memory; skipped, saying what bounds it, if not"
+    )
+
+
+def pytest_runtest_setup(item):
+    for mark in item.iter_markers("memory"):
+        free, bound = free_memory()
+        if free < mark.args[0]:
+            pytest.skip(
+                f"needs {mark.args[0] >> 20} MiB of memory; {bound} leaves {free >> 20} MiB"
+            )

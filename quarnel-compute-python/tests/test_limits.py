@@ -20,6 +20,8 @@ unsanitized = pytest.mark.skipif(SANITIZED, reason="memory limits mean nothing u
 address_space_limited = pytest.mark.skipif(
     EMULATED, reason="qemu-user does not enforce RLIMIT_AS for its guest"
 )
+# The children limit their address space to 1 GiB: a lower limit already set cannot be raised.
+ONE_GIBIBYTE = pytest.mark.memory(1 << 30)
 
 OUT_OF_MEMORY = r"""
 import resource, sys, threading
@@ -56,6 +58,7 @@ else:
 
 @unsanitized
 @address_space_limited
+@ONE_GIBIBYTE
 @posix_only("limits the address space with resource.setrlimit")
 @pytest.mark.parametrize("state", ["cold", "warm"])
 @pytest.mark.parametrize("thread", ["main", "new"])
@@ -107,6 +110,7 @@ print(main(int(sys.argv[1]), sys.argv[2] == "warm"), flush=True)
 
 @unsanitized
 @address_space_limited
+@ONE_GIBIBYTE
 @posix_only("limits the address space with resource.setrlimit, reading /proc/self/status")
 @pytest.mark.parametrize("state", ["cold", "warm"])
 @pytest.mark.parametrize("seed", range(6))
@@ -182,6 +186,7 @@ def test_a_large_output_comes_back_whole_whatever_its_characters(names):
     reason="a debug interpreter's allocator moves and copies every block on realloc: a timing "
     "means nothing",
 )
+@pytest.mark.memory(2 << 30)  # a text of 384 MiB, its node's copy, its output and the str of it
 def test_writing_a_long_text_takes_time_in_proportion_to_its_length():
     # The pieces of a large output reach the str without copying what came before them: four
     # times the text takes about four times as long, where copying it again with each piece of a
@@ -308,26 +313,6 @@ def stopped_inside(method):
     return False
 
 
-def available_memory():
-    if sys.platform == "win32":
-        import ctypes
-
-        class Status(ctypes.Structure):  # MEMORYSTATUSEX
-            _fields_ = [("length", ctypes.c_uint32), ("load", ctypes.c_uint32)] + [
-                (name, ctypes.c_uint64)
-                for name in ("total", "available", "file", "file_free", "virtual", "free", "ext")
-            ]
-
-        status = Status(length=ctypes.sizeof(Status))
-        ok = ctypes.windll.kernel32.GlobalMemoryStatusEx(ctypes.byref(status))
-        return status.available if ok else 0
-    try:
-        with open("/proc/meminfo") as f:
-            return int(dict(line.split(":", 1) for line in f)["MemAvailable"].split()[0]) << 10
-    except (OSError, KeyError, ValueError):
-        return 0
-
-
 HUGE_TEXT = r"""
 from quarnel.compute import _compute as C
 n = 2**32 + 5
@@ -346,12 +331,10 @@ print("ok", flush=True)
     reason="needs 14 GiB of the host's memory, which the native run of the suite beside it "
     "may hold at the same time (it runs this test too)",
 )
+# The node's copy, the written bytes and the resulting str are each as large as the text; on
+# Windows the str's pieces too, joined at the end.
+@pytest.mark.memory((18 if sys.platform == "win32" else 14) << 30)
 def test_a_text_of_four_gibibytes_is_held_and_written():
-    # The node's copy, the written bytes and the resulting str are each as large as the text; on
-    # Windows the str's pieces too, joined at the end.
-    needed = (18 if sys.platform == "win32" else 14) << 30
-    if available_memory() < needed:
-        pytest.skip(f"needs {needed >> 30} GiB of free memory")
     assert child(HUGE_TEXT, malloc="pymalloc", timeout=600).stdout == "ok\n"
 
 

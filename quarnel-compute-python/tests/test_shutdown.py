@@ -198,6 +198,8 @@ def test_a_daemon_thread_blocked_in_a_conversion_at_exit(blocker):
     ends_cleanly(BLOCKED, blocker)
 
 
+# A dozen threads, each with its stack and its malloc arena: some 1.2 GiB of address space.
+@pytest.mark.memory(3 << 29)
 @pytest.mark.parametrize("run", range(6))
 def test_daemon_workers_calling_the_module_at_exit(run):
     ends_cleanly(WORKERS)
