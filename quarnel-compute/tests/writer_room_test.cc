@@ -16,6 +16,7 @@
 
 #include "quarnel/compute/builders.h"
 #include "quarnel/compute/model/constants.h"
+#include "quarnel/compute/model/json.h"
 #include "quarnel/compute/model/numeric_series_unions.h"
 
 namespace qc::model {
@@ -158,13 +159,10 @@ std::vector<Shape> short_shapes() {
   out.push_back(
       {"longest_chain",
        [control] {
-         static const UnionLevel levels[] = {
-             {&RoomUnion::qc_desc_, uint16_t(RoomUnion::Variant::w)},
-             {&Chain::qc_desc_, uint16_t(Chain::Variant::end)},
-             {&Chain::qc_desc_, uint16_t(Chain::Variant::end)}};
-         static const uint32_t id = register_chain(levels);
-         EXPECT_NE(id, 0u);
-         Value chain = folded_unions(levels, Value::str(control), id);
+         using Longest =
+             FoldChain<Level<RoomUnion, RoomUnion::Variant::w>, Level<Chain, Chain::Variant::end>,
+                       Level<Chain, Chain::Variant::end>>;
+         Value chain = Longest::make(Value::str(control));
          return RoomUnion::v({.a = loose(Value::i32(1)), .b = loose(std::move(chain))}).value();
        },
        "{\"type\":\"" + v + "\",\"" + v + "\":{\"" + a + "\":1,\"" + b + "\":{\"type\":\"" + w +
