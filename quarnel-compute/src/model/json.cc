@@ -85,10 +85,15 @@ constexpr size_t kStringPiece = size_t(1) << 16;
 }
 
 // Copies constant text. Keys and prefixes are a few dozen bytes: two overlapping fixed-size
-// moves copy them without a call. Needs s.size().
+// moves copy them without a call, and a text whose length the compiler knows (a typed node's)
+// the moves of its length. Needs s.size().
 [[gnu::always_inline]] inline char* put_text(char* p, std::string_view s) noexcept {
   const char* q = s.data();
   size_t n = s.size();
+  if (__builtin_constant_p(n) && n <= kMaxOpening) {
+    std::memcpy(p, q, n);
+    return p + n;
+  }
   if (n >= 16) {
     if (n > 64) {
       if (n > 128) {
@@ -301,9 +306,10 @@ constexpr size_t kValueSpace = kScalarSpace + kRunSpace;
 // Room for one step: a comma, a key, a union's opening, a scalar and the run of up to 8 braces
 // that follows it. Longer strings, longer runs and Any values make their own room.
 constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + kMaxOpening + kScalarSpace + kRunSpace;
-// The typed writer makes a step's room before a union's opening, or a comma and a key, and
-// writes a scalar after them with what is left.
-static_assert(kStepSpace - kMaxOpening >= kValueSpace);
+// The typed writer makes a step's room before a comma and a key, and writes a scalar after them
+// with what is left; it makes an opening's room before a union's opening, and writes a scalar
+// after it with what is left.
+constexpr size_t kOpeningSpace = kMaxOpening + kValueSpace;
 static_assert(kStepSpace - (1 + kMaxWireName + 3) >= kValueSpace);
 
 // How many children of a container to fetch ahead (see Writer::push).
@@ -493,14 +499,15 @@ class Writer {
   // The variant of v, a union held in place, whose payload follows it within the slots of the
   // node it lies in, ending at `end` (null where v lies in no union's node): refused unless the
   // payload lies within them.
-  static uint16_t held_in_place(const Value& v, const Value* end) {
+  [[gnu::always_inline]] static uint16_t held_in_place(const Value& v, const Value* end) {
     const TypeDesc& d = v.in_place_desc();
     uint16_t i = v.in_place_variant();
     if (!end || i >= d.variant_count || !fits_in_place(d.variants[i], &v + 1, end)) out_of_place();
     return i;
   }
 
-  static bool fits_in_place(const VariantDesc& vd, const Value* payload, const Value* end) {
+  [[gnu::always_inline]] static bool fits_in_place(const VariantDesc& vd, const Value* payload,
+                                                   const Value* end) {
     return end - payload >= ptrdiff_t(vd.record ? vd.record->field_count : 1);
   }
 
@@ -651,7 +658,10 @@ class Writer {
                             int depth) {
     using P = typename At<I, typename U::qc_parts_>::type;
     constexpr VariantDesc vd = U::qc_variants_[I];
-    c = w.ensure(c, kStepSpace);
+    // Making room takes a call that the writer comes back from to this variant's start, so that
+    // nothing here needs keeping across it.
+    if (!has_room(c, kOpeningSpace)) [[unlikely]]
+      return room_then_variant<U, I>(w, c, payload, end, depth);
     if constexpr (!detail::record_payload<P, U>()) {
       if constexpr (type_kind<P> == TypeKind::Union) {
         if (!end) {
@@ -673,6 +683,13 @@ class Writer {
       }
       return w.close(c, '}', 1);
     }
+  }
+
+  template <class U, size_t I>
+  [[gnu::noinline, gnu::cold]] static Cursor room_then_variant(Writer& w, Cursor c,
+                                                               const Value* payload,
+                                                               const Value* end, int depth) {
+    return put_variant<U, I>(w, w.refill(c, kOpeningSpace), payload, end, depth);
   }
 
   using VariantWriter = Cursor (*)(Writer&, Cursor, const Value*, const Value*, int);
@@ -970,11 +987,14 @@ class Writer {
     return c;
   }
 
-  // Writes `bracket` (unless 0), then n closing braces; short runs take one 8-byte store.
+  // Writes `bracket` (unless 0), then n closing braces; short runs take one 8-byte store, and a
+  // run whose length the compiler knows (a typed node's own) a store of its length.
   [[gnu::always_inline]] Cursor close(Cursor c, char bracket, uint32_t n) {
     c = ensure(c, size_t(n) + 9);
     if (bracket) *c.p++ = bracket;
-    if (n <= 8)
+    if (__builtin_constant_p(n) && n <= 2)
+      std::memcpy(c.p, "}}", n);
+    else if (n <= 8)
       std::memcpy(c.p, "}}}}}}}}", 8);
     else
       std::memset(c.p, '}', n);
@@ -997,8 +1017,12 @@ class Writer {
 
   // --- Room -----------------------------------------------------------------------------------
 
+  [[gnu::always_inline]] static bool has_room(Cursor c, size_t n) {
+    return size_t(c.limit - c.p) >= n;
+  }
+
   [[gnu::always_inline]] Cursor ensure(Cursor c, size_t n) {
-    if (size_t(c.limit - c.p) < n) [[unlikely]]
+    if (!has_room(c, n)) [[unlikely]]
       return refill(c, n);
     return c;
   }
