@@ -104,8 +104,8 @@ void PrintTo(const Shape& s, std::ostream* os) { *os << s.name; }
 // Each character with the form it escapes to: six bytes, two bytes, itself.
 const std::pair<char, const char*> kCharacters[] = {{'\x1f', "\\u001f"}, {'"', "\\\""}, {'a', "a"}};
 
-// Each character as a text of each length: alone, as a map key, and as the name and value of an
-// unknown variant.
+// Each character as a text of each length: alone, as a map key, as a list's last item, and as the
+// name and value of an unknown variant.
 void add_texts(std::vector<Shape>& out, std::initializer_list<size_t> lengths, bool unknowns) {
   for (auto [c, escaped] : kCharacters)
     for (size_t n : lengths) {
@@ -114,6 +114,7 @@ void add_texts(std::vector<Shape>& out, std::initializer_list<size_t> lengths, b
       out.push_back({"text_" + tag, [raw] { return Value::str(raw); }, text});
       out.push_back(
           {"key_" + tag, [raw] { return string_map({{raw, Value::i32(7)}}); }, "{" + text + ":7}"});
+      out.push_back({"item_" + tag, [raw] { return list({Value::str(raw)}); }, "[" + text + "]"});
       if (unknowns)
         out.push_back({"unknown_" + tag,
                        [raw] { return unknown<RoomUnion>(raw, Any(raw)).value(); },
@@ -154,6 +155,18 @@ std::vector<Shape> short_shapes() {
        },
        "{\"type\":\"" + v + "\",\"" + v + "\":{\"" + a + "\":1,\"" + b + "\":{\"type\":\"" + u +
            "\",\"" + u + "\":{\"" + a + "\":\"" + repeat("\\u001f", 16) + "\"}}}}"});
+  // Texts just longer than short ones, which make their own room, in that step.
+  for (size_t n : {17, 32}) {
+    const std::string longer(n, '\x1f');
+    out.push_back(
+        {"longest_opening_" + std::to_string(n),
+         [longer] {
+           Value inner = RoomUnion::u({.a = loose(Value::str(longer))}).value();
+           return RoomUnion::v({.a = loose(Value::i32(1)), .b = loose(std::move(inner))}).value();
+         },
+         "{\"type\":\"" + v + "\",\"" + v + "\":{\"" + a + "\":1,\"" + b + "\":{\"type\":\"" + u +
+             "\",\"" + u + "\":{\"" + a + "\":\"" + repeat("\\u001f", n) + "\"}}}}"});
+  }
   // The same step through a folded chain, whose joined prefixes stand in for an opening and may
   // be longer than one union's.
   const std::string w = VARIANT_W, end = R"({"type":"end","end":)";
@@ -273,6 +286,19 @@ std::vector<Shape> typed_shapes() {
                    return chain.value();
                  },
                  chain});
+  // Nested through the last field, whose closing runs then follow one another to the end, after a
+  // text that fills the room it made.
+  const std::string name(169, '\x1f');
+  std::string right = raw_json(in_quotes(repeat("\\u001f", 169)));
+  for (int i = 0; i < 40; ++i) right = add_json(raw_json("\"b\""), right);
+  out.push_back({"typed_right_chain",
+                 [raw, name] {
+                   Handle<NumericSeries> chain = raw(name);
+                   for (int i = 0; i < 40; ++i)
+                     chain = NumericSeries::add({.left = raw("b"), .right = chain});
+                   return chain.value();
+                 },
+                 right});
   return out;
 }
 

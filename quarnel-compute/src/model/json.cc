@@ -306,11 +306,10 @@ constexpr size_t kValueSpace = kScalarSpace + kRunSpace;
 // Room for one step: a comma, a key, a union's opening, a scalar and the run of up to 8 braces
 // that follows it. Longer strings, longer runs and Any values make their own room.
 constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + kMaxOpening + kScalarSpace + kRunSpace;
-// The typed writer makes a step's room before a comma and a key, and writes a scalar after them
-// with what is left; it makes an opening's room before a union's opening, and writes a scalar
-// after it with what is left.
-constexpr size_t kOpeningSpace = kMaxOpening + kValueSpace;
+// The typed writer makes a step's room before a comma and a key, or a union's opening, and writes
+// a scalar after them with what is left.
 static_assert(kStepSpace - (1 + kMaxWireName + 3) >= kValueSpace);
+static_assert(kStepSpace - kMaxOpening >= kValueSpace);
 
 // How many children of a container to fetch ahead (see Writer::push).
 constexpr uint32_t kPrefetch = 8;
@@ -660,7 +659,7 @@ class Writer {
     constexpr VariantDesc vd = U::qc_variants_[I];
     // Making room takes a call that the writer comes back from to this variant's start, so that
     // nothing here needs keeping across it.
-    if (!has_room(c, kOpeningSpace)) [[unlikely]]
+    if (!has_room(c, kStepSpace)) [[unlikely]]
       return room_then_variant<U, I>(w, c, payload, end, depth);
     if constexpr (!detail::record_payload<P, U>()) {
       if constexpr (type_kind<P> == TypeKind::Union) {
@@ -689,7 +688,7 @@ class Writer {
   [[gnu::noinline, gnu::cold]] static Cursor room_then_variant(Writer& w, Cursor c,
                                                                const Value* payload,
                                                                const Value* end, int depth) {
-    return put_variant<U, I>(w, w.refill(c, kOpeningSpace), payload, end, depth);
+    return put_variant<U, I>(w, w.refill(c, kStepSpace), payload, end, depth);
   }
 
   using VariantWriter = Cursor (*)(Writer&, Cursor, const Value*, const Value*, int);
