@@ -510,19 +510,26 @@ class Writer {
     return end - payload >= ptrdiff_t(vd.record ? vd.record->field_count : 1);
   }
 
-  // A folded chain (FoldChain), when `payload`, the first of a union node's slots that end at
-  // `end`, begins one whose leaf is a scalar within the node: its joined prefixes, its leaf, and
-  // the closing braces of its levels and `braces` more. A cursor whose p is null otherwise: the
-  // levels are then written one at a time. Needs kMaxOpening and a value's room after it.
-  [[gnu::always_inline]] Cursor put_chain(Cursor c, const Value* payload, const Value* end,
-                                          uint32_t braces) {
-    if (payload->flagged_tag() != Tag::InPlaceUnion) return {};
+  // The folded chain (FoldChain) that `payload`, the first of a union node's slots that end at
+  // `end`, begins, when its leaf is a scalar within the node; else null, and its levels are
+  // written one at a time.
+  [[gnu::always_inline]] static const FoldedChain* folded_chain(const Value* payload,
+                                                                const Value* end) {
+    if (payload->flagged_tag() != Tag::InPlaceUnion) return nullptr;
     const FoldedChain* f = payload->in_place_chain();
-    if (!f || end - payload < ptrdiff_t(f->levels)) return {};
+    if (!f || end - payload < ptrdiff_t(f->levels)) return nullptr;
     const Value& leaf = payload[f->levels - 1];
-    if (leaf.tag() == Tag::Node || leaf.tag() == Tag::InPlaceUnion) return {};
-    c.p = put_text(c.p, f->opening);
-    return close_run(put_scalar(c, leaf), f->levels + braces);
+    if (leaf.tag() == Tag::Node || leaf.tag() == Tag::InPlaceUnion) return nullptr;
+    return f;
+  }
+
+  // That chain: its joined prefixes, its leaf, and the closing braces of its levels and `braces`
+  // more. Needs kMaxOpening and a value's room after it. Out of line, and called last, so that a
+  // variant's writer keeps no register for the calls that a scalar may make.
+  [[gnu::noinline]] Cursor put_folded(Cursor c, const FoldedChain& f, const Value* payload,
+                                      uint32_t braces) {
+    c.p = put_text(c.p, f.opening);
+    return close_run(put_scalar(c, payload[f.levels - 1]), f.levels + braces);
   }
 
   // Keeps the fetches of a collection's children running ahead of the writing: the one
@@ -665,7 +672,8 @@ class Writer {
       if constexpr (type_kind<P> == TypeKind::Union) {
         if (!end) {
           end = payload + reinterpret_cast<const Heap*>(payload)[-1].count;
-          if (Cursor chained = w.put_chain(c, payload, end, 0); chained.p) return chained;
+          if (const FoldedChain* f = folded_chain(payload, end))
+            return w.put_folded(c, *f, payload, 0);
         }
       }
       c.p = put_text(c.p, vd.prefix);
@@ -807,7 +815,8 @@ class Writer {
       const TypeDesc* record = variant->record;
       if (!record) {
         if (own_node)
-          if (Cursor chained = put_chain(c, payload, end, braces); chained.p) return chained;
+          if (const FoldedChain* f = folded_chain(payload, end))
+            return put_folded(c, *f, payload, braces);
         c.p = put_text(c.p, variant->prefix);
         ++braces;
         v = payload;
