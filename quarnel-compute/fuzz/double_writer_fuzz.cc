@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "quarnel/compute/model/value.h"
+#include "quarnel/compute/model/json.h"
 
 namespace {
 

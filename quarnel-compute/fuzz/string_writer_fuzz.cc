@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "../tests/to_json.h"
-#include "quarnel/compute/model/value.h"
+#include "quarnel/compute/model/json.h"
 
 namespace {
 

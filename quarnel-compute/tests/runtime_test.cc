@@ -542,24 +542,22 @@ TEST(RuntimeUnion, FoldedAtOnceAsLevelByLevel) {
   EXPECT_FALSE(fold_into_one_node({&record, 1}));
 }
 
-// A registered chain writes, at once, what its levels write one at a time: alone, in a list, and
+// A folded chain writes, at once, what its levels write one at a time: alone, in a list, and
 // held in place by a union around it, where its first slot is no longer its node's first.
-TEST(RuntimeUnion, RegisteredChainWritesAsItsLevels) {
-  const UnionLevel set{&TUnion::qc_desc_, uint16_t(TUnion::Variant::set)};
-  const UnionLevel levels[] = {set, set, set};
-  for (size_t n = 2; n <= 3; ++n) {
-    std::span<const UnionLevel> chain(levels, n);
-    uint32_t id = register_chain(chain);
-    ASSERT_NE(id, 0u) << n;
-    for (const Value& inner : {Value::i32(7), Value::str(std::string(40, 's')), leaf(7)}) {
-      Value made = folded_unions(chain, Value(inner), id);
-      std::string expected = to_json(wrap(inner, int(n)));
-      EXPECT_EQ(to_json(made), expected) << n;
-      EXPECT_EQ(to_json(list({made, made})), "[" + expected + "," + expected + "]") << n;
-      EXPECT_EQ(to_json(TUnion::set(as(made)).value()), to_json(wrap(inner, int(n) + 1))) << n;
-    }
+template <class Chain>
+void expect_chain_writes_as_levels(int n) {
+  for (const Value& inner : {Value::i32(7), Value::str(std::string(40, 's')), leaf(7)}) {
+    Value made = Chain::make(Value(inner));
+    std::string expected = to_json(wrap(inner, n));
+    EXPECT_EQ(to_json(made), expected) << n;
+    EXPECT_EQ(to_json(list({made, made})), "[" + expected + "," + expected + "]") << n;
+    EXPECT_EQ(to_json(TUnion::set(as(made)).value()), to_json(wrap(inner, n + 1))) << n;
   }
-  EXPECT_EQ(register_chain({&set, 1}), 0u);
+}
+TEST(RuntimeUnion, FoldedChainWritesAsItsLevels) {
+  using Set = Level<TUnion, TUnion::Variant::set>;
+  expect_chain_writes_as_levels<FoldChain<Set, Set>>(2);
+  expect_chain_writes_as_levels<FoldChain<Set, Set, Set>>(3);
 }
 
 // Strings up to a few bytes are held in the value, longer ones in a block: around that limit,

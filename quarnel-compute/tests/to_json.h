@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "quarnel/compute/model/value.h"
+#include "quarnel/compute/model/json.h"
 
 namespace qc {
 

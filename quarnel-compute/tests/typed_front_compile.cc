@@ -1,10 +1,21 @@
-// The typed front refuses a node of the wrong kind and a record without a required field: built
-// with no REFUSE_ macro this file must compile; built with any one of them it must not.
+// The typed front refuses a node of the wrong kind, a record without a required field and a
+// folded chain whose opening the writer has no room for: built with no REFUSE_ macro this file
+// must compile; built with any one of them it must not.
 #include "quarnel/compute/builders.h"
+#include "quarnel/compute/model/json.h"
 #include "quarnel/compute/model/series_unions.h"
 #include "quarnel/compute/model/units.h"
 
 namespace qc {
+
+#if defined(REFUSE_LONG_CHAIN)
+// Two levels of the longest variant name: their joined prefixes are longer than one opening.
+#define QC_VARIANTS(V) \
+  V(v, "vvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvvv", LongNames)
+struct LongNames;
+QC_UNION(LongNames, QC_VARIANTS)
+#undef QC_VARIANTS
+#endif
 
 void well_typed() {
   auto x = builders::numeric_series_reference("x");
@@ -39,6 +50,9 @@ void refused() {
   model::DerivativeSeries{
       .input = builders::numeric_series_reference("x"),
       .timeUnit = Handle<model::objects::NumericDataType>(model::objects::NumericDataType::int64)};
+#elif defined(REFUSE_LONG_CHAIN)
+  using V = Level<LongNames, LongNames::Variant::v>;
+  FoldChain<V, V>::make(Value::i32(1));
 #endif
 }
 

@@ -16,7 +16,9 @@
 
 #include "quarnel/compute/builders.h"
 #include "quarnel/compute/model/constants.h"
+#include "quarnel/compute/model/json.h"
 #include "quarnel/compute/model/numeric_series_unions.h"
+#include "quarnel/compute/model/series_unions.h"
 
 namespace qc::model {
 namespace {
@@ -102,8 +104,8 @@ void PrintTo(const Shape& s, std::ostream* os) { *os << s.name; }
 // Each character with the form it escapes to: six bytes, two bytes, itself.
 const std::pair<char, const char*> kCharacters[] = {{'\x1f', "\\u001f"}, {'"', "\\\""}, {'a', "a"}};
 
-// Each character as a text of each length: alone, as a map key, and as the name and value of an
-// unknown variant.
+// Each character as a text of each length: alone, as a map key, as a list's last item, and as the
+// name and value of an unknown variant.
 void add_texts(std::vector<Shape>& out, std::initializer_list<size_t> lengths, bool unknowns) {
   for (auto [c, escaped] : kCharacters)
     for (size_t n : lengths) {
@@ -112,6 +114,7 @@ void add_texts(std::vector<Shape>& out, std::initializer_list<size_t> lengths, b
       out.push_back({"text_" + tag, [raw] { return Value::str(raw); }, text});
       out.push_back(
           {"key_" + tag, [raw] { return string_map({{raw, Value::i32(7)}}); }, "{" + text + ":7}"});
+      out.push_back({"item_" + tag, [raw] { return list({Value::str(raw)}); }, "[" + text + "]"});
       if (unknowns)
         out.push_back({"unknown_" + tag,
                        [raw] { return unknown<RoomUnion>(raw, Any(raw)).value(); },
@@ -123,7 +126,7 @@ void add_texts(std::vector<Shape>& out, std::initializer_list<size_t> lengths, b
 // the buffer (1024, a sixth and a third of it escaped).
 std::vector<Shape> short_shapes() {
   std::vector<Shape> out;
-  add_texts(out, {1, 13, 14, 15, 169, 170, 171, 340, 341, 1020, 1024}, true);
+  add_texts(out, {1, 13, 14, 15, 16, 17, 169, 170, 171, 340, 341, 1020, 1024}, true);
   // Runs of closing braces of every length, one 8-byte store up to eight.
   for (int n = 1; n <= 12; ++n)
     out.push_back({"braces_" + std::to_string(n), [n] { return unions(Value::f64(-DBL_MAX), n); },
@@ -152,19 +155,28 @@ std::vector<Shape> short_shapes() {
        },
        "{\"type\":\"" + v + "\",\"" + v + "\":{\"" + a + "\":1,\"" + b + "\":{\"type\":\"" + u +
            "\",\"" + u + "\":{\"" + a + "\":\"" + repeat("\\u001f", 16) + "\"}}}}"});
+  // Texts just longer than short ones, which make their own room, in that step.
+  for (size_t n : {17, 32}) {
+    const std::string longer(n, '\x1f');
+    out.push_back(
+        {"longest_opening_" + std::to_string(n),
+         [longer] {
+           Value inner = RoomUnion::u({.a = loose(Value::str(longer))}).value();
+           return RoomUnion::v({.a = loose(Value::i32(1)), .b = loose(std::move(inner))}).value();
+         },
+         "{\"type\":\"" + v + "\",\"" + v + "\":{\"" + a + "\":1,\"" + b + "\":{\"type\":\"" + u +
+             "\",\"" + u + "\":{\"" + a + "\":\"" + repeat("\\u001f", n) + "\"}}}}"});
+  }
   // The same step through a folded chain, whose joined prefixes stand in for an opening and may
   // be longer than one union's.
   const std::string w = VARIANT_W, end = R"({"type":"end","end":)";
   out.push_back(
       {"longest_chain",
        [control] {
-         static const UnionLevel levels[] = {
-             {&RoomUnion::qc_desc_, uint16_t(RoomUnion::Variant::w)},
-             {&Chain::qc_desc_, uint16_t(Chain::Variant::end)},
-             {&Chain::qc_desc_, uint16_t(Chain::Variant::end)}};
-         static const uint32_t id = register_chain(levels);
-         EXPECT_NE(id, 0u);
-         Value chain = folded_unions(levels, Value::str(control), id);
+         using Longest =
+             FoldChain<Level<RoomUnion, RoomUnion::Variant::w>, Level<Chain, Chain::Variant::end>,
+                       Level<Chain, Chain::Variant::end>>;
+         Value chain = Longest::make(Value::str(control));
          return RoomUnion::v({.a = loose(Value::i32(1)), .b = loose(std::move(chain))}).value();
        },
        "{\"type\":\"" + v + "\",\"" + v + "\":{\"" + a + "\":1,\"" + b + "\":{\"type\":\"" + w +
@@ -200,6 +212,34 @@ std::vector<Shape> short_shapes() {
   return out;
 }
 
+// A text as each typed path writes it: a record variant's last field (a reference's name, in
+// an operand and a list's items), a string key of a typed map, and within a union held in place.
+void add_typed_texts(std::vector<Shape>& out, const std::string& name, const std::string& text,
+                     const std::string& tag) {
+  auto raw = [](const std::string& name) { return NumericSeries::raw({.name = name}); };
+  const std::string raw_json = R"({"type":"raw","raw":{"name":)" + text + "}}";
+  out.push_back({"typed_name_" + tag,
+                 [raw, name] {
+                   auto added = NumericSeries::add({.left = raw(name), .right = raw(name)});
+                   return NumericSeries::max({.inputs = {added, raw(name)}}).value();
+                 },
+                 R"({"type":"max","max":{"inputs":[{"type":"add","add":{"left":)" + raw_json +
+                     R"(,"right":)" + raw_json + "}}," + raw_json + "]}}"});
+  out.push_back({"typed_key_" + tag,
+                 [raw, name] {
+                   Handle<Map<LocalVariableName, NumericSeries>> inputs{
+                       unchecked,
+                       string_map({{name, raw("a").value()}, {name + "b", raw(name).value()}})};
+                   return NumericSeries::arithmetic({.inputs = inputs, .expression = name}).value();
+                 },
+                 R"({"type":"arithmetic","arithmetic":{"inputs":{)" + text +
+                     R"(:{"type":"raw","raw":{"name":"a"}},)" + text.substr(0, text.size() - 1) +
+                     R"(b":)" + raw_json + R"(},"expression":)" + text + "}}"});
+  out.push_back({"typed_in_place_" + tag,
+                 [raw, name] { return Series::numeric(raw(name)).value(); },
+                 R"({"type":"numeric","numeric":)" + raw_json + "}"});
+}
+
 // Trees of the model's own types, which the writer writes by their declared types: the same
 // texts as names, a number's folded levels, a list of them, and a chain deeper than the writer
 // goes by type.
@@ -213,16 +253,9 @@ std::vector<Shape> typed_shapes() {
     return R"({"type":"add","add":{"left":)" + left + R"(,"right":)" + right + "}}";
   };
   for (auto [c, escaped] : kCharacters)
-    for (size_t n : {1, 14, 15, 169, 170, 171, 340, 341, 1024}) {
-      std::string name(n, c), text = in_quotes(repeat(escaped, n));
-      out.push_back({"typed_name_" + std::to_string(int(c)) + "x" + std::to_string(n),
-                     [raw, name] {
-                       auto added = NumericSeries::add({.left = raw(name), .right = raw(name)});
-                       return NumericSeries::max({.inputs = {added, raw(name)}}).value();
-                     },
-                     R"({"type":"max","max":{"inputs":[)" +
-                         add_json(raw_json(text), raw_json(text)) + "," + raw_json(text) + "]}}"});
-    }
+    for (size_t n : {1, 14, 15, 16, 17, 169, 170, 171, 340, 341, 1024})
+      add_typed_texts(out, std::string(n, c), in_quotes(repeat(escaped, n)),
+                      std::to_string(int(c)) + "x" + std::to_string(n));
   const std::string number = R"({"type":"constant","constant":{"type":"double","double":)"
                              R"({"type":"literal","literal":-1.7976931348623157e+308}}})";
   out.push_back({"typed_number",
@@ -232,6 +265,16 @@ std::vector<Shape> typed_shapes() {
                        .value();
                  },
                  add_json(raw_json("\"a\""), number)});
+  out.push_back({"typed_number_root",
+                 [] { return builders::numeric_series_number(-DBL_MAX).value(); }, number});
+  const std::string half = R"({"type":"constant","constant":{"type":"double","double":)"
+                           R"({"type":"literal","literal":-0.5}}})";
+  out.push_back({"typed_numbers",
+                 [] {
+                   auto n = builders::numeric_series_number(-0.5);
+                   return NumericSeries::max({.inputs = {n, n, n}}).value();
+                 },
+                 R"({"type":"max","max":{"inputs":[)" + half + "," + half + "," + half + "]}}"});
   std::string chain = raw_json("\"a\"");
   for (int i = 0; i < 60; ++i) chain = add_json(chain, number);
   out.push_back({"typed_chain",
@@ -243,6 +286,19 @@ std::vector<Shape> typed_shapes() {
                    return chain.value();
                  },
                  chain});
+  // Nested through the last field, whose closing runs then follow one another to the end, after a
+  // text that fills the room it made.
+  const std::string name(169, '\x1f');
+  std::string right = raw_json(in_quotes(repeat("\\u001f", 169)));
+  for (int i = 0; i < 40; ++i) right = add_json(raw_json("\"b\""), right);
+  out.push_back({"typed_right_chain",
+                 [raw, name] {
+                   Handle<NumericSeries> chain = raw(name);
+                   for (int i = 0; i < 40; ++i)
+                     chain = NumericSeries::add({.left = raw("b"), .right = chain});
+                   return chain.value();
+                 },
+                 right});
   return out;
 }
 
@@ -250,6 +306,10 @@ std::vector<Shape> typed_shapes() {
 std::vector<Shape> long_shapes() {
   std::vector<Shape> out;
   add_texts(out, {1000, 65536, 65537}, false);
+  for (auto [c, escaped] : kCharacters)
+    for (size_t n : {65536, 65537})
+      add_typed_texts(out, std::string(n, c), in_quotes(repeat(escaped, n)),
+                      std::to_string(int(c)) + "x" + std::to_string(n));
   return out;
 }
 
@@ -337,6 +397,26 @@ TEST_P(WriterRoomLong, FitsStorageSizedForTheRawTextOrNearlyTheWhole) {
 
 INSTANTIATE_TEST_SUITE_P(Long, WriterRoomLong, testing::ValuesIn(long_shapes()),
                          [](const auto& info) { return info.param.name; });
+
+// A long text is escaped a piece at a time, so that the room made for it is one piece's worst
+// case however long the text: storage that holds that and the text's bytes is not grown, for a
+// text alone and for one written by type.
+TEST(WriterRoomPieces, LongTextsTakeTheRoomOfOnePiece) {
+  const size_t bytes = 65536 * 6 + 64;
+  const std::string text(65536 + 1000, 'a');
+  const Shape shapes[] = {
+      {"text", [text] { return Value::str(text); }, in_quotes(text)},
+      {"typed_name", [text] { return NumericSeries::raw({.name = text}).value(); },
+       R"({"type":"raw","raw":{"name":)" + in_quotes(text) + "}}"}};
+  for (const Shape& s : shapes) {
+    Buffer out;
+    prepare(out, bytes, 0);
+    ASSERT_EQ(out.capacity(), bytes);
+    ASSERT_TRUE(write_json(out, s.make(), kNever));
+    EXPECT_EQ(out.view(), s.json) << s.name;
+    EXPECT_EQ(out.capacity(), bytes) << s.name;
+  }
+}
 
 // A stack kept from one write to the next, used by trees whose depth ends before, at and past
 // the end of what it holds: every depth from the one it last grew to up to twice that.

@@ -7,6 +7,7 @@
 
 #include "binder.h"
 #include "module_functions.h"
+#include "quarnel/compute/model/json.h"
 
 namespace qc::py {
 namespace {

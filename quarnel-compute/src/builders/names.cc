@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "quarnel/compute/builders_names.h"
+#include "quarnel/compute/model/json.h"
 
 namespace qc::builders {
 namespace {

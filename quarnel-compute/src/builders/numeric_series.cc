@@ -3,6 +3,7 @@
 
 #include "quarnel/compute/builders.h"
 #include "quarnel/compute/model/aggregation_unions.h"
+#include "quarnel/compute/model/json.h"
 #include "quarnel/compute/model/numeric_series_unions.h"
 
 namespace qc::builders {
@@ -14,15 +15,11 @@ NumericSeries numeric_series_constant(ConstantNumericSeries constant) {
   return model::NumericSeries::constant(std::move(constant));
 }
 NumericSeries numeric_series_number(double literal) {
-  static constexpr UnionLevel levels[] = {
-      {&model::NumericSeries::qc_desc_, uint16_t(model::NumericSeries::Variant::constant)},
-      {&model::ConstantNumericSeries::qc_desc_,
-       uint16_t(model::ConstantNumericSeries::Variant::double_)},
-      {&model::DoubleConstant::qc_desc_, uint16_t(model::DoubleConstant::Variant::literal)},
-  };
-  static_assert(fold_into_one_node(levels));
-  static const uint32_t chain = register_chain(levels);
-  return {unchecked, folded_unions(levels, Value::f64(literal), chain)};
+  using Chain =
+      FoldChain<Level<model::NumericSeries, model::NumericSeries::Variant::constant>,
+                Level<model::ConstantNumericSeries, model::ConstantNumericSeries::Variant::double_>,
+                Level<model::DoubleConstant, model::DoubleConstant::Variant::literal>>;
+  return {unchecked, Chain::make(Value::f64(literal))};
 }
 
 NumericSeries numeric_series_abs(NumericSeries x) {

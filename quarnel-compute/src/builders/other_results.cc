@@ -7,6 +7,7 @@
 #include "quarnel/compute/model/calculus_unions.h"
 #include "quarnel/compute/model/dataset_unions.h"
 #include "quarnel/compute/model/durations_unions.h"
+#include "quarnel/compute/model/json.h"
 #include "quarnel/compute/model/resample_unions.h"
 #include "quarnel/compute/model/series_unions.h"
 #include "quarnel/compute/model/signal_filter_unions.h"
@@ -103,14 +104,10 @@ ConstantNumericSeries constant_numeric_series_double(DoubleConstant value) {
   return model::ConstantNumericSeries::double_(std::move(value));
 }
 ConstantNumericSeries constant_numeric_series_number(double literal) {
-  static constexpr UnionLevel levels[] = {
-      {&model::ConstantNumericSeries::qc_desc_,
-       uint16_t(model::ConstantNumericSeries::Variant::double_)},
-      {&model::DoubleConstant::qc_desc_, uint16_t(model::DoubleConstant::Variant::literal)},
-  };
-  static_assert(fold_into_one_node(levels));
-  static const uint32_t chain = register_chain(levels);
-  return {unchecked, folded_unions(levels, Value::f64(literal), chain)};
+  using Chain =
+      FoldChain<Level<model::ConstantNumericSeries, model::ConstantNumericSeries::Variant::double_>,
+                Level<model::DoubleConstant, model::DoubleConstant::Variant::literal>>;
+  return {unchecked, Chain::make(Value::f64(literal))};
 }
 
 Duration duration_reference(std::string_view name) { return model::Duration::reference({name}); }

@@ -1,18 +1,19 @@
 // The compact JSON writer of model values, and the reading of enumerations from JSON text.
 //
-// The writer keeps its own stack of open containers instead of recursing, so a tree of any
-// depth is written in constant C stack. Keys and variant names are pre-rendered constant
-// text, copied with a few fixed-size moves; the writer reserves room for a whole step of it
-// at once (declarations bound its length) and then writes through a bare pointer. A union
-// whose payload is not a record needs no frame: its closing brace joins those written after
-// whatever ends the chain of such unions.
+// Keys and variant names are pre-rendered constant text, copied with a few fixed-size moves;
+// the writer reserves room for a whole step of it at once (declarations bound its length) and
+// then writes through a bare pointer. A union whose payload is not a record needs no frame: its
+// closing brace joins those written after whatever ends the chain of such unions.
 //
-// A tree of the model's declared types is written first by code that the declarations make for
-// each type (the typed writer, in Writer): a node's constant text is stored at once, with a
-// length the compiler knows, and each field's type says how to write it. That takes a quarter to
-// a third off a small tree's writing. It recurses a bounded number of nodes deep, then hands the
-// rest of a branch to the stack of open containers, which also writes whatever a field holds
-// that is not of its declared type: the two write the same text.
+// Two ways through a tree share one set of steps, one per kind of node (a record's field, a
+// list's item, a map's entry, a union's opening, a scalar), so that each kind's text is worked
+// out in one place. A tree of the model's declared types is walked first by code that the
+// declarations make for each type (the typed writer): a node's constant text has a length the
+// compiler knows, and each field's type says how to write it, which takes a quarter to a third
+// off a small tree's writing. It recurses a bounded number of nodes deep; past that, and for
+// what its type does not fix (an unknown variant, a value of another type), it hands the value to
+// a walk with a stack of open containers of its own, so that a tree of any depth is written in
+// constant C stack.
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -26,24 +27,7 @@
 #include <nlohmann/json.hpp>
 
 #include "quarnel/compute/every_model_header.h"  // made by CMake
-#include "quarnel/compute/model/value.h"
-
-// The writer's ways off its path through a node (making room, a long string, a value of
-// another type, an unknown variant): where clang offers it, they save every register they use,
-// so that the writers of nodes, which call them, keep their values in registers across them and
-// save few of their own. That takes a tenth off a small tree's writing. Only on the platforms
-// whose frames unwind by DWARF tables, where the wheels are measured.
-//
-// Such a call must not be covered by a handler or a cleanup of its caller: an exception lands
-// there with only the registers that every call keeps restored, while the caller counted on the
-// others too. So the writers hold nothing with a destructor and raise their errors through the
-// functions below that only throw, and write_json's handler covers a call of run(), never
-// inlined there, rather than the calls that run() makes.
-#if defined(__clang__) && !defined(_WIN32) && (defined(__x86_64__) || defined(__aarch64__))
-#define QC_OFF_PATH gnu::noinline, clang::preserve_most
-#else
-#define QC_OFF_PATH gnu::noinline
-#endif
+#include "quarnel/compute/model/json.h"
 
 namespace qc {
 
@@ -96,18 +80,25 @@ constexpr size_t kStringPiece = size_t(1) << 16;
 }
 
 // The call of memcpy, kept off the writers' paths.
-[[QC_OFF_PATH]] void copy_long(char* p, const char* q, size_t n) noexcept { std::memcpy(p, q, n); }
+[[gnu::noinline]] void copy_long(char* p, const char* q, size_t n) noexcept {
+  std::memcpy(p, q, n);
+}
 
 // Copies constant text. Keys and prefixes are a few dozen bytes: two overlapping fixed-size
-// moves copy them without a call. Needs s.size().
+// moves copy them without a call, and a text whose length the compiler knows (a typed node's)
+// the moves of its length. Needs s.size().
 [[gnu::always_inline]] inline char* put_text(char* p, std::string_view s) noexcept {
   const char* q = s.data();
   size_t n = s.size();
+  if (__builtin_constant_p(n) && n <= kMaxOpening) {
+    std::memcpy(p, q, n);
+    return p + n;
+  }
   if (n >= 16) {
     if (n > 64) {
       if (n > 128) {
         copy_long(p, q, n);
-      } else {  // the joined prefixes of a folded chain (register_chain)
+      } else {  // the joined prefixes of a folded chain (FoldChain)
         std::memcpy(p, q, 64);
         std::memcpy(p + n - 64, q + n - 64, 64);
       }
@@ -315,10 +306,10 @@ constexpr size_t kValueSpace = kScalarSpace + kRunSpace;
 // Room for one step: a comma, a key, a union's opening, a scalar and the run of up to 8 braces
 // that follows it. Longer strings, longer runs and Any values make their own room.
 constexpr size_t kStepSpace = 1 + (kMaxWireName + 3) + kMaxOpening + kScalarSpace + kRunSpace;
-// The typed writer makes a step's room before a union's opening, or a comma and a key, and
-// writes a scalar after them with what is left.
-static_assert(kStepSpace - kMaxOpening >= kValueSpace);
+// The typed writer makes a step's room before a comma and a key, or a union's opening, and writes
+// a scalar after them with what is left.
 static_assert(kStepSpace - (1 + kMaxWireName + 3) >= kValueSpace);
+static_assert(kStepSpace - kMaxOpening >= kValueSpace);
 
 // How many children of a container to fetch ahead (see Writer::push).
 constexpr uint32_t kPrefetch = 8;
@@ -403,7 +394,7 @@ bool add_typed(const TypedRoot& root) noexcept {
   }
 }
 
-// The writers' errors, raised out of line (see QC_OFF_PATH).
+// The writer's errors, raised out of line.
 [[noreturn, gnu::noinline, gnu::cold]] void out_of_place() {
   throw std::logic_error("a union held in place is out of its place");
 }
@@ -414,12 +405,6 @@ bool add_typed(const TypedRoot& root) noexcept {
 
 [[noreturn, gnu::noinline, gnu::cold]] void bad_map_key() {
   throw std::logic_error("map key is neither a string nor an enumeration value");
-}
-
-// Whether the payload of variant vd, held in place from `payload` on, lies within its node,
-// whose slots end at `end`.
-bool fits_in_place(const VariantDesc& vd, const Value* payload, const Value* end) noexcept {
-  return end - payload >= ptrdiff_t(vd.record ? vd.record->field_count : 1);
 }
 
 // The entry found last: a program writes the roots of a few types again and again.
@@ -438,9 +423,6 @@ std::atomic<const TypedRoot*> g_typed_last{&g_typed[0]};
   }
 }
 
-// Writes a tree with a stack of open containers of its own, so that any depth takes constant C
-// stack. It alternates two parts: put_value() writes a value or opens it, and next_value() finds
-// the next one, in the innermost open container, through one step per kind of container.
 class Writer {
  public:
   Writer(Buffer& out, const Drain& drain, WriterStack* kept)
@@ -455,7 +437,7 @@ class Writer {
       std::free(base_);
   }
 
-  [[gnu::noinline]] void run(const Value& root) {
+  void run(const Value& root) {
     char* start = out_.reserve(kStepSpace);
     // As bound() gives it, with the first piece due kFirstPiece bytes on.
     Cursor c{start, start + std::min(out_.room(), kFirstPiece)};
@@ -477,12 +459,83 @@ class Writer {
   }
 
  private:
-  // Writes v whole, whatever it holds, with the stack of open containers. Needs a step's room.
-  [[QC_OFF_PATH]] Cursor walk(Cursor c, const Value& v) {
-    Frame* top = base_;
-    Next next{ensure(c, kStepSpace), &v, 0};
-    while (next.value) next = next_value(put_value(next.c, top, *next.value, next.braces), top);
-    return next.c;
+  // --- One step per kind of node, for both ways through a tree ---------------------------------
+
+  // A record's field, after its value was found written (not skipped): a comma unless it is the
+  // first, then its key. Needs 1 + the key's size.
+  [[gnu::always_inline]] static char* put_key(char* p, bool& first, std::string_view key) {
+    return put_text(separate(p, first), key);
+  }
+
+  static char* separate(char* p, bool& first) {
+    if (!first) *p++ = ',';
+    first = false;
+    return p;
+  }
+
+  // A map entry's key and colon, then a step's room for its value: the key may have taken what
+  // room there was. Needs an enumeration value's room; a string key makes its own.
+  [[gnu::always_inline]] Cursor put_entry_key(Cursor c, const Value& key) {
+    if (key.tag() == Tag::Enum)
+      c.p = put_text(c.p, key.enum_desc()->values[key.enum_index()]);
+    else if (key.tag() == Tag::Str)
+      c = put_string(c, key.as_str());
+    else
+      bad_map_key();
+    *c.p++ = ':';
+    return ensure(c, kStepSpace);
+  }
+
+  // The opening of a union whose payload is a record: the prefix and the record's brace, or, when
+  // the variant has it (vd.opening), all that and the record's first key. Needs kMaxOpening.
+  [[gnu::always_inline]] static char* put_record_opening(char* p, const VariantDesc& vd) {
+    if (!vd.opening.empty()) return put_text(p, vd.opening);
+    p = put_text(p, vd.prefix);
+    *p++ = '{';
+    return p;
+  }
+
+  // The variant of v, a union held in place, whose payload follows it within the slots of the
+  // node it lies in, ending at `end` (null where v lies in no union's node): refused unless the
+  // payload lies within them.
+  [[gnu::always_inline]] static uint16_t held_in_place(const Value& v, const Value* end) {
+    const TypeDesc& d = v.in_place_desc();
+    uint16_t i = v.in_place_variant();
+    if (!end || i >= d.variant_count || !fits_in_place(d.variants[i], &v + 1, end)) out_of_place();
+    return i;
+  }
+
+  [[gnu::always_inline]] static bool fits_in_place(const VariantDesc& vd, const Value* payload,
+                                                   const Value* end) {
+    return end - payload >= ptrdiff_t(vd.record ? vd.record->field_count : 1);
+  }
+
+  // The folded chain (FoldChain) that `payload`, the first of a union node's slots that end at
+  // `end`, begins, when its leaf is a scalar within the node; else null, and its levels are
+  // written one at a time.
+  [[gnu::always_inline]] static const FoldedChain* folded_chain(const Value* payload,
+                                                                const Value* end) {
+    if (payload->flagged_tag() != Tag::InPlaceUnion) return nullptr;
+    const FoldedChain* f = payload->in_place_chain();
+    if (!f || end - payload < ptrdiff_t(f->levels)) return nullptr;
+    const Value& leaf = payload[f->levels - 1];
+    if (leaf.tag() == Tag::Node || leaf.tag() == Tag::InPlaceUnion) return nullptr;
+    return f;
+  }
+
+  // That chain: its joined prefixes, its leaf, and the closing braces of its levels and `braces`
+  // more. Needs kMaxOpening and a value's room after it. Out of line, and called last, so that a
+  // variant's writer keeps no register for the calls that a scalar may make.
+  [[gnu::noinline]] Cursor put_folded(Cursor c, const FoldedChain& f, const Value* payload,
+                                      uint32_t braces) {
+    c.p = put_text(c.p, f.opening);
+    return close_run(put_scalar(c, payload[f.levels - 1]), f.levels + braces);
+  }
+
+  // Keeps the fetches of a collection's children running ahead of the writing: the one
+  // kPrefetch after `next`, if the collection, ending at `end`, has it.
+  static void fetch_ahead(const Value* next, const Value* end) {
+    if (end - next > ptrdiff_t(kPrefetch)) prefetch(next[kPrefetch]);
   }
 
   // --- The typed writer ------------------------------------------------------------------------
@@ -502,13 +555,8 @@ class Writer {
       uint64_t variant = v.node_key() - kNodeKey<T>;
       if (variant < std::size(table) && depth > 0) [[likely]]
         return table[variant](*this, c, v.slots(), nullptr, depth - 1);
-      if (v.flagged_tag() == Tag::InPlaceUnion && &v.in_place_desc() == &T::qc_desc_) {
-        // Held in place: its payload is the slots after it, within the node it lies in.
-        uint16_t i = v.in_place_variant();
-        if (i >= std::size(table) || !end || !fits_in_place(T::qc_variants_[i], &v + 1, end))
-          out_of_place();
-        return table[i](*this, c, &v + 1, end, depth);
-      }
+      if (v.flagged_tag() == Tag::InPlaceUnion && &v.in_place_desc() == &T::qc_desc_)
+        return table[held_in_place(v, end)](*this, c, &v + 1, end, depth);
       return walk(c, v);
     } else if constexpr (kind == TypeKind::Record) {
       (void)Typed<T>::registered;
@@ -534,9 +582,7 @@ class Writer {
     c = ensure(c, kStepSpace);
     *c.p++ = '{';
     c = put_fields<R>(c, s, depth, true, std::make_index_sequence<R::qc_desc_.field_count>{});
-    c = ensure(c, 1);
-    *c.p++ = '}';
-    return c;
+    return close(c, '}', 0);
   }
 
   // Needs kValueSpace, as every put_typed() does. A value of its kind's tag goes to
@@ -576,10 +622,7 @@ class Writer {
     if constexpr (fd.presence != Presence::Required)
       if (skipped(fd.presence, v)) return c;
     c = ensure(c, kStepSpace);
-    if (!first) *c.p++ = ',';
-    first = false;
-    std::memcpy(c.p, fd.key.data(), fd.key.size());
-    c.p += fd.key.size();
+    c.p = put_key(c.p, first, fd.key);
     return put_typed<typename At<J, typename R::qc_parts_>::type>(c, v, nullptr, depth);
   }
 
@@ -589,15 +632,14 @@ class Writer {
     const Value* e = s + v.size();
     c = ensure(c, kStepSpace);
     *c.p++ = '[';
+    bool first = true;
     for (const Value* i = s; i != e; ++i) {
-      if (e - i > kPrefetch) prefetch(i[kPrefetch]);
+      fetch_ahead(i, e);
       c = ensure(c, kStepSpace);
-      if (i != s) *c.p++ = ',';
+      c.p = separate(c.p, first);
       c = put_typed<T>(c, *i, nullptr, depth);
     }
-    c = ensure(c, 1);
-    *c.p++ = ']';
-    return c;
+    return close(c, ']', 0);
   }
 
   template <class V>
@@ -606,73 +648,55 @@ class Writer {
     const Value* e = s + (v.size() & ~1u);
     c = ensure(c, kStepSpace);
     *c.p++ = '{';
+    bool first = true;
     for (const Value* i = s; i != e; i += 2) {
       c = ensure(c, kStepSpace);
-      if (i != s) *c.p++ = ',';
-      if (i->tag() == Tag::Enum)
-        c.p = put_text(c.p, i->enum_desc()->values[i->enum_index()]);
-      else if (i->tag() == Tag::Str)
-        c = put_string(c, i->as_str());
-      else
-        bad_map_key();
-      *c.p++ = ':';
-      c = put_typed<V>(ensure(c, kStepSpace), i[1], nullptr, depth);
+      c.p = separate(c.p, first);
+      c = put_typed<V>(put_entry_key(c, i[0]), i[1], nullptr, depth);
     }
-    c = ensure(c, 1);
-    *c.p++ = '}';
-    return c;
+    return close(c, '}', 0);
   }
 
-  // One variant of union U: its prefix, then its payload, which starts at `payload`.
+  // One variant of union U: its opening, then its payload, which starts at `payload` and lies
+  // in a node whose slots end at `end` (null: the node is the union's own).
   template <class U, size_t I>
   static Cursor put_variant(Writer& w, Cursor c, const Value* payload, const Value* end,
                             int depth) {
     using P = typename At<I, typename U::qc_parts_>::type;
     constexpr VariantDesc vd = U::qc_variants_[I];
-    c = w.ensure(c, kStepSpace);
+    // Making room takes a call that the writer comes back from to this variant's start, so that
+    // nothing here needs keeping across it.
+    if (!has_room(c, kStepSpace)) [[unlikely]]
+      return room_then_variant<U, I>(w, c, payload, end, depth);
     if constexpr (!detail::record_payload<P, U>()) {
       if constexpr (type_kind<P> == TypeKind::Union) {
         if (!end) {
-          // A union held in place lies within the node of the union whose payload it is.
           end = payload + reinterpret_cast<const Heap*>(payload)[-1].count;
-          // A chain that folded_unions made: the prefixes of all its levels at once (this
-          // one's first), then its leaf.
-          if (payload->tag() == Tag::InPlaceUnion && payload->in_place_chain()) {
-            const FoldedChain& f = g_folded_chains[payload->in_place_chain()];
-            const Value& leaf = payload[f.levels - 1];
-            if (end - payload >= ptrdiff_t(f.levels) && leaf.tag() != Tag::Node &&
-                leaf.tag() != Tag::InPlaceUnion) {
-              c.p = put_text(c.p, f.opening);
-              return w.close_run(w.put_scalar(c, leaf), f.levels);
-            }
-          }
+          if (const FoldedChain* f = folded_chain(payload, end))
+            return w.put_folded(c, *f, payload, 0);
         }
       }
-      std::memcpy(c.p, vd.prefix.data(), vd.prefix.size());
-      c.p += vd.prefix.size();
-      c = w.put_typed<P>(c, *payload, end, depth);
-      c = w.ensure(c, 1);
-      *c.p++ = '}';
+      c.p = put_text(c.p, vd.prefix);
+      return w.close(w.put_typed<P>(c, *payload, end, depth), 0, 1);
     } else {
       (void)Typed<P>::registered;
       constexpr size_t n = P::qc_desc_.field_count;
+      c.p = put_record_opening(c.p, vd);
       if constexpr (!vd.opening.empty()) {
-        // The opening holds the first key.
-        std::memcpy(c.p, vd.opening.data(), vd.opening.size());
-        c.p += vd.opening.size();
         c = w.put_typed<typename At<0, typename P::qc_parts_>::type>(c, payload[0], nullptr, depth);
         c = w.put_fields<P>(c, payload, depth, false, Tail<n>{});
       } else {
-        std::memcpy(c.p, vd.prefix.data(), vd.prefix.size());
-        c.p += vd.prefix.size();
-        *c.p++ = '{';
         c = w.put_fields<P>(c, payload, depth, true, std::make_index_sequence<n>{});
       }
-      c = w.ensure(c, 2);
-      std::memcpy(c.p, "}}", 2);
-      c.p += 2;
+      return w.close(c, '}', 1);
     }
-    return c;
+  }
+
+  template <class U, size_t I>
+  [[gnu::noinline, gnu::cold]] static Cursor room_then_variant(Writer& w, Cursor c,
+                                                               const Value* payload,
+                                                               const Value* end, int depth) {
+    return put_variant<U, I>(w, w.refill(c, kStepSpace), payload, end, depth);
   }
 
   using VariantWriter = Cursor (*)(Writer&, Cursor, const Value*, const Value*, int);
@@ -683,6 +707,19 @@ class Writer {
   struct Variants<U, std::index_sequence<I...>> {
     static constexpr VariantWriter table[] = {&put_variant<U, I>...};
   };
+
+  // --- The walk with a stack of open containers -----------------------------------------------
+  //
+  // It alternates two parts: put_value() writes a value or opens it, and next_value() finds the
+  // next one, in the innermost open container, through one step per kind of container.
+
+  // Writes v whole, whatever it holds. Needs a step's room.
+  [[gnu::noinline]] Cursor walk(Cursor c, const Value& v) {
+    Frame* top = base_;
+    Next next{ensure(c, kStepSpace), &v, 0};
+    while (next.value) next = next_value(put_value(next.c, top, *next.value, next.braces), top);
+    return next.c;
+  }
 
   // The next value to write: the next one in the innermost open container, once those that
   // are done are closed. Null when the root is done.
@@ -704,8 +741,6 @@ class Writer {
     return {c, nullptr, 0};
   }
 
-  // --- One step per kind of container: what precedes its next value ------------------------
-
   // A record: its next field, unless the field is left out. The last one takes the record's
   // closing braces along and closes its frame.
   [[gnu::always_inline]] Next next_field(Cursor c, Frame*& top) {
@@ -713,7 +748,7 @@ class Writer {
     const Value* v = f.cur++;
     const FieldDesc& fd = *f.field++;
     if (fd.presence != Presence::Required && skipped(fd.presence, *v)) return {c, nullptr, 0};
-    c.p = put_text(separate(c.p, f), fd.key);
+    c.p = put_key(c.p, f.first, fd.key);
     if (f.cur != f.end) return {c, v, 0};
     --top;
     return {c, v, f.braces + 1};
@@ -721,38 +756,22 @@ class Writer {
 
   // A list or set: its next item.
   [[gnu::always_inline]] Next next_item(Cursor c, Frame& f) {
-    c.p = separate(c.p, f);
+    c.p = separate(c.p, f.first);
     const Value* v = f.cur++;
-    // Keep the fetches of a long list's items running ahead of the writing.
-    if (f.end - f.cur > kPrefetch) prefetch(f.cur[kPrefetch - 1]);
+    fetch_ahead(v, f.end);
     return {c, v, 0};
   }
 
   // A map: the key of its next entry, whose value follows it.
   [[gnu::always_inline]] Next next_entry(Cursor c, Frame& f) {
-    c.p = separate(c.p, f);
+    c.p = separate(c.p, f.first);
     const Value& key = *f.cur;
     f.cur += 2;
-    if (key.tag() == Tag::Enum)
-      c.p = put_text(c.p, key.enum_desc()->values[key.enum_index()]);
-    else if (key.tag() == Tag::Str)
-      c = put_string(c, key.as_str());
-    else
-      bad_map_key();
-    *c.p++ = ':';
-    return {ensure(c, kStepSpace), &key + 1, 0};  // a long key may have taken the step's room
+    return {put_entry_key(c, key), &key + 1, 0};
   }
-
-  static char* separate(char* p, Frame& f) {
-    if (!f.first) *p++ = ',';
-    f.first = false;
-    return p;
-  }
-
-  // --- Values ---------------------------------------------------------------------------------
 
   // Writes v, or opens it: a record, list or map gets a frame, whose values come next.
-  // A union needs no frame unless its payload is a record of more than one field: its prefix is
+  // A union needs no frame unless its payload is a record of more than one field: its opening is
   // written here, then its payload in the same way, and its closing brace joins those written
   // after whatever ends the chain (a scalar, or the frame of the container that the chain
   // reaches), as do the `braces` given, those of frames already closed. Needs a step's room.
@@ -760,13 +779,14 @@ class Writer {
                                           uint32_t braces) {
     const Value* v = &value;
     bool first_level = true;
-    // The union node whose payload v is in, or null: a union held in place is only found
-    // there, and its payload must lie within that node.
-    const Value* node = nullptr;
+    // The end of the slots of the union node that v lies in, or null: a union held in place is
+    // only found there, and its payload must lie within them.
+    const Value* end = nullptr;
     // Each turn writes the opening of one union and moves on to its payload.
     for (;;) {
       const VariantDesc* variant;
       const Value* payload;
+      bool own_node;
       // Nodes first, then unions held in place, then scalars, the order of how often they
       // come: marked, so that no compiler turns the tests into a tree of compares or a table.
       const Tag tag = v->flagged_tag();
@@ -780,54 +800,47 @@ class Writer {
         }
         variant = &d.variants[v->variant()];
         payload = v->slots();
-        node = v;
+        end = payload + v->size();
+        own_node = true;
       } else if (tag == Tag::InPlaceUnion) {
-        variant = &v->in_place_desc().variants[v->in_place_variant()];
+        variant = &v->in_place_desc().variants[held_in_place(*v, end)];
         payload = v + 1;
-        if (!node || !fits_in_place(*variant, payload, node->slots() + node->size()))
-          out_of_place();
+        own_node = false;
       } else {
         return close_run(put_scalar(c, *v), braces);
       }
       // The step's room holds the first union's opening; each further one makes its own.
       if (!first_level) c = ensure(c, kStepSpace);
       first_level = false;
-      ++braces;
       const TypeDesc* record = variant->record;
       if (!record) {
-        uint32_t chain = payload->tag() == Tag::InPlaceUnion ? payload->in_place_chain() : 0;
-        if (chain && node == v) {
-          // A chain that folded_unions made: the prefixes of all its levels at once, then its
-          // leaf.
-          const FoldedChain& f = g_folded_chains[chain];
-          c.p = put_text(c.p, f.opening);
-          braces += f.levels - 1;
-          v = payload + (f.levels - 1);
-        } else {
-          c.p = put_text(c.p, variant->prefix);
-          v = payload;
-        }
-      } else if (variant->opening.empty()) {
+        if (own_node)
+          if (const FoldedChain* f = folded_chain(payload, end))
+            return put_folded(c, *f, payload, braces);
         c.p = put_text(c.p, variant->prefix);
-        *c.p++ = '{';
+        ++braces;
+        v = payload;
+        continue;
+      }
+      c.p = put_record_opening(c.p, *variant);
+      ++braces;
+      if (variant->opening.empty()) {
         if (record->field_count == 0) return close(c, '}', braces);
         push(top, {payload, payload + record->field_count, record->fields, braces, '}',
                    Mode::Fields, true});
         return c;
-      } else {
-        // The opening holds the first key too: the first field is written next, without a
-        // turn through the record's frame, which a record of one field needs none of.
-        c.p = put_text(c.p, variant->opening);
-        if (record->field_count == 1) {
-          ++braces;
-        } else {
-          push(top, {payload + 1, payload + record->field_count, record->fields + 1, braces, '}',
-                     Mode::Fields, false});
-          braces = 0;
-        }
-        v = payload;
-        node = nullptr;
       }
+      // The opening holds the first key too: the first field is written next, without a turn
+      // through the record's frame, which a record of one field needs none of.
+      if (record->field_count == 1) {
+        ++braces;
+      } else {
+        push(top, {payload + 1, payload + record->field_count, record->fields + 1, braces, '}',
+                   Mode::Fields, false});
+        braces = 0;
+      }
+      v = payload;
+      end = nullptr;
     }
   }
 
@@ -854,6 +867,8 @@ class Writer {
     }
     return c;
   }
+
+  // --- Scalars ---------------------------------------------------------------------------------
 
   // Needs a scalar's room, and leaves a run's: strings longer than short ones and Any values
   // make their own room. Tests the tags in the order of how often they come, the common first:
@@ -887,9 +902,9 @@ class Writer {
     return c;  // a node or a union held in place is not a scalar: put_value() opens them
   }
 
-  // write_double(), off the writers' paths, for the doubles that put_whole_double() leaves and
-  // those of Any values. Needs kDoubleSpace.
-  [[QC_OFF_PATH]] char* put_fraction(char* p, double d) { return p + write_double(p, d); }
+  // write_double(), out of line, for the doubles that put_whole_double() leaves and those of Any
+  // values. Needs kDoubleSpace.
+  [[gnu::noinline]] char* put_fraction(char* p, double d) { return p + write_double(p, d); }
 
   // Quoted and escaped, with room left for one more byte.
   [[gnu::always_inline]] Cursor put_string(Cursor c, std::string_view s) {
@@ -901,7 +916,7 @@ class Writer {
   }
 
   // The same, a piece at a time.
-  [[QC_OFF_PATH]] Cursor put_long_string(Cursor c, std::string_view s) {
+  [[gnu::noinline, gnu::cold]] Cursor put_long_string(Cursor c, std::string_view s) {
     c = ensure(c, 1);
     *c.p++ = '"';
     for (size_t at = 0; at < s.size(); at += kStringPiece) {
@@ -914,7 +929,7 @@ class Writer {
   }
 
   // The unknown variant of a union: the name it was given, and its JSON value as it is.
-  [[QC_OFF_PATH]] Cursor put_unknown(Cursor c, const Value& u) {
+  [[gnu::noinline, gnu::cold]] Cursor put_unknown(Cursor c, const Value& u) {
     std::string_view name = u[0].as_str();
     c.p = put_text(c.p, "{\"type\":");
     c = put_string(c, name);
@@ -927,10 +942,8 @@ class Writer {
   }
 
   // Recursive, unlike the node writer: an Any is held only by an unknown variant, which C++
-  // callers build and Python input never reaches. Reads each value through its type's pointer,
-  // which has no failure to raise, so that nothing here needs cleaning up as an exception passes:
-  // an off-path call may not be covered by a handler (see QC_OFF_PATH).
-  [[QC_OFF_PATH]] Cursor put_any(Cursor c, const Any& a) {
+  // callers build and Python input never reaches.
+  [[gnu::noinline, gnu::cold]] Cursor put_any(Cursor c, const Any& a) {
     c = ensure(c, kDoubleSpace);  // any number, or one bracket
     switch (a.type()) {
       case Any::value_t::null:
@@ -982,11 +995,14 @@ class Writer {
     return c;
   }
 
-  // Writes `bracket` (unless 0), then n closing braces; short runs take one 8-byte store.
+  // Writes `bracket` (unless 0), then n closing braces; short runs take one 8-byte store, and a
+  // run whose length the compiler knows (a typed node's own) a store of its length.
   [[gnu::always_inline]] Cursor close(Cursor c, char bracket, uint32_t n) {
     c = ensure(c, size_t(n) + 9);
     if (bracket) *c.p++ = bracket;
-    if (n <= 8)
+    if (__builtin_constant_p(n) && n <= 2)
+      std::memcpy(c.p, "}}", n);
+    else if (n <= 8)
       std::memcpy(c.p, "}}}}}}}}", 8);
     else
       std::memset(c.p, '}', n);
@@ -994,7 +1010,9 @@ class Writer {
     return c;
   }
 
-  [[QC_OFF_PATH]] Cursor close_long_run(Cursor c, uint32_t n) { return close(c, 0, n); }
+  [[gnu::noinline, gnu::cold]] Cursor close_long_run(Cursor c, uint32_t n) {
+    return close(c, 0, n);
+  }
 
   // The braces after a scalar: a short run fits the room that the scalar leaves.
   [[gnu::always_inline]] Cursor close_run(Cursor c, uint32_t n) {
@@ -1007,14 +1025,18 @@ class Writer {
 
   // --- Room -----------------------------------------------------------------------------------
 
+  [[gnu::always_inline]] static bool has_room(Cursor c, size_t n) {
+    return size_t(c.limit - c.p) >= n;
+  }
+
   [[gnu::always_inline]] Cursor ensure(Cursor c, size_t n) {
-    if (size_t(c.limit - c.p) < n) [[unlikely]]
+    if (!has_room(c, n)) [[unlikely]]
       return refill(c, n);
     return c;
   }
 
   // Keeps what was written, hands a due piece to the drain, and makes room for n bytes.
-  [[QC_OFF_PATH]] Cursor refill(Cursor c, size_t n) {
+  [[gnu::noinline, gnu::cold]] Cursor refill(Cursor c, size_t n) {
     out_.commit(size_t(c.p - (out_.data() + out_.size())));
     if (out_.size() >= drain_at_) {
       size_t whole = whole_characters(out_.view());

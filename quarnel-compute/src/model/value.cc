@@ -197,28 +197,7 @@ Value union_of_value(const TypeDesc& u, uint16_t variant, Value&& payload) {
   return out;
 }
 
-FoldedChain g_folded_chains[kMaxFoldedChains + 1];
-
-uint32_t register_chain(std::span<const UnionLevel> levels) {
-  static std::atomic<uint32_t> count{0};
-  if (!fold_into_one_node(levels) || levels.size() < 2) return 0;
-  size_t bytes = 0;
-  for (const UnionLevel& l : levels) bytes += l.desc->variants[l.variant].prefix.size();
-  if (bytes > kMaxOpening) return 0;
-  uint32_t id = count.fetch_add(1, std::memory_order_relaxed) + 1;
-  if (id > kMaxFoldedChains) return 0;
-  auto* text = new char[bytes];  // kept to the end of the process, as the table is
-  size_t n = 0;
-  for (const UnionLevel& l : levels) {
-    std::string_view prefix = l.desc->variants[l.variant].prefix;
-    std::memcpy(text + n, prefix.data(), prefix.size());
-    n += prefix.size();
-  }
-  g_folded_chains[id] = {{text, bytes}, uint32_t(levels.size())};
-  return id;
-}
-
-Value folded_unions(std::span<const UnionLevel> levels, Value&& leaf, uint32_t chain) {
+Value folded_unions(std::span<const UnionLevel> levels, Value&& leaf, const FoldedChain* chain) {
   if (folds(leaf)) {  // seldom: a small union as the leaf folds in too, as union_of_value folds it
     for (size_t i = levels.size(); i-- > 0;)
       leaf = union_of_value(*levels[i].desc, levels[i].variant, std::move(leaf));
@@ -229,7 +208,8 @@ Value folded_unions(std::span<const UnionLevel> levels, Value&& leaf, uint32_t c
   auto n = uint32_t(levels.size());
   Value* s = new_node(levels[0].desc, levels[0].variant, n, out);
   for (uint32_t i = 1; i < n; ++i)
-    new (s + i - 1) Value(Value::in_place(levels[i].desc, levels[i].variant, i == 1 ? chain : 0));
+    new (s + i - 1)
+        Value(Value::in_place(levels[i].desc, levels[i].variant, i == 1 ? chain : nullptr));
   new (s + n - 1) Value(std::move(leaf));
   return out;
 }

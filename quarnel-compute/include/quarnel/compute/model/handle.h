@@ -558,18 +558,4 @@ Handle<E> unknown(std::string_view text) {
   return {unchecked, Value::str(text)};
 }
 
-// An enumeration read from JSON text (see read_enum).
-template <class E>
-struct EnumReadOf {
-  Handle<E> value;
-  std::string error;  // empty on success
-  bool ok() const noexcept { return error.empty(); }
-};
-template <class E>
-  requires(type_kind<E> == TypeKind::Enum)
-EnumReadOf<E> deserialize(std::string_view json_text) {
-  EnumRead r = read_enum(E::qc_enum_, json_text);
-  return {{unchecked, std::move(r.value)}, std::move(r.error)};
-}
-
 }  // namespace qc

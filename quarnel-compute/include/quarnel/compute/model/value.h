@@ -3,9 +3,8 @@
 // A node never changes after it is built, so a copy is a reference-count increment: copying
 // a tree of any size costs O(1), and no holder can observe another's copy. Every node type is
 // described by a constexpr TypeDesc (record fields with wire keys and presence, or union
-// variants with pre-rendered wire names); one writer, one copy and one destructor serve them
-// all, none of them recursing on the C stack beyond a fixed depth. (The writer also has code
-// made from the declarations for each type, which it runs first: see json.cc.)
+// variants with pre-rendered wire names); one writer (model/json.h), one copy and one destructor
+// serve them all, none of them recursing on the C stack beyond a fixed depth.
 #pragma once
 
 #include <atomic>
@@ -133,6 +132,13 @@ extern const TypeDesc kMapDesc;
 #define QC_TRIVIAL_ABI
 #endif
 
+// A chain of unions that one node holds (folded_unions), written as its levels' prefixes joined
+// into one constant text (json.h makes it from the declarations).
+struct FoldedChain {
+  std::string_view opening;  // every level's `{"type":"name","name":`, outermost first
+  uint32_t levels = 0;
+};
+
 class QC_TRIVIAL_ABI Value {
  public:
   // The longest string held in the value itself rather than in a shared block.
@@ -233,17 +239,25 @@ class QC_TRIVIAL_ABI Value {
   const Value* slots() const noexcept { return reinterpret_cast<const Value*>(h_ + 1); }
 
   // A union held in place (tag() == Tag::InPlaceUnion): its type and variant; its payload is the
-  // slots that follow this one.
-  // `chain`, when not 0, names the folded chain (register_chain) whose node this value is the
-  // first slot of.
-  static Value in_place(const TypeDesc* desc, uint16_t variant, uint32_t chain = 0) noexcept {
-    Value v(Tag::InPlaceUnion, uint64_t(variant) << 32 | uint64_t(chain) << 8, 0);
+  // slots that follow this one. `chain`, when given, is the folded chain (json.h) whose node this
+  // value is the first slot of; one too far from kListDesc to be kept as a distance is dropped,
+  // and the chain is then written a level at a time.
+  static Value in_place(const TypeDesc* desc, uint16_t variant,
+                        const FoldedChain* chain = nullptr) noexcept {
+    auto offset =
+        intptr_t(reinterpret_cast<uintptr_t>(chain) - reinterpret_cast<uintptr_t>(&kListDesc));
+    if (!chain || offset != intptr_t(int32_t(offset))) offset = 0;
+    Value v(Tag::InPlaceUnion, uint64_t(variant) << 16 | uint64_t(uint32_t(offset)) << 32, 0);
     v.t_ = desc;
     return v;
   }
   const TypeDesc& in_place_desc() const noexcept { return *t_; }
-  uint16_t in_place_variant() const noexcept { return uint16_t(aux()); }
-  uint32_t in_place_chain() const noexcept { return uint32_t(head_ >> 8) & 0xFFFFFF; }
+  uint16_t in_place_variant() const noexcept { return uint16_t(head_ >> 16); }
+  const FoldedChain* in_place_chain() const noexcept {
+    if (!aux()) return nullptr;
+    return reinterpret_cast<const FoldedChain*>(reinterpret_cast<uintptr_t>(&kListDesc) +
+                                                uintptr_t(intptr_t(int32_t(aux()))));
+  }
 
  private:
   static constexpr uint8_t kInlineFlag = 0x80;
@@ -252,9 +266,10 @@ class QC_TRIVIAL_ABI Value {
   uint32_t aux() const noexcept { return uint32_t(head_ >> 32); }
 
   // Byte 0: the Tag, with kInlineFlag for a string held in place; byte 1: that string's length;
-  // bytes 2-3: a node's variant; bytes 4-7: an enumeration's index, a node's type as its
-  // distance from kListDesc, an in-place union's variant. A string held in place takes the 14
-  // bytes from byte 2 on (so the tag is byte 0 in memory: little-endian only).
+  // bytes 2-3: the variant of a node or of a union held in place; bytes 4-7: an enumeration's
+  // index, a node's type or an in-place union's folded chain as its distance from kListDesc. A
+  // string held in place takes the 14 bytes from byte 2 on (so the tag is byte 0 in memory:
+  // little-endian only).
   uint64_t head_;
   union {
     int64_t i_;
@@ -372,29 +387,12 @@ constexpr bool fold_into_one_node(std::span<const UnionLevel> levels) {
   return true;
 }
 
-// A chain of unions that folded_unions makes again and again (a number's constant, say): the
-// prefixes of its levels joined into one text, which the writer copies at once instead of
-// taking the levels one at a time.
-struct FoldedChain {
-  std::string_view opening;  // every level's `{"type":"name","name":`, outermost first
-  uint32_t levels = 0;
-};
-
-// The chains registered so far, by number (0 names none). Entries are written once, before any
-// node names them, and never change.
-inline constexpr uint32_t kMaxFoldedChains = 64;
-extern FoldedChain g_folded_chains[kMaxFoldedChains + 1];
-
-// Registers the chain of `levels` (which fold_into_one_node accepts) and returns its number, or
-// 0 when the table is full or the joined prefixes are longer than kMaxOpening.
-// Called once per table, from a function-local static.
-uint32_t register_chain(std::span<const UnionLevel> levels);
-
 // The value that union_of_value gives for `leaf` wrapped in each union of `levels` in turn, the
 // innermost last: the same node, but made at once instead of one node per level, each freed
 // when the next folds it in. The levels must fold into one node (fold_into_one_node); `chain`
-// is their number from register_chain, or 0.
-Value folded_unions(std::span<const UnionLevel> levels, Value&& leaf, uint32_t chain = 0);
+// is their joined opening (FoldChain in json.h), or null.
+Value folded_unions(std::span<const UnionLevel> levels, Value&& leaf,
+                    const FoldedChain* chain = nullptr);
 
 template <class P>
 Value make_union(const TypeDesc& u, uint16_t variant, P&& payload) {
@@ -423,40 +421,9 @@ Value make_union(const TypeDesc& u, uint16_t variant, P&& payload) {
 
 Value make_unknown(const TypeDesc& u, std::string_view name, const Any& value);
 
-// --- JSON ----------------------------------------------------------------------------------
-
 // The longest key, variant name or enumeration value a declaration may have: the writer
-// reserves room for one step of constant text at a time, and the declarations check this.
+// (json.h) reserves room for one step of constant text at a time, and the declarations check
+// this.
 inline constexpr size_t kMaxWireName = 96;
-
-// The longest opening of a union that the writer makes room for at once: its prefix
-// `{"type":"name","name":`, then its record's brace and first key `{"key":`. The joined prefixes
-// of a folded chain stand in for one opening, and register_chain keeps them within it.
-inline constexpr size_t kMaxOpening = (2 * kMaxWireName + 14) + 1 + (kMaxWireName + 3);
-
-// Appends the compact wire form of v to `out`, handing the text to `drain` in pieces as
-// output.h bounds them, so that the buffer stays small; what is left at the end stays in
-// `out`. When `drain` stops the writing, `out` is cleared (its storage freed) and false is
-// returned. Otherwise it fails only by running out of memory, or with std::logic_error on a tree
-// that the typed front does not build (a required value absent, a union held in place taken out
-// of its node, a map key neither text nor an enumeration value): never by writing bad JSON.
-// A writer given `stack` starts with the memory it holds and leaves there the memory it ends
-// with.
-bool write_json(Buffer& out, const Value& v, Drain drain, WriterStack* stack = nullptr);
-
-// The writer of doubles (exposed for fuzzing).
-inline constexpr size_t kDoubleSpace = 32;  // write_double needs this much room
-size_t write_double(char* out, double d) noexcept;
-
-// Result of reading an enumeration from JSON text.
-struct EnumRead {
-  Value value;
-  std::string error;  // empty on success
-  bool ok() const noexcept { return error.empty(); }
-};
-
-// Reads a JSON text as a value of the enumeration: a listed string, an object whose one member
-// is a listed name with a null value, or (failing those) any other string as the unknown value.
-EnumRead read_enum(const EnumDesc& e, std::string_view json_text);
 
 }  // namespace qc
