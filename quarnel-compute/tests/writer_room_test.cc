@@ -213,7 +213,9 @@ std::vector<Shape> short_shapes() {
 }
 
 // A text as each typed path writes it: a record variant's last field (a reference's name, in
-// an operand and a list's items), a string key of a typed map, and within a union held in place.
+// an operand and a list's items), a string key of a typed map, within a union held in place, and
+// as what a typed place holds besides its type's values (an unknown variant, an enumeration's
+// unknown text).
 void add_typed_texts(std::vector<Shape>& out, const std::string& name, const std::string& text,
                      const std::string& tag) {
   auto raw = [](const std::string& name) { return NumericSeries::raw({.name = name}); };
@@ -238,6 +240,28 @@ void add_typed_texts(std::vector<Shape>& out, const std::string& name, const std
   out.push_back({"typed_in_place_" + tag,
                  [raw, name] { return Series::numeric(raw(name)).value(); },
                  R"({"type":"numeric","numeric":)" + raw_json + "}"});
+  // An unknown variant as a typed list's item, another item after it; and an enumeration's
+  // unknown text as a record variant's last field, its closing braces after it.
+  out.push_back(
+      {"typed_unknown_" + tag,
+       [raw, name] {
+         return NumericSeries::max({.inputs = {unknown<NumericSeries>(name, Any(name)), raw(name)}})
+             .value();
+       },
+       R"({"type":"max","max":{"inputs":[{"type":)" + text + "," + text + ":" + text + "}," +
+           raw_json + "]}}"});
+  out.push_back({"typed_unknown_root_" + tag,
+                 [name] { return unknown<NumericSeries>(name, Any(name)).value(); },
+                 "{\"type\":" + text + "," + text + ":" + text + "}"});
+  out.push_back({"typed_enum_text_" + tag,
+                 [raw, name] {
+                   return NumericSeries::union_({.input = {raw("a")},
+                                                 .operation = unknown<NumericUnionOperation>(name)})
+                       .value();
+                 },
+                 R"({"type":"union","union":{"input":[{"type":"raw","raw":{"name":"a"}}],)"
+                 R"("operation":)" +
+                     text + "}}"});
 }
 
 // Trees of the model's own types, which the writer writes by their declared types: the same
