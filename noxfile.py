@@ -1,7 +1,8 @@
 """The project's sessions, each in a virtual environment of its own under build/nox: the Python
-suite per CPython against the built wheels, the typing checks, the format (and its check) and
-the sanitized run. Run them through tools/nox.sh, which keeps nox itself in build/venv-nox (or
-through the tools/ scripts that name each session); tools/test.sh runs them all."""
+suite per CPython against the built wheels, and under Debian's debug interpreter against the
+module built for it, the typing checks, the format (and its check) and the sanitized run. Run
+them through tools/nox.sh, which keeps nox itself in build/venv-nox (or through the tools/
+scripts that name each session); tools/test.sh runs them all."""
 
 import glob
 import os
@@ -110,3 +111,44 @@ def sanitize(session):
     (tools/sanitize.sh)."""
     session.install("pytest", "hypothesis")
     session.run("bash", "tools/sanitize.sh", external=True)
+
+
+@nox.session(python="python3-dbg")
+def debug(session):
+    """The Python suite under Debian's debug interpreter (Py_DEBUG), against the module built
+    from source for it (tools/test-debug.sh)."""
+    # The module is built without isolation, by the environment's own build requirements, so
+    # that the build directory kept from an earlier run is built again only where sources changed.
+    build = nox.project.load_toml(os.path.join(ROOT, "pyproject.toml"))["build-system"]
+    session.install(*build["requires"], "pytest", "hypothesis")
+    session.install(
+        "--no-deps",
+        "--no-build-isolation",
+        "--force-reinstall",
+        "--config-settings=build-dir=" + os.path.join(ROOT, "build", "debug-module"),
+        ROOT,
+    )
+    # The suite's reference-count checks run only where the interpreter counts references: a
+    # release interpreter in this environment would pass them unchecked.
+    session.run(
+        "python",
+        "-c",
+        "import sys; from quarnel.compute import _compute;"
+        " assert hasattr(sys, 'gettotalrefcount'), 'not a debug interpreter';"
+        " print('the module built for', sys.version)",
+    )
+    session.chdir(os.path.join(ROOT, "quarnel-compute-python", "tests"))
+    # The 4 GiB text is left to the release interpreters' run (the tests session), which may
+    # hold its 14 GiB at the same time in CI.
+    session.run(
+        "python",
+        "-m",
+        "pytest",
+        "-q",
+        "-p",
+        "no:cacheprovider",
+        "-k",
+        "not test_a_text_of_four_gibibytes_is_held_and_written",
+        "--durations=10",
+        ".",
+    )

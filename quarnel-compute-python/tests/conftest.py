@@ -187,8 +187,9 @@ def quiet_unraisable(monkeypatch):
 
 def free_memory():
     """The memory a test may take, in bytes, and what bounds it: the machine's available memory,
-    or less where an address-space limit (ulimit -v, which a child process inherits) or a memory
-    cgroup of this process (memory.max; v1: memory.limit_in_bytes) leaves less."""
+    or less where an address-space limit (ulimit -v, which a child process inherits; less what
+    this process maps already) or a memory cgroup of this process (memory.max; v1:
+    memory.limit_in_bytes) leaves less."""
     if sys.platform == "win32":
         import ctypes
 
@@ -210,7 +211,13 @@ def free_memory():
 
     limit = resource.getrlimit(resource.RLIMIT_AS)[0]
     if limit != resource.RLIM_INFINITY:
-        bounds.append((limit, "the address-space limit (ulimit -v)"))
+        # The limit holds the whole address space, of which the process maps some already
+        # (known on Linux alone).
+        used = 0
+        with contextlib.suppress(OSError, StopIteration, ValueError):
+            with open("/proc/self/status") as f:
+                used = next(int(s.split()[1]) << 10 for s in f if s.startswith("VmSize:"))
+        bounds.append((max(limit - used, 0), "the address-space limit (ulimit -v)"))
     with contextlib.suppress(OSError):
         with open("/proc/self/cgroup") as f:
             groups = [line.rstrip("\n").split(":", 2) for line in f]

@@ -4,6 +4,7 @@ long to_json() gives way to Ctrl-C, and its output of many megabytes comes back 
 kill the interpreter runs in a child process."""
 
 import json
+import os
 import signal
 import subprocess
 import sys
@@ -311,6 +312,34 @@ def stopped_inside(method):
         signal.setitimer(signal.ITIMER_REAL, 0)
         signal.signal(signal.SIGALRM, previous)
     return False
+
+
+# The memory marker's measure (conftest.py) under an address-space limit 256 MiB above what the
+# process maps already.
+MEMORY_UNDER_A_LIMIT = r"""
+import resource, sys
+sys.path.insert(0, sys.argv[1])
+import conftest
+
+with open("/proc/self/status") as f:
+    used = next(int(line.split()[1]) << 10 for line in f if line.startswith("VmSize:"))
+resource.setrlimit(resource.RLIMIT_AS, (used + (256 << 20),) * 2)
+free, bound = conftest.free_memory()
+print(free >> 20, bound, flush=True)
+"""
+
+
+@unsanitized
+@address_space_limited
+@posix_only("limits the address space with resource.setrlimit, reading /proc/self/status")
+def test_a_memory_mark_counts_the_address_space_already_mapped():
+    # A test may take only what the limit leaves beside what its process maps already: 256 MiB
+    # here, not the whole limit.
+    said = child(MEMORY_UNDER_A_LIMIT, os.path.dirname(__file__), malloc="pymalloc").stdout
+    free, bound = said.rstrip("\n").split(" ", 1)
+    assert int(free) <= 256
+    if bound == "the address-space limit (ulimit -v)":
+        assert int(free) > 192, said
 
 
 HUGE_TEXT = r"""
