@@ -20,6 +20,10 @@ namespace qc {
 // of a folded chain stand in for one opening, and FoldChain keeps them within it.
 inline constexpr size_t kMaxOpening = (2 * kMaxWireName + 14) + 1 + (kMaxWireName + 3);
 
+// A folded chain's opening is kept padded with zero bytes to whole pieces of this many bytes,
+// which the writer copies whole.
+inline constexpr size_t kOpeningPiece = 16;
+
 // One level of a folded chain: union U's variant V, whose payload is the next level (or the leaf).
 template <class U, auto V>
 struct Level {
@@ -37,7 +41,7 @@ struct FoldChain {
   static constexpr size_t size = (L::value.desc->variants[L::value.variant].prefix.size() + ...);
   static_assert(size <= kMaxOpening, "a folded chain's opening is longer than the writer's room");
   static constexpr auto text = [] {
-    std::array<char, size> out{};
+    std::array<char, (size + kOpeningPiece - 1) / kOpeningPiece * kOpeningPiece> out{};
     size_t n = 0;
     for (const UnionLevel& l : levels)
       for (char c : l.desc->variants[l.variant].prefix) out[n++] = c;

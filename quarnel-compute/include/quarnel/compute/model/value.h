@@ -135,7 +135,9 @@ extern const TypeDesc kMapDesc;
 // A chain of unions that one node holds (folded_unions), written as its levels' prefixes joined
 // into one constant text (json.h makes it from the declarations).
 struct FoldedChain {
-  std::string_view opening;  // every level's `{"type":"name","name":`, outermost first
+  // Every level's `{"type":"name","name":`, outermost first; the text goes on past it, zero
+  // bytes up to a whole kOpeningPiece (json.h).
+  std::string_view opening;
   uint32_t levels = 0;
 };
 
