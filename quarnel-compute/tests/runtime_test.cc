@@ -560,6 +560,45 @@ TEST(RuntimeUnion, FoldedChainWritesAsItsLevels) {
   expect_chain_writes_as_levels<FoldChain<Set, Set, Set>>(3);
 }
 
+// Unions of names 1, 2, 8, 9 and 10 bytes long, whose prefixes are 16 bytes and two more for each
+// further byte of the name.
+struct Pieces;
+#define QC_VARIANTS(V)          \
+  V(a, "a", Untyped)            \
+  V(b, "bc", Untyped)           \
+  V(c, "cdefghij", Untyped)     \
+  V(d, "defghijkl", Untyped)    \
+  V(e, "efghijklmn", Untyped)
+QC_UNION(Pieces, QC_VARIANTS)
+#undef QC_VARIANTS
+template <Pieces::Variant... V>
+using PieceChain = FoldChain<Level<Pieces, V>...>;
+
+// A chain's opening is copied in 16-byte pieces: openings of whole pieces (32, 48 and 64 bytes)
+// and two bytes short of or past them write all of the opening and nothing after it.
+template <class Chain>
+void expect_pieces(std::initializer_list<const char*> names, size_t length) {
+  std::string opening;
+  for (const char* n : names) opening += std::string(R"({"type":")") + n + R"(",")" + n + R"(":)";
+  ASSERT_EQ(opening.size(), length);
+  for (auto [leaf, text] : {std::pair{Value::i32(7), "7"}, std::pair{Value::str("s"), R"("s")"}}) {
+    std::string one = opening + text + std::string(names.size(), '}');
+    Value made = Chain::make(std::move(leaf));
+    EXPECT_EQ(to_json(made), one) << length;
+    EXPECT_EQ(to_json(list({made, made})), "[" + one + "," + one + "]") << length;
+  }
+}
+TEST(RuntimeUnion, FoldedChainOpeningsAroundWholePieces) {
+  using V = Pieces::Variant;
+  expect_pieces<PieceChain<V::a, V::a>>({"a", "a"}, 32);
+  expect_pieces<PieceChain<V::a, V::b>>({"a", "bc"}, 34);
+  expect_pieces<PieceChain<V::a, V::c>>({"a", "cdefghij"}, 46);
+  expect_pieces<PieceChain<V::a, V::a, V::a>>({"a", "a", "a"}, 48);
+  expect_pieces<PieceChain<V::a, V::a, V::c>>({"a", "a", "cdefghij"}, 62);
+  expect_pieces<PieceChain<V::a, V::a, V::d>>({"a", "a", "defghijkl"}, 64);
+  expect_pieces<PieceChain<V::a, V::a, V::e>>({"a", "a", "efghijklmn"}, 66);
+}
+
 // Strings up to a few bytes are held in the value, longer ones in a block: around that limit,
 // escaped or not, as values, keys, set members and constants, they write and order the same.
 TEST(RuntimeString, EveryLengthAroundTheInlineLimit) {
