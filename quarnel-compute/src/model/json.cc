@@ -10,10 +10,10 @@
 // out in one place. A tree of the model's declared types is walked first by code that the
 // declarations make for each type (the typed writer): a node's constant text has a length the
 // compiler knows, and each field's type says how to write it, which takes a quarter to a third
-// off a small tree's writing. It recurses a bounded number of nodes deep; past that, and for
-// what its type does not fix (an unknown variant, a value of another type), it hands the value to
-// a walk with a stack of open containers of its own, so that a tree of any depth is written in
-// constant C stack.
+// off a small tree's writing. It recurses a bounded number of nodes deep; past that it hands the
+// rest of a branch to a walk with a stack of open containers of its own, so that a tree of any
+// depth is written in constant C stack. The walk also takes a node that is not of the type its
+// place declares, which only a tree made by hand, not through the typed builders, can hold.
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -451,7 +451,7 @@ class Writer {
   static Cursor typed_root(Writer& w, Cursor c, const Value& v) {
     if constexpr (type_kind<T> == TypeKind::Union) {
       constexpr auto& table = Variants<T>::table;
-      if (v.variant() >= std::size(table)) return w.walk(c, v);
+      if (v.variant() >= std::size(table)) return w.put_unknown(c, v);
       return table[v.variant()](w, c, v.slots(), nullptr, kTypedDepth - 1);
     } else {
       return w.put_record<T>(c, v.slots(), kTypedDepth - 1);
@@ -550,7 +550,7 @@ class Writer {
   // A value whose model type is known is written by code made for that type: a variant's
   // prefix, a record's keys and their commas are constants of known length, and no tag is
   // tested where the type fixes it. It recurses, a node at a time, for kTypedDepth nodes; below
-  // that, and for anything not of the type it expects, it hands the value to walk().
+  // that, and for a node not of the type it expects, it hands the value to walk().
 
   template <class T>
   [[gnu::always_inline]] Cursor put_typed(Cursor c, const Value& v, const Value* end, int depth) {
@@ -558,13 +558,11 @@ class Writer {
     if constexpr (kind == TypeKind::Union) {
       (void)Typed<T>::registered;
       constexpr auto& table = Variants<T>::table;
-      // A node of T with a known variant; an unknown one is left to walk().
+      // A node of T with a known variant.
       uint64_t variant = v.node_key() - kNodeKey<T>;
       if (variant < std::size(table) && depth > 0) [[likely]]
         return table[variant](*this, c, v.slots(), nullptr, depth - 1);
-      if (v.flagged_tag() == Tag::InPlaceUnion && &v.in_place_desc() == &T::qc_desc_)
-        return table[held_in_place(v, end)](*this, c, &v + 1, end, depth);
-      return walk(c, v);
+      return put_other_union<T>(c, v, end, depth);
     } else if constexpr (kind == TypeKind::Record) {
       (void)Typed<T>::registered;
       if (v.flagged_tag() != Tag::Node || &v.desc() != &T::qc_desc_ || depth <= 0)
@@ -592,9 +590,21 @@ class Writer {
     return close(c, '}', 0);
   }
 
+  // What a union's place holds besides a node of one of its variants: a union held in place,
+  // an unknown variant, or (past the depth bound, or of another type) a node for walk().
+  template <class T>
+  Cursor put_other_union(Cursor c, const Value& v, const Value* end, int depth) {
+    constexpr auto& table = Variants<T>::table;
+    const Tag tag = v.flagged_tag();
+    if (tag == Tag::InPlaceUnion && &v.in_place_desc() == &T::qc_desc_)
+      return table[held_in_place(v, end)](*this, c, &v + 1, end, depth);
+    if (tag == Tag::Node && &v.desc() == &T::qc_desc_ && v.variant() >= std::size(table))
+      return put_unknown(c, v);
+    return walk(c, v);
+  }
+
   // Needs kValueSpace, as every put_typed() does. A value of its kind's tag goes to
-  // put_scalar(), whose tests of the tag then fold away; anything else to walk(): booleans, Any
-  // values, an enumeration's unknown text, and what is not of its type.
+  // put_scalar(), whose tests of the tag then fold away; any other to put_other_scalar().
   template <TypeKind kind>
   [[gnu::always_inline]] Cursor put_typed_scalar(Cursor c, const Value& v) {
     const Tag tag = v.tag();
@@ -607,11 +617,21 @@ class Writer {
       typed = tag == Tag::Enum;
     else if constexpr (kind == TypeKind::I32 || kind == TypeKind::I64)
       typed = tag == Tag::I32 || tag == Tag::I64;
+    else if constexpr (kind == TypeKind::Bool)
+      typed = tag == Tag::Bool;
     else
       typed = false;
     if (typed) [[likely]]
       return put_scalar(c, v);
-    return walk(c, v);
+    return put_other_scalar(c, v);
+  }
+
+  // A value whose tag is not its place's kind: a scalar as what it holds (an Any value, or an
+  // enumeration's unknown text); a node, which a tree made by hand may hold there, by walk().
+  [[gnu::noinline]] Cursor put_other_scalar(Cursor c, const Value& v) {
+    const Tag tag = v.flagged_tag();
+    if (tag == Tag::Node || tag == Tag::InPlaceUnion) return walk(c, v);
+    return put_scalar(c, v);
   }
 
   // A record's fields, from s on; `first` until one is written.
