@@ -39,8 +39,8 @@ def stage(target, out, include, includedir, host):
     return source, staged
 
 
-if __name__ == "__main__":
-    target, out = sys.argv[1:]
+def main(argv=None):
+    target, out = sys.argv[1:] if argv is None else argv
     done = stage(
         target,
         out,
@@ -52,3 +52,7 @@ if __name__ == "__main__":
         print(f"python headers: {done[0]} staged as {done[1]}")
     else:
         print("python headers: pyconfig.h is the configuration itself; nothing staged")
+
+
+if __name__ == "__main__":
+    main()

@@ -3,6 +3,7 @@ the target's multiarch name, and nothing for an interpreter whose pyconfig.h sta
 
 import importlib.util
 import pathlib
+import sysconfig
 
 import pytest
 
@@ -20,18 +21,28 @@ DEBIAN = "".join(
 HOST_CONFIG = "#define SIZEOF_LONG 8\n"
 
 
-def staged(tmp_path, config, host_files):
-    """Stages for TARGET from an include directory whose pyconfig.h is CONFIG, beside a
-    multiarch directory holding HOST_FILES; returns what OUT holds afterwards."""
+def files(root):
+    return {p.relative_to(root).as_posix(): p.read_text() for p in root.rglob("*") if p.is_file()}
+
+
+def staged(tmp_path, monkeypatch, config, host_files):
+    """Runs the script for TARGET, its interpreter's include directory holding CONFIG as
+    pyconfig.h, beside a multiarch directory holding HOST_FILES; returns what OUT holds
+    afterwards, the include directory left as it was."""
     include, out = tmp_path / "include" / "python3.11", tmp_path / "out"
     include.mkdir(parents=True)
     (include / "pyconfig.h").write_text(config)
     for name, text in host_files.items():
         (tmp_path / "include" / name).parent.mkdir(parents=True, exist_ok=True)
         (tmp_path / "include" / name).write_text(text)
+    sources = files(tmp_path / "include")
     (out / HOST).mkdir(parents=True)  # left by an earlier build
-    stage_python_headers.stage(TARGET, str(out), str(include), str(tmp_path / "include"), HOST)
-    return {p.relative_to(out).as_posix(): p.read_text() for p in out.rglob("*") if p.is_file()}
+    config_vars = {"INCLUDEDIR": str(tmp_path / "include"), "MULTIARCH": HOST}
+    monkeypatch.setattr(sysconfig, "get_paths", lambda: {"include": str(include)})
+    monkeypatch.setattr(sysconfig, "get_config_var", config_vars.get)
+    stage_python_headers.main([TARGET, str(out)])
+    assert files(tmp_path / "include") == sources
+    return files(out)
 
 
 @pytest.mark.parametrize(
@@ -41,12 +52,14 @@ def staged(tmp_path, config, host_files):
         (HOST_CONFIG, {}),  # pyenv's or a python.org build's: the configuration itself
     ],
 )
-def test_only_the_hosts_configuration_is_staged_under_the_targets_name(tmp_path, config, expected):
+def test_only_the_hosts_configuration_is_staged_under_the_targets_name(
+    tmp_path, monkeypatch, config, expected
+):
     host_files = {f"{HOST}/python3.11/pyconfig.h": HOST_CONFIG}
-    assert staged(tmp_path, config, host_files) == expected
+    assert staged(tmp_path, monkeypatch, config, host_files) == expected
     assert not (tmp_path / "out" / HOST).exists()
 
 
-def test_a_missing_host_configuration_is_an_error_naming_it(tmp_path):
+def test_a_missing_host_configuration_is_an_error_naming_it(tmp_path, monkeypatch):
     with pytest.raises(SystemExit, match=f"{HOST}/python3.11/pyconfig.h"):
-        staged(tmp_path, DEBIAN, {})
+        staged(tmp_path, monkeypatch, DEBIAN, {})
