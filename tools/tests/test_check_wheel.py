@@ -6,6 +6,7 @@ import base64
 import hashlib
 import io
 import pathlib
+import struct
 import subprocess
 import sys
 import tarfile
@@ -71,7 +72,8 @@ def make_wheel(
     entries[extension] = pathlib.Path(library).read_bytes()
     info = f"{NAME}.dist-info"
     entries[f"{info}/METADATA"] = METADATA
-    tags = "".join(f"Tag: cp310-abi3-{p}\n" for p in (wheel_tag or tag).split("-")[2].split("."))
+    python, abi, platforms = (wheel_tag or tag).split("-")
+    tags = "".join(f"Tag: {python}-{abi}-{p}\n" for p in platforms.split("."))
     entries[f"{info}/WHEEL"] = (
         "Wheel-Version: 1.0\nGenerator: test\nRoot-Is-Purelib: false\n" + tags
     )
@@ -124,6 +126,9 @@ def test_sound_artifacts_pass_every_check(tmp_path, libraries, package_dir, caps
     [
         ("cp311-cp311-manylinux_2_17_x86_64", None, PLATFORM),  # not the stable ABI
         ("cp310-abi3-linux_x86_64", None, PLATFORM),  # not repaired
+        ("cp311-abi3-manylinux_2_17_x86_64", None, PLATFORM),  # not for 3.10
+        ("py3-abi3-manylinux_2_17_x86_64", None, PLATFORM),  # for any Python 3
+        (TAG, TAG.replace("cp310", "cp311"), PLATFORM),  # the WHEEL file names another Python
         (TAG, None, "manylinux_2_17_aarch64"),  # another machine's
         (TAG, "cp310-abi3-linux_x86_64", PLATFORM),  # the WHEEL file disagrees
         (TAG, "cp310-abi3-manylinux_2_17_x86_64", PLATFORM),  # it names only some of them
@@ -219,6 +224,57 @@ DLLS = {
 }
 
 
+# DLLs made here byte by byte, whose import table (data directory 1) or delay-load table (13)
+# names KERNEL32 and then python313.dll, each in a descriptor whose 32-bit fields are listed:
+# "name" the DLL's name, "empty" an empty list of functions.
+HAND_MADE = {
+    # IMAGE_IMPORT_DESCRIPTOR: lookup table, time stamp, forwarder chain, name, address table.
+    "imported_second": (1, ("empty", 0, 0, "name", "empty")),
+    # IMAGE_DELAYLOAD_DESCRIPTOR: attributes (1: addresses are RVAs), name, module handle,
+    # address table, name table, bound address table, unload table, time stamp.
+    "delay_loaded_second": (13, (1, "name", "empty", "empty", "empty", 0, 0, 0)),
+}
+
+
+def hand_made_dll(path, directory, fields, dlls=("KERNEL32.dll", "python313.dll")):
+    """A PE32+ DLL for amd64 exporting PyInit__compute. Its one section, at the same address in
+    memory and in the file, holds the export directory, its three one-entry tables, an empty
+    list, the table of DIRECTORY (a descriptor of FIELDS for each of DLLS, then a zeroed one)
+    and the names."""
+    start = 0x200
+    empty, table = start + 0x38, start + 0x40
+    size = 4 * len(fields)
+    names, text = {}, b""
+    for name in ("_compute.pyd", check_wheel.INIT, *dlls):
+        names[name] = table + size * (len(dlls) + 1) + len(text)
+        text += name.encode() + b"\0"
+    # Flags, time stamp and version (zero), name, ordinal base, the counts of functions and
+    # names, and the RVAs of the function, name and ordinal tables that follow.
+    body = struct.pack("<12x7I", names["_compute.pyd"], 1, 1, 1, start + 40, start + 44, start + 48)
+    # The function's address (any will do: no code runs), its name's, its ordinal; the empty list.
+    body += struct.pack("<IIH6x8x", empty, names[check_wheel.INIT], 0)
+    for dll in dlls:
+        values = {"name": names[dll], "empty": empty}
+        body += struct.pack(f"<{len(fields)}I", *(values.get(f, f) for f in fields))
+    body += bytes(size) + text
+    # The PE32+ optional header (its data directories from byte 112), the COFF header (an amd64
+    # DLL of one section) and that section's header (initialized, readable data).
+    directories = [(0, 0)] * 16
+    directories[0], directories[directory] = (start, 40), (table, size * (len(dlls) + 1))
+    optional = struct.pack("<H106xI", 0x20B, 16) + b"".join(
+        struct.pack("<II", *d) for d in directories
+    )
+    coff = struct.pack("<HHIIIHH", 0x8664, 1, 0, 0, 0, len(optional), 0x2022)
+    section = struct.pack(
+        "<8sIIIIIIHHI", b".rdata", len(body), start, len(body), start, 0, 0, 0, 0, 0x40000040
+    )
+    head = (
+        b"MZ".ljust(0x3C, b"\0") + struct.pack("<I", 0x40) + b"PE\0\0" + coff + optional + section
+    )
+    path.write_bytes(head.ljust(start, b"\0") + body)
+    return path
+
+
 @pytest.fixture(scope="module")
 def dlls(tmp_path_factory):
     import ziglang
@@ -242,6 +298,8 @@ def dlls(tmp_path_factory):
             subprocess.run([zig, *link, imports, f"/out:{built[name]}"], check=True)
         else:
             subprocess.run([*cc, "-shared", "-o", built[name], imports], check=True)
+    for name, layout in HAND_MADE.items():
+        built[name] = hand_made_dll(out / f"{name}.pyd", *layout)
     return built
 
 
@@ -263,6 +321,8 @@ def test_a_sound_windows_wheel_passes_every_check(tmp_path, dlls, package_dir, c
         ("more_exports", "helper"),
         ("one_python_version", "python313.dll"),
         ("delay_loaded", "python313.dll"),
+        ("imported_second", "python313.dll"),
+        ("delay_loaded_second", "python313.dll"),
     ],
 )
 def test_binary_refuses_a_dll_with_other_exports_or_imports(tmp_path, dlls, library, named):
