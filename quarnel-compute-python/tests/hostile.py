@@ -211,6 +211,28 @@ class Seq:
         return self.items[i]
 
 
+class Generated(Seq):
+    """A sequence without len() whose iterator is a generator."""
+
+    def __iter__(self):
+        yield from self.items
+
+
+class LenFails(Seq):
+    """A sequence whose len() raises `error`, or an ordinary error."""
+
+    def __init__(self, items=(1.0,), error=None):
+        super().__init__(items)
+        self.error = error
+
+    def __len__(self):
+        raise self.error or Boom("hostile")
+
+
+# The sequences read through their iterator alone, with no len() to size the result by.
+UNSIZED = {"unsized": Seq, "generator": Generated, "len fails": LenFails}
+
+
 # Subclasses of the plain types whose own conversion raises.
 StrSub = type("StrSub", (str,), {"__str__": boom})
 FloatSub = type("FloatSub", (float,), {"__float__": boom})

@@ -6,7 +6,17 @@ import gc
 import sys
 
 import pytest
-from hostile import CLASSES, RESIDENT, SANITIZED, child, failing_variants, outcome, resident
+from hostile import (
+    CLASSES,
+    RESIDENT,
+    SANITIZED,
+    UNSIZED,
+    Seq,
+    child,
+    failing_variants,
+    outcome,
+    resident,
+)
 from quarnel.compute import _compute as C
 
 pytestmark = pytest.mark.usefixtures("quiet_unraisable")
@@ -28,6 +38,17 @@ def mixed_calls(recipes, objects):
     return calls, [[s, *a] for _, s, a in variants]
 
 
+def with_unsized(recipes):
+    """The recipes, and once more each that passes a list with its lists given as each sequence
+    without len()."""
+    return recipes + [
+        (e, s, [form(a) if type(a) is list else a for a in args])
+        for e, s, args in recipes
+        if list in map(type, args)
+        for form in UNSIZED.values()
+    ]
+
+
 def test_resident_memory_stays_flat_over_a_million_calls(api_search):
     one_each = {e.label: (e, s, a) for e, s, a in api_search.recipes}
     calls, _ = mixed_calls(list(one_each.values()), api_search.objects)
@@ -45,7 +66,7 @@ def test_resident_memory_stays_flat_over_a_million_calls(api_search):
 
 
 def test_reference_counts_of_arguments_are_unchanged(api_search):
-    calls, arguments = mixed_calls(api_search.recipes, api_search.objects)
+    calls, arguments = mixed_calls(with_unsized(api_search.recipes), api_search.objects)
 
     # Cached values (None, booleans, small ints, one-character texts) are counted by the whole
     # interpreter.
@@ -70,7 +91,7 @@ def referents(value):
     if type(value) is dict:
         items = [x for kv in value.items() for x in kv]
     else:
-        items = value if type(value) is list else []
+        items = value.items if isinstance(value, Seq) else value if type(value) is list else []
     return [value] + [x for v in items for x in referents(v)]
 
 

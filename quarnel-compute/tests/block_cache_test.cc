@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -23,6 +24,15 @@
 #endif
 
 namespace qc {
+
+// The platform's thread-exit hook as the cache calls it: the tests link with a wrapper of it
+// (-Wl,--wrap, CMakeLists.txt), which refuses it on a thread that asks.
+thread_local bool t_refuse_hook = false;
+extern "C" bool __real__ZN2qc20close_at_thread_exitERNS_10BlockCacheE(BlockCache& c) noexcept;
+extern "C" bool __wrap__ZN2qc20close_at_thread_exitERNS_10BlockCacheE(BlockCache& c) noexcept {
+  return !t_refuse_hook && __real__ZN2qc20close_at_thread_exitERNS_10BlockCacheE(c);
+}
+
 namespace {
 
 long in_use() { return long(mallinfo2().uordblks); }
@@ -43,6 +53,13 @@ void churn(size_t k, size_t count) {
   std::vector<void*> blocks;
   for (size_t i = 0; i < count; ++i) blocks.push_back(take_block(class_bytes(k)));
   for (void* b : blocks) give_block(thread_block_cache(), b, class_bytes(k));
+}
+
+// The blocks of class k that the calling thread's cache holds.
+size_t kept(size_t k) {
+  size_t n = 0;
+  for (FreeBlock* b = thread_block_cache().head[k]; b; b = b->next) ++n;
+  return n;
 }
 
 // The cache is on: a node's block dropped is the block of the next node of its size, even while
@@ -95,6 +112,39 @@ TEST(BlockCache, EndingAThreadGivesBackEveryClass) {
     for (int t = 0; t < 64; ++t) on_a_thread([k] { churn(k, kCacheDepth + 3); });
     EXPECT_LE(in_use() - before, 32768) << "class " << k << ", over 64 threads";
   }
+}
+
+// The bound is exact: a thread keeps every block it gives back, up to the bound of each class,
+// and not one more.
+TEST(BlockCache, KeepsEveryBlockUpToItsBoundAndNoMore) {
+#ifdef QC_TEST_ASAN
+  GTEST_SKIP() << "the cache is off under AddressSanitizer";
+#endif
+  constexpr size_t bound = kCacheDepth;
+  for (size_t given : {size_t(1), bound - 1, bound, bound + 1, 20 * bound})
+    on_a_thread([given] {
+      for (size_t k = 1; k <= kBlockClasses; ++k) {
+        churn(k, given);
+        EXPECT_EQ(kept(k), std::min<size_t>(given, kCacheDepth))
+            << given << " given back, class " << k;
+      }
+    });
+}
+
+// A thread whose exit hook cannot be set keeps no block, so that its end, which no hook sees,
+// leaves none behind: each goes straight back to malloc.
+TEST(BlockCache, AThreadWithoutItsExitHookKeepsNothing) {
+  on_a_thread([] { churn(1, 1); });  // the arena and the key that threads use, made once
+  const long before = in_use();
+  for (int t = 0; t < 16; ++t)
+    on_a_thread([] {
+      t_refuse_hook = true;
+      for (size_t k = 1; k <= kBlockClasses; ++k) {
+        churn(k, kCacheDepth + 3);
+        EXPECT_EQ(kept(k), 0u) << "class " << k;
+      }
+    });
+  EXPECT_LE(in_use() - before, kSlack) << "over 16 threads";
 }
 
 }  // namespace
