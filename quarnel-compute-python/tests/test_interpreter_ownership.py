@@ -46,7 +46,7 @@ sub = make()
 run(sub, """
 import gc, sys
 from quarnel.compute import _compute as C
-s = C.NumericSeries.Reference("x")
+""" + sys.argv[1] + """
 del C
 for name in [n for n in sys.modules if n.startswith("quarnel")]:
     del sys.modules[name]
@@ -56,16 +56,34 @@ try:
     from quarnel.compute import _compute
 except ImportError as e:
     print(e, flush=True)
-run(sub, "del s")
+run(sub, "del held; import gc; gc.collect()")
 exec(WORK + SHOWN)
 I.destroy(sub)
 '''
 
+# What the owner holds, and the class the refusal names.
+HELD = {
+    "an object": ("held = C.NumericSeries.Reference('x')", "NumericSeries"),
+    "a caught panic": (
+        "try:\n    C.NumericSeries.Reference('x').tail(2**31)\n"
+        "except BaseException as e:\n    held = e",
+        "PanicException",
+    ),
+    # The frame of the function that caught it holds the panic.
+    "a caught panic's traceback": (
+        "def caught():\n    try:\n        C.NumericSeries.Reference('x').tail(2**31)\n"
+        "    except BaseException as e:\n        panic = e\n    return panic.__traceback__\n"
+        "held = caught()",
+        "PanicException",
+    ),
+}
 
-def test_a_refusal_names_the_class_that_an_owner_still_holds():
-    refused, work = child(PRELUDE + STILL_HELD).stdout.splitlines()
+
+@pytest.mark.parametrize("held,name", HELD.values(), ids=HELD)
+def test_a_refusal_names_the_class_that_an_owner_still_holds(held, name):
+    refused, work = child(PRELUDE + STILL_HELD, held).stdout.splitlines()
     assert refused.startswith(
         "module quarnel.compute._compute does not support loading in more than one interpreter: "
     ), refused
-    assert refused.endswith("; it still holds objects of class NumericSeries"), refused
+    assert refused.endswith(f"; it still holds objects of class {name}"), refused
     assert work.startswith("['{"), work
