@@ -208,6 +208,19 @@ def test_class_declaration(o, name):
     for exc, act in refused:
         with pytest.raises(exc):
             act()
+    if not callable_:
+        # The interpreter's refusal of a class without a constructor, whatever the arguments;
+        # its `__new__` is object's, which refuses the class as unsafe.
+        for args, kwargs in [((), {}), ((1,), {}), ((obj, 2.0), {"output": obj})]:
+            with pytest.raises(TypeError) as info:
+                cls(*args, **kwargs)
+            assert str(info.value) == f"cannot create '_compute.{name}' instances"
+        assert cls.__new__ is object.__new__
+        with pytest.raises(TypeError) as info:
+            cls.__new__(cls)
+        assert str(info.value) == (
+            f"object.__new__(_compute.{name}) is not safe, use _compute.{name}.__new__()"
+        )
     assert not gc.is_tracked(obj) and bool(obj)
     assert cls.__hash__ is None if name == "NumericSeries" else hash(obj) == object.__hash__(obj)
 

@@ -4,7 +4,6 @@ refusal, PanicException, and operators that decline with NotImplemented."""
 import _imp
 import importlib.util
 import re
-import sys
 from pathlib import Path
 from types import SimpleNamespace
 
@@ -692,10 +691,60 @@ for call in (hollow.to_json, lambda: C.ConstantNumericSeries.Float(hollow),
 """
 
 
-@pytest.mark.skipif(
-    hasattr(sys, "gettotalrefcount"),
-    reason="a debug interpreter aborts on assigning __new__ to a class that is not instantiable "
-    "but not immutable, which the classes are",
-)
 def test_an_object_made_by_a_replaced_new_is_refused_not_read():
     child(HOLLOW)  # the class stays changed for the rest of the process
+
+
+# Another type attribute given to every class and then taken back (a debug interpreter checks
+# the class on each change): the classes without a constructor still cannot be called, and
+# objects are made and written as before.
+REPLACED = r"""
+import sys
+from quarnel.compute import _compute as C
+attribute, value = sys.argv[1], eval(sys.argv[2])
+
+
+def refused(cls):
+    for args in ((), (1,)):
+        try:
+            cls(*args)
+        except TypeError as e:
+            assert str(e) == f"cannot create '_compute.{cls.__name__}' instances", e
+        else:
+            raise AssertionError(f"{cls.__name__} was called")
+
+
+for cls in [getattr(C, n) for n in C.__all__ if isinstance(getattr(C, n), type)]:
+    before = vars(cls).get(attribute, KeyError)
+    setattr(cls, attribute, value)
+    if cls is not C.RangeMap:
+        refused(cls)
+    if before is KeyError:
+        delattr(cls, attribute)
+    else:
+        setattr(cls, attribute, before)
+    if cls is not C.RangeMap:
+        refused(cls)
+assert type(C.RangeMap("x")) is C.RangeMap
+print((C.NumericSeries.Reference("a") + 2.0).to_json())
+"""
+ASSIGNED = {
+    "__init__": "lambda self, *args: None",
+    "__call__": "lambda self: None",
+    "__getattr__": "lambda self, name: None",
+    "__repr__": "lambda self: 'r'",
+    "__eq__": "lambda self, other: True",
+    "__hash__": "None",
+    "__doc__": "'d'",
+    "to_json": "lambda self: 'j'",
+}
+
+
+@pytest.mark.parametrize("attribute,value", ASSIGNED.items(), ids=ASSIGNED)
+def test_a_type_attribute_assigned_and_taken_back_leaves_the_classes_as_they_were(attribute, value):
+    out = child(REPLACED, attribute, value).stdout
+    assert out == (
+        '{"type":"add","add":{"left":{"type":"raw","raw":'
+        '{"name":"a"}},"right":{"type":"constant","constant":{"type":"double","double":'
+        '{"type":"literal","literal":2.0}}}}}\n'
+    )

@@ -57,6 +57,14 @@ for _ in range(2):
 SAME = "assert work == first, (work, first)\n"
 UNHARMED = "print('sub-interpreter unharmed', flush=True)"
 SHOWN = "print(work, flush=True)"  # compared with another interpreter's
+# Everything of the module that WORK left given up, for the interpreter to free its module.
+GIVEN_UP = """
+import gc, sys
+del C, s
+for name in [n for n in sys.modules if n.startswith("quarnel")]:
+    del sys.modules[name]
+gc.collect()
+"""
 '''
 
 ORDERS = {
@@ -90,6 +98,24 @@ ORDERS = {
         I.destroy(second)
         exec(WORK + SHOWN)
     """,
+    # The module handed from one living interpreter to the other and back, each giving up all of
+    # it first: whoever owns it refuses a third, however often the two took it over and after
+    # the end of one that owned it before.
+    "taken over in turn": """
+        sub = make()
+        third = make()
+        run(sub, WORK + SHOWN + GIVEN_UP)
+        exec(WORK + SHOWN)
+        run(third, REFUSED)
+        exec(GIVEN_UP)
+        run(sub, WORK + SHOWN + GIVEN_UP)
+        exec(WORK + SHOWN)
+        run(third, REFUSED)
+        I.destroy(sub)
+        run(third, REFUSED)
+        I.destroy(third)
+        exec(WORK + SHOWN)
+    """,
     # What an ended owner leaves held is in test_interpreter_ownership.py.
 }
 
@@ -99,10 +125,13 @@ ORDERS = {
 def test_an_import_from_a_second_interpreter_is_refused(order, malloc):
     out = child(PRELUDE + textwrap.dedent(ORDERS[order]), malloc=malloc).stdout
     refused = "refused quarnel.compute._compute False\n" * 2
-    if order == "sub-interpreter gone":
+    if order in ("sub-interpreter gone", "taken over in turn"):
         work = out.splitlines(keepends=True)[0]
         assert work.startswith("['{")
-        assert out == work + refused + work + refused + work
+        if order == "sub-interpreter gone":
+            assert out == work + refused + work + refused + work
+        else:
+            assert out == work * 2 + refused + work * 2 + refused * 2 + work
     else:
         unharmed = "sub-interpreter unharmed\n" if order == "sub-interpreter first" else ""
         assert out == refused + unharmed

@@ -62,16 +62,27 @@ void dealloc(PyObject* o) {
     release_when_done();
 }
 
-// What each class brings: its definition, its deallocator and its `to_json`.
+// The constructor of a class that has none: calling the class raises what the interpreter raises
+// for a class without a constructor. The class is not flagged as one that cannot be instantiated:
+// a class so flagged must have no constructor at all, and assigning `__new__` to it (the classes
+// are not immutable) would break that.
+template <ClassId C>
+PyObject* refuse_new(PyTypeObject*, PyObject*, PyObject*) {
+  return PyErr_Format(PyExc_TypeError, "cannot create '%s' instances", class_info(C).type_name);
+}
+
+// What each class brings: its definition, its deallocator, its `to_json` and the constructor of
+// a class that declares none.
 struct ClassParts {
   ClassDef (*def)();
   destructor dealloc;
   Line to_json;
+  newfunc refuse_new;
 };
 template <ClassId C>
 ClassParts parts() {
   static_assert(sizeof(Object<C>) == sizeof(Object<ClassId::NumericSeries>));
-  return {&class_def<C>, &dealloc<C>, Methods<C>::to_json()};
+  return {&class_def<C>, &dealloc<C>, Methods<C>::to_json(), &refuse_new<C>};
 }
 template <size_t... I>
 auto all_parts(std::index_sequence<I...>) {
@@ -104,15 +115,20 @@ PyTypeObject* create(ClassId c) {
   if (def.constructor) slots[n++] = {Py_tp_doc, const_cast<char*>(def.constructor->def.ml_doc)};
   bool constructor = false;
   for (const PyType_Slot* s = def.slots; s && s->slot; ++s) {
-    if (n + 1 >= std::size(slots)) throw Panic("too many slots");
+    if (n + 2 >= std::size(slots)) throw Panic("too many slots");  // and room for two more
     constructor |= s->slot == Py_tp_new;
     slots[n++] = *s;
   }
+  if (!constructor) slots[n++] = {Py_tp_new, reinterpret_cast<void*>(parts.refuse_new)};
   slots[n] = {0, nullptr};
-  PyType_Spec spec{
-      info.type_name, int(sizeof(Object<ClassId::NumericSeries>)), 0,
-      unsigned(Py_TPFLAGS_DEFAULT | (constructor ? 0 : Py_TPFLAGS_DISALLOW_INSTANTIATION)), slots};
-  return reinterpret_cast<PyTypeObject*>(PyType_FromSpec(&spec));
+  PyType_Spec spec{info.type_name, int(sizeof(Object<ClassId::NumericSeries>)), 0,
+                   unsigned(Py_TPFLAGS_DEFAULT), slots};
+  Ref type = Ref::steal(PyType_FromSpec(&spec));
+  // The `__new__` that the refusing constructor put in the class's dict goes, so that the class
+  // reads as one without a constructor: `X.__new__` is object's, which refuses `X.__new__(X)` as
+  // unsafe. Finding object's `__new__`, the interpreter leaves the class its constructor slot.
+  if (type && !constructor && PyObject_DelAttrString(type.get(), "__new__") < 0) return nullptr;
+  return reinterpret_cast<PyTypeObject*>(type.release());
 }
 
 }  // namespace

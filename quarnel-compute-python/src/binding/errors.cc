@@ -7,17 +7,22 @@
 
 namespace qc::py {
 
+namespace {
+PyObject* g_panic_type = nullptr;  // of the interpreter that owns the module
+}  // namespace
+
+bool is_panic_exception_type(PyObject* o) noexcept { return o && o == g_panic_type; }
+
 PyObject* panic_exception_type() noexcept {
-  static PyObject* type = nullptr;
-  if (type) return type;
+  if (g_panic_type) return g_panic_type;
   PyObject* made = PyErr_NewExceptionWithDoc("_compute.PanicException",
                                              "A broken internal invariant of the extension, or "
                                              "an integer argument outside the signed 32-bit range.",
                                              PyExc_BaseException, nullptr);
   if (!made) return nullptr;
-  type = made;
-  if (keep_for_interpreter(&type, 1, type)) return type;
-  type = nullptr;
+  g_panic_type = made;
+  if (keep_for_interpreter(&g_panic_type, 1, made)) return made;
+  g_panic_type = nullptr;
   Py_DECREF(made);
   return nullptr;
 }

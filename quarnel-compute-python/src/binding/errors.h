@@ -50,6 +50,8 @@ class Panic : public std::exception {
 
 // The PanicException class, created on first use; null with an exception set on failure.
 PyObject* panic_exception_type() noexcept;
+// Whether o is the PanicException class of the interpreter that owns the module, made already.
+bool is_panic_exception_type(PyObject* o) noexcept;
 
 // The narrowing of an int argument, done when the node is built.
 int32_t narrow_i32(int64_t v);

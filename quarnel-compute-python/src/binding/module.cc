@@ -107,6 +107,17 @@ bool mark_owner(int64_t id) {
          PyDict_SetItemString(dict, kOwnerMark, mark.get()) == 0;
 }
 
+// The name of a class that the module keeps for its owner (one of the module's classes or
+// PanicException: a caught panic, or a traceback whose frames hold one, holds PanicException);
+// null for anything else.
+const char* kept_class_name(PyObject* kept) noexcept {
+  if (!kept) return nullptr;
+  for (size_t c = 0; c < kClassCount; ++c)
+    if (kept == reinterpret_cast<PyObject*>(g_class_objects[c]))
+      return class_info(static_cast<ClassId>(c)).name;
+  return is_panic_exception_type(kept) ? "PanicException" : nullptr;
+}
+
 bool claim_interpreter(PyObject* module) {
   int64_t id = PyInterpreterState_GetID(PyInterpreterState_Get());
   if (id < 0) return false;
@@ -139,11 +150,8 @@ bool claim_interpreter(PyObject* module) {
   // An owner whose modules are all freed keeps the module while it holds any of its objects:
   // the refusal names a class of them, for the holder to be found.
   std::string held;
-  if (PyObject* type = g_owner_modules.empty() ? held_kept_object() : nullptr)
-    for (size_t c = 0; c < kClassCount; ++c)
-      if (type == reinterpret_cast<PyObject*>(g_class_objects[c]))
-        held = std::string("; it still holds objects of class ") +
-               class_info(static_cast<ClassId>(c)).name;
+  if (const char* kept = g_owner_modules.empty() ? kept_class_name(held_kept_object()) : nullptr)
+    held = std::string("; it still holds objects of class ") + kept;
   Ref message =
       Ref::steal(PyUnicode_FromFormat("module %U does not support loading in more than one "
                                       "interpreter: it was loaded in interpreter %lld%s",
