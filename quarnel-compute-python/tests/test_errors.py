@@ -748,3 +748,21 @@ def test_a_type_attribute_assigned_and_taken_back_leaves_the_classes_as_they_wer
         '{"name":"a"}},"right":{"type":"constant","constant":{"type":"double","double":'
         '{"type":"literal","literal":2.0}}}}}\n'
     )
+
+
+# The interpreter names a class by its full name until `__name__` is assigned, and then by the new
+# name alone (for the rest of the process: another process).
+RENAMED = r"""
+from quarnel.compute import _compute as C
+C.FloatConstant.__name__ = "Renamed"
+try:
+    C.FloatConstant()
+except TypeError as e:
+    assert str(e) == "cannot create 'Renamed' instances", e
+else:
+    raise AssertionError("a renamed class was called")
+"""
+
+
+def test_a_renamed_class_is_refused_by_its_new_name():
+    child(RENAMED)

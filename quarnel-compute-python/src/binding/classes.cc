@@ -66,8 +66,15 @@ void dealloc(PyObject* o) {
 // for a class without a constructor. The class is not flagged as one that cannot be instantiated:
 // a class so flagged must have no constructor at all, and assigning `__new__` to it (the classes
 // are not immutable) would break that.
+// The interpreter names the class by its full name, "_compute.X", which becomes the bare new name
+// once `__name__` is assigned.
 template <ClassId C>
-PyObject* refuse_new(PyTypeObject*, PyObject*, PyObject*) {
+PyObject* refuse_new(PyTypeObject* type, PyObject*, PyObject*) {
+  Ref name = Ref::steal(PyObject_GetAttrString(reinterpret_cast<PyObject*>(type), "__name__"));
+  if (!name) return nullptr;
+  if (PyUnicode_Check(name.get()) &&
+      PyUnicode_CompareWithASCIIString(name.get(), class_info(C).name) != 0)
+    return PyErr_Format(PyExc_TypeError, "cannot create '%U' instances", name.get());
   return PyErr_Format(PyExc_TypeError, "cannot create '%s' instances", class_info(C).type_name);
 }
 
