@@ -157,7 +157,7 @@ def debug(session):
         " print('the module built for', sys.version)",
     )
     # The 4 GiB text is left to the release interpreters' run (the tests session), which may
-    # hold its 14 GiB at the same time in CI.
+    # hold its 14 GiB at the same time in tools/test.sh's run.
     session.run(
         "python",
         "-m",
