@@ -1,8 +1,9 @@
 """The project's sessions, each in a virtual environment of its own under build/nox: the Python
 suite per CPython against the built wheels, and under Debian's debug interpreter against the
-module built for it, the typing checks, the format (and its check) and the sanitized run. Run
-them through tools/nox.sh, which keeps nox itself in build/venv-nox (or through the tools/
-scripts that name each session); tools/test.sh runs them all."""
+module built for it, the typing checks, the format (and its check) and the sanitized run; and
+the loop for changing the code (dev: the module built from the tree, and the suite). Run them
+through tools/nox.sh, which keeps nox itself in build/venv-nox (or through the tools/ scripts
+that name each session); tools/test.sh runs all but dev."""
 
 import glob
 import os
@@ -113,21 +114,39 @@ def sanitize(session):
     session.run("bash", "tools/sanitize.sh", external=True)
 
 
-@nox.session(python="python3-dbg")
-def debug(session):
-    """The Python suite under Debian's debug interpreter (Py_DEBUG), against the module built
-    from source for it (tools/test-debug.sh)."""
-    # The module is built without isolation, by the environment's own build requirements, so
-    # that the build directory kept from an earlier run is built again only where sources changed.
+def install_from_tree(session, build_dir):
+    """Builds the module from the tree and installs it into the session's environment, with
+    pytest and hypothesis. It is built without isolation, by the environment's own build
+    requirements, so that the build directory kept from an earlier run (build/BUILD_DIR) is built
+    again only where sources changed."""
     build = nox.project.load_toml(os.path.join(ROOT, "pyproject.toml"))["build-system"]
     session.install(*build["requires"], "pytest", "hypothesis")
     session.install(
         "--no-deps",
         "--no-build-isolation",
         "--force-reinstall",
-        "--config-settings=build-dir=" + os.path.join(ROOT, "build", "debug-module"),
+        "--config-settings=build-dir=" + os.path.join(ROOT, "build", build_dir),
         ROOT,
     )
+    session.chdir(os.path.join(ROOT, "quarnel-compute-python", "tests"))
+
+
+@nox.session
+def dev(session):
+    """The loop for changing the code: the module built from the tree (build/dev-module, kept, so
+    that a run after a change rebuilds what changed alone) on the tools' interpreter, then the
+    Python suite, stopping at the first failure, or pytest with the arguments given after --."""
+    install_from_tree(session, "dev-module")
+    session.run(
+        "python", "-m", "pytest", "-q", "-p", "no:cacheprovider", *(session.posargs or ["-x"])
+    )
+
+
+@nox.session(python="python3-dbg")
+def debug(session):
+    """The Python suite under Debian's debug interpreter (Py_DEBUG), against the module built
+    from source for it (tools/test-debug.sh)."""
+    install_from_tree(session, "debug-module")
     # The suite's reference-count checks run only where the interpreter counts references: a
     # release interpreter in this environment would pass them unchecked.
     session.run(
@@ -137,9 +156,8 @@ def debug(session):
         " assert hasattr(sys, 'gettotalrefcount'), 'not a debug interpreter';"
         " print('the module built for', sys.version)",
     )
-    session.chdir(os.path.join(ROOT, "quarnel-compute-python", "tests"))
     # The 4 GiB text is left to the release interpreters' run (the tests session), which may
-    # hold its 14 GiB at the same time in CI.
+    # hold its 14 GiB at the same time in tools/test.sh's run.
     session.run(
         "python",
         "-m",

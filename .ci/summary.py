@@ -1,7 +1,8 @@
-"""Says which of CI's steps (.ci/steps) did not pass or did not run, from the outcomes that
-.ci/Makefile leaves in the log folder, and adds up the tests that the steps ran, from their
-runners' closing lines (pytest's; ctest's) in the step logs: summary.py LOGS STEPS. Fails if a
-step did not pass."""
+"""Sums up a test run (tools/test.sh) from what .ci/Makefile leaves in the log folder: each step
+of .ci/steps with its outcome and seconds, the notices the steps gave (lines of their logs
+starting with "notice:"), and the tests that the steps ran, added up from their runners' closing
+lines (pytest's; ctest's) in the step logs: summary.py LOGS STEPS. Fails if a step did not
+pass."""
 
 import pathlib
 import re
@@ -9,9 +10,12 @@ import sys
 
 logs, steps = map(pathlib.Path, sys.argv[1:])
 total = {"passed": 0, "failed": 0, "skipped": 0}
+notices = []
 for path in sorted(logs.glob("*.log")):
     for line in path.read_text(errors="replace").splitlines():
-        if re.match(r"=* ?[0-9]+ (passed|failed)\b.* in [0-9.]+s", line):
+        if line.startswith("notice:"):
+            notices.append(f"{path.stem}: {line}")
+        elif re.match(r"=* ?[0-9]+ (passed|failed)\b.* in [0-9.]+s", line):
             for count, word in re.findall(r"([0-9]+) (passed|failed|skipped)", line):
                 total[word] += int(count)
         elif m := re.match(
@@ -20,14 +24,20 @@ for path in sorted(logs.glob("*.log")):
             failed = int(m.group(1) or 0)
             total["passed"] += int(m.group(2)) - failed
             total["failed"] += failed
+
+failed, not_run = [], []
+for step in sorted(s.stem for s in steps.glob("*.sh")):
+    for outcome in ("passed", "failed"):
+        if (logs / f"{step}.{outcome}").exists():
+            seconds = (logs / f"{step}.{outcome}").read_text().strip()
+            print(f"test: {step:22} {outcome:6} {seconds:>5} s")
+            break
+    else:
+        outcome = "not run"
+        print(f"test: {step:22} not run: a step it needs failed")
+    {"failed": failed, "not run": not_run}.get(outcome, []).append(step)
+for notice in notices:
+    print("test:", notice)
 print("tests: %(passed)d passed, %(failed)d failed, %(skipped)d skipped" % total)
-failed = [s.stem for s in sorted(steps.glob("*.sh")) if (logs / f"{s.stem}.failed").exists()]
-not_run = [
-    s.stem
-    for s in sorted(steps.glob("*.sh"))
-    if not (logs / f"{s.stem}.passed").exists() and s.stem not in failed
-]
-if not_run:
-    print("ci: not run, a step they need having failed:", " ".join(not_run))
 if failed or not_run:
-    sys.exit("ci: failed: " + " ".join(failed + not_run))
+    sys.exit("test: failed: " + " ".join(failed + not_run))

@@ -2,35 +2,40 @@
 # Installs what a build needs and the machine lacks, from Debian's packages only (nothing goes
 # into a Python interpreter): a C++20 compiler; with --python an interpreter of CPython 3.10 or
 # later ($PYTHON, or python3) that can make virtual environments and build extensions (all a
-# `pip install` of the package needs besides: PyPI gives the rest); with --cmake what a build
-# by CMake itself needs, CMake 3.21, Ninja and nlohmann::json; with --tests that and
+# `pip install` of the package needs besides: PyPI gives the rest); with --debian-python the
+# same of Debian's own /usr/bin/python3 (the release build's, pyenv or not); with --cmake what a
+# build by CMake itself needs, CMake 3.21, Ninja and nlohmann::json; with --tests that and
 # GoogleTest; with --hardening clang 14 and its runtimes (libFuzzer and the sanitizers) for the
-# fuzz targets; with --oldest-compilers the oldest the build
-# accepts, clang 14 and GCC 11; with --windows wine (64-bit), which runs the Windows wheel's
-# tests; with --debug-python Debian's debug interpreter (python3-dbg: Py_DEBUG) with its headers
-# and what makes virtual environments; with --ci GNU make, which runs CI's steps. Safe to run
-# again; waits for another apt-get to finish. Without root, it installs with sudo, or, where
-# there is none, names the packages to install and fails.
+# fuzz targets; with --oldest-compilers the oldest the build accepts, clang 14 and GCC 11; with
+# --windows wine (64-bit), which runs the Windows wheel's tests; with --debug-python Debian's
+# debug interpreter (python3-dbg: Py_DEBUG) with its headers and what makes virtual
+# environments; with --aarch64 what makes and runs the arm64 root of the aarch64 wheel's tests
+# (mmdebstrap, qemu-user-static, binfmt-support); with --make GNU make, which runs the test
+# steps. Every package missing for all the options given is named at once. Safe to run again;
+# waits for another apt-get to finish. Without root, it installs with sudo, or, where there is
+# none, names the packages to install and fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/lib.sh
 
-# Prints what the interpreter $PY lacks: "venv" (it cannot make virtual environments) and
+# Prints what the interpreter $1 lacks: "venv" (it cannot make virtual environments) and
 # "headers" (no Python.h to build the extension against).
 python_lacks() {
-  "$PY" -c 'import ensurepip, venv' 2>/dev/null || printf 'venv '
-  "$PY" -c 'import os, sys, sysconfig
+  "$1" -c 'import ensurepip, venv' 2>/dev/null || printf 'venv '
+  "$1" -c 'import os, sys, sysconfig
 sys.exit(not os.path.isfile(os.path.join(sysconfig.get_paths()["include"], "Python.h")))' \
     2>/dev/null || printf 'headers '
 }
 
-want_python=0
+# The interpreters to check (--python, --debian-python).
+pythons=()
 want_cmake=0
 packages=()
 command -v c++ >/dev/null || command -v g++ >/dev/null || packages+=(g++)
 for flag in "$@"; do
   case "$flag" in
-    --python) want_python=1 ;;
+    --python) pythons+=("$PY") ;;
+    --debian-python) pythons+=(/usr/bin/python3) ;;
     --cmake) want_cmake=1 ;;
     --tests)
       want_cmake=1
@@ -49,7 +54,12 @@ for flag in "$@"; do
       command -v python3-dbg >/dev/null || packages+=(python3-dbg)
       python3 -c 'import ensurepip, venv' 2>/dev/null || packages+=(python3-venv)
       ;;
-    --ci) command -v make >/dev/null || packages+=(make) ;;
+    --make) command -v make >/dev/null || packages+=(make) ;;
+    --aarch64)
+      command -v mmdebstrap >/dev/null || packages+=(mmdebstrap)
+      command -v qemu-aarch64-static >/dev/null || packages+=(qemu-user-static)
+      command -v update-binfmts >/dev/null || packages+=(binfmt-support)
+      ;;
     --oldest-compilers)
       command -v clang++-14 >/dev/null || packages+=(clang-14)
       command -v g++-11 >/dev/null || packages+=(g++-11)
@@ -63,30 +73,32 @@ if [ "$want_cmake" -eq 1 ]; then
   command -v ninja >/dev/null || packages+=(ninja-build)
   [ -f /usr/include/nlohmann/json.hpp ] || packages+=(nlohmann-json3-dev)
 fi
-if [ "$want_python" -eq 1 ]; then
-  if ! command -v "$PY" >/dev/null; then
-    if [ -n "${PYTHON:-}" ]; then
+for py in "${pythons[@]}"; do
+  if ! command -v "$py" >/dev/null; then
+    if [ "$py" = "${PYTHON:-}" ]; then
       echo "error: PYTHON=$PYTHON is not an interpreter on this machine" >&2
       exit 1
     fi
     packages+=(python3 python3-venv python3-dev)
   else
-    lacks="$(python_lacks)"
+    lacks="$(python_lacks "$py")"
     if [ -n "$lacks" ]; then
       # Only Debian's own interpreters can be completed with Debian's packages; its default
       # python3 by the names a user knows.
-      if [ "$("$PY" -c 'import sys; print(sys.base_prefix)')" != /usr ]; then
-        echo "error: $PY lacks: $lacks (it is not Debian's; install it complete," \
+      if [ "$("$py" -c 'import sys; print(sys.base_prefix)')" != /usr ]; then
+        echo "error: $py lacks: $lacks (it is not Debian's; install it complete," \
           "or set PYTHON to an interpreter that is)" >&2
         exit 1
       fi
-      name="python$(python_version "$PY")"
-      [ "$(python_version "$PY")" = "$(python_version /usr/bin/python3)" ] && name=python3
+      name="python$(python_version "$py")"
+      [ "$(python_version "$py")" = "$(python_version /usr/bin/python3)" ] && name=python3
       case "$lacks" in *venv*) packages+=("$name-venv") ;; esac
       case "$lacks" in *headers*) packages+=("$name-dev") ;; esac
     fi
   fi
-fi
+done
+# Each package once, in the order found.
+mapfile -t packages < <(printf '%s\n' ${packages[@]+"${packages[@]}"} | awk 'NF && !seen[$0]++')
 
 if [ ${#packages[@]} -gt 0 ]; then
   sudo=""
@@ -110,15 +122,15 @@ if [ "$want_cmake" -eq 1 ] && ! cmake_at_least 3.21; then
     "$(cmake --version 2>/dev/null | head -1 || true)" >&2
   exit 1
 fi
-if [ "$want_python" -eq 1 ]; then
-  version="$(python_version "$PY")"
+for py in "${pythons[@]}"; do
+  version="$(python_version "$py")"
   if ! version_at_least 3.10 "$version"; then
-    echo "error: CPython 3.10 or later is needed; $PY is ${version:-not runnable}" >&2
+    echo "error: CPython 3.10 or later is needed; $py is ${version:-not runnable}" >&2
     exit 1
   fi
-  lacks="$(python_lacks)"
+  lacks="$(python_lacks "$py")"
   if [ -n "$lacks" ]; then
-    echo "error: $PY still lacks: $lacks" >&2
+    echo "error: $py still lacks: $lacks" >&2
     exit 1
   fi
-fi
+done

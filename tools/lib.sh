@@ -50,8 +50,8 @@ find_python() {
 # Makes the virtual environment $1 on the interpreter $2 unless it is there already, made on
 # that same interpreter, and runs; then installs into it what the further arguments name (pip's
 # arguments), unless given nothing. A venv left by another interpreter (pyenv's 3.11 after the
-# system's, say) or one whose interpreter is gone is made anew. Steps that CI runs side by side
-# share venvs: the work is done under a lock of the venv ($1.lock).
+# system's, say) or one whose interpreter is gone is made anew. Steps that tools/test.sh runs
+# side by side share venvs: the work is done under a lock of the venv ($1.lock).
 ensure_venv() {
   local dir="$1" python="$2" base lock
   shift 2

@@ -20,4 +20,7 @@ ran = [s["signatures"][0].removeprefix("tests-") for s in sessions if s["result"
 if not ran:
     sys.exit("error: none of the CPython versions asked for was found for the Python tests")
 print("Python tests ran under CPython", ", ".join(ran))
+missing = [s["signatures"][0].removeprefix("tests-") for s in sessions if s["result"] == "skipped"]
+if missing:
+    print("notice: no CPython", ", ".join(missing), "found: the Python suite did not run under it")
 PY

@@ -1,43 +1,54 @@
 #!/usr/bin/env bash
-# Runs every test: the C++ suite through ctest (tools/test-cpp.sh); the release artifacts built
-# and checked (tools/release.sh), and the tests of those checks (tools/tests); the typing checks
-# against the release wheel and the wheel the machine's compiler built from the sdist
-# (tools/typecheck.sh); then the Python suite under each CPython from 3.10 to 3.13 that the
-# machine has (tools/test-python.sh), and under Debian's debug interpreter with the module built
-# for it (tools/test-debug.sh); last the other platforms' wheels: the aarch64 wheel's suite
-# under emulation (tools/test-aarch64.sh, as root) and the Windows wheel's under wine
-# (tools/test-windows.sh), each with the shared random corpus matched byte for byte against the
-# x86_64 wheel's. Build tools and test dependencies go into virtual
-# environments under build/, kept between runs; no interpreter is changed. CI (.ci/run) runs
-# the same scripts, side by side.
+# Runs every test, and CI runs this command as it is (.ci/run). The steps are the scripts of
+# .ci/steps, one each, named there alone; GNU make runs them over .ci/Makefile, which holds what
+# each needs, side by side, as many at once as the machine has cores (CI_CORES overrides that
+# count), each with its output in build/ci/STEP.log; a step that fails leaves the others
+# running, and those that need it are left out. They are: the install and the release build
+# with Debian's own python3, pyenv off the PATH, and the tests of the release checks (10); the
+# C++ and Python suites under AddressSanitizer and UndefinedBehaviorSanitizer, and bounded
+# fuzzing (20); the C++ suite (30); the format check (40); the Python suite under each CPython
+# 3.10 to 3.13 that the machine has against both x86_64 wheels (50); the typing checks (51); the
+# sdist built with the oldest compilers (52); a second release build compared byte for byte
+# (53); the Python suite under Debian's debug interpreter (54); then the other platforms'
+# wheels: the aarch64 wheel's suite under emulation, as root (60: run as another user, it passes
+# with a notice), and the Windows wheel's under wine (61), each with the shared random corpus
+# matched byte for byte against the x86_64 wheel's. Then .ci/summary.py names the steps that
+# failed or were left out and adds up the tests the steps ran. Fails if any step fails or is
+# left out.
+#
+# Every Debian package a step needs is checked first, all at once (tools/deps.sh), so that a
+# missing one stops the run in its first minute, named. Build tools and test dependencies go
+# into virtual environments under build/, kept between runs; no interpreter is changed.
+#
+# A CI job (CI set, to true as .ci/run and most CI services do) on a machine of fewer than 4
+# cores cannot hold every step at full length within its time, and shortens by one rule,
+# announced at the start: CI_SHORT=1 is exported, and the steps read it (the hypothesis examples
+# of the hardening tests drop from 60 to 20, and each fuzz target runs 10 s instead of 30; a step
+# added later documents its own shortening in its header). CI_SHORT=1 or 0 set by hand wins.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-ROOT="$PWD"
-source tools/lib.sh
 
-bash tools/deps.sh --tests --python
-
-echo "== C++ tests"
-bash tools/test-cpp.sh
-
-echo "== release build and checks (tools/release.sh)"
-bash tools/release.sh
-echo "== tests of the release checks"
-bash tools/test-checks.sh
-
-echo "== typing checks"
-bash tools/typecheck.sh dist/*manylinux_2_17_x86_64.whl build/sdist-c++/wheel/*.whl
-
-bash tools/test-python.sh
-
-echo "== the Python suite under Debian's debug interpreter (tools/test-debug.sh)"
-bash tools/test-debug.sh
-
-echo "== the aarch64 wheel under emulation (tools/test-aarch64.sh)"
-if [ "$(id -u)" -eq 0 ]; then
-  bash tools/test-aarch64.sh dist/*manylinux_2_17_aarch64.whl dist/*manylinux_2_17_x86_64.whl
-else
-  echo "notice: not root: the aarch64 wheel's suite, which runs in a chroot, was not run"
+CORES="${CI_CORES:-$(nproc)}"
+short=0
+case "${CI:-}" in "" | false | 0) ;; *) [ "$CORES" -ge 4 ] || short=1 ;; esac
+export CI_SHORT="${CI_SHORT:-$short}"
+if [ "$CI_SHORT" = 1 ]; then
+  echo "test: $CORES cores: shortened run (CI_SHORT=1): 20 hypothesis examples per hardening" \
+    "test, 10 s per fuzz target"
 fi
-echo "== the Windows wheel under wine (tools/test-windows.sh)"
-bash tools/test-windows.sh dist/*win_amd64.whl dist/*manylinux_2_17_x86_64.whl
+
+# What every step needs from Debian. The release and reproducibility steps run on Debian's
+# python3, the others on $PYTHON or python3; the aarch64 step runs as root alone.
+deps=(--make --python --debian-python --tests --hardening --oldest-compilers --debug-python
+  --windows)
+[ "$(id -u)" -ne 0 ] || deps+=(--aarch64)
+bash tools/deps.sh "${deps[@]}"
+
+rm -rf build/ci
+mkdir -p build/ci
+start=$SECONDS
+status=0
+make -f .ci/Makefile -k -j "$CORES" CORES="$CORES" || status=1
+echo "test: $((SECONDS - start)) s on $CORES cores"
+"${PYTHON:-python3}" .ci/summary.py build/ci .ci/steps || status=1
+exit $status
