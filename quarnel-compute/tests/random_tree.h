@@ -167,16 +167,15 @@ class RandomTree {
   }
 
   int64_t number() {
-    static constexpr int64_t kNumbers[] = {0, 1, -1, 99, 100, -100, 12345678901,
-                                           std::numeric_limits<int64_t>::min(),
-                                           std::numeric_limits<int64_t>::max()};
+    static constexpr int64_t kNumbers[] = {0,    1,           -1,        99,       100,
+                                           -100, 12345678901, INT64_MIN, INT64_MAX};
     return kNumbers[choose_(std::size(kNumbers))];
   }
 
   double real() {
-    static constexpr double kReals[] = {0.0, -0.0, 2.0, 0.5, -1e-7, 1e16, 1.7976931348623157e308,
-                                        std::numeric_limits<double>::quiet_NaN(),
-                                        -std::numeric_limits<double>::infinity()};
+    using Limits = std::numeric_limits<double>;
+    static constexpr double kReals[] = {
+        0.0, -0.0, 2.0, 0.5, -1e-7, 1e16, Limits::max(), -Limits::infinity(), Limits::quiet_NaN()};
     return kReals[choose_(std::size(kReals))];
   }
 

@@ -124,8 +124,9 @@ TEST(WriterReads, PayloadsHeldInPlacePastTheirNodeAreRefused) {
       Series::qc_desc_, numeric,
       {Value::in_place(&NumericSeries::qc_desc_, uint16_t(NumericSeries::qc_desc_.variant_count)),
        series[1]});
-  const GuardedNode unknown(Series::qc_desc_, numeric,
-                            {Value::in_place(&NumericSeries::qc_desc_, kUnknownVariant), series[1]});
+  const GuardedNode unknown(
+      Series::qc_desc_, numeric,
+      {Value::in_place(&NumericSeries::qc_desc_, kUnknownVariant), series[1]});
   for (const GuardedNode* node : {&held, &chained, &short_chain, &past_last, &unknown}) {
     EXPECT_THROW(to_json(node->value()), std::logic_error);
     EXPECT_THROW(to_json(list({node->value()})), std::logic_error);

@@ -375,10 +375,9 @@ std::vector<Shape> deep_shapes() {
            R"(},"outputProperty":"VISCOSITY","substance":"CARBON_MONOXIDE"}})"},
       {"scalar_map",
        [=] {
-         return NumericSeries::enumToNumeric(
-             {.input = EnumSeries::raw({.name = "e"}),
-              .mapping = {{"a", DoubleConstant::literal(-DBL_MAX)},
-                          {text, DoubleConstant::variable(text)}}});
+         return NumericSeries::enumToNumeric({.input = EnumSeries::raw({.name = "e"}),
+                                              .mapping = {{"a", DoubleConstant::literal(-DBL_MAX)},
+                                                          {text, DoubleConstant::variable(text)}}});
        },
        R"({"type":"enumToNumeric","enumToNumeric":{"input":{"type":"raw","raw":{"name":"e"}},)"
        R"("mapping":{)" +
@@ -399,16 +398,15 @@ std::vector<Shape> deep_shapes() {
       for (bool right : {false, true}) {
         if (n == 0 && right) continue;
         const std::string add = R"({"type":"add","add":{"left":)";
-        std::string json = right ? repeat(add + b + R"(,"right":)", size_t(n)) + p.json +
-                                      repeat("}}", size_t(n))
-                                : repeat(add, size_t(n)) + p.json +
-                                      repeat(R"(,"right":)" + b + "}}", size_t(n));
+        std::string json =
+            right ? repeat(add + b + R"(,"right":)", size_t(n)) + p.json + repeat("}}", size_t(n))
+                  : repeat(add, size_t(n)) + p.json + repeat(R"(,"right":)" + b + "}}", size_t(n));
         out.push_back({"deep_" + p.name + "_" + std::to_string(n) + (right ? "_last" : ""),
                        [=] {
                          Handle<NumericSeries> tree = p.make();
                          for (int i = 0; i < n; ++i)
                            tree = right ? NumericSeries::add({.left = raw("b"), .right = tree})
-                                       : NumericSeries::add({.left = tree, .right = raw("b")});
+                                        : NumericSeries::add({.left = tree, .right = raw("b")});
                          return tree.value();
                        },
                        json});
