@@ -104,7 +104,7 @@ if [ "$FUZZ_SECONDS" -gt 0 ]; then
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$FUZZ" -j "$JOBS"
   unset ASAN_OPTIONS UBSAN_OPTIONS  # libFuzzer reports on its own output, leaks included
-  for target in enum_reader double_writer string_writer; do
+  for target in enum_reader double_writer string_writer writer_agreement; do
     # New inputs go to a scratch corpus; the seeds in the tree are only read.
     corpus="$FUZZ/corpus/$target"
     artifacts="$FUZZ/artifacts/$target/"

@@ -90,17 +90,26 @@ TEST(TypedWriter, NodesOfAnotherTypeOrUnknownVariantWriteAsTheyAre) {
 }
 
 // A union held in place is read only within the node it lies in: taken out of it into a field,
-// it is refused rather than read past, as the first field, the last, and a record's only one.
+// it is refused rather than read past, as the first field, the last, and a record's only one;
+// in a place of a scalar (a text, an enumeration) it is refused rather than written as one. By
+// type, and as a list's item, which the walk writes.
 TEST(TypedWriter, UnionHeldInPlaceOutOfItsNodeIsRefused) {
   const Value series = Series::numeric(raw("a")).value();
   ASSERT_EQ(series[0].tag(), Tag::InPlaceUnion);
   EXPECT_EQ(to_json(series), R"({"type":"numeric","numeric":)" + raw_json("a") + "}");
   const auto taken = as<NumericSeries>(series[0]);
-  EXPECT_THROW(to_json(NumericSeries::add({.left = taken, .right = raw("b")}).value()),
-               std::logic_error);
-  EXPECT_THROW(to_json(NumericSeries::add({.left = raw("b"), .right = taken}).value()),
-               std::logic_error);
-  EXPECT_THROW(to_json(NumericSeries::abs({taken}).value()), std::logic_error);
+  const Handle<NumericSeries> trees[] = {
+      NumericSeries::add({.left = taken, .right = raw("b")}),
+      NumericSeries::add({.left = raw("b"), .right = taken}),
+      NumericSeries::abs({taken}),
+      NumericSeries::raw({.name = as<String>(series[0])}),
+      NumericSeries::union_(
+          {.input = {raw("b")}, .operation = as<NumericUnionOperation>(series[0])}),
+  };
+  for (const Handle<NumericSeries>& tree : trees) {
+    EXPECT_THROW(to_json(tree.value()), std::logic_error);
+    EXPECT_THROW(to_json(list({tree.value()})), std::logic_error);
+  }
 }
 
 // max() of `count` additions of a reference named `name` and one named "b", and its text.

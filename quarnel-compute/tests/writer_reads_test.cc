@@ -103,19 +103,31 @@ TEST(WriterReads, CollectionsOfEverySizeAroundTheFetchAhead) {
   }
 }
 
-// A union node whose only slot names a payload held in place after it, which its node does not
-// hold: a union held in place, or the first level of a folded chain, taken out of its node. Each
-// is refused, by type and by the walk, without reading past the node.
+// A union node whose slots name a payload held in place after them, which its node does not
+// hold: a union held in place, or the first level of a folded chain, taken out of its node, and a
+// folded chain one level short of its leaf; or a union held in place of a variant its type does
+// not have (one past the last, and the unknown variant's index). Each is refused, by type and by
+// the walk, without reading past the node.
 TEST(WriterReads, PayloadsHeldInPlacePastTheirNodeAreRefused) {
   const Value series = Series::numeric(raw("a")).value();
   const Value number = builders::numeric_series_number(2.0).value();
   ASSERT_EQ(series[0].tag(), Tag::InPlaceUnion);
   ASSERT_EQ(number[0].tag(), Tag::InPlaceUnion);
   ASSERT_NE(number[0].in_place_chain(), nullptr);
-  const GuardedNode held(Series::qc_desc_, uint16_t(Series::Variant::numeric), {series[0]});
-  const GuardedNode chained(NumericSeries::qc_desc_, uint16_t(NumericSeries::Variant::constant),
-                            {number[0]});
-  for (const GuardedNode* node : {&held, &chained}) {
+  ASSERT_EQ(number.size(), 3u);
+  const uint16_t numeric = uint16_t(Series::Variant::numeric);
+  const uint16_t constant = uint16_t(NumericSeries::Variant::constant);
+  const GuardedNode held(Series::qc_desc_, numeric, {series[0]});
+  const GuardedNode chained(NumericSeries::qc_desc_, constant, {number[0]});
+  const GuardedNode short_chain(NumericSeries::qc_desc_, constant, {number[0], number[1]});
+  const GuardedNode past_last(
+      Series::qc_desc_, numeric,
+      {Value::in_place(&NumericSeries::qc_desc_, uint16_t(NumericSeries::qc_desc_.variant_count)),
+       series[1]});
+  const GuardedNode unknown(
+      Series::qc_desc_, numeric,
+      {Value::in_place(&NumericSeries::qc_desc_, kUnknownVariant), series[1]});
+  for (const GuardedNode* node : {&held, &chained, &short_chain, &past_last, &unknown}) {
     EXPECT_THROW(to_json(node->value()), std::logic_error);
     EXPECT_THROW(to_json(list({node->value()})), std::logic_error);
   }

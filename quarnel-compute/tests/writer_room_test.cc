@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "quarnel/compute/builders.h"
+#include "quarnel/compute/model/categorical_unions.h"
 #include "quarnel/compute/model/constants.h"
 #include "quarnel/compute/model/json.h"
 #include "quarnel/compute/model/numeric_series_unions.h"
@@ -326,6 +327,93 @@ std::vector<Shape> typed_shapes() {
   return out;
 }
 
+// Lists, maps (keyed by text and by an enumeration, of unions and of scalars) and Any values
+// where a chain of `n` additions puts them, through its first field or its last (whose closing
+// braces then follow the value): as the root, and around the depth the writer goes by type (48
+// nodes). At 46 a list or map is written by type and its items by the walk, at 47 the walk takes
+// the list or map, from 48 on the whole value, and at 50 the chain's last levels with it. Each
+// item or entry that comes last ends with a text that made its own room and a run of eight braces.
+std::vector<Shape> deep_shapes() {
+  auto raw = [](const std::string& name) { return NumericSeries::raw({.name = name}); };
+  auto raw_json = [](const std::string& name) {
+    return R"({"type":"raw","raw":{"name":)" + name + "}}";
+  };
+  const std::string text(169, '\x1f'), quoted = in_quotes(repeat("\\u001f", 169));
+  const std::string b = raw_json("\"b\""), long_raw = raw_json(quoted);
+  auto last = [=] {
+    return NumericSeries::abs({NumericSeries::abs({NumericSeries::abs({raw(text)})})});
+  };
+  const std::string last_json =
+      repeat(R"({"type":"abs","abs":{"x":)", 3) + long_raw + repeat("}}", 3);
+  auto as_series = [](Value v) { return Handle<NumericSeries>(unchecked, std::move(v)); };
+  struct Payload {
+    std::string name;
+    std::function<Handle<NumericSeries>()> make;
+    std::string json;
+  };
+  const Payload payloads[] = {
+      {"list", [=] { return NumericSeries::max({.inputs = {raw("b"), last()}}); },
+       R"({"type":"max","max":{"inputs":[)" + b + "," + last_json + "]}}"},
+      {"text_map",
+       [=] {
+         return NumericSeries::arithmetic(
+             {.inputs = {{"a", last()}, {text, last()}}, .expression = "a"});
+       },
+       R"({"type":"arithmetic","arithmetic":{"inputs":{)" + quoted + ":" + last_json + R"(,"a":)" +
+           last_json + R"(},"expression":"a"}})"},
+      {"enum_map",
+       [=] {
+         using Key = Handle<RefpropProperty>;
+         return NumericSeries::refprop(
+             {.inputs = {{{Key(RefpropProperty::mass_specific_internal_energy), last()},
+                          {Key(RefpropProperty::temperature), last()}}},
+              .outputProperty = RefpropProperty::viscosity,
+              .substance = RefpropSubstance::carbon_monoxide});
+       },
+       R"({"type":"refprop","refprop":{"inputs":{"TEMPERATURE":)" + last_json +
+           R"(,"MASS_SPECIFIC_INTERNAL_ENERGY":)" + last_json +
+           R"(},"outputProperty":"VISCOSITY","substance":"CARBON_MONOXIDE"}})"},
+      {"scalar_map",
+       [=] {
+         return NumericSeries::enumToNumeric({.input = EnumSeries::raw({.name = "e"}),
+                                              .mapping = {{"a", DoubleConstant::literal(-DBL_MAX)},
+                                                          {text, DoubleConstant::variable(text)}}});
+       },
+       R"({"type":"enumToNumeric","enumToNumeric":{"input":{"type":"raw","raw":{"name":"e"}},)"
+       R"("mapping":{)" +
+           quoted + R"(:{"type":"variable","variable":)" + quoted +
+           R"(},"a":{"type":"literal","literal":-1.7976931348623157e+308}}}})"},
+      {"loose_map",
+       [=] { return as_series(string_map({{text, Value::str(text)}, {"a", Value::i32(7)}})); },
+       "{" + quoted + ":" + quoted + R"(,"a":7})"},
+      {"any", [=] { return as_series(Value::any(Any::parse(R"([{"\u001f":[]},{"":{}}])"))); },
+       R"([{"\u001f":[]},{"":{}}])"},
+      {"any_text", [=] { return as_series(Value::any(Any(text))); }, quoted},
+      {"unknown", [=] { return unknown<NumericSeries>(text, Any::parse(R"({"k":[-1.5,{}]})")); },
+       R"({"type":)" + quoted + "," + quoted + R"(:{"k":[-1.5,{}]}})"},
+  };
+  std::vector<Shape> out;
+  for (const Payload& p : payloads)
+    for (int n : {0, 46, 47, 48, 50})
+      for (bool right : {false, true}) {
+        if (n == 0 && right) continue;
+        const std::string add = R"({"type":"add","add":{"left":)";
+        std::string json =
+            right ? repeat(add + b + R"(,"right":)", size_t(n)) + p.json + repeat("}}", size_t(n))
+                  : repeat(add, size_t(n)) + p.json + repeat(R"(,"right":)" + b + "}}", size_t(n));
+        out.push_back({"deep_" + p.name + "_" + std::to_string(n) + (right ? "_last" : ""),
+                       [=] {
+                         Handle<NumericSeries> tree = p.make();
+                         for (int i = 0; i < n; ++i)
+                           tree = right ? NumericSeries::add({.left = raw("b"), .right = tree})
+                                        : NumericSeries::add({.left = tree, .right = raw("b")});
+                         return tree.value();
+                       },
+                       json});
+      }
+  return out;
+}
+
 // Texts past a few heap pages, and around the piece that long texts are escaped by (64 KiB).
 std::vector<Shape> long_shapes() {
   std::vector<Shape> out;
@@ -381,6 +469,8 @@ INSTANTIATE_TEST_SUITE_P(Short, WriterRoom, testing::ValuesIn(short_shapes()),
                          [](const auto& info) { return info.param.name; });
 INSTANTIATE_TEST_SUITE_P(Typed, WriterRoom, testing::ValuesIn(typed_shapes()),
                          [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Deep, WriterRoom, testing::ValuesIn(deep_shapes()),
+                         [](const auto& info) { return info.param.name; });
 
 class WriterRoomTyped : public testing::TestWithParam<Shape> {};
 
@@ -397,8 +487,9 @@ TEST_P(WriterRoomTyped, EndsAtEveryByteOfItsLastSteps) {
 
 INSTANTIATE_TEST_SUITE_P(Typed, WriterRoomTyped, testing::ValuesIn([] {
                            std::vector<Shape> out;
-                           for (Shape& s : typed_shapes())
-                             if (s.json.size() > 1200) out.push_back(std::move(s));
+                           for (auto shapes : {typed_shapes, deep_shapes})
+                             for (Shape& s : shapes())
+                               if (s.json.size() > 1200) out.push_back(std::move(s));
                            return out;
                          }()),
                          [](const auto& info) { return info.param.name; });
