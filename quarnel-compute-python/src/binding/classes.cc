@@ -208,13 +208,17 @@ void forget_classes() noexcept {
   g_kept_count = 0;
 }
 
-void release_classes() noexcept {
+void release_freed_objects() noexcept {
   constexpr size_t size = sizeof(Object<ClassId::NumericSeries>);
   while (g_kept_count) {
     void* mem = g_kept[--g_kept_count];
     ASAN_UNPOISON_MEMORY_REGION(mem, size);
     PyObject_Free(mem);
   }
+}
+
+void release_classes() noexcept {
+  release_freed_objects();
   forget_classes();
 }
 

@@ -118,6 +118,9 @@ void* object_memory() noexcept;
 // Forgets the class objects, and the memory of the objects recently freed, which a finalized
 // interpreter's allocator may have given back, for another interpreter to make its own.
 void forget_classes() noexcept;
+// Gives the memory of the objects recently freed back to the allocator, in the interpreter that
+// made them.
+void release_freed_objects() noexcept;
 // The same, in the interpreter that made them while its allocator is there: the memory of the
 // objects recently freed is given back to it first. The class objects themselves are released
 // with the other kept objects (release_kept_objects).

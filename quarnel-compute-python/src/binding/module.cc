@@ -173,9 +173,14 @@ void free_module(void* module) {
 bool g_owner_done = false;
 
 void release_when_done() noexcept {
-  if (!g_owner_done || !kept_objects_unheld() ||
-      PyInterpreterState_GetID(PyInterpreterState_Get()) != g_owner)
+  if (!g_owner_done || PyInterpreterState_GetID(PyInterpreterState_Get()) != g_owner) return;
+  if (!kept_objects_unheld()) {
+    // Still held (by a caught panic, say, whose end no code of the module sees): the memory of
+    // the objects freed goes back now, which an interpreter that takes the module over later
+    // would forget.
+    release_freed_objects();
     return;
+  }
   g_owner_done = false;
   g_owner = -1;
   release_classes();
