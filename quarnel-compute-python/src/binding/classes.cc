@@ -68,28 +68,25 @@ void dealloc(PyObject* o) {
 // are not immutable) would break that.
 // The interpreter names the class by its full name, "_compute.X", which becomes the bare new name
 // once `__name__` is assigned.
-template <ClassId C>
 PyObject* refuse_new(PyTypeObject* type, PyObject*, PyObject*) {
   Ref name = Ref::steal(PyObject_GetAttrString(reinterpret_cast<PyObject*>(type), "__name__"));
   if (!name) return nullptr;
-  if (PyUnicode_Check(name.get()) &&
-      PyUnicode_CompareWithASCIIString(name.get(), class_info(C).name) != 0)
-    return PyErr_Format(PyExc_TypeError, "cannot create '%U' instances", name.get());
-  return PyErr_Format(PyExc_TypeError, "cannot create '%s' instances", class_info(C).type_name);
+  const ClassInfo* info = class_info_of(reinterpret_cast<PyObject*>(type));
+  if (info && PyUnicode_CompareWithASCIIString(name.get(), info->name) == 0)
+    return PyErr_Format(PyExc_TypeError, "cannot create '%s' instances", info->type_name);
+  return PyErr_Format(PyExc_TypeError, "cannot create '%U' instances", name.get());
 }
 
-// What each class brings: its definition, its deallocator, its `to_json` and the constructor of
-// a class that declares none.
+// What each class brings: its definition, its deallocator and its `to_json`.
 struct ClassParts {
   ClassDef (*def)();
   destructor dealloc;
   Line to_json;
-  newfunc refuse_new;
 };
 template <ClassId C>
 ClassParts parts() {
   static_assert(sizeof(Object<C>) == sizeof(Object<ClassId::NumericSeries>));
-  return {&class_def<C>, &dealloc<C>, Methods<C>::to_json(), &refuse_new<C>};
+  return {&class_def<C>, &dealloc<C>, Methods<C>::to_json()};
 }
 template <size_t... I>
 auto all_parts(std::index_sequence<I...>) {
@@ -126,7 +123,7 @@ PyTypeObject* create(ClassId c) {
     constructor |= s->slot == Py_tp_new;
     slots[n++] = *s;
   }
-  if (!constructor) slots[n++] = {Py_tp_new, reinterpret_cast<void*>(parts.refuse_new)};
+  if (!constructor) slots[n++] = {Py_tp_new, reinterpret_cast<void*>(&refuse_new)};
   slots[n] = {0, nullptr};
   PyType_Spec spec{info.type_name, int(sizeof(Object<ClassId::NumericSeries>)), 0,
                    unsigned(Py_TPFLAGS_DEFAULT), slots};
@@ -141,6 +138,12 @@ PyTypeObject* create(ClassId c) {
 }  // namespace
 
 const ClassInfo& class_info(ClassId c) noexcept { return kClasses[size_t(c)]; }
+
+const ClassInfo* class_info_of(const PyObject* o) noexcept {
+  for (size_t c = 0; c < kClassCount; ++c)
+    if (o == reinterpret_cast<const PyObject*>(g_class_objects[c])) return &kClasses[c];
+  return nullptr;
+}
 
 PyTypeObject* g_class_objects[kClassCount] = {};
 

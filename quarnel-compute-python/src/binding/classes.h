@@ -63,6 +63,8 @@ struct ClassInfo {
   const char* type_name;  // "_compute." + name: the interpreter keeps pointing at it
 };
 const ClassInfo& class_info(ClassId c) noexcept;
+// The name and type name of o when it is one of the owner's class objects; null otherwise.
+const ClassInfo* class_info_of(const PyObject* o) noexcept;
 
 struct Line;
 // What a class declares beyond the common parts: what it holds, as the stubs and the reference

@@ -112,9 +112,7 @@ bool mark_owner(int64_t id) {
 // null for anything else.
 const char* kept_class_name(PyObject* kept) noexcept {
   if (!kept) return nullptr;
-  for (size_t c = 0; c < kClassCount; ++c)
-    if (kept == reinterpret_cast<PyObject*>(g_class_objects[c]))
-      return class_info(static_cast<ClassId>(c)).name;
+  if (const ClassInfo* info = class_info_of(kept)) return info->name;
   return is_panic_exception_type(kept) ? "PanicException" : nullptr;
 }
 
