@@ -10,11 +10,11 @@
 # 3.10 to 3.13 that the machine has against both x86_64 wheels (50); the typing checks (51); the
 # sdist built with the oldest compilers (52); a second release build compared byte for byte
 # (53); the Python suite under Debian's debug interpreter (54); then the other platforms'
-# wheels: the aarch64 wheel's suite under emulation, as root (60: run as another user, it passes
-# with a notice), and the Windows wheel's under wine (61), each with the shared random corpus
-# matched byte for byte against the x86_64 wheel's. Then .ci/summary.py names the steps that
-# failed or were left out and adds up the tests the steps ran. Fails if any step fails or is
-# left out.
+# wheels: the aarch64 wheel's suite under emulation, as root (60: run as another user, it is
+# skipped, with its reason), and the Windows wheel's under wine (61), each with the shared
+# random corpus matched byte for byte against the x86_64 wheel's. Then .ci/summary.py names the
+# steps that failed, were left out or were skipped, and adds up the tests the steps ran. Fails
+# if any step fails or is left out.
 #
 # Every Debian package a step needs is checked first, all at once (tools/deps.sh), so that a
 # missing one stops the run in its first minute, named. Build tools and test dependencies go
