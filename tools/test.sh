@@ -25,6 +25,10 @@
 # announced at the start: CI_SHORT=1 is exported, and the steps read it (the hypothesis examples
 # of the hardening tests drop from 60 to 20, and each fuzz target runs 10 s instead of 30; a step
 # added later documents its own shortening in its header). CI_SHORT=1 or 0 set by hand wins.
+#
+# While the steps run, a line every minute names those running and their time so far
+# (`test: running 20-sanitize (12 min), 50-python (3 min)`; QC_PROGRESS_SECONDS sets another
+# interval).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -44,11 +48,42 @@ deps=(--make --python --debian-python --tests --hardening --oldest-compilers --d
 [ "$(id -u)" -ne 0 ] || deps+=(--aarch64)
 bash tools/deps.sh "${deps[@]}"
 
+# Prints every minute, until this shell ends, the steps running: those .ci/Makefile marked
+# started (STEP.started, their start in seconds since the epoch) with no outcome yet. It keeps
+# no process of its own running (the wait is a read that nothing answers, the clock is bash's),
+# so that ending it ends all of it; should this shell be killed outright, it ends at its next
+# minute.
+progress() {
+  local fd now started step start running
+  exec {fd}<> <(:)
+  while kill -0 $$ 2>/dev/null; do
+    # Only a timeout goes on: a read that ended otherwise would turn this into a busy loop.
+    read -r -t "${QC_PROGRESS_SECONDS:-60}" -u "$fd" _ || [ $? -gt 128 ] || return 0
+    printf -v now '%(%s)T' -1
+    running=""
+    for started in build/ci/*.started; do
+      step="${started%.started}"
+      [ -f "$started" ] && ! [ -e "$step.passed" ] && ! [ -e "$step.failed" ] &&
+        ! [ -e "$step.skipped" ] && read -r start <"$started" || continue
+      start=$((now - start))
+      ((start < 60)) && start="$start s" || start="$((start / 60)) min"
+      running+="${running:+, }${step##*/} ($start)"
+    done
+    [ -z "$running" ] || echo "test: running $running"
+  done
+}
+
 rm -rf build/ci
 mkdir -p build/ci
 start=$SECONDS
 status=0
+progress &
+ticker=$!
+# Ends the ticker with the run, also when the run is interrupted.
+trap 'kill "$ticker" 2>/dev/null || true' EXIT
 make -f .ci/Makefile -k -j "$CORES" CORES="$CORES" || status=1
+kill "$ticker" 2>/dev/null || true
+wait "$ticker" 2>/dev/null || true
 echo "test: $((SECONDS - start)) s on $CORES cores"
 "${PYTHON:-python3}" .ci/summary.py build/ci .ci/steps || status=1
 exit $status
