@@ -25,17 +25,26 @@
 # announced at the start: CI_SHORT=1 is exported, and the steps read it (the hypothesis examples
 # of the hardening tests drop from 60 to 20, and each fuzz target runs 10 s instead of 30; a step
 # added later documents its own shortening in its header). CI_SHORT=1 or 0 set by hand wins.
+# `--print-short` prints that decision (CI_SHORT=0 or 1) and runs nothing: the tests of the rule
+# (tools/tests) ask it so.
 #
 # While the steps run, a line every minute names those running and their time so far
 # (`test: running 20-sanitize (12 min), 50-python (3 min)`; QC_PROGRESS_SECONDS sets another
 # interval).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+usage="usage: bash tools/test.sh [--print-short]"
+[ $# -le 1 ] || { echo "$usage" >&2; exit 2; }
 
 CORES="${CI_CORES:-$(nproc)}"
 short=0
 case "${CI:-}" in "" | false | 0) ;; *) [ "$CORES" -ge 4 ] || short=1 ;; esac
 export CI_SHORT="${CI_SHORT:-$short}"
+case "${1:-}" in
+  "") ;;
+  --print-short) echo "CI_SHORT=$CI_SHORT"; exit 0 ;;
+  *) echo "$usage" >&2; exit 2 ;;
+esac
 if [ "$CI_SHORT" = 1 ]; then
   echo "test: $CORES cores: shortened run (CI_SHORT=1): 20 hypothesis examples per hardening" \
     "test, 10 s per fuzz target"
