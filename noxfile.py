@@ -27,6 +27,10 @@ TOOLS_VERSION = subprocess.run(
     text=True,
 ).stdout.strip()
 
+# Every session's pytest: quiet, but naming each skipped test with its reason (a skip is often
+# what the machine lacks, which the log should say).
+PYTEST = ["python", "-m", "pytest", "-q", "-rs", "-p", "no:cacheprovider"]
+
 nox.options.envdir = os.path.join(ROOT, "build", "nox")
 nox.options.reuse_venv = "yes"
 nox.options.download_python = "never"
@@ -76,7 +80,7 @@ def tests(session):
             selected = ["test_shutdown.py"]
         session.log(f"{os.path.basename(wheel)}: {' '.join(selected)}")
         session.install("--force-reinstall", "--no-deps", wheel)
-        session.run("python", "-m", "pytest", "-q", "-p", "no:cacheprovider", *selected)
+        session.run(*PYTEST, *selected)
 
 
 @nox.session
@@ -137,9 +141,7 @@ def dev(session):
     that a run after a change rebuilds what changed alone) on the tools' interpreter, then the
     Python suite, stopping at the first failure, or pytest with the arguments given after --."""
     install_from_tree(session, "dev-module")
-    session.run(
-        "python", "-m", "pytest", "-q", "-p", "no:cacheprovider", *(session.posargs or ["-x"])
-    )
+    session.run(*PYTEST, *(session.posargs or ["-x"]))
 
 
 @nox.session(python="python3-dbg")
@@ -159,12 +161,7 @@ def debug(session):
     # The 4 GiB text is left to the release interpreters' run (the tests session), which may
     # hold its 14 GiB at the same time in tools/test.sh's run.
     session.run(
-        "python",
-        "-m",
-        "pytest",
-        "-q",
-        "-p",
-        "no:cacheprovider",
+        *PYTEST,
         "-k",
         "not test_a_text_of_four_gibibytes_is_held_and_written",
         "--durations=10",

@@ -80,7 +80,7 @@ if ! (cd quarnel-compute-python/tests &&
   LD_PRELOAD="$preload" PYTHONPATH="$ROOT/$stage" QC_SANITIZED=1 PYTHONMALLOC=malloc \
     ASAN_OPTIONS="$ASAN_OPTIONS:malloc_context_size=2" \
     LSAN_OPTIONS="suppressions=$ROOT/tools/lsan-python.supp:print_suppressions=0" \
-    "$venv/bin/python" -m pytest -q -p no:cacheprovider --capture=sys . 2>"$python_stderr"); then
+    "$venv/bin/python" -m pytest -q -rs -p no:cacheprovider --capture=sys . 2>"$python_stderr"); then
   echo "---- standard error of the sanitized Python tests (last 150 lines)" >&2
   tail -n 150 "$python_stderr" >&2
   no_reports || true

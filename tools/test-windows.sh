@@ -16,7 +16,7 @@
 # 3. Writes the shared random corpus (tools/corpus.py) with the Windows wheel under wine, and
 #    with the Linux wheel on this machine's CPython 3.13, and compares the files byte for byte.
 #    Without LINUX_WHEEL the manylinux wheel beside the Windows one is taken; with none, or no
-#    CPython 3.13 here, the compare is skipped, said so.
+#    CPython 3.13 here, the compare is skipped, with a notice naming which of the two held.
 #
 # Needs wine (64-bit; tools/deps.sh --windows installs it).
 set -euo pipefail
@@ -140,9 +140,14 @@ if [ "$rest" -eq 0 ]; then
   tail -1 "$run/corpus-windows.err"
   echo "windows: corpus under wine: $((SECONDS - t)) s"
   host_py="$(find_python 3.13)"
-  if [ -z "$linux_wheel" ] || [ -z "$host_py" ]; then
-    echo "notice: the corpus is not compared: no manylinux wheel beside $windows_wheel or" \
-      "given, or no CPython 3.13 here (the compare needs the same minor version)"
+  # The notice names only the causes that hold, so that a user knows which to mend.
+  why=""
+  [ -n "$linux_wheel" ] || why="no manylinux wheel given or beside $windows_wheel"
+  py313="no CPython 3.13 found, from pyenv or as python3.13 on the PATH (the Linux side needs"
+  py313+=" the Windows CPython's minor version)"
+  [ -n "$host_py" ] || why="${why:+$why; and }$py313"
+  if [ -n "$why" ]; then
+    echo "notice: the corpus is not compared: $why"
   else
     "$host_py" -m venv "$run/venv-linux"
     "$run/venv-linux/bin/python" -m pip install -q --no-deps "$linux_wheel"

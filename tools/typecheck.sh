@@ -47,5 +47,5 @@ for wheel in "${wheels[@]}"; do
   }
 
   echo "-- stubs against the runtime"
-  (cd quarnel-compute-python/typecheck && python -m pytest -q -p no:cacheprovider .)
+  (cd quarnel-compute-python/typecheck && python -m pytest -q -rs -p no:cacheprovider .)
 done
