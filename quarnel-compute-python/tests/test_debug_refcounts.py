@@ -1,14 +1,15 @@
 """On a debug interpreter, which counts every reference the process holds: each call of every
 entry of the API (each recipe that makes an object, once more with its lists given as sequences
 without len(), with a surplus argument, an unknown keyword, each argument replaced by one that
-fails, and the writer of every object found) leaves that count where it was, call after call."""
+fails, and the writer of every object found), and each refused call of a class without a
+constructor, leaves that count where it was, call after call."""
 
 import gc
 import sys
 
 import pytest
 from hostile import outcome
-from test_leaks import mixed_calls, with_unsized
+from test_leaks import REFUSED_CALLS, REFUSING, mixed_calls, with_unsized
 
 pytestmark = [
     pytest.mark.skipif(
@@ -51,3 +52,9 @@ def test_no_call_of_any_entry_grows_the_total_reference_count(api_search):
     assert len(grown) < 200, f"{len(grown)} of {len(calls)} calls grew the count"
     grown = [g for c in grown if (g := call_growth(c, collect=True)) > 0]
     assert grown == [], f"{len(grown)} of {len(calls)} calls grew the count"
+
+
+@pytest.mark.parametrize("cls", REFUSING.values(), ids=REFUSING)
+@pytest.mark.parametrize("call", REFUSED_CALLS.values(), ids=REFUSED_CALLS)
+def test_a_refused_call_of_a_class_without_a_constructor_grows_no_count(cls, call):
+    assert call_growth(lambda: call(cls, 1.0), collect=True) <= 0

@@ -116,6 +116,27 @@ def test_constructor_calls_give_back_their_references(call):
     assert sys.getrefcount(watched) == before
 
 
+# A class without a constructor refuses every call, naming itself: each refusal gives back its
+# references, to the class's name that it reads for the message and to the arguments it ignores.
+REFUSING = {n: c for n, c in CLASSES.items() if c is not C.RangeMap}
+REFUSED_CALLS = {
+    "no arguments": lambda cls, v: cls(),
+    "positional": lambda cls, v: cls(v),
+    "keywords": lambda cls, v: cls(v, 2.0, output=v),
+}
+
+
+@pytest.mark.parametrize("cls", REFUSING.values(), ids=REFUSING)
+def test_refused_calls_of_a_class_without_a_constructor_give_back_their_references(cls):
+    watched, name = object(), cls.__name__
+    counts = lambda: (sys.getrefcount(name), sys.getrefcount(watched))  # noqa: E731
+    before = counts()
+    for _ in range(1000):
+        for call in REFUSED_CALLS.values():
+            assert type(outcome(call, cls, watched)) is TypeError
+    assert counts() == before
+
+
 # An output of tens of megabytes reaches its str in pieces, each given back once appended: the
 # resident size after a few more calls is where it was after the first. Its own process, whose
 # resident size only these calls move.

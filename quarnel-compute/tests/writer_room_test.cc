@@ -213,6 +213,11 @@ std::vector<Shape> short_shapes() {
   return out;
 }
 
+// The longest number a numeric series holds, and its text: three folded levels around a double.
+auto longest_number() { return builders::numeric_series_number(-DBL_MAX); }
+const std::string kNumberJson = R"({"type":"constant","constant":{"type":"double","double":)"
+                                R"({"type":"literal","literal":-1.7976931348623157e+308}}})";
+
 // A text as each typed path writes it: a record variant's last field (a reference's name, in
 // an operand and a list's items), a string key of a typed map, within a union held in place, and
 // as what a typed place holds besides its type's values (an unknown variant, an enumeration's
@@ -281,17 +286,11 @@ std::vector<Shape> typed_shapes() {
     for (size_t n : {1, 14, 15, 16, 17, 169, 170, 171, 340, 341, 1024})
       add_typed_texts(out, std::string(n, c), in_quotes(repeat(escaped, n)),
                       std::to_string(int(c)) + "x" + std::to_string(n));
-  const std::string number = R"({"type":"constant","constant":{"type":"double","double":)"
-                             R"({"type":"literal","literal":-1.7976931348623157e+308}}})";
-  out.push_back({"typed_number",
-                 [raw] {
-                   return NumericSeries::add({.left = raw("a"),
-                                              .right = builders::numeric_series_number(-DBL_MAX)})
-                       .value();
-                 },
-                 add_json(raw_json("\"a\""), number)});
-  out.push_back({"typed_number_root",
-                 [] { return builders::numeric_series_number(-DBL_MAX).value(); }, number});
+  out.push_back(
+      {"typed_number",
+       [raw] { return NumericSeries::add({.left = raw("a"), .right = longest_number()}).value(); },
+       add_json(raw_json("\"a\""), kNumberJson)});
+  out.push_back({"typed_number_root", [] { return longest_number().value(); }, kNumberJson});
   const std::string half = R"({"type":"constant","constant":{"type":"double","double":)"
                            R"({"type":"literal","literal":-0.5}}})";
   out.push_back({"typed_numbers",
@@ -301,13 +300,12 @@ std::vector<Shape> typed_shapes() {
                  },
                  R"({"type":"max","max":{"inputs":[)" + half + "," + half + "," + half + "]}}"});
   std::string chain = raw_json("\"a\"");
-  for (int i = 0; i < 60; ++i) chain = add_json(chain, number);
+  for (int i = 0; i < 60; ++i) chain = add_json(chain, kNumberJson);
   out.push_back({"typed_chain",
                  [raw] {
                    Handle<NumericSeries> chain = raw("a");
                    for (int i = 0; i < 60; ++i)
-                     chain = NumericSeries::add(
-                         {.left = chain, .right = builders::numeric_series_number(-DBL_MAX)});
+                     chain = NumericSeries::add({.left = chain, .right = longest_number()});
                    return chain.value();
                  },
                  chain});
@@ -361,6 +359,17 @@ std::vector<Shape> deep_shapes() {
        },
        R"({"type":"arithmetic","arithmetic":{"inputs":{)" + quoted + ":" + last_json + R"(,"a":)" +
            last_json + R"(},"expression":"a"}})"},
+      // Keys that make their own room, each before the longest value a step holds: a folded
+      // number's joined openings, its double and its run of braces.
+      {"number_map",
+       [=] {
+         return NumericSeries::arithmetic({.inputs = {{std::string(100, '\x1f'), longest_number()},
+                                                      {std::string(100, '\x01'), longest_number()}},
+                                           .expression = "a"});
+       },
+       R"({"type":"arithmetic","arithmetic":{"inputs":{)" + in_quotes(repeat("\\u0001", 100)) +
+           ":" + kNumberJson + "," + in_quotes(repeat("\\u001f", 100)) + ":" + kNumberJson +
+           R"(},"expression":"a"}})"},
       {"enum_map",
        [=] {
          using Key = Handle<RefpropProperty>;
