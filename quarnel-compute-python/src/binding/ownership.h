@@ -14,8 +14,9 @@
 // something of it is still held (a cycle its last collection left, a leaked reference) never
 // reaches those objects again: the next interpreter to import forgets them, never touching them.
 //
-// Every call into the module checks first that it comes from the owner: no code of the module
-// makes, reads or frees another interpreter's objects. Every interpreter that can load the module
+// Every call into the module checks first that it comes from the owner (`to_json` by its
+// object's class alone, binder.h): no code of the module makes, reads or frees another
+// interpreter's objects. Every interpreter that can load the module
 // shares one lock, so ownership changes under it.
 #pragma once
 
