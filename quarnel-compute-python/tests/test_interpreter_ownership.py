@@ -45,31 +45,61 @@ def test_an_ended_owner_gives_the_module_up_whatever_it_left(left, malloc):
     assert out[2:4] == refused, out
 
 
-# An owner that is still there but has freed its module keeps the module while it holds an object
-# of it: the refusal names that object's class; once the owner lets go, the next import owns it.
-STILL_HELD = r'''
+def refusal(owner, held=None):
+    """The text of an import refused while interpreter `owner` owns the module, holding an object
+    of class `held` once its modules are freed."""
+    text = (
+        "module quarnel.compute._compute does not support loading in more than one interpreter: "
+        f"it was loaded in interpreter {owner}"
+    )
+    return text + (f"; it still holds objects of class {held}" if held else "")
+
+
+# An owner that is still there but has freed its module (or not, with "kept") keeps the module
+# while it holds an object of it: the refusal names that object's class; once the owner lets go,
+# the next import owns it.
+STILL_HELD = r"""
 sub = make()
-run(sub, """
-import gc, sys
-from quarnel.compute import _compute as C
-""" + sys.argv[1] + """
-del C
-for name in [n for n in sys.modules if n.startswith("quarnel")]:
-    del sys.modules[name]
-gc.collect()
-""")
-try:
-    from quarnel.compute import _compute
-except ImportError as e:
-    print(e, flush=True)
-run(sub, "del held; import gc; gc.collect()")
+print(int(sub), flush=True)
+run(sub, "from quarnel.compute import _compute as C\n" + sys.argv[1] + "\n"
+    + ("" if sys.argv[2] == "kept" else "del C\n" + MODULES_GONE))
+exec(REFUSAL)
+run(sub, "held = C = None\n" + MODULES_GONE)
 exec(WORK + SHOWN)
 I.destroy(sub)
-'''
+"""
 
-# What the owner holds, and the class the refusal names.
+# An object of each class, by its class's name.
+OBJECTS = {
+    "NumericSeries": "C.NumericSeries.Reference('x')",
+    "CategoricalSeries": "C.CategoricalSeries.Reference('x')",
+    "RangeSeries": "C.RangeSeries.Intersect([])",
+    "StructSeries": "C.StructSeries.Combine({'k': C.NumericSeries.Reference('y')})",
+    "ConstantNumericSeries": "C.ConstantNumericSeries.Float(3)",
+    "IntegerConstant": "C.IntegerConstant.Literal(3)",
+    "StringConstant": "C.StringConstant.Literal('x')",
+    "Dataset": "C.Dataset.Asset('x')",
+    "Sampling": "C.Sampling.EveryNthPerSeries(3)",
+    "BooleanSeries": "C.NumericSeries.Reference('x') < 3",
+    "AggregationBuilder": "C.NumericSeries.Reference('x').rolling_time(C.Duration.Minutes(2))",
+    "NumericAggregationOperator": "C.NumericAggregationOperator.Sum()",
+    "NegativeValueConfiguration": "C.NegativeValueConfiguration.AllowNegativeValues()",
+    "SignalFilterConfiguration": "C.SignalFilterConfiguration.LowPass(3)",
+    "FloatConstant": "C.FloatConstant.Literal(3)",
+    "Duration": "C.Duration.Minutes(2)",
+    "UdfSource": "C.UdfSource.Rust('x')",
+    "EnumAggregationOperator": "C.EnumAggregationOperator.Min()",
+    "GroupByTags": "C.GroupByTags.Current()",
+    "GroupByTimestamp": "C.GroupByTimestamp.Current()",
+    "RangeMap": "C.RangeMap('x', end=2.0)",
+}
+
+# What the owner holds, and the class the refusal names: the first held in the order of the
+# module's __all__, then PanicException.
 HELD = {
-    "an object": ("held = C.NumericSeries.Reference('x')", "NumericSeries"),
+    **{f"a {name}": (f"held = {made}", name) for name, made in OBJECTS.items()},
+    "a class": ("held = C.RangeMap", "RangeMap"),
+    "two classes": ("held = [C.RangeMap('x', end=2.0), C.Duration]", "Duration"),
     "a caught panic": (
         "try:\n    C.NumericSeries.Reference('x').tail(2**31)\n"
         "except BaseException as e:\n    held = e",
@@ -82,14 +112,24 @@ HELD = {
         "held = caught()",
         "PanicException",
     ),
+    "an object and a caught panic": (
+        "try:\n    C.IntegerConstant.Literal(2**31)\n"
+        "except BaseException as e:\n    held = [e, C.RangeMap('x', end=2.0)]",
+        "RangeMap",
+    ),
 }
 
 
 @pytest.mark.parametrize("held,name", HELD.values(), ids=HELD)
 def test_a_refusal_names_the_class_that_an_owner_still_holds(held, name):
-    refused, work = child(PRELUDE + STILL_HELD, held).stdout.splitlines()
-    assert refused.startswith(
-        "module quarnel.compute._compute does not support loading in more than one interpreter: "
-    ), refused
-    assert refused.endswith(f"; it still holds objects of class {name}"), refused
+    owner, refused, work = child(PRELUDE + STILL_HELD, held, "freed").stdout.splitlines()
+    assert refused == refusal(owner, name)
+    assert work.startswith("['{"), work
+
+
+def test_a_refusal_names_no_class_while_the_owner_has_its_module():
+    owner, refused, work = child(
+        PRELUDE + STILL_HELD, HELD["a Duration"][0], "kept"
+    ).stdout.splitlines()
+    assert refused == refusal(owner)
     assert work.startswith("['{"), work

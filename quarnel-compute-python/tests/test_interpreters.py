@@ -54,17 +54,27 @@ for _ in range(2):
     else:
         print("imported", flush=True)
 """
+# An import whose refusal is shown, by its text.
+REFUSAL = """
+try:
+    from quarnel.compute import _compute
+except ImportError as e:
+    print(e, flush=True)
+else:
+    print("imported", flush=True)
+"""
 SAME = "assert work == first, (work, first)\n"
 UNHARMED = "print('sub-interpreter unharmed', flush=True)"
 SHOWN = "print(work, flush=True)"  # compared with another interpreter's
-# Everything of the module that WORK left given up, for the interpreter to free its module.
-GIVEN_UP = """
+# The package's modules dropped and collected: the module objects go unless something holds them.
+MODULES_GONE = """
 import gc, sys
-del C, s
 for name in [n for n in sys.modules if n.startswith("quarnel")]:
     del sys.modules[name]
 gc.collect()
 """
+# Everything of the module that WORK left given up, for the interpreter to free its module.
+GIVEN_UP = "\ndel C, s\n" + MODULES_GONE
 '''
 
 ORDERS = {
