@@ -5,6 +5,7 @@ one did, and refuses it to a third as any owner does. Each case runs in a child 
 crash fails the case and not the run."""
 
 import os
+import sys
 import textwrap
 
 import pytest
@@ -133,3 +134,88 @@ def test_a_refusal_names_no_class_while_the_owner_has_its_module():
     ).stdout.splitlines()
     assert refused == refusal(owner)
     assert work.startswith("['{"), work
+
+
+# Interpreter A owns the module and keeps something of it past its modules' end (setup, run after
+# WORK); interpreter B's import is refused. What A kept still works as before (use: an expression
+# that makes an object through it), then A lets go, and B's import takes the module over and
+# refuses it to A. One of them is the main interpreter, which is A where the kind says "main
+# keeps"; on 3.13 the other may have an allocator of its own.
+OUTLIVED = r"""
+setup, use, kind = sys.argv[1:4]
+if kind.startswith("own allocator"):
+    def make():
+        return I.create(I.new_config("isolated", gil="shared"))
+other = make()
+ids = [int(other), 0]
+a, b = (lambda code: run(other, code)), (lambda code: exec(code, globals()))
+if "main keeps" in kind:
+    a, b, ids = b, a, ids[::-1]
+print(*ids, flush=True)
+made = f"({use}).to_json()" if use else "None"
+a(WORK + SHOWN + f"\nkept = None\n{setup}\nbefore = {made}\n" + GIVEN_UP)
+b(REFUSAL)
+a(f"assert {made} == before\ndel kept\ngc.collect()")
+b(WORK + SHOWN)
+a(REFUSAL)
+I.destroy(other)
+"""
+
+OWN_ALLOCATOR = pytest.mark.skipif(
+    sys.version_info < (3, 13),
+    reason="an interpreter with an allocator of its own that runs code in steps is made through "
+    "_interpreters, from 3.13",
+)
+KINDS = ["legacy", "legacy, main keeps"] + [
+    pytest.param(kind, marks=OWN_ALLOCATOR)
+    for kind in ("own allocator", "own allocator, main keeps")
+]
+
+
+def outlived(setup, use, kind="legacy"):
+    """OUTLIVED's lines: A's id, its work, B's import, its work, A's import."""
+    lines = child(PRELUDE + OUTLIVED, setup, use, kind).stdout.splitlines()
+    assert len(lines) == 5 and lines[1] == lines[3] and lines[1].startswith("['{"), lines
+    owner, taker = lines[0].split()
+    assert lines[4] == refusal(taker), lines
+    return owner, lines[2]
+
+
+# A way into the module kept, a call through it, and the class the refusal names: none for a
+# module function, which holds its module.
+KEPT = {
+    "a static method": ("C.NumericSeries.Reference", "kept('a')", "NumericSeries"),
+    "a static method of another class": ("C.Duration.Minutes", "kept(2)", "Duration"),
+    "a module function": ("C.abs", "kept(-1.5)", None),
+    "a module function of two": ("C.atan2", "kept(1.0, 2.0)", None),
+    "a class": ("C.NumericSeries", "kept.Reference('a')", "NumericSeries"),
+    "an object": ("s", "kept + 1.0", "NumericSeries"),
+    "a bound method": ("s.head", "kept(num_points=3)", "NumericSeries"),
+    "an operator": ("s.__add__", "kept(2.0)", "NumericSeries"),
+}
+
+
+@pytest.mark.parametrize("kind", KINDS)
+@pytest.mark.parametrize("keep,use,name", KEPT.values(), ids=KEPT)
+def test_a_kept_way_into_the_module_keeps_it_with_its_owner(keep, use, name, kind):
+    owner, refused = outlived(f"kept = {keep}", use, kind)
+    assert refused == refusal(owner, name)
+
+
+# Edits of a class that change what holds it, and the class edited.
+EDITS = {
+    "an instance method assigned": ("C.NumericSeries.to_json = lambda self: ''", "NumericSeries"),
+    "a static method assigned": ("C.NumericSeries.Reference = staticmethod(str)", "NumericSeries"),
+    "a static method deleted": ("del C.FloatConstant.Reference", "FloatConstant"),
+    "an instance method deleted": ("del C.NumericSeries.head", "NumericSeries"),
+    "an attribute added": ("C.Duration.unit = 'minutes'", "Duration"),
+    "the class itself added": ("C.Duration.itself = C.Duration", "Duration"),
+}
+
+
+@pytest.mark.parametrize("kept", [True, False], ids=["class kept", "nothing kept"])
+@pytest.mark.parametrize("edit,name", EDITS.values(), ids=EDITS)
+def test_an_edited_class_is_held_as_long_as_it_is_kept(edit, name, kept):
+    setup = edit + (f"\nkept = C.{name}" if kept else "")
+    owner, refused = outlived(setup, "")
+    assert refused == (refusal(owner, name) if kept else "imported")
