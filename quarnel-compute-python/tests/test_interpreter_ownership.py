@@ -219,3 +219,63 @@ def test_an_edited_class_is_held_as_long_as_it_is_kept(edit, name, kept):
     setup = edit + (f"\nkept = C.{name}" if kept else "")
     owner, refused = outlived(setup, "")
     assert refused == (refusal(owner, name) if kept else "imported")
+
+
+# A call through a way into the module that another interpreter kept, reached by its address (as
+# legacy sub-interpreters share one allocator): refused before anything of the module is made,
+# read or freed, PanicException included. The owner is the main interpreter, whose work is the
+# same after; or an interpreter that ended with the way leaked, after which the main interpreter
+# imports the module and owns it.
+SMUGGLED = r'''
+import ctypes
+keep, use, owner = sys.argv[1:4]
+CALL = """
+import ctypes, gc, sys
+kept = ctypes.cast({}, ctypes.py_object).value
+try:
+    """ + use + """
+except RuntimeError as e:
+    print(e, flush=True)
+del kept
+panics = [t for t in gc.get_objects() if isinstance(t, type) and t.__name__ == "PanicException"]
+assert not panics and "quarnel.compute._compute" not in sys.modules, panics
+"""
+if owner == "the main interpreter":
+    exec(WORK + SHOWN + f"\nkept = {keep}\n")
+    b = make()
+    run(b, REFUSAL + CALL.format(id(kept)))
+    print(int(b), flush=True)
+else:
+    cell = ctypes.c_ssize_t()
+    a = make()
+    run(a, WORK + SHOWN + f"\nkept = {keep}\nimport ctypes\n"
+        "ctypes.pythonapi.Py_IncRef(ctypes.py_object(kept))\n"
+        f"ctypes.c_ssize_t.from_address({ctypes.addressof(cell)}).value = id(kept)\n")
+    I.destroy(a)
+    gc.collect()
+    exec(CALL.format(cell.value))
+    print(0, flush=True)
+exec(WORK + SHOWN)
+'''
+
+SMUGGLED_CALLS = {
+    **{name: (keep, use) for name, (keep, use, _) in KEPT.items()},
+    "a call that would panic": ("C.IntegerConstant.Literal", "kept(2**31)"),
+}
+
+
+@pytest.mark.parametrize("owner", ["the main interpreter", "an ended interpreter"])
+@pytest.mark.parametrize("keep,use", SMUGGLED_CALLS.values(), ids=SMUGGLED_CALLS)
+def test_a_call_from_an_interpreter_that_does_not_own_the_module_is_refused(keep, use, owner):
+    env = None
+    if SANITIZED and owner == "an ended interpreter":
+        # The way leaked by the ended owner is forgotten, not released.
+        env = {"ASAN_OPTIONS": os.environ.get("ASAN_OPTIONS", "") + ":detect_leaks=0"}
+    lines = child(PRELUDE + SMUGGLED, keep, use, owner, env=env).stdout.splitlines()
+    caller = lines[-2]
+    used = f"module quarnel.compute._compute cannot be used in interpreter {caller}: "
+    if owner == "the main interpreter":
+        assert lines[1:3] == [refusal(0), used + "it was loaded in interpreter 0"], lines
+    else:
+        assert lines[1] == used + "it is not loaded in any interpreter; import it again", lines
+    assert len(lines) == 5 - (owner != "the main interpreter") and lines[0] == lines[-1], lines
