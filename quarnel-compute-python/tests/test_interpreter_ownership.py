@@ -279,3 +279,42 @@ def test_a_call_from_an_interpreter_that_does_not_own_the_module_is_refused(keep
     else:
         assert lines[1] == used + "it is not loaded in any interpreter; import it again", lines
     assert len(lines) == 5 - (owner != "the main interpreter") and lines[0] == lines[-1], lines
+
+
+# The module taken over in turn between a sub-interpreter and the main interpreter, each making
+# and dropping more objects than the module keeps the memory of, the sub-interpreter's last hold
+# (sys.argv[1]) dropped and collected after its modules: the allocator's blocks per take-over in
+# excess of where they stood, with that hold and without.
+TURNS = r"""
+sub = make()
+MANY = "dropped = [s + float(i) for i in range(1000)]\ndel dropped\n"
+
+
+def turns(held, n):
+    for _ in range(n):
+        run(sub, WORK + MANY + held + "\n" + GIVEN_UP + "held = None\ngc.collect()\n")
+        exec(WORK + MANY + GIVEN_UP, globals())
+
+
+grown = {}
+for held in ("held = None", sys.argv[1]) * 2:  # the first round warms up
+    gc.collect()
+    before = sys.getallocatedblocks()
+    turns(held, int(sys.argv[2]))
+    gc.collect()
+    grown[held] = (sys.getallocatedblocks() - before) / (2 * int(sys.argv[2]))
+print(grown["held = None"], grown[sys.argv[1]])
+"""
+
+
+@pytest.mark.skipif(SANITIZED, reason="the sanitizer's allocator counts no blocks")
+@pytest.mark.parametrize(
+    "held",
+    ["held = None", HELD["a caught panic"][0], HELD["a caught panic's traceback"][0]],
+    ids=["nothing", "a caught panic", "a caught panic's traceback"],
+)
+def test_an_owner_that_lets_go_leaves_no_memory_behind(held):
+    plain, grown = map(float, child(PRELUDE + TURNS, held, "100", malloc="pymalloc").stdout.split())
+    # The 128 objects' memory that the module keeps would be 128 blocks a take-over.
+    assert plain < 16, f"{plain} blocks a take-over"
+    assert grown <= plain + 4, f"{grown} blocks a take-over, {plain} without the hold"

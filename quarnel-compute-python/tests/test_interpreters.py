@@ -274,11 +274,6 @@ print(round(grown[TAKE] - grown["pass"]))
 
 @pytest.mark.skipif(not sys.platform.startswith("linux"), reason="reads /proc/self/statm")
 @pytest.mark.skipif(SANITIZED, reason="freed memory sits in the sanitizer's quarantine")
-@pytest.mark.skipif(
-    hasattr(sys, "gettotalrefcount"),
-    reason="a debug interpreter's owner ends with objects of the module still held, which are "
-    "forgotten, not released",
-)
 def test_interpreters_taking_the_module_in_turn_leave_nothing_behind():
     extra = int(child(PRELUDE + CYCLES, "100", malloc="pymalloc", timeout=300).stdout)
     assert extra < 24 << 10, f"{extra} bytes more per interpreter than one that does nothing"
