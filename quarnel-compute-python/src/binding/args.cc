@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "errors.h"
+#include "ownership.h"
 #include "quarnel/compute/builders.h"
 
 namespace qc::py {

@@ -40,6 +40,7 @@
 #include "args.h"
 #include "classes.h"
 #include "errors.h"
+#include "ownership.h"
 
 namespace qc::py {
 
@@ -286,7 +287,7 @@ struct Entry {
 
   static PyObject* call_fast(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
                              PyObject* kwnames) {
-    return guarded([&]() -> PyObject* {
+    return entered([&]() -> PyObject* {
       std::array<PyObject*, count> slots{};
       // Arguments given by position alone, as many as the builder needs, fill the slots as
       // they are; anything else is bound by the general rules.
@@ -299,7 +300,7 @@ struct Entry {
   }
 
   static PyObject* call_noargs(PyObject* self, PyObject*) {
-    return guarded([&] { return run(self, nullptr); });
+    return entered([&] { return run(self, nullptr); });
   }
 
   static Line line(const About& about) {
@@ -348,7 +349,7 @@ struct Methods {
   // the caller's reference keeps self, and so its value, alive for the call, and the value
   // never changes, so the copy's two atomic count updates would buy nothing.
   static PyObject* to_json_entry(PyObject* self, PyObject*) {
-    return guarded([&]() -> PyObject* {
+    return entered([&]() -> PyObject* {
       if (!check_self<C>(self)) return nullptr;
       return json_text(held<C>(self).value()).release();
     });
@@ -380,7 +381,7 @@ struct Constructor {
   }
 
   static PyObject* tp_new(PyTypeObject* cls, PyObject* args, PyObject* kwargs) {
-    return guarded([&]() -> PyObject* {
+    return entered([&]() -> PyObject* {
       OwnedSlots<Frame::count> slots;
       if (!bind_tuple(Frame::signature, args, kwargs, slots.data())) return nullptr;
       return Frame::build(

@@ -7,6 +7,7 @@
 
 #include "binder.h"
 #include "errors.h"
+#include "ownership.h"
 
 // Kept objects are poisoned under AddressSanitizer (see dealloc).
 #if defined(__SANITIZE_ADDRESS__)
@@ -44,22 +45,17 @@ int g_kept_count = 0;
 template <ClassId C>
 void dealloc(PyObject* o) {
   PyTypeObject* type = Py_TYPE(o);
-  // An object of an owner that had ended when another interpreter took the module over
-  // (module.cc), let go since: its memory, its class and what it holds are of that interpreter,
-  // whose allocator may be gone. Left as they are.
-  if (type != g_class_objects[size_t(C)]) [[unlikely]]
-    return;
   reinterpret_cast<Object<C>*>(o)->value.~Held<C>();
   // The classes are neither collected nor subclassable, so their tp_free is PyObject_Free,
-  // which object_memory's PyObject_Malloc pairs with.
-  if (g_kept_count < kKeptObjects) {
+  // which object_memory's PyObject_Malloc pairs with. An object of an earlier owner (one that
+  // ended holding it, since forgotten) is freed here, in its own interpreter, and its memory
+  // never joins the current owner's.
+  if (type == g_class_objects[size_t(C)] && g_kept_count < kKeptObjects) [[likely]] {
     ASAN_POISON_MEMORY_REGION(o, sizeof(Object<C>));
     g_kept[g_kept_count++] = o;
   } else
     PyObject_Free(o);
   Py_DECREF(type);  // instances of heap types own a reference to their class
-  if (g_owner_done) [[unlikely]]
-    release_when_done();
 }
 
 // The constructor of a class that has none: calling the class raises what the interpreter raises
@@ -147,11 +143,12 @@ const ClassInfo* class_info_of(const PyObject* o) noexcept {
 
 PyTypeObject* g_class_objects[kClassCount] = {};
 
-PyTypeObject* class_object(ClassId c) {
-  PyTypeObject*& slot = g_class_objects[size_t(c)];
-  if (slot) return slot;
+Ref class_ref(ClassId c) {
+  PyObject*& slot = reinterpret_cast<PyObject*&>(g_class_objects[size_t(c)]);
+  if (slot) return Ref::borrow(slot);
   PyTypeObject* t = nullptr;
   reporting([&] { t = create(c); });
+  if (t && !track_class(size_t(c), &slot, reinterpret_cast<PyObject*>(t))) Py_CLEAR(t);
   if (!t) {
     ensure_error_set();
     RaisedError cause = RaisedError::fetch();
@@ -160,13 +157,9 @@ PyTypeObject* class_object(ClassId c) {
     RaisedError err = RaisedError::fetch();
     PyException_SetCause(err.value.get(), cause.value.release());
     err.restore();
-    return nullptr;
+    return Ref();
   }
-  slot = t;
-  if (keep_for_interpreter(nullptr, 0, reinterpret_cast<PyObject*>(t))) return t;
-  slot = nullptr;
-  Py_DECREF(t);
-  return nullptr;
+  return Ref::steal(reinterpret_cast<PyObject*>(t));
 }
 
 std::string not_instance_message(PyObject* o, std::string_view expected) {
@@ -206,10 +199,7 @@ void* object_memory() noexcept {
   return mem;
 }
 
-void forget_classes() noexcept {
-  for (PyTypeObject*& t : g_class_objects) t = nullptr;
-  g_kept_count = 0;
-}
+void forget_freed_objects() noexcept { g_kept_count = 0; }
 
 void release_freed_objects() noexcept {
   constexpr size_t size = sizeof(Object<ClassId::NumericSeries>);
@@ -220,12 +210,8 @@ void release_freed_objects() noexcept {
   }
 }
 
-void release_classes() noexcept {
-  release_freed_objects();
-  forget_classes();
-}
-
 void missing_class(ClassId c) {
+  PyErr_WriteUnraisable(nullptr);  // the class's creation error
   throw Panic("failed to create type object for `" + std::string(class_info(c).name) + "`");
 }
 

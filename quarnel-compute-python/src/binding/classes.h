@@ -89,10 +89,11 @@ struct Object {
   PyObject_HEAD Held<C> value;
 };
 
-// The class object, created on first use and kept for the life of the process. Returns a
-// borrowed reference, or null with RuntimeError set (cause: the interpreter's error).
-PyTypeObject* class_object(ClassId c);
-// Null until class_object made it. Read inline: every operand check and new object asks.
+// The class object: the owner's, made when first used and kept while anything holds it (see
+// ownership.h). A new reference, or null with RuntimeError set (cause: the interpreter's error).
+Ref class_ref(ClassId c);
+// Null while the owner has no such class alive. Read inline: every operand check and new object
+// asks.
 extern PyTypeObject* g_class_objects[kClassCount];
 inline PyTypeObject* created_class(ClassId c) noexcept { return g_class_objects[size_t(c)]; }
 
@@ -117,20 +118,12 @@ const Held<C>& held(PyObject* o) noexcept {
 // The memory of a new object, from the objects recently freed or from the allocator; null with
 // MemoryError set.
 void* object_memory() noexcept;
-// Forgets the class objects, and the memory of the objects recently freed, which a finalized
-// interpreter's allocator may have given back, for another interpreter to make its own.
-void forget_classes() noexcept;
+// Forgets the memory of the objects recently freed, of an owner whose interpreter (and
+// allocator) may be gone.
+void forget_freed_objects() noexcept;
 // Gives the memory of the objects recently freed back to the allocator, in the interpreter that
 // made them.
 void release_freed_objects() noexcept;
-// The same, in the interpreter that made them while its allocator is there: the memory of the
-// objects recently freed is given back to it first. The class objects themselves are released
-// with the other kept objects (release_kept_objects).
-void release_classes() noexcept;
-// Set once every module object of the owner is freed: its objects are released as soon as
-// nothing else holds them (module.cc), which the freeing of one of its objects may bring.
-extern bool g_owner_done;
-void release_when_done() noexcept;
 
 // A new object of class C (or of the given class object) owning v; null with the interpreter's
 // exception set when it cannot be made.
@@ -143,10 +136,18 @@ PyObject* new_object(PyTypeObject* type, Held<C> v) noexcept {
   return o;
 }
 [[noreturn, gnu::cold]] void missing_class(ClassId c);
+// The class is made again when nothing held it since the owner's modules were freed.
+template <ClassId C>
+[[gnu::cold, gnu::noinline]] PyObject* new_object_of_new_class(Held<C> v) {
+  Ref t = class_ref(C);
+  if (!t) missing_class(C);
+  return new_object<C>(reinterpret_cast<PyTypeObject*>(t.get()), std::move(v));
+}
 template <ClassId C>
 PyObject* new_object(Held<C> v) {
   PyTypeObject* t = created_class(C);
-  if (!t) missing_class(C);
+  if (!t) [[unlikely]]
+    return new_object_of_new_class<C>(std::move(v));
   return new_object<C>(t, std::move(v));
 }
 

@@ -5,26 +5,23 @@
 #include <cstdio>
 #include <limits>
 
+#include "ownership.h"
+
 namespace qc::py {
 
 namespace {
-PyObject* g_panic_type = nullptr;  // of the interpreter that owns the module
+PyObject* g_panic_type = nullptr;  // the owner's, while it is alive
 }  // namespace
 
-bool is_panic_exception_type(PyObject* o) noexcept { return o && o == g_panic_type; }
-
-PyObject* panic_exception_type() noexcept {
-  if (g_panic_type) return g_panic_type;
-  PyObject* made = PyErr_NewExceptionWithDoc("_compute.PanicException",
-                                             "A broken internal invariant of the extension, or "
-                                             "an integer argument outside the signed 32-bit range.",
-                                             PyExc_BaseException, nullptr);
-  if (!made) return nullptr;
-  g_panic_type = made;
-  if (keep_for_interpreter(&g_panic_type, 1, made)) return made;
-  g_panic_type = nullptr;
-  Py_DECREF(made);
-  return nullptr;
+Ref panic_exception_type() noexcept {
+  if (g_panic_type) return Ref::borrow(g_panic_type);
+  Ref made = Ref::steal(PyErr_NewExceptionWithDoc("_compute.PanicException",
+                                                  "A broken internal invariant of the extension, "
+                                                  "or an integer argument outside the signed "
+                                                  "32-bit range.",
+                                                  PyExc_BaseException, nullptr));
+  if (!made || !track_class(kPanicClass, &g_panic_type, made.get())) return Ref();
+  return made;
 }
 
 // Writes the report in pieces straight to the unbuffered standard error, allocating nothing:
@@ -45,9 +42,9 @@ void raise_panic(std::string_view message, const SourcePlace* where) noexcept {
   put(message);
   put("\n");
   std::fflush(stderr);
-  PyObject* type = panic_exception_type();
+  Ref type = panic_exception_type();
   if (!type) return;  // its creation error stays set
-  set_error(type, message);
+  set_error(type.get(), message);
 }
 
 int32_t narrow_i32(int64_t v) {

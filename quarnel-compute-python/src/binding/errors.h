@@ -48,10 +48,9 @@ class Panic : public std::exception {
 // Writes the failure report to standard error and raises PanicException(message).
 [[gnu::cold]] void raise_panic(std::string_view message, const SourcePlace* where) noexcept;
 
-// The PanicException class, created on first use; null with an exception set on failure.
-PyObject* panic_exception_type() noexcept;
-// Whether o is the PanicException class of the interpreter that owns the module, made already.
-bool is_panic_exception_type(PyObject* o) noexcept;
+// The PanicException class, the owner's, made when first needed and kept while anything holds it,
+// as the classes are (ownership.h); null with an exception set on failure.
+Ref panic_exception_type() noexcept;
 
 // The narrowing of an int argument, done when the node is built.
 int32_t narrow_i32(int64_t v);

@@ -23,7 +23,7 @@ inline PyObject* decline() {
 // comes first in the node. There is no reflected form.
 template <ClassId C, Held<C> (*Build)(Held<C>, Held<C>)>
 PyObject* same_class_binary(PyObject* left, PyObject* right) {
-  return guarded([&]() -> PyObject* {
+  return entered([&]() -> PyObject* {
     if (!holds<C>(left) || !holds<C>(right)) return not_implemented();
     return new_object<C>(Build(held<C>(left), held<C>(right)));
   });
@@ -32,7 +32,7 @@ PyObject* same_class_binary(PyObject* left, PyObject* right) {
 // Unary minus of class C: the node is built around the operand's value.
 template <ClassId C, Held<C> (*Build)(Held<C>)>
 PyObject* negative(PyObject* operand) {
-  return guarded([&]() -> PyObject* {
+  return entered([&]() -> PyObject* {
     if (!check_self<C>(operand)) return nullptr;
     return new_object<C>(Build(held<C>(operand)));
   });

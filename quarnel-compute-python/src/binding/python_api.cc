@@ -1,8 +1,6 @@
 // Small helpers over the interpreter's API shared by every binding source.
 #include "python_api.h"
 
-#include <vector>
-
 namespace qc::py {
 
 RaisedError RaisedError::fetch() {
@@ -36,49 +34,6 @@ void discard_ordinary_error() {
   if (!PyErr_Occurred()) return;
   if (!ordinary_error_set()) throw ErrorAlreadySet();
   PyErr_Clear();
-}
-
-namespace {
-struct Kept {
-  PyObject** slots;
-  size_t count;
-  PyObject* sole;
-  Py_ssize_t refs;  // of the sole object when kept
-};
-std::vector<Kept> g_kept_for_interpreter;
-}  // namespace
-
-bool keep_for_interpreter(PyObject** slots, size_t count, PyObject* sole) noexcept {
-  try {
-    g_kept_for_interpreter.push_back({slots, count, sole, sole ? Py_REFCNT(sole) : 0});
-    return true;
-  } catch (const std::bad_alloc&) {
-    PyErr_NoMemory();
-    return false;
-  }
-}
-
-PyObject* held_kept_object() noexcept {
-  for (const Kept& k : g_kept_for_interpreter)
-    if (k.sole && Py_REFCNT(k.sole) != k.refs) return k.sole;
-  return nullptr;
-}
-
-bool kept_objects_unheld() noexcept { return !held_kept_object(); }
-
-void forget_kept_objects() noexcept {
-  for (const Kept& k : g_kept_for_interpreter)
-    for (size_t i = 0; i < k.count; ++i) k.slots[i] = nullptr;
-  g_kept_for_interpreter.clear();
-}
-
-void release_kept_objects() noexcept {
-  std::vector<Kept> kept;
-  kept.swap(g_kept_for_interpreter);  // forgotten before anything is released
-  for (const Kept& k : kept) {
-    for (size_t i = 0; i < k.count; ++i) Py_CLEAR(k.slots[i]);
-    if (!k.count) Py_XDECREF(k.sole);
-  }
 }
 
 namespace {

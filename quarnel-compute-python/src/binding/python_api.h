@@ -102,24 +102,6 @@ struct ErrorAlreadySet : std::exception {
 // text instead; throws ErrorAlreadySet, leaving it set, when it is anything else.
 void discard_ordinary_error();
 
-// Objects kept in static storage for the interpreter that owns the module (class objects,
-// PanicException, interned names), registered when made: the `count` slots from `slots` (if
-// any) are emptied when the objects are forgotten, and the references to `sole` (a class, if
-// given) are counted from now on: while any is added, its interpreter still holds some of the
-// module's objects. False with MemoryError set when the registration cannot be made.
-bool keep_for_interpreter(PyObject** slots, size_t count, PyObject* sole = nullptr) noexcept;
-// True when every sole object has only the references it had when it was kept.
-bool kept_objects_unheld() noexcept;
-// A sole object that has more references than it had when it was kept (borrowed), or null.
-PyObject* held_kept_object() noexcept;
-// Forgets every kept object for a new owner to make its own: the slots are emptied and nothing
-// is released, the objects being of an interpreter that is gone.
-void forget_kept_objects() noexcept;
-// Releases every kept object and forgets it, in the interpreter that made them while it is still
-// there: a slot's reference goes with its slot, and a sole object's reference (a class object,
-// held in storage of its own) with it.
-void release_kept_objects() noexcept;
-
 // The `__qualname__` of a type, or the fallback when it cannot be read as text. Both read the
 // attribute through the metaclass, which may run Python code: an interrupt raised there is
 // thrown as ErrorAlreadySet.

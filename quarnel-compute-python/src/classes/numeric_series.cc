@@ -12,7 +12,7 @@ using builders::NumericSeries;
 template <NumericSeries (*Build)(NumericSeries, NumericSeries)>
 PyObject* arithmetic(PyObject* left, PyObject* right) {
   using Operand = Arg<NumericSeries>;
-  return guarded([&]() -> PyObject* {
+  return entered([&]() -> PyObject* {
     Operand::Storage other;
     if (holds<ClassId::NumericSeries>(left)) {
       if (Operand::convert(right, other))
@@ -36,7 +36,7 @@ PyObject* power(PyObject* base, PyObject* exponent, PyObject* modulus) {
 // The series is always "left"; the interpreter mirrors the operator when it stands on the right.
 PyObject* compare(PyObject* self, PyObject* other, int op) {
   using Operand = Arg<NumericSeries>;
-  return guarded([&]() -> PyObject* {
+  return entered([&]() -> PyObject* {
     if (!holds<ClassId::NumericSeries>(self)) return not_implemented();
     Operand::Storage right;
     if (!Operand::convert(other, right)) return decline();
