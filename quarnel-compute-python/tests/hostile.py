@@ -129,6 +129,7 @@ def child(code, *args, malloc="debug", timeout=120, env=None, leaks=True):
         [sys.executable, "-c", code, *args],
         capture_output=True,
         text=True,
+        errors="backslashreplace",  # a crash may write the bytes of freed memory: shown as they are
         env=env,
         timeout=timeout,
     )
