@@ -28,7 +28,9 @@ struct Owner {
   int64_t id = -1;  // -1: no owner
   // Counts the owners made; the mark of an owner's interpreter names its owner by it.
   uintptr_t tenure = 0;
-  bool ended = false;  // its interpreter is being cleared: another may take the module over
+  // Its interpreter is being cleared: no call is taken from it, and another may take the module
+  // over.
+  bool ended = false;
   std::string module_name = "_compute";  // kept for the messages of refused calls
   std::vector<ModuleHold> modules;       // its module objects, until freed
   PyObject* on_collected = nullptr;      // the callback of the weak references, of the owner
@@ -118,7 +120,10 @@ constexpr const char* kOwnerMark = "quarnel.compute._compute.owner";
 
 void owner_mark_cleared(PyObject* mark) {
   auto tenure = reinterpret_cast<uintptr_t>(PyCapsule_GetContext(mark));
-  if (g_owner.id >= 0 && tenure == g_owner.tenure) g_owner.ended = true;
+  if (g_owner.id >= 0 && tenure == g_owner.tenure) {
+    g_owner.ended = true;
+    g_owner_interpreter = nullptr;  // its memory may be another interpreter's soon
+  }
 }
 
 bool become_owner(PyInterpreterState* interp, int64_t id, PyObject* module) {
