@@ -213,11 +213,12 @@ EDITS = {
 }
 
 
+@pytest.mark.parametrize("kind", KINDS[::2])
 @pytest.mark.parametrize("kept", [True, False], ids=["class kept", "nothing kept"])
 @pytest.mark.parametrize("edit,name", EDITS.values(), ids=EDITS)
-def test_an_edited_class_is_held_as_long_as_it_is_kept(edit, name, kept):
+def test_an_edited_class_is_held_as_long_as_it_is_kept(edit, name, kept, kind):
     setup = edit + (f"\nkept = C.{name}" if kept else "")
-    owner, refused = outlived(setup, "")
+    owner, refused = outlived(setup, "", kind)
     assert refused == (refusal(owner, name) if kept else "imported")
 
 
