@@ -5,7 +5,6 @@ everything it made, the next interpreter to import the module owns it. Each case
 process, so that a crash fails the case and not the run."""
 
 import importlib.util
-import os
 import sys
 import textwrap
 
