@@ -319,3 +319,27 @@ def test_an_owner_that_lets_go_leaves_no_memory_behind(held):
     # The 128 objects' memory that the module keeps would be 128 blocks a take-over.
     assert plain < 16, f"{plain} blocks a take-over"
     assert grown <= plain + 4, f"{grown} blocks a take-over, {plain} without the hold"
+
+
+# Copies of the library loaded side by side in one interpreter (as two builds are compared): each
+# owns its own module there, and one's claim leaves another's standing.
+COPIES = r"""
+import importlib.util, os, shutil, sys
+from quarnel.compute import _compute as C
+
+modules = [C]
+for i in range(2):
+    name = f"{i}-" + os.path.basename(C.__file__)
+    path = shutil.copy(C.__file__, os.path.join(sys.argv[1], name))
+    spec = importlib.util.spec_from_file_location(f"copy{i}._compute", path)
+    modules.append(importlib.util.module_from_spec(spec))
+    spec.loader.exec_module(modules[-1])
+for m in modules:
+    print((m.NumericSeries.Reference("a") + 2.0).to_json(), m.NumericSeries is C.NumericSeries)
+"""
+
+
+def test_copies_of_the_library_each_own_their_module(tmp_path):
+    out = child(COPIES, str(tmp_path)).stdout.splitlines()
+    assert [line.rsplit(" ", 1)[1] for line in out] == ["True", "False", "False"], out
+    assert len({line.rsplit(" ", 1)[0] for line in out}) == 1 and out[0].startswith('{"type":"add"')

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -115,8 +116,17 @@ PyMethodDef g_class_collected = {"class_collected", &class_collected, METH_O, nu
 // Every interpreter that owns the module marks its dict with an object whose end, as the
 // interpreter is cleared, tells that the owner has ended: what it still holds then (a cycle its
 // last collection left, as a debug interpreter's may, or a reference leaked on purpose) is never
-// reached again, and the module may be taken over.
+// reached again, and the module may be taken over. Each copy of the library loaded in the process
+// (two builds compared side by side, say) keeps its mark under a key of its own: another copy's
+// mark must not end this one's.
 constexpr const char* kOwnerMark = "quarnel.compute._compute.owner";
+
+const char* owner_mark_key() noexcept {
+  static char key[64];
+  if (!key[0])
+    std::snprintf(key, sizeof key, "%s %p", kOwnerMark, static_cast<const void*>(&g_owner));
+  return key;
+}
 
 void owner_mark_cleared(PyObject* mark) {
   auto tenure = reinterpret_cast<uintptr_t>(PyCapsule_GetContext(mark));
@@ -142,7 +152,7 @@ bool become_owner(PyInterpreterState* interp, int64_t id, PyObject* module) {
   uintptr_t tenure = g_owner.tenure + 1;
   Ref mark = Ref::steal(PyCapsule_New(&g_owner, kOwnerMark, &owner_mark_cleared));
   if (!mark || PyCapsule_SetContext(mark.get(), reinterpret_cast<void*>(tenure)) != 0 ||
-      PyDict_SetItemString(dict, kOwnerMark, mark.get()) != 0)
+      PyDict_SetItemString(dict, owner_mark_key(), mark.get()) != 0)
     return false;
   g_owner.tenure = tenure;
   g_owner.id = id;
