@@ -105,7 +105,7 @@ PyObject* class_collected(PyObject*, PyObject* weak) {
     if (t.weak != weak) continue;
     *t.slot = nullptr;
     t.weak = nullptr;
-    Py_DECREF(weak);  // its caller holds it for the call
+    Py_DECREF(weak);  // its caller holds it for the call, or reads it no more after it
     release_if_let_go();
     break;
   }
