@@ -33,17 +33,15 @@
 # interval).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-usage="usage: bash tools/test.sh [--print-short]"
-[ $# -le 1 ] || { echo "$usage" >&2; exit 2; }
 
 CORES="${CI_CORES:-$(nproc)}"
 short=0
 case "${CI:-}" in "" | false | 0) ;; *) [ "$CORES" -ge 4 ] || short=1 ;; esac
 export CI_SHORT="${CI_SHORT:-$short}"
-case "${1:-}" in
+case "$*" in
   "") ;;
   --print-short) echo "CI_SHORT=$CI_SHORT"; exit 0 ;;
-  *) echo "$usage" >&2; exit 2 ;;
+  *) echo "usage: bash tools/test.sh [--print-short]" >&2; exit 2 ;;
 esac
 if [ "$CI_SHORT" = 1 ]; then
   echo "test: $CORES cores: shortened run (CI_SHORT=1): 20 hypothesis examples per hardening" \

@@ -1,8 +1,9 @@
-"""An interpreter that owned the module and has ended gives it up whatever of its objects remain:
-a cycle its last collection left holding one of them (as a debug interpreter leaves it), or a class
-object kept on purpose. The next interpreter to import the module owns it and works as the ended
-one did, and refuses it to a third as any owner does. Each case runs in a child process, so that a
-crash fails the case and not the run."""
+"""Who owns the module between interpreters. The owner holds it while anything holds one of its
+classes, whatever that is and however the class was edited: another interpreter is refused,
+naming the class held, and takes the module over once the owner lets go, which leaves no memory
+behind. A call from an interpreter that does not own the module is refused and makes nothing.
+An owner that has ended gives the module up whatever of its objects remain. Each case runs in a
+child process, so that a crash fails the case and not the run."""
 
 import os
 import sys

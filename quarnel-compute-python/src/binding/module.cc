@@ -83,8 +83,16 @@ PyModuleDef_Slot g_slots[] = {
 };
 
 PyModuleDef g_module = {
-    PyModuleDef_HEAD_INIT, "_compute",    "", 0, nullptr, g_slots, &module_traverse,
-    &module_clear,         &module_freed,
+    PyModuleDef_HEAD_INIT,
+    "_compute",
+    "",
+    0,
+    nullptr,
+    g_slots,
+    // A module object holds the owner's classes (ownership.h).
+    &module_traverse,
+    &module_clear,
+    &module_freed,
 };
 
 // The str that to_json() returns, made from the writer's pieces. Appending a piece to a str that

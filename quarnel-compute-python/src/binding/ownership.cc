@@ -26,12 +26,11 @@ struct ModuleHold {
 
 // The owner, from its claim until it lets go of the module or, ended, is forgotten.
 struct Owner {
-  int64_t id = -1;  // -1: no owner
+  // -1: no owner. An owner whose id is set while g_owner_interpreter is null has ended: its
+  // interpreter is being cleared, no call is taken from it, and another may take the module over.
+  int64_t id = -1;
   // Counts the owners made; the mark of an owner's interpreter names its owner by it.
   uintptr_t tenure = 0;
-  // Its interpreter is being cleared: no call is taken from it, and another may take the module
-  // over.
-  bool ended = false;
   std::string module_name = "_compute";  // kept for the messages of refused calls
   std::vector<ModuleHold> modules;       // its module objects, until freed
   PyObject* on_collected = nullptr;      // the callback of the weak references, of the owner
@@ -57,6 +56,16 @@ ModuleHold* held_by(PyObject* module) noexcept {
   return nullptr;  // refused, or of a forgotten owner
 }
 
+bool ended() noexcept { return g_owner.id >= 0 && !g_owner_interpreter; }
+
+// Leaves the module to no interpreter; returns the owner's callback, for the caller to release
+// or, of an ended owner, to forget.
+PyObject* end_tenure() noexcept {
+  g_owner.id = -1;
+  g_owner_interpreter = nullptr;
+  return std::exchange(g_owner.on_collected, nullptr);
+}
+
 bool holds_a_class() noexcept {
   return std::any_of(std::begin(g_tracked), std::end(g_tracked),
                      [](const Tracked& t) { return t.weak != nullptr; });
@@ -73,11 +82,7 @@ void release_if_let_go() noexcept {
   for (const KeptSlots& k : kept)
     for (size_t i = 0; i < k.count; ++i) Py_CLEAR(k.slots[i]);
   // Called from its own call, the callback is held by its caller meanwhile.
-  PyObject* callback = std::exchange(g_owner.on_collected, nullptr);
-  g_owner.id = -1;
-  g_owner.ended = false;
-  g_owner_interpreter = nullptr;
-  Py_XDECREF(callback);
+  Py_XDECREF(end_tenure());
 }
 
 // What an ended owner left is of an interpreter that is gone, with its allocator: forgotten,
@@ -92,10 +97,7 @@ void forget_owner() noexcept {
   g_kept_slots.clear();
   forget_freed_objects();
   g_owner.modules.clear();
-  g_owner.on_collected = nullptr;
-  g_owner.id = -1;
-  g_owner.ended = false;
-  g_owner_interpreter = nullptr;
+  end_tenure();
 }
 
 // The callback of the weak reference to each class: the class is being collected, in the
@@ -130,10 +132,8 @@ const char* owner_mark_key() noexcept {
 
 void owner_mark_cleared(PyObject* mark) {
   auto tenure = reinterpret_cast<uintptr_t>(PyCapsule_GetContext(mark));
-  if (g_owner.id >= 0 && tenure == g_owner.tenure) {
-    g_owner.ended = true;
-    g_owner_interpreter = nullptr;  // its memory may be another interpreter's soon
-  }
+  // Its memory may be another interpreter's soon: no call is taken from it any more.
+  if (g_owner.id >= 0 && tenure == g_owner.tenure) g_owner_interpreter = nullptr;
 }
 
 bool become_owner(PyInterpreterState* interp, int64_t id, PyObject* module) {
@@ -188,7 +188,7 @@ bool refuse_import(PyObject* module) {
 PyObject* refuse_call() noexcept {
   long long caller = PyInterpreterState_GetID(PyInterpreterState_Get());
   const char* name = g_owner.module_name.c_str();
-  if (g_owner.id >= 0 && !g_owner.ended)
+  if (g_owner_interpreter)
     return PyErr_Format(PyExc_RuntimeError,
                         "module %s cannot be used in interpreter %lld: it was loaded in "
                         "interpreter %lld",
@@ -203,7 +203,7 @@ bool claim_module(PyObject* module) {
   PyInterpreterState* interp = PyInterpreterState_Get();
   int64_t id = PyInterpreterState_GetID(interp);
   if (id < 0) return false;
-  if (g_owner.id >= 0 && g_owner.ended && g_owner.id != id) forget_owner();
+  if (ended()) forget_owner();
   if (g_owner.id < 0 && !become_owner(interp, id, module)) return false;
   if (g_owner.id != id) return refuse_import(module);
   // The module holds every class alive, for a later import to find them again.

@@ -4,20 +4,20 @@
 // they are of one interpreter at a time: the first to run the module's execution step owns the
 // module. The owner holds the module while any of its module objects or any of its classes is
 // alive. Its module objects hold the classes (PanicException too, made on a first panic), as the
-// collector sees; anything else that reaches the module's code holds
-// one too (an object its class, a method its class, a caught panic PanicException, a module
-// function its module object), so a class that is alive is a class that something holds, however
-// the class was edited. The module keeps a weak reference to each class: when the owner's
-// modules are gone and its last class is collected, that reference's callback runs in the owner's
-// own interpreter, where the owner's kept memory and names are given back, and the module then
-// belongs to no interpreter until one runs the execution step again. An owner that ends while
-// something of it is still held (a cycle its last collection left, a leaked reference) never
-// reaches those objects again: the next interpreter to import forgets them, never touching them.
+// collector sees; anything else that reaches the module's code holds one too (an object its
+// class, a method its class, a caught panic PanicException, a module function its module object),
+// so a class that is alive is a class that something holds, however the class was edited. The
+// module keeps a weak reference to each class: when the owner's modules are gone and its last
+// class is collected, that reference's callback runs in the owner's own interpreter, where the
+// owner's kept memory and names are given back, and the module then belongs to no interpreter
+// until one runs the execution step again. An owner that ends while something of it is still
+// held (a cycle its last collection left, a leaked reference) never reaches those objects again:
+// the next interpreter to import forgets them, never touching them.
 //
 // Every call into the module checks first that it comes from the owner (`to_json` by its
 // object's class alone, binder.h): no code of the module makes, reads or frees another
-// interpreter's objects. Every interpreter that can load the module
-// shares one lock, so ownership changes under it.
+// interpreter's objects. Every interpreter that can load the module shares one lock, so
+// ownership changes under it.
 #pragma once
 
 #include <cstddef>
@@ -27,7 +27,7 @@
 
 namespace qc::py {
 
-// The owner's interpreter; null when no interpreter owns the module.
+// The owner's interpreter; null when no interpreter owns the module or the owner has ended.
 extern PyInterpreterState* g_owner_interpreter;
 
 // Raises RuntimeError naming the owner (or saying that there is none); returns null.
